@@ -1,0 +1,16 @@
+// The entry point's helpers and the driver that runs the removal.
+#pragma once
+
+#include "platform/platform.h"
+
+// Mode words, matched case-insensitively as prefixes of the tail.
+enum ModeWord { ModeNone, ModeVerbose, ModeQuiet, ModeSilent, ModeInstall, ModeServices };
+ModeWord MatchModeWord(const char* tail);
+
+// Loads each description and removes what it names; returns the exit code.
+int RunUninstall(HWND dialog);
+
+// The "services" word: only the service programs' removal switch.
+int RunServicesMode();
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show);

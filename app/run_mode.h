@@ -1,0 +1,10 @@
+// The process-wide run mode and flags, set once from the mode word.
+#pragma once
+
+#include "platform/platform.h"
+
+enum RunModeValue { Silent = 0, Quiet = 1, Verbose = 2 };
+
+extern int32_t RunMode;     // a RunModeValue
+extern bool InstallMode;    // the "install" word: devices always, no restart
+extern bool RestartNeeded;  // a deletion waits for the next start of Windows

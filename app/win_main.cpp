@@ -1,0 +1,54 @@
+// The entry point: the mode word decides what the process does.
+#include "app/driver.h"
+#include "app/run_mode.h"
+
+namespace {
+
+// True when `text` begins with `word`, letters A-Z folded to a-z only.
+bool StartsWithWord(const char* text, const char* word) {
+    for (; *word; ++word, ++text) {
+        char c = *text;
+        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+        if (c != *word) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ModeWord MatchModeWord(const char* tail) {
+    static const struct { const char* word; ModeWord mode; } kWords[] = {
+        {"verbose", ModeVerbose}, {"quiet", ModeQuiet},       {"silent", ModeSilent},
+        {"install", ModeInstall}, {"services", ModeServices},
+    };
+    for (auto& entry : kWords)
+        if (StartsWithWord(tail, entry.word)) return entry.mode;
+    return ModeNone;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
+    InstallMode = false;
+    RestartNeeded = false;
+    switch (MatchModeWord(tail)) {
+    case ModeVerbose:
+        RunMode = Verbose;
+        // The progress dialog arrives with the user interface; until then
+        // the run goes on without one.
+        return RunUninstall(nullptr);
+    case ModeQuiet:
+        RunMode = Quiet;
+        return RunUninstall(nullptr);
+    case ModeSilent:
+        RunMode = Silent;
+        return RunUninstall(nullptr);
+    case ModeInstall:
+        InstallMode = true;
+        RunMode = Silent;
+        return RunUninstall(nullptr);
+    case ModeServices:
+        return RunServicesMode();
+    case ModeNone:
+        break;
+    }
+    return 4;
+}

@@ -1,0 +1,17 @@
+# The host build: the same subsystem sources against the fake world, with
+# the unit tests, under AddressSanitizer and UndefinedBehaviorSanitizer.
+find_package(GTest REQUIRED)
+enable_testing()
+
+set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS platform/host/*.cpp)
+add_library(product_host STATIC ${PRODUCT_SOURCES} ${FAKE_SOURCES})
+target_include_directories(product_host PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(product_host PUBLIC ${SANITIZERS} -g -Wall -Wextra)
+target_link_options(product_host PUBLIC ${SANITIZERS})
+
+file(GLOB UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TESTS})
+target_link_libraries(unit_tests PRIVATE product_host GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

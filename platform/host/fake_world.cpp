@@ -1,0 +1,84 @@
+// The fake world's common machinery: reset, the call log and failure
+// injection shared by every fake subsystem.
+#include "fake_world.h"
+
+#include <ctype.h>
+
+namespace fake {
+
+namespace {
+
+struct FailRule {
+    std::string api;
+    std::string subject;
+    int remaining;  // calls still to pass before the failing one; -1: every call
+    DWORD error;
+};
+
+std::vector<std::function<void()>>& ResetHooks() {
+    static std::vector<std::function<void()>> hooks;
+    return hooks;
+}
+
+std::vector<FailRule> rules;
+std::vector<std::string> call_log;
+
+ResetHook common_reset([] {
+    rules.clear();
+    call_log.clear();
+});
+
+}  // namespace
+
+ResetHook::ResetHook(std::function<void()> reset) { ResetHooks().push_back(reset); }
+
+void Reset() {
+    for (auto& hook : ResetHooks()) hook();
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (tolower((unsigned char)a[i]) != tolower((unsigned char)b[i])) return false;
+    return true;
+}
+
+bool EndsWithPath(const std::string& subject, const std::string& suffix) {
+    if (suffix.empty()) return true;
+    if (suffix.size() > subject.size()) return false;
+    size_t start = subject.size() - suffix.size();
+    if (!SameName(subject.substr(start), suffix)) return false;
+    return start == 0 || subject[start - 1] == '\\' || suffix[0] == '\\';
+}
+
+void FailCall(const std::string& api, DWORD error, int nth, const std::string& subject) {
+    rules.push_back({api, subject, nth == 0 ? -1 : nth - 1, error});
+}
+
+DWORD InjectedFailure(const char* api, const std::string& subject) {
+    for (size_t i = 0; i < rules.size(); ++i) {
+        FailRule& rule = rules[i];
+        if (rule.api != api || !EndsWithPath(subject, rule.subject)) continue;
+        if (rule.remaining < 0) return rule.error;
+        if (rule.remaining-- > 0) continue;
+        DWORD error = rule.error;
+        rules.erase(rules.begin() + i);
+        return error;
+    }
+    return 0;
+}
+
+const std::vector<std::string>& CallLog() { return call_log; }
+
+void LogCall(const char* api, const std::string& subject) {
+    call_log.push_back(std::string(api) + " " + subject);
+}
+
+std::vector<std::string> CallsTo(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (auto& line : call_log)
+        if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+    return found;
+}
+
+}  // namespace fake

@@ -1,0 +1,64 @@
+// The test's handle on the fake world: seeding it, inspecting it and making
+// any call fail on demand. Only tests and the fake itself include this.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win32_api.h"
+
+namespace fake {
+
+// Puts the whole world back to its start: empty registry, no open handles,
+// no failure rules, a default command line and module path.
+void Reset();
+
+// Each part of the fake registers how it is put back to its start.
+struct ResetHook {
+    explicit ResetHook(std::function<void()> reset);
+};
+
+// Failure injection. The nth call (counted from now, 1-based) of `api` whose
+// subject ends with `subject` (case-insensitive, at a path boundary; empty
+// matches every subject) fails with `error`. nth 0 fails every such call.
+void FailCall(const std::string& api, DWORD error, int nth = 1,
+              const std::string& subject = "");
+// Returns the error a rule injects into this call, or 0. The fake's own
+// functions call it first.
+DWORD InjectedFailure(const char* api, const std::string& subject);
+
+// Every call into the fake, in order, as "Api subject".
+const std::vector<std::string>& CallLog();
+void LogCall(const char* api, const std::string& subject);
+// Calls in the log whose text starts with `prefix`.
+std::vector<std::string> CallsTo(const std::string& prefix);
+
+// Case-insensitive (ASCII) comparison and suffix test at a '\' boundary.
+bool SameName(const std::string& a, const std::string& b);
+bool EndsWithPath(const std::string& subject, const std::string& suffix);
+
+// --- The process environment ---
+void SetCommandLine(const std::string& line);
+void SetModulePath(const std::string& path);
+void SetAnsiCodePage(UINT code_page);
+
+// --- The registry. Paths are written "HKLM\\Key\\Sub"; roots HKLM, HKCU,
+// HKCR and HKU. ---
+void RegSeedKey(const std::string& path);
+void RegSeedString(const std::string& key_path, const std::string& name,
+                   const std::string& text);
+// Stores the bytes as given: no terminator is added.
+void RegSeedBytes(const std::string& key_path, const std::string& name, DWORD type,
+                  const std::string& bytes);
+bool RegKeyExists(const std::string& path);
+bool RegValueExists(const std::string& key_path, const std::string& name);
+// The value's data as stored; empty when it is missing.
+std::string RegValueBytes(const std::string& key_path, const std::string& name);
+// Every key and value below the root as sorted lines, to compare a whole
+// tree before and after a step.
+std::vector<std::string> RegDump(const std::string& path = "HKLM");
+// Registry handles opened and not yet closed.
+int OpenKeyCount();
+
+}  // namespace fake

@@ -1,0 +1,8 @@
+// The host's stand-in for <windows.h>: Win32 types, constants and the
+// functions the program calls, each served by the fake world.
+#pragma once
+
+#include "win32_types.h"
+#include "registry_api.h"
+#include "process_api.h"
+#include "text_api.h"

@@ -1,0 +1,102 @@
+// Win32 base types and constants with their Windows widths (LONG and DWORD
+// are 32 bits here too), so that code sized for Windows stays sized the same.
+#pragma once
+
+#include <stdint.h>
+#include <stddef.h>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int32_t LONG;
+typedef uint32_t DWORD;
+typedef uint32_t ULONG;
+typedef uint32_t UINT;
+typedef int32_t INT;
+typedef int32_t BOOL;
+typedef uint8_t BYTE;
+typedef uint16_t WORD;
+typedef uint16_t WCHAR;
+typedef uint16_t LANGID;
+typedef char CHAR;
+typedef unsigned char UCHAR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t INT_PTR;
+typedef ULONG_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef DWORD* LPDWORD;
+typedef BYTE* LPBYTE;
+typedef const BYTE* LPCBYTE;
+typedef LONG* PLONG;
+typedef BOOL* LPBOOL;
+typedef void* LPVOID;
+typedef const void* LPCVOID;
+typedef void* PVOID;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
+typedef LONG LSTATUS;
+typedef DWORD REGSAM;
+
+typedef void* HANDLE;
+typedef HANDLE* PHANDLE;
+struct HKEY__;
+typedef HKEY__* HKEY;
+typedef HKEY* PHKEY;
+struct HWND__;
+typedef HWND__* HWND;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+typedef HINSTANCE HMODULE;
+struct HRSRC__;
+typedef HRSRC__* HRSRC;
+typedef HANDLE HGLOBAL;
+
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)(ULONG_PTR)((WORD)(i)))
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+typedef ULONG_PTR DWORD_PTR;
+#define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
+#define PRIMARYLANGID(l) ((WORD)(l) & 0x3ff)
+#define SUBLANGID(l) ((WORD)(l) >> 10)
+
+// Status codes, as winerror.h numbers them.
+#define ERROR_SUCCESS 0L
+#define NO_ERROR 0L
+#define ERROR_INVALID_FUNCTION 1L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_OUTOFMEMORY 14L
+#define ERROR_NO_MORE_FILES 18L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_FILE_EXISTS 80L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_DIR_NOT_EMPTY 145L
+#define ERROR_BAD_PATHNAME 161L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_MORE_DATA 234L
+#define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_BADKEY 1010L
+#define ERROR_CANTOPEN 1011L
+#define ERROR_CANTREAD 1012L
+#define ERROR_CANTWRITE 1013L
+#define ERROR_REGISTRY_IO_FAILED 1016L
+#define ERROR_KEY_DELETED 1018L
+#define ERROR_NO_TOKEN 1008L
+#define ERROR_CALL_NOT_IMPLEMENTED 120L
