@@ -62,3 +62,15 @@ std::vector<std::string> RegDump(const std::string& path = "HKLM");
 int OpenKeyCount();
 
 }  // namespace fake
+
+namespace fake {
+// --- The Windows version the system reports ---
+struct WindowsVersion {
+    DWORD platform;
+    DWORD major;
+    DWORD minor;
+    DWORD build;
+};
+extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWinXP, kWin10;
+void SetWindowsVersion(const WindowsVersion& version);
+}  // namespace fake

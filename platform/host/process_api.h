@@ -11,3 +11,18 @@ DWORD GetLastError(void);
 void SetLastError(DWORD error);
 BOOL IsDBCSLeadByte(BYTE test_char);
 UINT GetACP(void);
+
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+};
+typedef OSVERSIONINFOA* LPOSVERSIONINFOA;
+BOOL GetVersionExA(LPOSVERSIONINFOA info);

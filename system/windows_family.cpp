@@ -1,0 +1,18 @@
+// Telling the Windows 9x family from the NT family, and their members apart.
+#include "system/windows_family.h"
+
+DWORD GetWindowsFamily() {
+    OSVERSIONINFOA info;
+    memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;  // 148: the plain structure
+    if (!GetVersionExA(&info)) return FamilyUnknown;
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        if (info.dwMajorVersion == 4) return FamilyNT4;
+        return info.dwMajorVersion >= 5 ? FamilyWin2000 : FamilyUnknown;
+    }
+    if (info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        if (info.dwMinorVersion == 0) return FamilyWin95;
+        return info.dwMinorVersion == 90 ? FamilyWinMe : FamilyWin98;
+    }
+    return FamilyUnknown;
+}

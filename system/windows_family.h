@@ -1,0 +1,17 @@
+// Which family of Windows the program runs on.
+#pragma once
+
+#include "platform/platform.h"
+
+// Fixed numbering, not in order of release.
+enum WindowsFamily {
+    FamilyUnknown = 0,
+    FamilyWin98 = 1,
+    FamilyWin2000 = 2,  // NT 5 and every later NT
+    FamilyNT4 = 3,
+    FamilyWin95 = 4,
+    FamilyWinMe = 5,
+};
+
+// Asks the system on every call; 0 when the version cannot be read.
+DWORD GetWindowsFamily();
