@@ -67,8 +67,8 @@ int TAVKDeleteKey(HKEY parent, const char* name) {
 // Only the first subkey and the first value need asking: any entry, or any
 // failure to read one, already means "not empty".
 int IsKeyEmpty(HKEY parent, const char* name) {
-    HKEY key;
     if (!name || !*name) return 0;
+    HKEY key;
     if (RegOpenKeyA(parent, name, &key) != ERROR_SUCCESS) return 0;
     char item[TAVK_REG_NAME_LEN + 1];
     DWORD size = sizeof item;

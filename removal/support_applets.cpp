@@ -18,6 +18,9 @@ int AppletCount(const UninstallData& data) {
     return count > TAVK_MAX_NUM_APPLETS ? TAVK_MAX_NUM_APPLETS : count;
 }
 
+// Windows Me is the one family on which the applets' windows are closed.
+bool AppletWindowsNeedClosing() { return GetWindowsFamily() == FamilyWinMe; }
+
 // SendMessageA returns once the window has handled each message.
 void CloseAppletWindows(const char* window_class) {
     for (int sent = 0; sent < kMaxCloseMessages; ++sent) {
@@ -35,7 +38,7 @@ bool RemoveStartupValue(HKEY run, const char* value) {
 
 bool StopApplet(HKEY run, const AppletEntry& applet) {
     if (!applet.window_class[0] || !applet.display_name[0]) return true;
-    if (GetWindowsFamily() == FamilyWinMe) CloseAppletWindows(applet.window_class);
+    if (AppletWindowsNeedClosing()) CloseAppletWindows(applet.window_class);
     return RemoveStartupValue(run, applet.autorun_value);
 }
 
