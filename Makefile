@@ -25,6 +25,7 @@ unit: deps
 audit: dist
 	tests/audit/check-imports.sh dist/uninst.exe
 	tests/audit/check-cpu.sh dist/uninst.exe
+	tests/audit/self-test.sh dist/uninst.exe
 
 wine: dist
 	tests/wine/run-all.sh
