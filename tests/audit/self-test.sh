@@ -71,7 +71,8 @@ judge() {
         echo "FAIL $name: $check's report does not name '$text':"; sed 's/^/    /' "$work/out"
         failures=$((failures + 1))
     else
-        echo "ok   $name: $check ${want}s as it should${text:+, naming '$text'}"
+        verb=fails; [ "$want" = pass ] && verb=passes
+        echo "ok   $name: $check $verb as it should${text:+, naming '$text'}"
     fi
 }
 
