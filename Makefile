@@ -35,6 +35,7 @@ build/wine-tools/%.exe: tests/wine/tools/%.cpp
 	i686-w64-mingw32-g++-win32 -Os -s -static -fno-exceptions -fno-rtti -o $@ $< -luser32
 
 wine: dist $(WINE_TOOLS)
+	tests/wine/lib-test.sh
 	tests/wine/run-all.sh
 
 test: unit audit wine
