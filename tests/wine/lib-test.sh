@@ -90,7 +90,7 @@ row removed-key-other-pattern 2 "$no_key" "$base_user" "" 'HKLM\\Software\\Other
 row wine-churn-ignored 0 "$churn" "$churn_user" ""
 row continued-hex-line-changed 1 "$changed_blob" "$base_user" ""
 row file-added-unexpected 1 "$base_system" "$base_user" "Program Files/XLN/twutil.exe"
-row file-added-expected 0 "$base_system" "$base_user" "Program Files/XLN/twutil.exe" '^\+ file \./Program Files/XLN/'
+row file-added-expected 0 "$base_system" "$base_user" "Program Files/XLN/twutil.exe" '^\+ file \./Program Files/'
 
 # The key and value checks read the latest snapshot, keys in any case.
 prefix "$base_system" "$base_user"
