@@ -305,16 +305,17 @@ expect_file_absent() {
 
 # --- X display and screenshots ------------------------------------------------
 
-# Starts Xvfb on the first free display from :90 and exports DISPLAY.
+# Starts Xvfb on a display it picks itself (so that two scenarios started at
+# once never race for one) and exports DISPLAY.
 start_xvfb() {
-    n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    fifo="$SCENARIO_DIR/xvfb-display"
+    : >"$fifo"
+    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
     tries=0
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
-    [ -e "/tmp/.X11-unix/X$n" ] || { say "Xvfb did not start on :$n"; return 1; }
+    while [ ! -s "$fifo" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
+    [ -s "$fifo" ] || { say "Xvfb did not start"; return 1; }
+    export DISPLAY=":$(head -1 "$fifo")"
 }
 
 stop_xvfb() {
