@@ -93,7 +93,8 @@ scenario_begin() {
     trap scenario_end EXIT
     trap 'exit 130' INT TERM
     start_xvfb
-    wineserver -p
+    # The prefix's own wineserver starts with its first Wine process and ends
+    # after its last; the exit trap kills whatever is left.
     : >"$SCENARIO_DIR/pending.reg"
     set_windows_version "$2"
     install_program
@@ -203,9 +204,14 @@ expect_exit() {
 
 # --- snapshots ----------------------------------------------------------------
 
-# Wine writes the registry files when its server stops; stop it, read them,
-# and start it again.
-stop_server() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
+# Wine writes the registry files when its server ends, which it does by
+# itself once the last process of the prefix has ended: wait for that. A
+# process still running after WINE_TIMEOUT is a failure, and is killed.
+stop_server() {
+    timeout "$WINE_TIMEOUT" wineserver -w 2>/dev/null && return 0
+    check_failed "a Wine process was still running after ${WINE_TIMEOUT}s"
+    wineserver -k 2>/dev/null || true
+}
 
 # One line per key ("reg ROOT\path") and per value ("reg ROOT\path<TAB>name=data"),
 # continuation lines joined, Wine's time stamps dropped.
@@ -238,7 +244,6 @@ snapshot() {
         (cd "$WINEPREFIX/drive_c" && find . -type d -printf 'file %p/\n' &&
             find . -type f -exec md5sum {} + | awk '{ h = $1; $1 = ""; sub(/^ /, ""); print "file " $0 "\t" h }')
     } | LC_ALL=C sort >"$out"
-    wineserver -p
 }
 
 # changes BEFORE AFTER: "- line" for what went, "+ line" for what came,
