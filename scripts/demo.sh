@@ -10,7 +10,7 @@ data="$WINE_ROOT/tests/wine/data"
 explain() { printf '\n%s\n' "$*" | fold -s -w 78; }
 
 if ! wine_can_run; then
-    echo "demo: Wine's 32-bit loader cannot run on this machine (/usr/lib/wine/wine --version fails)."
+    echo "demo: Wine's 32-bit loader cannot run on this machine ('wine --version' fails)."
     echo "demo: the demonstration needs a machine that runs 32-bit Linux programs."
     exit 1
 fi

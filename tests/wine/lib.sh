@@ -47,9 +47,7 @@ check_failed() {
 # True when Wine's 32-bit loader can run here (some sandboxes refuse 32-bit
 # Linux programs outright, and then no Windows program can start either).
 wine_can_run() {
-    command -v wine >/dev/null 2>&1 || return 1
-    [ -x /usr/lib/wine/wine ] || return 1
-    /usr/lib/wine/wine --version >/dev/null 2>&1
+    command -v wine >/dev/null 2>&1 && wine --version >/dev/null 2>&1
 }
 
 # A Linux path as Wine's Z: drive shows it.
@@ -185,7 +183,8 @@ run_uninst() {
     apply_registry
     say "run: uninst.exe $*"
     LAST_EXIT=0
-    timeout "$WINE_TIMEOUT" wine "$UNINST_WIN" "$@" >"$SCENARIO_DIR/run.out" 2>&1 || LAST_EXIT=$?
+    echo "== uninst.exe $*" >>"$SCENARIO_DIR/run-output.txt"
+    timeout "$WINE_TIMEOUT" wine "$UNINST_WIN" "$@" >>"$SCENARIO_DIR/run-output.txt" 2>&1 || LAST_EXIT=$?
     [ "$LAST_EXIT" -eq 124 ] && check_failed "uninst.exe $* did not end within ${WINE_TIMEOUT}s"
     return 0
 }

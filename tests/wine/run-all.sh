@@ -16,7 +16,7 @@ logs="$ARTIFACTS/wine-logs"
 if ! wine_can_run; then
     # Some sandboxes refuse 32-bit Linux programs, Wine's loader among them.
     # Say so loudly; WINE_REQUIRED=1 (set it where Wine must run) fails instead.
-    echo "run-all: Wine's 32-bit loader cannot run on this machine (/usr/lib/wine/wine --version fails):"
+    echo "run-all: Wine's 32-bit loader cannot run on this machine ('wine --version' fails):"
     echo "run-all: the end-to-end scenarios were NOT run."
     [ "${WINE_REQUIRED:-0}" = 1 ] && exit 1
     exit 0
