@@ -84,7 +84,7 @@ scenario_begin() {
     SCENARIO_DIR="$WINE_SCENARIOS/$1"
     mkdir -p "$ARTIFACTS" "$WINE_SCENARIOS"
     ensure_template || { say "cannot make the template prefix"; exit 1; }
-    rm -rf "$SCENARIO_DIR"
+    rm -rf "$SCENARIO_DIR" "$ARTIFACTS/$SCENARIO"
     mkdir -p "$SCENARIO_DIR"
     cp -a "$WINE_TEMPLATE" "$SCENARIO_DIR/prefix"
     export WINEPREFIX="$SCENARIO_DIR/prefix"
