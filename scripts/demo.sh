@@ -28,24 +28,30 @@ grep -i '^reg HKLM\\Software\\Tarnwell' "$SCENARIO_DIR/snapshot-before.txt" | se
 explain "and these files beside the uninstaller:"
 ls -l "$WINEPREFIX/$UNINST_DIR_REL" | sed 's/^/  /'
 
+# demo_run EXPECTED-CODE MEANING ARG...: the explanation is the expected
+# outcome's, so a different exit code is called out, never explained away.
 demo_run() {
-    meaning=$1
-    shift
+    want=$1 meaning=$2
+    shift 2
     run_uninst "$@"
-    explain "uninst.exe $* -> exit code $LAST_EXIT: $meaning"
+    if [ "$LAST_EXIT" = "$want" ]; then
+        explain "uninst.exe $* -> exit code $LAST_EXIT: $meaning"
+    else
+        check_failed "uninst.exe $* -> exit code $LAST_EXIT, NOT the expected $want ($meaning)"
+    fi
 }
 
 explain "THE RUNS."
-demo_run "no mode word: the program does nothing and shows nothing."
-demo_run "'remove' is not a mode word: nothing is done." remove
-demo_run "the description was read whole (the removal steps that act on it are being built)." silent
-demo_run "the mode word is matched in any letter case, over its own length." SILENTLY
-demo_run "'/rootkey=' moves the description to another key; nothing is there, so the load fails." silent '/rootkey=SOFTWARE\Other\Desc'
+demo_run 4 "no mode word: the program does nothing and shows nothing."
+demo_run 4 "'remove' is not a mode word: nothing is done." remove
+demo_run 0 "the description was read whole (the removal steps that act on it are being built)." silent
+demo_run 0 "the mode word is matched in any letter case, over its own length." SILENTLY
+demo_run 1 "'/rootkey=' moves the description to another key; nothing is there, so the load fails." silent '/rootkey=SOFTWARE\Other\Desc'
 seed_registry "$data/description-other-key.reg"
-demo_run "with a description at that key it is read from there." silent '/rootkey=SOFTWARE\Other\Desc'
-demo_run "the option is case-sensitive: '/ROOTKEY=' is not it, and the default key is read." silent '/ROOTKEY=SOFTWARE\Other\Desc'
+demo_run 0 "with a description at that key it is read from there." silent '/rootkey=SOFTWARE\Other\Desc'
+demo_run 0 "the option is case-sensitive: '/ROOTKEY=' is not it, and the default key is read." silent '/ROOTKEY=SOFTWARE\Other\Desc'
 seed_registry "$data/seven-more-applets.reg" "$data/ninth-applet.reg"
-demo_run "the description now lists nine support applets, one more than the record holds: the load fails." silent
+demo_run 1 "the description now lists nine support applets, one more than the record holds: the load fails." silent
 
 snapshot after
 explain "AFTER. What changed besides the demonstration's own seeding of the second description and the extra applets:"
