@@ -6,3 +6,7 @@
 #include "registry_api.h"
 #include "process_api.h"
 #include "text_api.h"
+#include "file_api.h"
+#include "profile_api.h"
+#include "child_process_api.h"
+#include "stdio_redirect.h"

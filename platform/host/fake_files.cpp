@@ -1,0 +1,561 @@
+// The fake file system: folders and files with attributes, a "locked" flag
+// for files Windows will not delete now, 8.3 short names, searches with
+// Windows' wildcard rules, deferred deletion and the Windows directories.
+#include "fake_files.h"
+
+#include <ctype.h>
+#include <string.h>
+
+#include <map>
+
+#include "fake_world.h"
+
+namespace {
+
+struct Node {
+    std::string path;  // canonical, in the case it was created with
+    DWORD attributes;
+    std::string data;
+    bool locked;
+    std::string short_name;
+};
+
+struct Search {
+    std::vector<WIN32_FIND_DATAA> found;
+    size_t next;
+};
+
+std::map<std::string, Node> nodes;  // by upper-case canonical path
+std::map<void*, Search> searches;
+std::vector<std::string> pending_deletes;
+std::string windows_dir, shared_windows_dir, system_dir;
+
+std::string Upper(std::string text) {
+    for (auto& c : text) c = (char)toupper((unsigned char)c);
+    return text;
+}
+
+std::string ParentOf(const std::string& path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsRoot(const std::string& canonical) { return canonical.size() == 2; }
+
+Node* Lookup(const std::string& path) {
+    std::string canonical;
+    if (!fake_fs::Canonical(path, &canonical)) return nullptr;
+    auto it = nodes.find(Upper(canonical));
+    return it == nodes.end() ? nullptr : &it->second;
+}
+
+bool IsDirectory(const std::string& canonical) {
+    if (IsRoot(canonical)) return true;
+    auto it = nodes.find(Upper(canonical));
+    return it != nodes.end() && (it->second.attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<Node*> ChildrenOf(const std::string& canonical) {
+    std::vector<Node*> children;
+    std::string parent = Upper(canonical);
+    for (auto& entry : nodes)
+        if (ParentOf(entry.first) == parent) children.push_back(&entry.second);
+    return children;
+}
+
+// --- 8.3 names ---
+
+bool IsShortNameChar(char c) {
+    return c > ' ' && (unsigned char)c < 0x80 && !strchr("\"*+,/:;<=>?[\\]|.", c);
+}
+
+bool IsValidShortName(const std::string& name) {
+    size_t dot = name.find('.');
+    std::string base = name.substr(0, dot);
+    std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (base.empty() || base.size() > 8 || ext.size() > 3) return false;
+    if (dot != std::string::npos && ext.empty()) return false;
+    for (char c : base + ext)
+        if (!IsShortNameChar(c)) return false;
+    return true;
+}
+
+std::string ShortStem(const std::string& text, size_t limit) {
+    std::string stem;
+    for (char c : text)
+        if (IsShortNameChar(c) && stem.size() < limit) stem += (char)toupper((unsigned char)c);
+    return stem;
+}
+
+bool ShortNameTaken(const std::string& parent, const std::string& short_name) {
+    for (Node* sibling : ChildrenOf(parent))
+        if (fake::SameName(sibling->short_name, short_name)) return true;
+    return false;
+}
+
+// Base cut to six characters, "~n", and the extension cut to three.
+std::string MakeShortName(const std::string& parent, const std::string& name) {
+    if (IsValidShortName(name)) return Upper(name);
+    size_t dot = name.rfind('.');
+    std::string base = ShortStem(name.substr(0, dot), 6);
+    std::string ext = dot == std::string::npos ? "" : ShortStem(name.substr(dot + 1), 3);
+    if (base.empty()) base = "FILE";
+    for (int n = 1;; ++n) {
+        std::string candidate = base + "~" + std::to_string(n) + (ext.empty() ? "" : "." + ext);
+        if (!ShortNameTaken(parent, candidate)) return candidate;
+    }
+}
+
+Node& AddNode(const std::string& canonical, DWORD attributes) {
+    std::string key = Upper(canonical);
+    auto it = nodes.find(key);
+    if (it != nodes.end()) return it->second;
+    std::string parent = ParentOf(canonical);
+    if (!IsRoot(parent) && !IsDirectory(parent)) AddNode(parent, FILE_ATTRIBUTE_DIRECTORY);
+    Node node{canonical, attributes, "", false, MakeShortName(parent, NameOf(canonical))};
+    return nodes[key] = node;
+}
+
+std::string CanonicalOrDie(const std::string& path) {
+    std::string canonical;
+    if (!fake_fs::Canonical(path, &canonical) || IsRoot(canonical)) abort();
+    return canonical;
+}
+
+// --- Windows' wildcard rules: '*' any run, '?' one character (or none at
+// the end), a '.' before a wildcard or at the end also matches the end of a
+// name without extension, and a '*' before a '.' never takes the name's
+// last dot ("*." matches only names without an extension). ---
+
+bool Match(const char* pattern, const char* name, const char* last_dot);
+
+bool MatchStar(const char* pattern, const char* name, const char* last_dot) {
+    bool dos_star = pattern[1] == '.';
+    for (const char* rest = name;; ++rest) {
+        if (dos_star && last_dot && rest > last_dot) return false;
+        if (Match(pattern + 1, rest, last_dot)) return true;
+        if (!*rest) return false;
+    }
+}
+
+bool Match(const char* pattern, const char* name, const char* last_dot) {
+    if (!*pattern) return !*name;
+    if (*pattern == '*') return MatchStar(pattern, name, last_dot);
+    if (*pattern == '?') return Match(pattern + 1, *name ? name + 1 : name, last_dot);
+    if (*pattern == '.' && !*name) {
+        char next = pattern[1];
+        if (next == 0 || next == '*' || next == '?') return Match(pattern + 1, name, last_dot);
+    }
+    if (toupper((unsigned char)*pattern) != toupper((unsigned char)*name)) return false;
+    return Match(pattern + 1, name + 1, last_dot);
+}
+
+bool MatchesPattern(const std::string& pattern, const std::string& name) {
+    if (pattern == "*.*") return true;
+    return Match(pattern.c_str(), name.c_str(), strrchr(name.c_str(), '.'));
+}
+
+WIN32_FIND_DATAA FindData(const std::string& name, DWORD attributes, const Node* node) {
+    WIN32_FIND_DATAA data;
+    memset(&data, 0, sizeof data);
+    data.dwFileAttributes = attributes;
+    lstrcpynA(data.cFileName, name.c_str(), sizeof data.cFileName);
+    if (node) {
+        data.nFileSizeLow = (DWORD)node->data.size();
+        if (node->short_name != name)
+            lstrcpynA(data.cAlternateFileName, node->short_name.c_str(),
+                      sizeof data.cAlternateFileName);
+    }
+    return data;
+}
+
+// "." and ".." come first in every folder but a drive's root.
+std::vector<WIN32_FIND_DATAA> FindMatches(const std::string& folder, const std::string& pattern) {
+    std::vector<WIN32_FIND_DATAA> found;
+    if (!IsRoot(folder))
+        for (const char* dots : {".", ".."})
+            if (MatchesPattern(pattern, dots))
+                found.push_back(FindData(dots, FILE_ATTRIBUTE_DIRECTORY, nullptr));
+    for (Node* child : ChildrenOf(folder)) {
+        std::string name = NameOf(child->path);
+        if (MatchesPattern(pattern, name)) found.push_back(FindData(name, child->attributes, child));
+    }
+    return found;
+}
+
+DWORD MissingError(const std::string& path) {
+    std::string canonical;
+    if (!fake_fs::Canonical(path, &canonical)) return ERROR_PATH_NOT_FOUND;
+    return IsDirectory(ParentOf(canonical)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+UINT CopyDirectory(const std::string& dir, LPSTR buffer, UINT size) {
+    if (dir.size() + 1 > size) return (UINT)dir.size() + 1;
+    memcpy(buffer, dir.c_str(), dir.size() + 1);
+    return (UINT)dir.size();
+}
+
+UINT WINAPI FakeGetSystemWindowsDirectoryA(LPSTR buffer, UINT size) {
+    fake::LogCall("GetSystemWindowsDirectoryA", "");
+    if (DWORD error = fake::InjectedFailure("GetSystemWindowsDirectoryA", "")) return Fail(error);
+    return CopyDirectory(shared_windows_dir, buffer, size);
+}
+
+fake::ResetHook files_reset([] {
+    nodes.clear();
+    searches.clear();
+    pending_deletes.clear();
+    windows_dir = shared_windows_dir = "C:\\WINDOWS";
+    system_dir = "C:\\WINDOWS\\SYSTEM32";
+    AddNode(windows_dir, FILE_ATTRIBUTE_DIRECTORY);
+    AddNode(system_dir, FILE_ATTRIBUTE_DIRECTORY);
+});
+
+}  // namespace
+
+// --- The interface to the other fake groups ---
+
+namespace fake_fs {
+
+bool Canonical(const std::string& path, std::string* canonical) {
+    if (path.size() < 2 || !isalpha((unsigned char)path[0]) || path[1] != ':') return false;
+    if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
+    std::vector<std::string> parts;
+    size_t start = 2;
+    while (start < path.size()) {
+        size_t end = path.find_first_of("\\/", start + 1);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(start + 1, end - start - 1);
+        start = end;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    *canonical = path.substr(0, 2);
+    (*canonical)[0] = (char)toupper((unsigned char)(*canonical)[0]);
+    for (auto& part : parts) *canonical += "\\" + part;
+    return true;
+}
+
+bool IsFile(const std::string& path) {
+    Node* node = Lookup(path);
+    return node && !(node->attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ReadFile(const std::string& path, std::string* data) {
+    if (!IsFile(path)) return false;
+    *data = Lookup(path)->data;
+    return true;
+}
+
+DWORD WriteFile(const std::string& path, const std::string& data) {
+    std::string canonical;
+    if (!Canonical(path, &canonical) || IsRoot(canonical)) return ERROR_PATH_NOT_FOUND;
+    if (!IsDirectory(ParentOf(canonical))) return ERROR_PATH_NOT_FOUND;
+    Node* node = Lookup(canonical);
+    if (node && ((node->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) ||
+                 node->locked))
+        return ERROR_ACCESS_DENIED;
+    AddNode(canonical, FILE_ATTRIBUTE_ARCHIVE).data = data;
+    return 0;
+}
+
+void AppendFile(const std::string& path, const std::string& data) {
+    if (IsFile(path)) Lookup(path)->data += data;
+}
+
+std::string WindowsDirectory() { return windows_dir; }
+std::string SystemDirectory() { return system_dir; }
+
+}  // namespace fake_fs
+
+// --- Test controls ---
+
+namespace fake {
+
+void AddDirectory(const std::string& path) {
+    AddNode(CanonicalOrDie(path), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void AddFile(const std::string& path, const std::string& contents, DWORD attributes) {
+    Node& node = AddNode(CanonicalOrDie(path), attributes);
+    node.attributes = attributes;
+    node.data = contents;
+}
+
+void SetFileLocked(const std::string& path, bool locked) {
+    if (Node* node = Lookup(path)) node->locked = locked;
+}
+
+void SetShortName(const std::string& path, const std::string& short_name) {
+    if (Node* node = Lookup(path)) node->short_name = short_name;
+}
+
+bool FileExists(const std::string& path) { return Lookup(path) != nullptr; }
+
+std::string FileContents(const std::string& path) {
+    Node* node = Lookup(path);
+    return node ? node->data : "";
+}
+
+DWORD FileAttributesOf(const std::string& path) {
+    Node* node = Lookup(path);
+    return node ? node->attributes : INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> FileDump() {
+    std::vector<std::string> lines;
+    for (auto& entry : nodes)
+        lines.push_back(entry.second.path + " attr=" + std::to_string(entry.second.attributes) +
+                        " size=" + std::to_string(entry.second.data.size()));
+    return lines;
+}
+
+void SetWindowsDirectory(const std::string& path) {
+    windows_dir = shared_windows_dir = CanonicalOrDie(path);
+    AddDirectory(path);
+}
+
+void SetSharedWindowsDirectory(const std::string& path) {
+    shared_windows_dir = CanonicalOrDie(path);
+    AddDirectory(path);
+}
+
+void SetSystemDirectory(const std::string& path) {
+    system_dir = CanonicalOrDie(path);
+    AddDirectory(path);
+}
+
+std::vector<std::string> PendingDeletes() { return pending_deletes; }
+
+}  // namespace fake
+
+// --- The restart ---
+
+namespace {
+
+// The real-mode reader of WININIT.INI knows each component by its 8.3 name.
+Node* LookupByShortNames(const std::string& path) {
+    std::string canonical;
+    if (!fake_fs::Canonical(path, &canonical)) return nullptr;
+    std::string folder = canonical.substr(0, 2);
+    Node* node = nullptr;
+    size_t start = 2;
+    while (start < canonical.size()) {
+        size_t end = canonical.find('\\', start + 1);
+        if (end == std::string::npos) end = canonical.size();
+        std::string part = canonical.substr(start + 1, end - start - 1);
+        start = end;
+        node = nullptr;
+        for (Node* child : ChildrenOf(folder))
+            if (fake::SameName(child->short_name, part)) node = child;
+        if (!node) return nullptr;
+        folder = node->path;
+    }
+    return node;
+}
+
+bool RemoveAtStart(Node* node) {
+    if (!node) return false;
+    if ((node->attributes & FILE_ATTRIBUTE_DIRECTORY) && !ChildrenOf(node->path).empty())
+        return false;
+    nodes.erase(Upper(node->path));
+    return true;
+}
+
+std::vector<std::string> WininitDeletions(const std::string& text) {
+    std::vector<std::string> paths;
+    bool in_rename = false;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] == '[') in_rename = fake::SameName(line, "[rename]");
+        else if (in_rename && line.size() > 4 && fake::SameName(line.substr(0, 4), "NUL="))
+            paths.push_back(line.substr(4));
+    }
+    return paths;
+}
+
+}  // namespace
+
+namespace fake {
+
+std::vector<std::string> RestartWindows() {
+    std::vector<std::string> unresolved;
+    if (CurrentWindowsVersion().platform == VER_PLATFORM_WIN32_NT) {
+        for (auto& path : pending_deletes)
+            if (!RemoveAtStart(Lookup(path))) unresolved.push_back(path);
+        pending_deletes.clear();
+        return unresolved;
+    }
+    std::string wininit = windows_dir + "\\WININIT.INI";
+    Node* file = Lookup(wininit);
+    if (!file) return unresolved;
+    std::string text = file->data;
+    nodes.erase(Upper(wininit));
+    for (auto& path : WininitDeletions(text))
+        if (!RemoveAtStart(LookupByShortNames(path))) unresolved.push_back(path);
+    AddFile(windows_dir + "\\WININIT.BAK", text);
+    return unresolved;
+}
+
+}  // namespace fake
+
+// --- The Win32 functions ---
+
+HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
+    fake::LogCall("FindFirstFileA", pattern);
+    if (DWORD error = fake::InjectedFailure("FindFirstFileA", pattern)) {
+        SetLastError(error);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::string text = pattern, folder;
+    size_t slash = text.find_last_of("\\/");
+    DWORD error = 0;
+    if (slash == std::string::npos || !fake_fs::Canonical(text.substr(0, slash), &folder) ||
+        !IsDirectory(folder))
+        error = ERROR_PATH_NOT_FOUND;
+    std::vector<WIN32_FIND_DATAA> found;
+    if (!error) found = FindMatches(folder, text.substr(slash + 1));
+    if (!error && found.empty()) error = ERROR_FILE_NOT_FOUND;
+    if (error) {
+        SetLastError(error);
+        return INVALID_HANDLE_VALUE;
+    }
+    void* handle = fake::OpenHandle("find");
+    *data = found[0];
+    searches[handle] = {found, 1};
+    return handle;
+}
+
+BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data) {
+    fake::LogCall("FindNextFileA", "");
+    auto it = searches.find(find);
+    if (it == searches.end()) return Fail(ERROR_INVALID_HANDLE);
+    if (DWORD error = fake::InjectedFailure("FindNextFileA", "")) return Fail(error);
+    Search& search = it->second;
+    if (search.next >= search.found.size()) return Fail(ERROR_NO_MORE_FILES);
+    *data = search.found[search.next++];
+    return TRUE;
+}
+
+BOOL FindClose(HANDLE find) {
+    fake::LogCall("FindClose", "");
+    if (!fake::CloseHandleOf(find, "find")) return Fail(ERROR_INVALID_HANDLE);
+    searches.erase(find);
+    return TRUE;
+}
+
+DWORD GetFileAttributesA(LPCSTR path) {
+    fake::LogCall("GetFileAttributesA", path);
+    if (DWORD error = fake::InjectedFailure("GetFileAttributesA", path)) {
+        SetLastError(error);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    std::string canonical;
+    if (fake_fs::Canonical(path, &canonical) && IsRoot(canonical)) return FILE_ATTRIBUTE_DIRECTORY;
+    Node* node = Lookup(path);
+    if (node) return node->attributes;
+    SetLastError(MissingError(path));
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+// The folder bit cannot be changed; no attribute left means "normal".
+BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) {
+    fake::LogCall("SetFileAttributesA", path);
+    if (DWORD error = fake::InjectedFailure("SetFileAttributesA", path)) return Fail(error);
+    Node* node = Lookup(path);
+    if (!node) return Fail(MissingError(path));
+    DWORD kept = node->attributes & FILE_ATTRIBUTE_DIRECTORY;
+    attributes &= ~(DWORD)(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_NORMAL);
+    node->attributes = kept | attributes;
+    if (!node->attributes) node->attributes = FILE_ATTRIBUTE_NORMAL;
+    return TRUE;
+}
+
+// A folder, a read-only file and a locked file are refused with access
+// denied, as Windows refuses them.
+BOOL DeleteFileA(LPCSTR path) {
+    fake::LogCall("DeleteFileA", path);
+    if (DWORD error = fake::InjectedFailure("DeleteFileA", path)) return Fail(error);
+    Node* node = Lookup(path);
+    if (!node) return Fail(MissingError(path));
+    if ((node->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) || node->locked)
+        return Fail(ERROR_ACCESS_DENIED);
+    nodes.erase(Upper(node->path));
+    return TRUE;
+}
+
+// Windows 9x has the function but does not implement it.
+BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
+    std::string subject = existing ? existing : "";
+    fake::LogCall("MoveFileExA", subject + " -> " + (replacement ? replacement : "(null)") +
+                                     " flags=" + std::to_string(flags));
+    if (DWORD error = fake::InjectedFailure("MoveFileExA", subject)) return Fail(error);
+    if (fake::CurrentWindowsVersion().platform != VER_PLATFORM_WIN32_NT)
+        return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+    if (!(flags & MOVEFILE_DELAY_UNTIL_REBOOT) || replacement) return Fail(ERROR_INVALID_PARAMETER);
+    pending_deletes.push_back(subject);
+    return TRUE;
+}
+
+// Answers the size needed (terminator included) when the buffer is short.
+DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size) {
+    fake::LogCall("GetShortPathNameA", long_path);
+    if (DWORD error = fake::InjectedFailure("GetShortPathNameA", long_path)) return Fail(error);
+    Node* node = Lookup(long_path);
+    if (!node) return Fail(MissingError(long_path));
+    std::string result;
+    for (std::string path = node->path; !IsRoot(path); path = ParentOf(path))
+        result = "\\" + Lookup(path)->short_name + result;
+    result = node->path.substr(0, 2) + result;
+    if (result.size() + 1 > size) return (DWORD)result.size() + 1;
+    memcpy(short_path, result.c_str(), result.size() + 1);
+    return (DWORD)result.size();
+}
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    fake::LogCall("GetWindowsDirectoryA", "");
+    if (DWORD error = fake::InjectedFailure("GetWindowsDirectoryA", "")) return Fail(error);
+    return CopyDirectory(windows_dir, buffer, size);
+}
+
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    fake::LogCall("GetSystemDirectoryA", "");
+    if (DWORD error = fake::InjectedFailure("GetSystemDirectoryA", "")) return Fail(error);
+    return CopyDirectory(system_dir, buffer, size);
+}
+
+// Only the shared Windows directory's entry point is known; kernel32 has it
+// from NT 5 on.
+FARPROC GetProcAddress(HMODULE, LPCSTR name) {
+    fake::LogCall("GetProcAddress", name);
+    if (DWORD error = fake::InjectedFailure("GetProcAddress", name)) {
+        SetLastError(error);
+        return nullptr;
+    }
+    const fake::WindowsVersion& version = fake::CurrentWindowsVersion();
+    bool has_it = version.platform == VER_PLATFORM_WIN32_NT && version.major >= 5;
+    if (strcmp(name, "GetSystemWindowsDirectoryA") != 0 || !has_it) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return (FARPROC)(void*)FakeGetSystemWindowsDirectoryA;
+}
