@@ -1,46 +1,15 @@
-// Finding the shared Windows directory and expanding the path macros.
+// Expanding the path macros.
 #include "removal/path_macros.h"
 
 #include "platform/mbtext.h"
 
 namespace {
 
-typedef UINT(WINAPI* GetDirectoryFunction)(LPSTR buffer, UINT size);
-
 // A directory call's answer: the length, or 0 when it failed or answered
 // the size it would have needed.
 UINT FittedLength(UINT length, UINT size) { return length < size ? length : 0; }
 
-// Windows 2000 and later: the one directory all users share, which the
-// per-user Windows directory of a terminal session is not.
-UINT SharedWindowsDir(LPSTR buffer, UINT size) {
-    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWindowsDirectoryA");
-    if (!found) return 0;
-    GetDirectoryFunction get = (GetDirectoryFunction)(void*)found;
-    return FittedLength(get(buffer, size), size);
-}
-
-// NT before 5: the parent of the system directory.
-UINT ParentOfSystemDir(LPSTR buffer, UINT size) {
-    UINT length = FittedLength(GetSystemDirectoryA(buffer, size), size);
-    if (!length) return 0;
-    char* slash = (char*)MbFindLastChar(buffer, '\\');
-    if (!slash) return length;
-    *slash = 0;
-    return (UINT)(slash - buffer);
-}
-
 }  // namespace
-
-UINT GetSystemWindowsDir(LPSTR buffer, UINT size) {
-    OSVERSIONINFOA info;
-    memset(&info, 0, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info) || info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        return FittedLength(GetWindowsDirectoryA(buffer, size), size);
-    if (info.dwMajorVersion >= 5) return SharedWindowsDir(buffer, size);
-    return ParentOfSystemDir(buffer, size);
-}
 
 // The room counts bytes, so that double-byte text can never outgrow the
 // buffer the room was taken from.

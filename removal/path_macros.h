@@ -1,16 +1,13 @@
-// The Windows directory shared by all users, and the path macros
-// "%WIN_DIR%" and "%WIN_SYS_DIR%" that file and service entries may hold.
+// The path macros "%WIN_DIR%" and "%WIN_SYS_DIR%" that file and service
+// entries may hold.
 #pragma once
 
 #include "platform/platform.h"
+#include "removal/windows_directory.h"
 
 // Characters one expansion stage may write, and a buffer that holds them.
 #define PATH_MACRO_ROOM 512
 #define PATH_BUFFER_SIZE (PATH_MACRO_ROOM + 1)
-
-// The shared Windows directory into `buffer`; its length, or 0 when it
-// cannot be found or does not fit `size` (terminator included).
-UINT GetSystemWindowsDir(LPSTR buffer, UINT size);
 
 // Copies `source` to `out` with every `macro` replaced by `value`; 1 when
 // the result, at most `room` bytes, fits (the terminator comes on top),

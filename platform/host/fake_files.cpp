@@ -1,6 +1,8 @@
-// The fake file system: folders and files with attributes, a "locked" flag
-// for files Windows will not delete now, 8.3 short names, searches with
-// Windows' wildcard rules, deferred deletion and the Windows directories.
+// The fake file system: folders and files with contents and attributes, a
+// "locked" flag for files Windows will not delete now, 8.3 short names,
+// searches with Windows' wildcard rules, deletion and deferred deletion.
+// Paths are resolved as Windows resolves them ("." and ".." components,
+// repeated and trailing separators) and compared case-insensitively.
 #include "fake_files.h"
 
 #include <ctype.h>
@@ -28,7 +30,7 @@ struct Search {
 std::map<std::string, Node> nodes;  // by upper-case canonical path
 std::map<void*, Search> searches;
 std::vector<std::string> pending_deletes;
-std::string windows_dir, shared_windows_dir, system_dir;
+bool adding_system_folders;
 
 std::string Upper(std::string text) {
     for (auto& c : text) c = (char)toupper((unsigned char)c);
@@ -47,7 +49,22 @@ std::string NameOf(const std::string& path) {
 
 bool IsRoot(const std::string& canonical) { return canonical.size() == 2; }
 
+Node& AddNode(const std::string& canonical, DWORD attributes);
+
+// The Windows and system directories are folders whatever a test set them
+// to; relative settings name no folder.
+void AddSystemFolders() {
+    if (adding_system_folders) return;
+    adding_system_folders = true;
+    std::string canonical;
+    for (const std::string& dir : {fake::WindowsDirectory(), fake::SystemDirectory()})
+        if (fake_fs::Canonical(dir, &canonical) && !IsRoot(canonical))
+            AddNode(canonical, FILE_ATTRIBUTE_DIRECTORY);
+    adding_system_folders = false;
+}
+
 Node* Lookup(const std::string& path) {
+    AddSystemFolders();
     std::string canonical;
     if (!fake_fs::Canonical(path, &canonical)) return nullptr;
     auto it = nodes.find(Upper(canonical));
@@ -56,11 +73,13 @@ Node* Lookup(const std::string& path) {
 
 bool IsDirectory(const std::string& canonical) {
     if (IsRoot(canonical)) return true;
+    AddSystemFolders();
     auto it = nodes.find(Upper(canonical));
     return it != nodes.end() && (it->second.attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<Node*> ChildrenOf(const std::string& canonical) {
+    AddSystemFolders();
     std::vector<Node*> children;
     std::string parent = Upper(canonical);
     for (auto& entry : nodes)
@@ -121,9 +140,10 @@ Node& AddNode(const std::string& canonical, DWORD attributes) {
     return nodes[key] = node;
 }
 
+// A test that names a relative path has a fault of its own.
 std::string CanonicalOrDie(const std::string& path) {
     std::string canonical;
-    if (!fake_fs::Canonical(path, &canonical) || IsRoot(canonical)) abort();
+    if (!fake_fs::Canonical(path, &canonical)) abort();
     return canonical;
 }
 
@@ -199,26 +219,10 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
-UINT CopyDirectory(const std::string& dir, LPSTR buffer, UINT size) {
-    if (dir.size() + 1 > size) return (UINT)dir.size() + 1;
-    memcpy(buffer, dir.c_str(), dir.size() + 1);
-    return (UINT)dir.size();
-}
-
-UINT WINAPI FakeGetSystemWindowsDirectoryA(LPSTR buffer, UINT size) {
-    fake::LogCall("GetSystemWindowsDirectoryA", "");
-    if (DWORD error = fake::InjectedFailure("GetSystemWindowsDirectoryA", "")) return Fail(error);
-    return CopyDirectory(shared_windows_dir, buffer, size);
-}
-
 fake::ResetHook files_reset([] {
     nodes.clear();
     searches.clear();
     pending_deletes.clear();
-    windows_dir = shared_windows_dir = "C:\\WINDOWS";
-    system_dir = "C:\\WINDOWS\\SYSTEM32";
-    AddNode(windows_dir, FILE_ATTRIBUTE_DIRECTORY);
-    AddNode(system_dir, FILE_ATTRIBUTE_DIRECTORY);
 });
 
 }  // namespace
@@ -277,9 +281,6 @@ void AppendFile(const std::string& path, const std::string& data) {
     if (IsFile(path)) Lookup(path)->data += data;
 }
 
-std::string WindowsDirectory() { return windows_dir; }
-std::string SystemDirectory() { return system_dir; }
-
 }  // namespace fake_fs
 
 // --- Test controls ---
@@ -287,14 +288,19 @@ std::string SystemDirectory() { return system_dir; }
 namespace fake {
 
 void AddDirectory(const std::string& path) {
-    AddNode(CanonicalOrDie(path), FILE_ATTRIBUTE_DIRECTORY);
+    std::string canonical = CanonicalOrDie(path);
+    if (!IsRoot(canonical)) AddNode(canonical, FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void AddFile(const std::string& path, const std::string& contents, DWORD attributes) {
-    Node& node = AddNode(CanonicalOrDie(path), attributes);
+    std::string canonical = CanonicalOrDie(path);
+    if (IsRoot(canonical)) abort();
+    Node& node = AddNode(canonical, attributes);
     node.attributes = attributes;
     node.data = contents;
 }
+
+void AddFile(const std::string& path) { AddFile(path, ""); }
 
 void SetFileLocked(const std::string& path, bool locked) {
     if (Node* node = Lookup(path)) node->locked = locked;
@@ -304,7 +310,12 @@ void SetShortName(const std::string& path, const std::string& short_name) {
     if (Node* node = Lookup(path)) node->short_name = short_name;
 }
 
-bool FileExists(const std::string& path) { return Lookup(path) != nullptr; }
+bool FileExists(const std::string& path) { return fake_fs::IsFile(path); }
+
+bool DirectoryExists(const std::string& path) {
+    std::string canonical;
+    return fake_fs::Canonical(path, &canonical) && IsDirectory(canonical);
+}
 
 std::string FileContents(const std::string& path) {
     Node* node = Lookup(path);
@@ -322,21 +333,6 @@ std::vector<std::string> FileDump() {
         lines.push_back(entry.second.path + " attr=" + std::to_string(entry.second.attributes) +
                         " size=" + std::to_string(entry.second.data.size()));
     return lines;
-}
-
-void SetWindowsDirectory(const std::string& path) {
-    windows_dir = shared_windows_dir = CanonicalOrDie(path);
-    AddDirectory(path);
-}
-
-void SetSharedWindowsDirectory(const std::string& path) {
-    shared_windows_dir = CanonicalOrDie(path);
-    AddDirectory(path);
-}
-
-void SetSystemDirectory(const std::string& path) {
-    system_dir = CanonicalOrDie(path);
-    AddDirectory(path);
 }
 
 std::vector<std::string> PendingDeletes() { return pending_deletes; }
@@ -405,14 +401,14 @@ std::vector<std::string> RestartWindows() {
         pending_deletes.clear();
         return unresolved;
     }
-    std::string wininit = windows_dir + "\\WININIT.INI";
+    std::string wininit = WindowsDirectory() + "\\WININIT.INI";
     Node* file = Lookup(wininit);
     if (!file) return unresolved;
     std::string text = file->data;
     nodes.erase(Upper(wininit));
     for (auto& path : WininitDeletions(text))
         if (!RemoveAtStart(LookupByShortNames(path))) unresolved.push_back(path);
-    AddFile(windows_dir + "\\WININIT.BAK", text);
+    AddFile(WindowsDirectory() + "\\WININIT.BAK", text);
     return unresolved;
 }
 
@@ -516,6 +512,19 @@ BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
     return TRUE;
 }
 
+// A file gives ERROR_DIRECTORY, a folder with something in it
+// ERROR_DIR_NOT_EMPTY.
+BOOL RemoveDirectoryA(LPCSTR path) {
+    fake::LogCall("RemoveDirectoryA", path ? path : "");
+    if (DWORD error = fake::InjectedFailure("RemoveDirectoryA", path ? path : "")) return Fail(error);
+    Node* node = path ? Lookup(path) : nullptr;
+    if (!node) return Fail(path ? MissingError(path) : ERROR_PATH_NOT_FOUND);
+    if (!(node->attributes & FILE_ATTRIBUTE_DIRECTORY)) return Fail(ERROR_DIRECTORY);
+    if (!ChildrenOf(node->path).empty()) return Fail(ERROR_DIR_NOT_EMPTY);
+    nodes.erase(Upper(node->path));
+    return TRUE;
+}
+
 // Answers the size needed (terminator included) when the buffer is short.
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size) {
     fake::LogCall("GetShortPathNameA", long_path);
@@ -529,33 +538,4 @@ DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size) {
     if (result.size() + 1 > size) return (DWORD)result.size() + 1;
     memcpy(short_path, result.c_str(), result.size() + 1);
     return (DWORD)result.size();
-}
-
-UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
-    fake::LogCall("GetWindowsDirectoryA", "");
-    if (DWORD error = fake::InjectedFailure("GetWindowsDirectoryA", "")) return Fail(error);
-    return CopyDirectory(windows_dir, buffer, size);
-}
-
-UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
-    fake::LogCall("GetSystemDirectoryA", "");
-    if (DWORD error = fake::InjectedFailure("GetSystemDirectoryA", "")) return Fail(error);
-    return CopyDirectory(system_dir, buffer, size);
-}
-
-// Only the shared Windows directory's entry point is known; kernel32 has it
-// from NT 5 on.
-FARPROC GetProcAddress(HMODULE, LPCSTR name) {
-    fake::LogCall("GetProcAddress", name);
-    if (DWORD error = fake::InjectedFailure("GetProcAddress", name)) {
-        SetLastError(error);
-        return nullptr;
-    }
-    const fake::WindowsVersion& version = fake::CurrentWindowsVersion();
-    bool has_it = version.platform == VER_PLATFORM_WIN32_NT && version.major >= 5;
-    if (strcmp(name, "GetSystemWindowsDirectoryA") != 0 || !has_it) {
-        SetLastError(ERROR_PROC_NOT_FOUND);
-        return nullptr;
-    }
-    return (FARPROC)(void*)FakeGetSystemWindowsDirectoryA;
 }

@@ -18,7 +18,5 @@ bool ReadFile(const std::string& path, std::string* data);
 DWORD WriteFile(const std::string& path, const std::string& data);
 // Appends to an existing file.
 void AppendFile(const std::string& path, const std::string& data);
-std::string WindowsDirectory();
-std::string SystemDirectory();
 
 }  // namespace fake_fs

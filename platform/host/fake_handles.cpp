@@ -38,3 +38,11 @@ bool CloseHandleOf(void* handle, const char* kind) {
 }
 
 }  // namespace fake
+
+namespace fake {
+int OpenHandlesOf(const char* kind) {
+    int count = 0;
+    for (auto& entry : open_handles) count += entry.second == kind;
+    return count;
+}
+}  // namespace fake

@@ -1,36 +1,56 @@
-// Fake started programs: CreateProcessA finds the program on the fake file
-// system by Windows' rules, records the command line and plays the test's
-// script (whether it starts, what it does, its exit code, whether the wait
-// fails); process and thread handles are counted until closed.
+// Test-scripted started programs: CreateProcessA finds the program on the
+// fake file system as Windows does, records the command line and takes its
+// outcome from a script; the handles it hands out are counted so that a
+// test can see one that was never closed.
+#include "fake_world.h"
+
+#include <ctype.h>
 #include <string.h>
 
+#include <deque>
 #include <map>
 
 #include "fake_files.h"
-#include "fake_world.h"
 
 namespace {
 
-struct Running {
+struct Handle {
+    bool is_process;
     DWORD exit_code;
     bool wait_fails;
+    bool ended;
 };
 
-std::map<std::string, fake::ProcessScript> scripts;  // by canonical upper-case path
-std::vector<fake::StartedProcess> started;
-std::map<void*, Running> processes;
+std::deque<fake::ProcessScript> queued;
+std::map<std::string, fake::ProcessScript> by_program;  // upper-case canonical path
+std::vector<std::string> started;
+std::vector<fake::StartedProcess> started_processes;
+std::map<void*, Handle> handles;
 
 fake::ResetHook processes_reset([] {
-    scripts.clear();
+    queued.clear();
+    by_program.clear();
     started.clear();
-    processes.clear();
+    started_processes.clear();
+    handles.clear();
 });
 
-std::string ScriptKey(const std::string& path) {
-    std::string canonical = path;
-    fake_fs::Canonical(path, &canonical);
-    for (auto& c : canonical) c = (char)toupper((unsigned char)c);
-    return canonical;
+HANDLE NewHandle(const Handle& handle) {
+    void* value = fake::OpenHandle(handle.is_process ? "process" : "thread");
+    handles[value] = handle;
+    return value;
+}
+
+Handle* Find(HANDLE handle) {
+    auto it = handles.find(handle);
+    return it == handles.end() ? nullptr : &it->second;
+}
+
+std::string ProgramKey(const std::string& path) {
+    std::string key = path;
+    fake_fs::Canonical(path, &key);
+    for (auto& c : key) c = (char)toupper((unsigned char)c);
+    return key;
 }
 
 // ".exe" goes after a last component without an extension.
@@ -41,21 +61,34 @@ std::string WithExtension(const std::string& name) {
     return name + ".exe";
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
 // A quoted name is taken whole; otherwise each blank ends a candidate,
-// shortest first, and the first that names a file wins.
-bool FindProgram(const std::string& line, std::string* program) {
+// shortest first, and the first that names a file wins. Without one, the
+// first word stands for the program.
+std::string FindProgram(const std::string& line) {
     if (!line.empty() && line[0] == '"') {
         size_t close = line.find('"', 1);
-        *program = WithExtension(line.substr(1, close == std::string::npos ? std::string::npos
-                                                                             : close - 1));
-        return fake_fs::IsFile(*program);
+        return WithExtension(line.substr(1, close == std::string::npos ? close : close - 1));
     }
     for (size_t end = 0; end <= line.size(); ++end) {
-        if (end < line.size() && line[end] != ' ' && line[end] != '\t') continue;
-        *program = WithExtension(line.substr(0, end));
-        if (fake_fs::IsFile(*program)) return true;
+        if (end < line.size() && !IsBlank(line[end])) continue;
+        if (fake_fs::IsFile(WithExtension(line.substr(0, end))))
+            return WithExtension(line.substr(0, end));
     }
-    return false;
+    size_t end = 0;
+    while (end < line.size() && !IsBlank(line[end])) ++end;
+    return WithExtension(line.substr(0, end));
+}
+
+fake::ProcessScript ScriptFor(const std::string& program) {
+    if (!queued.empty()) {
+        fake::ProcessScript script = queued.front();
+        queued.pop_front();
+        return script;
+    }
+    auto it = by_program.find(ProgramKey(program));
+    return it == by_program.end() ? fake::ProcessScript() : it->second;
 }
 
 BOOL Fail(DWORD error) {
@@ -63,77 +96,74 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
-DWORD WaitFailed(DWORD error) {
-    SetLastError(error);
-    return WAIT_FAILED;
-}
-
 }  // namespace
 
 namespace fake {
-
+void ScriptNextProcess(const ProcessScript& script) { queued.push_back(script); }
 void ScriptProcess(const std::string& program, const ProcessScript& script) {
-    scripts[ScriptKey(program)] = script;
+    by_program[ProgramKey(program)] = script;
 }
-
-const std::vector<StartedProcess>& StartedProcesses() { return started; }
-
+const std::vector<std::string>& StartedCommandLines() { return started; }
+const std::vector<StartedProcess>& StartedProcesses() { return started_processes; }
+int OpenProcessHandleCount() { return OpenHandlesOf("process") + OpenHandlesOf("thread"); }
 }  // namespace fake
+
+// The size field is the caller's; the rest is the default start-up.
+void GetStartupInfoA(LPSTARTUPINFOA info) {
+    fake::LogCall("GetStartupInfoA", "");
+    DWORD size = info->cb;
+    memset(info, 0, sizeof *info);
+    info->cb = size;
+}
 
 BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTES,
                     LPSECURITY_ATTRIBUTES, BOOL inherit_handles, DWORD flags, LPVOID, LPCSTR,
-                    LPSTARTUPINFOA startup, LPPROCESS_INFORMATION info) {
+                    LPSTARTUPINFOA, LPPROCESS_INFORMATION info) {
     std::string line = command_line ? command_line : "";
     fake::LogCall("CreateProcessA", line);
-    if (DWORD error = fake::InjectedFailure("CreateProcessA", line)) return Fail(error);
-    std::string program = application ? application : "";
-    if (application ? !fake_fs::IsFile(program) : !FindProgram(line, &program))
-        return Fail(ERROR_FILE_NOT_FOUND);
-    fake::ProcessScript script;
-    auto it = scripts.find(ScriptKey(program));
-    if (it != scripts.end()) script = it->second;
-    if (!script.starts) return Fail(script.start_error);
-    started.push_back({program, line, flags, startup ? startup->cb : 0, inherit_handles});
-    if (script.run) script.run(line);
-    memset(info, 0, sizeof *info);
-    info->hProcess = fake::OpenHandle("process");
-    info->hThread = fake::OpenHandle("thread");
-    info->dwProcessId = (DWORD)started.size() * 4;
-    info->dwThreadId = info->dwProcessId + 2;
-    processes[info->hProcess] = {script.exit_code, script.wait_fails};
+    std::string program = application ? application : FindProgram(line);
+    fake::ProcessScript script = ScriptFor(program);
+    DWORD error = fake::InjectedFailure("CreateProcessA", line);
+    if (!error && !script.starts) error = script.start_error;
+    if (error) return Fail(error);
+    started.push_back(line);
+    started_processes.push_back({program, line, flags, inherit_handles});
+    if (script.on_run) script.on_run();
+    info->hProcess = NewHandle({true, script.exit_code, script.wait_fails, false});
+    info->hThread = NewHandle({false, 0, false, false});
+    info->dwProcessId = (DWORD)(ULONG_PTR)info->hProcess;
+    info->dwThreadId = (DWORD)(ULONG_PTR)info->hThread;
     return TRUE;
 }
 
-void GetStartupInfoA(LPSTARTUPINFOA startup) {
-    fake::LogCall("GetStartupInfoA", "");
-    memset(startup, 0, sizeof *startup);
-    startup->cb = sizeof *startup;
-    startup->dwFlags = STARTF_USESHOWWINDOW;
-    startup->wShowWindow = 1;  // SW_SHOWNORMAL
-}
-
-DWORD WaitForSingleObject(HANDLE handle, DWORD) {
-    fake::LogCall("WaitForSingleObject", "");
-    auto it = processes.find(handle);
-    if (it == processes.end()) return WaitFailed(ERROR_INVALID_HANDLE);
-    if (DWORD error = fake::InjectedFailure("WaitForSingleObject", "")) return WaitFailed(error);
-    if (it->second.wait_fails) return WaitFailed(ERROR_ACCESS_DENIED);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    fake::LogCall("WaitForSingleObject", std::to_string(milliseconds));
+    Handle* target = Find(handle);
+    DWORD error = fake::InjectedFailure("WaitForSingleObject", "");
+    if (!error && !target) error = ERROR_INVALID_HANDLE;
+    if (!error && target->wait_fails) error = ERROR_ACCESS_DENIED;
+    if (error) {
+        SetLastError(error);
+        return WAIT_FAILED;
+    }
+    target->ended = true;
     return WAIT_OBJECT_0;
 }
 
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code) {
-    auto it = processes.find(process);
-    if (it == processes.end()) return Fail(ERROR_INVALID_HANDLE);
-    *exit_code = it->second.exit_code;
+    fake::LogCall("GetExitCodeProcess", "");
+    Handle* target = Find(process);
+    if (!target || !target->is_process) return Fail(ERROR_INVALID_HANDLE);
+    *exit_code = target->ended ? target->exit_code : STILL_ACTIVE;
     return TRUE;
 }
 
 BOOL CloseHandle(HANDLE handle) {
     fake::LogCall("CloseHandle", "");
-    if (fake::CloseHandleOf(handle, "process")) {
-        processes.erase(handle);
-        return TRUE;
-    }
-    if (fake::CloseHandleOf(handle, "thread")) return TRUE;
-    return Fail(ERROR_INVALID_HANDLE);
+    bool known = handles.erase(handle) != 0;
+    if (known && !fake::CloseHandleOf(handle, "process")) fake::CloseHandleOf(handle, "thread");
+    DWORD error = fake::InjectedFailure("CloseHandle", "");
+    if (!error && !known) error = ERROR_INVALID_HANDLE;
+    if (error) return Fail(error);
+    return TRUE;
 }

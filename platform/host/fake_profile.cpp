@@ -40,7 +40,7 @@ std::string ValueOf(const std::string& line) {
 std::string PathOf(LPCSTR file) {
     std::string name = file ? file : "";
     if (name.find('\\') == std::string::npos && name.find(':') == std::string::npos)
-        return fake_fs::WindowsDirectory() + "\\" + name;
+        return fake::WindowsDirectory() + "\\" + name;
     return name;
 }
 

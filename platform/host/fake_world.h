@@ -76,29 +76,73 @@ void SetWindowsVersion(const WindowsVersion& version);
 }  // namespace fake
 
 namespace fake {
-// --- The file system. Paths are absolute ("C:\\Dir\\Name"), names
-// case-insensitive; adding a path creates its missing parent folders. ---
+// --- Started programs. Each CreateProcessA takes the next queued script, or
+// the default one (starts, waits, exits with 0). ---
+struct ProcessScript {
+    bool starts = true;             // false: CreateProcessA fails
+    DWORD start_error = ERROR_FILE_NOT_FOUND;
+    bool wait_fails = false;        // WaitForSingleObject gives WAIT_FAILED
+    DWORD exit_code = 0;
+    std::function<void()> on_run;   // what the program does while it runs
+};
+void ScriptNextProcess(const ProcessScript& script);
+// The command lines of the programs that did start, in order.
+const std::vector<std::string>& StartedCommandLines();
+// Process and thread handles handed out and not yet closed.
+int OpenProcessHandleCount();
+
+// --- Top-level windows of other programs. A window closes on the nth
+// WM_CLOSE it receives; 0: it never closes. ---
+HWND AddWindow(const std::string& window_class, int closes_on = 1,
+               const std::string& title = "");
+int CloseMessagesReceived(HWND window);
+bool WindowOpen(HWND window);
+
+// --- The Windows directory, the system directory and the shared Windows
+// directory of a multi-user system. ---
+void SetWindowsDirectory(const std::string& path);
+void SetSystemDirectory(const std::string& path);
+void SetSharedWindowsDirectory(const std::string& path);
+
+// --- System libraries: "kernel32.dll" (always loaded) and "shell32.dll".
+// A test can take an entry point away, as an older Windows lacks it. ---
+void RemoveExport(const std::string& module, const std::string& proc_name);
+// LoadLibraryA calls not yet matched by FreeLibrary.
+int LoadedLibraryCount();
+// The handle of a loaded system library by file name, or null: what
+// GetModuleHandleA gives for a name.
+HMODULE LoadedModuleHandle(const std::string& name);
+
+// --- Shell folders by CSIDL; an unset folder cannot be found. ---
+void SetSpecialFolder(int csidl, const std::string& path);
+void ClearSpecialFolder(int csidl);
+
+// --- Files and directories. Paths are compared case-insensitively after
+// "." and ".." and repeated or trailing backslashes are resolved, as
+// Windows does. Adding a file adds its directories. ---
+void AddFile(const std::string& path);
 void AddDirectory(const std::string& path);
-void AddFile(const std::string& path, const std::string& contents = "",
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+}  // namespace fake
+
+namespace fake {
+// --- More of the file system: contents, attributes, locked files, short
+// names and deferred deletion. The Windows and system directories exist as
+// folders from the start; a test that moves them adds the new folders. ---
+void AddFile(const std::string& path, const std::string& contents,
              DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
 // A locked file is one Windows will not delete now (a running program):
 // DeleteFileA and opening it for writing are refused with access denied.
 void SetFileLocked(const std::string& path, bool locked);
 // The 8.3 name of the last component; one is made up when a file is added.
 void SetShortName(const std::string& path, const std::string& short_name);
-bool FileExists(const std::string& path);
 // The bytes as stored on disk; empty when the file is missing.
 std::string FileContents(const std::string& path);
 // INVALID_FILE_ATTRIBUTES when the path is missing.
 DWORD FileAttributesOf(const std::string& path);
 // Every file and folder as sorted lines, to compare before and after a step.
 std::vector<std::string> FileDump();
-// The Windows directory of GetWindowsDirectoryA, the shared one of
-// GetSystemWindowsDirectoryA (the same unless set apart) and the system
-// directory. Defaults: C:\WINDOWS, C:\WINDOWS and C:\WINDOWS\SYSTEM32.
-void SetWindowsDirectory(const std::string& path);
-void SetSharedWindowsDirectory(const std::string& path);
-void SetSystemDirectory(const std::string& path);
 // Deletions waiting for the next start: paths given to MoveFileExA with
 // MOVEFILE_DELAY_UNTIL_REBOOT and no new name, in order.
 std::vector<std::string> PendingDeletes();
@@ -108,34 +152,31 @@ std::vector<std::string> PendingDeletes();
 // that could not be resolved.
 std::vector<std::string> RestartWindows();
 
-// --- Started programs. The program is found from the command line as
-// Windows finds it: a quoted name, or else the shortest space-delimited
-// prefix that names an existing file (".exe" added to a name without an
-// extension). ---
-struct ProcessScript {
-    bool starts = true;           // false: CreateProcessA fails
-    DWORD start_error = 193;      // its error then (ERROR_BAD_EXE_FORMAT)
-    bool wait_fails = false;      // WaitForSingleObject answers WAIT_FAILED
-    DWORD exit_code = 0;
-    // Runs when the program starts, given its command line (to act as the
-    // program: write its result file, for instance).
-    std::function<void(const std::string& command_line)> run;
-};
+// The directories as set, for the fake's own use (no call is logged).
+std::string WindowsDirectory();
+std::string SystemDirectory();
+
+// --- Started programs found as Windows finds them: a quoted name, or else
+// the shortest blank-delimited prefix of the command line that names a file
+// (".exe" added to a name without an extension); when no prefix names a
+// file, the first word. A script for a program applies to every start of
+// it; a queued script (ScriptNextProcess) comes first. ---
 void ScriptProcess(const std::string& program, const ProcessScript& script);
 struct StartedProcess {
     std::string program;
     std::string command_line;
     DWORD flags;
-    DWORD startup_size;
     BOOL inherit_handles;
 };
 const std::vector<StartedProcess>& StartedProcesses();
 
-// --- Handles: processes, threads, searches and streams still open. ---
+// --- Every kernel handle still open: processes, threads, searches and
+// streams. ---
 int OpenHandleCount();
 void* OpenHandle(const char* kind);  // the fake's own use
 void TrackHandle(void* handle, const char* kind);
 bool CloseHandleOf(void* handle, const char* kind);
+int OpenHandlesOf(const char* kind);
 
 // The version the fake system reports, for the fake's own rules.
 const WindowsVersion& CurrentWindowsVersion();

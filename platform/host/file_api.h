@@ -1,5 +1,5 @@
-// File and directory functions of kernel32: search, attributes, deletion,
-// deferred deletion, short names and the Windows and system directories.
+// File functions of kernel32: search, attributes, deferred deletion and
+// short names.
 #pragma once
 
 #include "registry_api.h"  // FILETIME
@@ -12,10 +12,6 @@
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
-
-#ifndef ERROR_PROC_NOT_FOUND
-#define ERROR_PROC_NOT_FOUND 127L
-#endif
 
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_COPY_ALLOWED 0x00000002
@@ -40,12 +36,5 @@ BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data);
 BOOL FindClose(HANDLE find);
 DWORD GetFileAttributesA(LPCSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
-BOOL DeleteFileA(LPCSTR path);
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags);
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
-UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
-UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
-
-// Module entry points looked up by name.
-typedef int(WINAPI* FARPROC)(void);
-FARPROC GetProcAddress(HMODULE module, LPCSTR name);

@@ -32,7 +32,7 @@ public:
         std::string program = kToolFolder + std::string("XLNWL") + variant + ".exe";
         fake::AddFile(program);
         fake::ProcessScript script;
-        script.run = [this, result, writes](const std::string&) {
+        script.on_run = [this, result, writes] {
             request_seen = fake::FileContents(kRequest);
             if (writes) fake::AddFile(kResult, result);
         };
@@ -261,8 +261,10 @@ TEST_F(DeviceRemoval, EachFailureHasItsCode) {
 // Without the tools beside the program the step says the tool cannot be
 // started.
 TEST_F(DeviceRemoval, MissingToolCannotBeStarted) {
-    fake::Reset();
-    fake::SetWindowsVersion(fake::kWinXP);
+    fake::ProcessScript missing;
+    missing.starts = false;
+    missing.start_error = ERROR_FILE_NOT_FOUND;
+    fake::ScriptProcess(std::string(kToolFolder) + "XLNWLD2K.exe", missing);
     RunMode = Quiet;
     EXPECT_EQ(4, RemoveDevices(data));
     EXPECT_EQ(2266, ErrorState.code);
@@ -275,7 +277,7 @@ TEST_F(DeviceRemoval, LongWindowsDirectory) {
     fake::SetSharedWindowsDirectory(windows_dir);
     std::string request;
     fake::ProcessScript script;
-    script.run = [&](const std::string&) {
+    script.on_run = [&] {
         request = fake::FileExists(windows_dir + "\\XLNWL.dms") ? "seen" : "missing";
         fake::AddFile(windows_dir + "\\XLNWL.dmr", "0\n");
     };

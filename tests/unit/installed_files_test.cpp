@@ -151,7 +151,7 @@ TEST_F(InstalledFiles, DotEntriesAreNotMatches) {
         EXPECT_EQ(0, RemoveInstalledFiles(data));
         EXPECT_FALSE(fake::FileExists("C:\\APP\\SUB\\A.DLL"));
         EXPECT_FALSE(fake::FileExists("C:\\APP\\SUB\\B.TXT"));
-        EXPECT_TRUE(fake::FileExists("C:\\APP\\SUB"));
+        EXPECT_TRUE(fake::DirectoryExists("C:\\APP\\SUB"));
         EXPECT_TRUE(fake::PendingDeletes().empty());
         EXPECT_FALSE(fake::FileExists(kWininit));
         EXPECT_FALSE(RestartNeeded);
@@ -175,7 +175,7 @@ TEST_F(InstalledFiles, EntryWithoutAFolderIsSkipped) {
 // 513 characters after expansion end the step before the entry is
 // searched; later entries stay.
 TEST_F(InstalledFiles, EntryThatDoesNotFitEndsTheStep) {
-    fake::SetWindowsDirectory("C:\\" + std::string(249, 'w'));
+    fake::SetSharedWindowsDirectory("C:\\" + std::string(249, 'w'));
     fake::AddFile("C:\\APP\\A.DLL");
     fake::AddFile("C:\\APP\\B.DLL");
     Add("C:\\APP\\A.DLL");

@@ -1,5 +1,4 @@
-// The shared Windows directory on each version, macro replacement and the
-// two expansion stages.
+// Macro replacement and the two expansion stages.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -95,71 +94,6 @@ TEST(ExpandPathMacros, WindowsDirectoryFirstThenSystemDirectory) {
                                      out.data());
         EXPECT_EQ(c.fits, fits) << c.name;
         if (fits) EXPECT_EQ(c.expected, std::string(out.data())) << c.name;
-    }
-}
-
-struct DirCase {
-    const char* name;
-    fake::WindowsVersion version;
-    std::string expected;
-};
-
-// GetWindowsDirectoryA gives a per-user folder, as under terminal services,
-// so that each version's source shows.
-TEST(GetSystemWindowsDir, EachVersionAsksItsOwnSource) {
-    const DirCase cases[] = {
-        {"95", fake::kWin95, "C:\\Users\\ts\\WINDOWS"},
-        {"98", fake::kWin98, "C:\\Users\\ts\\WINDOWS"},
-        {"Me", fake::kWinMe, "C:\\Users\\ts\\WINDOWS"},
-        {"NT 4: parent of the system directory", fake::kNT4, "D:\\WINNT"},
-        {"NT 3.51 as NT 4", fake::kNT351, "D:\\WINNT"},
-        {"2000: the shared directory", fake::kWin2000, "C:\\SHARED"},
-        {"XP", fake::kWinXP, "C:\\SHARED"},
-        {"10", fake::kWin10, "C:\\SHARED"},
-    };
-    for (const DirCase& c : cases) {
-        fake::Reset();
-        fake::SetWindowsVersion(c.version);
-        fake::SetWindowsDirectory("C:\\Users\\ts\\WINDOWS");
-        fake::SetSharedWindowsDirectory("C:\\SHARED");
-        fake::SetSystemDirectory("D:\\WINNT\\system32");
-        char buffer[PATH_BUFFER_SIZE];
-        UINT length = GetSystemWindowsDir(buffer, sizeof buffer);
-        EXPECT_EQ(c.expected, std::string(buffer)) << c.name;
-        EXPECT_EQ(c.expected.size(), length) << c.name;
-    }
-}
-
-TEST(GetSystemWindowsDir, UnreadableVersionAsksForTheWindowsDirectory) {
-    fake::Reset();
-    fake::SetWindowsDirectory("C:\\WIN");
-    fake::SetSharedWindowsDirectory("C:\\SHARED");
-    fake::FailCall("GetVersionExA", ERROR_INVALID_PARAMETER);
-    char buffer[PATH_BUFFER_SIZE];
-    EXPECT_EQ(6u, GetSystemWindowsDir(buffer, sizeof buffer));
-    EXPECT_STREQ("C:\\WIN", buffer);
-}
-
-TEST(GetSystemWindowsDir, MissingEntryPointIsAFailure) {
-    fake::Reset();
-    fake::SetWindowsVersion(fake::kWinXP);
-    fake::FailCall("GetProcAddress", ERROR_PROC_NOT_FOUND);
-    char buffer[PATH_BUFFER_SIZE];
-    EXPECT_EQ(0u, GetSystemWindowsDir(buffer, sizeof buffer));
-}
-
-// A directory longer than the buffer is a failure on every path, never a
-// cut or overrun name.
-TEST(GetSystemWindowsDir, DirectoryLongerThanTheBufferIsAFailure) {
-    const std::string deep = "C:\\" + std::string(70, 'W');
-    const fake::WindowsVersion versions[] = {fake::kWin98, fake::kNT4, fake::kWinXP};
-    for (const auto& version : versions) {
-        fake::Reset();
-        fake::SetWindowsVersion(version);
-        fake::SetWindowsDirectory(deep);
-        fake::SetSystemDirectory(deep + "\\SYSTEM32");
-        std::vector<char> buffer(64);
-        EXPECT_EQ(0u, GetSystemWindowsDir(buffer.data(), 64)) << version.major << "." << version.minor;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/run_mode.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
+#include "removal_test_support.h"
 
 class RemovalTest : public ::testing::Test {
 protected:
@@ -19,6 +20,6 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(0, fake::OpenHandleCount()) << "handles left open";
-        EXPECT_EQ(0, fake::OpenKeyCount()) << "registry keys left open";
+        ExpectNothingOpen("");
     }
 };

@@ -47,13 +47,13 @@ TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
         {"text after the comma dropped", "C:\\SVC\\A.EXE,C:\\SVC\\B.EXE", "C:\\SVC\\A.EXE -u",
          "C:\\SVC\\A.EXE"},
         {"system directory macro", "%WIN_SYS_DIR%\\XLNSVC.EXE,x",
-         "C:\\WINDOWS\\SYSTEM32\\XLNSVC.EXE -u", "C:\\WINDOWS\\SYSTEM32\\XLNSVC.EXE"},
+         "C:\\WINDOWS\\system32\\XLNSVC.EXE -u", "C:\\WINDOWS\\system32\\XLNSVC.EXE"},
         {"path with a blank quoted", "C:\\Program Files\\XLN\\svc.exe",
          "\"C:\\Program Files\\XLN\\svc.exe\" -u", "C:\\Program Files\\XLN\\svc.exe"},
         {"program and arguments as written", "C:\\SVC\\A.EXE /quiet", "C:\\SVC\\A.EXE /quiet -u",
          "C:\\SVC\\A.EXE"},
         {"macro in lower case stays", "%win_sys_dir%\\XLNSVC.EXE", "%win_sys_dir%\\XLNSVC.EXE -u",
-         nullptr},
+         "%win_sys_dir%\\XLNSVC.EXE"},
     };
     for (const CommandCase& c : cases) {
         SetUp();
@@ -62,14 +62,10 @@ TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
         EXPECT_EQ(std::vector<std::string>{std::string("CreateProcessA ") + c.command_line},
                   fake::CallsTo("CreateProcessA"))
             << c.name;
-        if (c.program) {
-            ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
-            EXPECT_EQ(c.program, fake::StartedProcesses()[0].program) << c.name;
-            EXPECT_EQ((DWORD)CREATE_NO_WINDOW, fake::StartedProcesses()[0].flags) << c.name;
-            EXPECT_FALSE(fake::StartedProcesses()[0].inherit_handles) << c.name;
-        } else {
-            EXPECT_TRUE(fake::StartedProcesses().empty()) << c.name;
-        }
+        ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
+        EXPECT_EQ(c.program, fake::StartedProcesses()[0].program) << c.name;
+        EXPECT_EQ((DWORD)CREATE_NO_WINDOW, fake::StartedProcesses()[0].flags) << c.name;
+        EXPECT_FALSE(fake::StartedProcesses()[0].inherit_handles) << c.name;
         TearDown();
     }
 }
@@ -85,8 +81,9 @@ TEST_F(ServiceUninstallers, WaitsForEachInListOrder) {
             call.rfind("CloseHandle", 0) == 0)
             calls.push_back(call);
     const std::vector<std::string> expected = {
-        "CreateProcessA C:\\SVC\\A.EXE -u", "WaitForSingleObject ", "CloseHandle ", "CloseHandle ",
-        "CreateProcessA C:\\SVC\\B.EXE -u", "WaitForSingleObject ", "CloseHandle ", "CloseHandle ",
+        "CreateProcessA C:\\SVC\\A.EXE -u", "WaitForSingleObject 4294967295", "CloseHandle ",
+        "CloseHandle ", "CreateProcessA C:\\SVC\\B.EXE -u", "WaitForSingleObject 4294967295",
+        "CloseHandle ", "CloseHandle ",
     };
     EXPECT_EQ(expected, calls);
 }
@@ -95,6 +92,7 @@ TEST_F(ServiceUninstallers, ProgramThatCannotStartIsPassedOver) {
     fake::ProcessScript refuses;
     refuses.starts = false;
     fake::ScriptProcess("C:\\SVC\\A.EXE", refuses);
+    fake::ScriptProcess("C:\\SVC\\MISSING.EXE", refuses);
     Add("C:\\SVC\\MISSING.EXE");
     Add("C:\\SVC\\A.EXE");
     Add("");
@@ -131,7 +129,7 @@ TEST_F(ServiceUninstallers, ExpansionRoomIs512) {
     };
     for (auto& c : cases) {
         SetUp();
-        fake::SetWindowsDirectory(windows_dir);
+        fake::SetSharedWindowsDirectory(windows_dir);
         Add("C:\\SVC\\A.EXE");
         Add(std::string("%WIN_DIR%\\%WIN_DIR%\\") + c.tail);
         Add("C:\\SVC\\B.EXE");

@@ -1,15 +1,16 @@
-// Starting programs and waiting for them (kernel32).
+// Starting programs and waiting for them (kernel32), served on the host by
+// test-scripted processes.
 #pragma once
 
-#include "registry_api.h"  // SECURITY_ATTRIBUTES
 #include "win32_types.h"
+#include "registry_api.h"
 
-#define CREATE_NO_WINDOW 0x08000000
-#define INFINITE 0xFFFFFFFF
-#define WAIT_OBJECT_0 0x00000000L
-#define WAIT_TIMEOUT 0x00000102L
-#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
-#define STARTF_USESHOWWINDOW 0x00000001
+#define INFINITE 0xFFFFFFFFu
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
+#define STILL_ACTIVE 259u
+#define CREATE_NO_WINDOW 0x08000000u
 
 struct STARTUPINFOA {
     DWORD cb;
@@ -41,11 +42,11 @@ struct PROCESS_INFORMATION {
 };
 typedef PROCESS_INFORMATION* LPPROCESS_INFORMATION;
 
+void GetStartupInfoA(LPSTARTUPINFOA info);
 BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTES process_sa,
                     LPSECURITY_ATTRIBUTES thread_sa, BOOL inherit_handles, DWORD flags,
                     LPVOID environment, LPCSTR directory, LPSTARTUPINFOA startup,
                     LPPROCESS_INFORMATION info);
-void GetStartupInfoA(LPSTARTUPINFOA startup);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code);
 BOOL CloseHandle(HANDLE handle);
