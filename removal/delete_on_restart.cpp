@@ -27,19 +27,24 @@ bool SectionHasRoom(DWORD used, size_t line_length) {
     return used + line_length + 2 <= WININIT_SECTION_SIZE;
 }
 
+// Puts the line after the section's last string, with the list's end.
+void AddLineToSection(char* section, DWORD used, const char* line) {
+    size_t length = strlen(line);
+    memcpy(section + used, line, length + 1);
+    section[used + length + 1] = 0;
+}
+
 // Rewrites the section with the new line after the existing ones.
 void AppendWininitLine(const char* path) {
     if (strlen(path) > WININIT_LINE_SIZE - 1 - strlen(WININIT_KEY "=")) return;
     char line[WININIT_LINE_SIZE];
     wsprintfA(line, WININIT_KEY "=%s", path);
-    size_t length = strlen(line);
     char* section = (char*)calloc(WININIT_SECTION_SIZE, 1);
     if (!section) return;
     DWORD used = GetPrivateProfileSectionA(WININIT_SECTION, section, WININIT_SECTION_SIZE,
                                            WININIT_FILE);
-    if (SectionHasRoom(used, length)) {
-        memcpy(section + used, line, length + 1);
-        section[used + length + 1] = 0;
+    if (SectionHasRoom(used, strlen(line))) {
+        AddLineToSection(section, used, line);
         WritePrivateProfileSectionA(WININIT_SECTION, section, WININIT_FILE);
     }
     free(section);

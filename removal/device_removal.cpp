@@ -50,28 +50,36 @@ bool BuildToolCommand(const char* variant, char* command) {
     return true;
 }
 
-// Starts the tool with this program's own start-up information and waits
-// for it without a time limit.
+// Starts the tool with this program's own start-up information.
+bool StartTool(char* command, PROCESS_INFORMATION* process) {
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    return CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, process) != FALSE;
+}
+
+// Waits for the tool without a time limit; both handles are closed.
+bool WaitForTool(const PROCESS_INFORMATION& process) {
+    CloseHandle(process.hThread);
+    DWORD waited = WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hProcess);
+    return waited == WAIT_OBJECT_0;
+}
+
 int RunDeviceTool(const char* variant) {
     char command[TOOL_COMMAND_SIZE];
     if (!BuildToolCommand(variant, command)) {
         ReportTavkError(2220, "GetModuleFileName() failed");
         return 2;
     }
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    GetStartupInfoA(&startup);
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!StartTool(command, &process)) {
         ReportTavkError(2266, "CreateProcess() failed");
         return 4;
     }
-    CloseHandle(process.hThread);
-    DWORD waited = WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    if (waited == WAIT_OBJECT_0) return 0;
+    if (WaitForTool(process)) return 0;
     ReportTavkError(2272, "WaitForSingleObject() failed");
     return 4;
 }
