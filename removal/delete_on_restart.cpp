@@ -19,12 +19,13 @@ const char* ShortFormOf(const char* path, char* out) {
     return length && length < PATH_BUFFER_SIZE ? out : path;
 }
 
-// A section that did not fit comes back cut, and writing it back would
-// destroy other programs' pending lines; an empty answer beside a "NUL" key
-// is a failed read. The new line needs its terminator and the list's.
+// A section that did not fit comes back cut to the buffer less two, and
+// writing it back would destroy other programs' pending lines: such a
+// section never has room for a line, so it is never rewritten. An empty
+// answer beside a "NUL" key is a failed read. The new line needs its
+// terminator and the list's.
 bool SectionHasRoom(DWORD used, size_t line_length) {
-    if (used == 0 || used >= WININIT_SECTION_SIZE - 2) return false;
-    return used + line_length + 2 <= WININIT_SECTION_SIZE;
+    return used != 0 && used + line_length + 2 <= WININIT_SECTION_SIZE;
 }
 
 // Puts the line after the section's last string, with the list's end.

@@ -277,6 +277,16 @@ TEST_F(Wininit, NothingIsWrittenWithoutRoom) {
     }
 }
 
+// A "NUL" key whose section cannot be read is left as it stands.
+TEST_F(Wininit, SectionThatCannotBeReadIsNotRewritten) {
+    const std::string before = "[rename]\r\nNUL=C:\\OLD.TMP\r\nC:\\N.DLL=C:\\O.DLL\r\n";
+    fake::AddFile(kWininit, before);
+    fake::AddFile("C:\\A.DLL");
+    fake::FailCall("GetPrivateProfileSectionA", ERROR_NOT_ENOUGH_MEMORY);
+    ScheduleWininitDelete("C:\\A.DLL");
+    EXPECT_EQ(before, fake::FileContents(kWininit));
+}
+
 // A path that the first line takes by the key write has no line limit.
 TEST_F(Wininit, FirstLineIsWrittenWhateverItsLength) {
     std::string deep = "C:";
