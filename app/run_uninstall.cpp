@@ -1,6 +1,7 @@
 // The driver: loads each uninstall description and runs the removal on it.
 #include "app/driver.h"
 #include "app/run_mode.h"
+#include "removal/removal_steps.h"
 #include "uninstall_data/uninstall_data.h"
 
 int RunUninstall(HWND) {
@@ -9,8 +10,9 @@ int RunUninstall(HWND) {
     return LoadFromRegistry(g_uninstall_data);
 }
 
+// Whatever the registry load left in the record is run: the service
+// programs must get their removal switch even without a description.
 int RunServicesMode() {
     LoadFromRegistry(g_uninstall_data);
-    // Running the service programs is not built yet: report the step failed.
-    return 2;
+    return RunServiceUninstallers(g_uninstall_data);
 }

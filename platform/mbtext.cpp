@@ -51,3 +51,23 @@ bool MbCopy(char* out, size_t size, const char* in) {
     out[used] = 0;
     return *in == 0;
 }
+
+const char* MbFindLastChar(const char* text, char c) {
+    const char* last = nullptr;
+    for (const char* found = MbFindChar(text, c); found; found = MbFindChar(found + 1, c))
+        last = found;
+    return last;
+}
+
+static char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+
+bool MbSameNoCase(const char* a, const char* b) {
+    while (*a && *b) {
+        size_t step = (size_t)(MbNext(a) - a);
+        if ((size_t)(MbNext(b) - b) != step) return false;
+        if (step == 1 ? FoldAscii(*a) != FoldAscii(*b) : memcmp(a, b, step) != 0) return false;
+        a += step;
+        b += step;
+    }
+    return *a == *b;
+}

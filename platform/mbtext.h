@@ -25,3 +25,10 @@ void MbReplaceChar(char* text, char from, char to);
 // Copies at most size - 1 bytes without splitting a double-byte character and
 // terminates. Returns false when the text had to be cut.
 bool MbCopy(char* out, size_t size, const char* in);
+
+// The last occurrence of the single-byte `c`, or null.
+const char* MbFindLastChar(const char* text, char c);
+
+// Equal when the texts differ only in the letters A-Z against a-z; a
+// double-byte character must match exactly.
+bool MbSameNoCase(const char* a, const char* b);

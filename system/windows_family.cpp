@@ -16,3 +16,7 @@ DWORD GetWindowsFamily() {
     }
     return FamilyUnknown;
 }
+
+bool IsWin9xFamily(DWORD family) {
+    return family == FamilyWin95 || family == FamilyWin98 || family == FamilyWinMe;
+}

@@ -15,3 +15,6 @@ enum WindowsFamily {
 
 // Asks the system on every call; 0 when the version cannot be read.
 DWORD GetWindowsFamily();
+
+// Windows 95, 98 or Me.
+bool IsWin9xFamily(DWORD family);

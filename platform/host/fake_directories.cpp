@@ -48,3 +48,8 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
 UINT GetSystemWindowsDirectoryA(LPSTR buffer, UINT size) {
     return CopyDirectory("GetSystemWindowsDirectoryA", shared_windows_dir, buffer, size);
 }
+
+namespace fake {
+std::string WindowsDirectory() { return windows_dir; }
+std::string SystemDirectory() { return system_dir; }
+}  // namespace fake

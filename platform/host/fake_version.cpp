@@ -43,3 +43,7 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info) {
     memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
     return TRUE;
 }
+
+namespace fake {
+const WindowsVersion& CurrentWindowsVersion() { return version; }
+}  // namespace fake

@@ -125,3 +125,59 @@ void AddDirectory(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 }  // namespace fake
+
+namespace fake {
+// --- More of the file system: contents, attributes, locked files, short
+// names and deferred deletion. The Windows and system directories exist as
+// folders from the start; a test that moves them adds the new folders. ---
+void AddFile(const std::string& path, const std::string& contents,
+             DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
+// A locked file is one Windows will not delete now (a running program):
+// DeleteFileA and opening it for writing are refused with access denied.
+void SetFileLocked(const std::string& path, bool locked);
+// The 8.3 name of the last component; one is made up when a file is added.
+void SetShortName(const std::string& path, const std::string& short_name);
+// The bytes as stored on disk; empty when the file is missing.
+std::string FileContents(const std::string& path);
+// INVALID_FILE_ATTRIBUTES when the path is missing.
+DWORD FileAttributesOf(const std::string& path);
+// Every file and folder as sorted lines, to compare before and after a step.
+std::vector<std::string> FileDump();
+// Deletions waiting for the next start: paths given to MoveFileExA with
+// MOVEFILE_DELAY_UNTIL_REBOOT and no new name, in order.
+std::vector<std::string> PendingDeletes();
+// The next start of Windows: NT carries out the pending deletions; Windows
+// 9x carries out WININIT.INI's "NUL=" lines, which name files by their short
+// names only, and then renames the file to WININIT.BAK. Returns the paths
+// that could not be resolved.
+std::vector<std::string> RestartWindows();
+
+// The directories as set, for the fake's own use (no call is logged).
+std::string WindowsDirectory();
+std::string SystemDirectory();
+
+// --- Started programs found as Windows finds them: a quoted name, or else
+// the shortest blank-delimited prefix of the command line that names a file
+// (".exe" added to a name without an extension); when no prefix names a
+// file, the first word. A script for a program applies to every start of
+// it; a queued script (ScriptNextProcess) comes first. ---
+void ScriptProcess(const std::string& program, const ProcessScript& script);
+struct StartedProcess {
+    std::string program;
+    std::string command_line;
+    DWORD flags;
+    BOOL inherit_handles;
+};
+const std::vector<StartedProcess>& StartedProcesses();
+
+// --- Every kernel handle still open: processes, threads, searches and
+// streams. ---
+int OpenHandleCount();
+void* OpenHandle(const char* kind);  // the fake's own use
+void TrackHandle(void* handle, const char* kind);
+bool CloseHandleOf(void* handle, const char* kind);
+int OpenHandlesOf(const char* kind);
+
+// The version the fake system reports, for the fake's own rules.
+const WindowsVersion& CurrentWindowsVersion();
+}  // namespace fake

@@ -12,3 +12,6 @@
 #include "directories_api.h"
 #include "shell_api.h"
 #include "files_api.h"
+#include "file_api.h"
+#include "profile_api.h"
+#include "stdio_redirect.h"

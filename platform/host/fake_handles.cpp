@@ -1,0 +1,48 @@
+// The fake's table of open kernel handles (processes, threads, searches and
+// streams), so that a test can see a handle that was never closed.
+#include "fake_world.h"
+
+#include <map>
+
+namespace {
+
+std::map<void*, std::string> open_handles;
+uintptr_t next_handle;
+
+fake::ResetHook handles_reset([] {
+    open_handles.clear();
+    next_handle = 0x7000;
+});
+
+}  // namespace
+
+namespace fake {
+
+int OpenHandleCount() { return (int)open_handles.size(); }
+
+void* OpenHandle(const char* kind) {
+    void* handle = (void*)(next_handle += 4);
+    open_handles[handle] = kind;
+    return handle;
+}
+
+void TrackHandle(void* handle, const char* kind) { open_handles[handle] = kind; }
+
+// Closes only a handle of the given kind, as each Win32 close function
+// accepts only its own.
+bool CloseHandleOf(void* handle, const char* kind) {
+    auto it = open_handles.find(handle);
+    if (it == open_handles.end() || it->second != kind) return false;
+    open_handles.erase(it);
+    return true;
+}
+
+}  // namespace fake
+
+namespace fake {
+int OpenHandlesOf(const char* kind) {
+    int count = 0;
+    for (auto& entry : open_handles) count += entry.second == kind;
+    return count;
+}
+}  // namespace fake

@@ -1,0 +1,40 @@
+// Which tool variant removes the devices, and the request written for it.
+#include "removal/device_tool.h"
+#include "system/windows_family.h"
+
+const char* DeviceToolVariant(int32_t driver_model, DWORD family) {
+    switch (driver_model) {
+    case DriverModelWdm98:
+    case DriverModelVxd: return IsWin9xFamily(family) ? "D9X" : nullptr;
+    case DriverModelWdm2k: return family == FamilyWin2000 ? "D2K" : nullptr;
+    case DriverModelNt4: return family == FamilyNT4 ? "DNT" : nullptr;
+    default: return nullptr;
+    }
+}
+
+namespace {
+
+int32_t Bounded(int32_t count, int32_t capacity) {
+    if (count < 0) return 0;
+    return count > capacity ? capacity : count;
+}
+
+void WriteClasses(FILE* file, const UninstallData& data) {
+    int32_t count = Bounded(data.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES);
+    for (int32_t order = 3; order >= 0; --order)
+        for (int32_t i = 0; i < count; ++i)
+            if (data.device_classes[i].order == order)
+                fprintf(file, "Class=%s\n", data.device_classes[i].setup_class);
+}
+
+}  // namespace
+
+// Write errors are not looked at: the tool's result tells how it went.
+void WriteDeviceRequest(FILE* file, const UninstallData& data) {
+    WriteClasses(file, data);
+    if (data.device_service_name[0]) fprintf(file, "ServiceName=%s\n", data.device_service_name);
+    int32_t names = Bounded(data.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES);
+    for (int32_t i = 0; i < names; ++i) fprintf(file, "Desc=%s\n", data.friendly_names[i]);
+    int32_t ids = Bounded(data.device_id_count, TAVK_MAX_NUM_DEVICE_IDS);
+    for (int32_t i = 0; i < ids; ++i) fprintf(file, "HardwareID=%s\n", data.device_ids[i]);
+}

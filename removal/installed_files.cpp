@@ -1,0 +1,89 @@
+// Deleting the installed files that the description lists (names, paths
+// with path macros, wildcards in the last component). A file Windows will
+// not let go now is deleted at the next start instead.
+#include "app/run_mode.h"
+#include "platform/mbtext.h"
+#include "removal/delete_on_restart.h"
+#include "removal/path_macros.h"
+#include "removal/removal_steps.h"
+#include "system/windows_family.h"
+
+namespace {
+
+// The running program's own name with the backslash before it, or empty.
+void GetOwnFileName(char* own) {
+    char path[PATH_BUFFER_SIZE];
+    own[0] = 0;
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    const char* slash = MbFindLastChar(path, '\\');
+    if (slash) MbCopy(own, PATH_BUFFER_SIZE, slash);
+}
+
+// The running program is never deleted, in whatever folder a copy lies.
+bool IsOwnFile(const char* path, const char* own) {
+    const char* slash = MbFindLastChar(path, '\\');
+    return own[0] && slash && MbSameNoCase(slash, own);
+}
+
+void RemoveOneFile(const char* path, const char* own, DWORD family) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
+    if (IsOwnFile(path, own)) return;
+    if (DeleteFileA(path) || GetLastError() != ERROR_ACCESS_DENIED) return;
+    ScheduleDeleteAtRestart(path, family);
+    if (!InstallMode) RestartNeeded = true;
+}
+
+// "." and ".." name the folder searched and its parent, never a match.
+bool IsDotEntry(const char* name) {
+    return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
+}
+
+// The match's path: the pattern's folder part and the found name, skipped
+// when it would not fit the expansion's room.
+void RemoveMatch(const char* pattern, size_t folder_length, const char* name,
+                 const char* own, DWORD family) {
+    if (IsDotEntry(name) || folder_length + strlen(name) > PATH_MACRO_ROOM) return;
+    char path[PATH_BUFFER_SIZE];
+    memcpy(path, pattern, folder_length);
+    strcpy(path + folder_length, name);
+    RemoveOneFile(path, own, family);
+}
+
+// An entry without a folder is skipped: it would be looked for wherever the
+// program happened to be started.
+void RemoveMatches(const char* pattern, const char* own, DWORD family) {
+    const char* slash = MbFindLastChar(pattern, '\\');
+    if (!slash) return;
+    size_t folder_length = (size_t)(slash + 1 - pattern);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do RemoveMatch(pattern, folder_length, found.cFileName, own, family);
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+}
+
+int32_t ValidCount(int32_t count) {
+    if (count < 0) return 0;
+    return count > TAVK_MAX_NUM_INSTALLED_FILES ? TAVK_MAX_NUM_INSTALLED_FILES : count;
+}
+
+}  // namespace
+
+int RemoveInstalledFiles(const UninstallData& data) {
+    DWORD family = GetWindowsFamily();
+    char own[PATH_BUFFER_SIZE];
+    GetOwnFileName(own);
+    char windows_dir[PATH_BUFFER_SIZE], system_dir[PATH_BUFFER_SIZE];
+    if (!GetMacroDirs(windows_dir, system_dir)) return 2;
+    for (int32_t i = 0; i < ValidCount(data.installed_file_count); ++i) {
+        char expanded[PATH_BUFFER_SIZE];
+        if (!ExpandPathMacros(data.installed_files[i], windows_dir, system_dir, expanded))
+            return 2;
+        RemoveMatches(expanded, own, family);
+    }
+    return 0;
+}

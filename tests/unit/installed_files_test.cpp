@@ -1,0 +1,299 @@
+// Deleting the installed files: wildcards, read-only files, the running
+// program's own name, deletions deferred to the next start on each family,
+// and WININIT.INI's "rename" section.
+#include <string>
+#include <vector>
+
+#include "removal/delete_on_restart.h"
+#include "removal/removal_steps.h"
+#include "removal_fixture.h"
+
+namespace {
+
+const char kWininit[] = "C:\\WINDOWS\\WININIT.INI";
+const char kLocked[] = "C:\\Program Files\\XLN\\Wireless Driver.dll";
+
+class InstalledFiles : public RemovalTest {
+protected:
+    void SetUp() override {
+        RemovalTest::SetUp();
+        memset(&data, 0, sizeof data);
+    }
+    void Add(const std::string& entry) {
+        lstrcpynA(data.installed_files[data.installed_file_count++], entry.c_str(),
+                  TAVK_MAX_INSTALLED_FILE_NAME_LEN + 1);
+    }
+    UninstallData data;
+};
+
+TEST_F(InstalledFiles, WildcardInTheSystemDirectory) {
+    const char* dir = "C:\\WINDOWS\\SYSTEM32\\";
+    for (const char* name : {"XLN1.DLL", "xln2.dll", "XLN3.SYS", "OTHER.DLL", "XLN.DLL.BAK"})
+        fake::AddFile(std::string(dir) + name);
+    Add("%WIN_SYS_DIR%\\XLN*.DLL");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    for (auto& expected : {std::make_pair("XLN1.DLL", false), std::make_pair("xln2.dll", false),
+                           std::make_pair("XLN3.SYS", true), std::make_pair("OTHER.DLL", true),
+                           std::make_pair("XLN.DLL.BAK", true)})
+        EXPECT_EQ(expected.second, fake::FileExists(std::string(dir) + expected.first))
+            << expected.first;
+    EXPECT_FALSE(RestartNeeded);
+}
+
+TEST_F(InstalledFiles, ReadOnlyFileIsDeleted) {
+    fake::AddFile("C:\\WINDOWS\\INF\\OEM3.INF", "", FILE_ATTRIBUTE_READONLY);
+    fake::AddFile("C:\\WINDOWS\\INF\\OEM3.PNF", "", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    Add("C:\\WINDOWS\\INF\\OEM3.INF");
+    Add("%WIN_DIR%\\INF\\OEM3.PNF");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\INF\\OEM3.INF"));
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\INF\\OEM3.PNF"));
+    EXPECT_FALSE(RestartNeeded);
+}
+
+// Only the name counts: a file called like the running program stays in
+// any folder, its read-only attribute cleared.
+TEST_F(InstalledFiles, RunningProgramsNameIsKeptEverywhere) {
+    fake::SetModulePath("C:\\Program Files\\XLN\\UNINST.EXE");
+    fake::AddFile("C:\\Program Files\\XLN\\UNINST.EXE", "", FILE_ATTRIBUTE_ARCHIVE);
+    fake::AddFile("C:\\WINDOWS\\uninst.exe", "", FILE_ATTRIBUTE_READONLY);
+    fake::AddFile("C:\\WINDOWS\\UNINST.EXE.OLD");
+    fake::AddFile("C:\\WINDOWS\\XUNINST.EXE");
+    Add("C:\\Program Files\\XLN\\*.*");
+    Add("%WIN_DIR%\\*UNINST.EXE*");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLN\\UNINST.EXE"));
+    EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\uninst.exe"));
+    EXPECT_EQ(0u, fake::FileAttributesOf("C:\\WINDOWS\\uninst.exe") & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINST.EXE.OLD"));
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\XUNINST.EXE"));
+    EXPECT_FALSE(RestartNeeded);
+    EXPECT_TRUE(fake::CallsTo("DeleteFileA C:\\WINDOWS\\uninst.exe").empty());
+}
+
+TEST_F(InstalledFiles, WithoutTheProgramsPathNothingIsProtected) {
+    fake::FailCall("GetModuleFileNameA", ERROR_INVALID_FUNCTION);
+    fake::AddFile("C:\\WINDOWS\\UNINST.EXE");
+    Add("%WIN_DIR%\\UNINST.EXE");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINST.EXE"));
+}
+
+struct FamilyCase {
+    const char* name;
+    fake::WindowsVersion version;
+    bool wininit;
+};
+
+// A file Windows will not delete now is scheduled where this family looks
+// at its next start, and is really gone after it.
+TEST_F(InstalledFiles, AccessDeniedIsDeferredOnEachFamily) {
+    const FamilyCase cases[] = {
+        {"95", fake::kWin95, true},      {"98", fake::kWin98, true},
+        {"Me", fake::kWinMe, true},      {"NT 4", fake::kNT4, false},
+        {"2000", fake::kWin2000, false}, {"XP", fake::kWinXP, false},
+        {"10", fake::kWin10, false},
+    };
+    for (const FamilyCase& c : cases) {
+        for (bool install : {false, true}) {
+            SetUp();
+            InstallMode = install;
+            fake::SetWindowsVersion(c.version);
+            fake::AddFile(kLocked);
+            fake::SetFileLocked(kLocked, true);
+            Add(kLocked);
+            EXPECT_EQ(0, RemoveInstalledFiles(data)) << c.name;
+            EXPECT_EQ(!install, RestartNeeded) << c.name << " install " << install;
+            if (c.wininit) {
+                EXPECT_EQ("[rename]\r\nNUL=C:\\PROGRA~1\\XLN\\WIRELE~1.DLL\r\n",
+                          fake::FileContents(kWininit))
+                    << c.name;
+                EXPECT_TRUE(fake::PendingDeletes().empty()) << c.name;
+            } else {
+                EXPECT_EQ(std::vector<std::string>{kLocked}, fake::PendingDeletes()) << c.name;
+                EXPECT_FALSE(fake::FileExists(kWininit)) << c.name;
+            }
+            EXPECT_TRUE(fake::FileExists(kLocked)) << c.name;
+            EXPECT_TRUE(fake::RestartWindows().empty()) << c.name;
+            EXPECT_FALSE(fake::FileExists(kLocked)) << c.name;
+            TearDown();
+        }
+    }
+}
+
+TEST_F(InstalledFiles, OtherFailuresAreSkipped) {
+    fake::SetWindowsVersion(fake::kWinXP);
+    fake::AddFile("C:\\APP\\A.DLL");
+    fake::AddFile("C:\\APP\\B.DLL");
+    fake::FailCall("DeleteFileA", ERROR_SHARING_VIOLATION, 1, "A.DLL");
+    Add("C:\\APP\\A.DLL");
+    Add("C:\\APP\\MISSING.DLL");
+    Add("C:\\NOFOLDER\\*.DLL");
+    Add("C:\\APP\\B.DLL");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_TRUE(fake::FileExists("C:\\APP\\A.DLL"));
+    EXPECT_FALSE(fake::FileExists("C:\\APP\\B.DLL"));
+    EXPECT_TRUE(fake::PendingDeletes().empty());
+    EXPECT_FALSE(RestartNeeded);
+}
+
+// "." and ".." name the folder and its parent: neither is deleted nor
+// scheduled, and they ask for no restart.
+TEST_F(InstalledFiles, DotEntriesAreNotMatches) {
+    const fake::WindowsVersion versions[] = {fake::kWin98, fake::kWinXP};
+    for (const auto& version : versions) {
+        SetUp();
+        fake::SetWindowsVersion(version);
+        fake::AddFile("C:\\APP\\SUB\\A.DLL");
+        fake::AddFile("C:\\APP\\SUB\\B.TXT");
+        Add("C:\\APP\\SUB\\*");
+        Add("C:\\APP\\SUB\\*.*");
+        EXPECT_EQ(0, RemoveInstalledFiles(data));
+        EXPECT_FALSE(fake::FileExists("C:\\APP\\SUB\\A.DLL"));
+        EXPECT_FALSE(fake::FileExists("C:\\APP\\SUB\\B.TXT"));
+        EXPECT_TRUE(fake::DirectoryExists("C:\\APP\\SUB"));
+        EXPECT_TRUE(fake::PendingDeletes().empty());
+        EXPECT_FALSE(fake::FileExists(kWininit));
+        EXPECT_FALSE(RestartNeeded);
+        for (auto& call : fake::CallsTo("DeleteFileA"))
+            EXPECT_EQ(std::string::npos, call.find("\\.")) << call;
+        TearDown();
+    }
+}
+
+// A bare name would be looked for wherever the program was started.
+TEST_F(InstalledFiles, EntryWithoutAFolderIsSkipped) {
+    fake::AddFile("C:\\WINDOWS\\XLN.DLL");
+    Add("XLN.DLL");
+    Add("C:XLN.DLL");
+    Add("");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_TRUE(fake::CallsTo("FindFirstFileA").empty());
+    EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\XLN.DLL"));
+}
+
+// 513 characters after expansion end the step before the entry is
+// searched; later entries stay.
+TEST_F(InstalledFiles, EntryThatDoesNotFitEndsTheStep) {
+    fake::SetSharedWindowsDirectory("C:\\" + std::string(249, 'w'));
+    fake::AddFile("C:\\APP\\A.DLL");
+    fake::AddFile("C:\\APP\\B.DLL");
+    Add("C:\\APP\\A.DLL");
+    Add("%WIN_DIR%\\%WIN_DIR%\\SXY.DLL");
+    Add("C:\\APP\\B.DLL");
+    EXPECT_EQ(2, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists("C:\\APP\\A.DLL"));
+    EXPECT_TRUE(fake::FileExists("C:\\APP\\B.DLL"));
+    EXPECT_EQ(1u, fake::CallsTo("FindFirstFileA").size());
+}
+
+TEST_F(InstalledFiles, MissingDirectoryDeletesNothing) {
+    for (const char* api : {"GetSystemDirectoryA", "GetProcAddress"}) {
+        SetUp();
+        fake::FailCall(api, ERROR_INVALID_FUNCTION);
+        fake::AddFile("C:\\APP\\A.DLL");
+        Add("C:\\APP\\A.DLL");
+        EXPECT_EQ(2, RemoveInstalledFiles(data)) << api;
+        EXPECT_TRUE(fake::FileExists("C:\\APP\\A.DLL")) << api;
+        TearDown();
+    }
+}
+
+// --- WININIT.INI ---
+
+class Wininit : public RemovalTest {
+protected:
+    void SetUp() override {
+        RemovalTest::SetUp();
+        fake::SetWindowsVersion(fake::kWin98);
+    }
+};
+
+struct WininitCase {
+    const char* name;
+    std::string before;
+    std::vector<std::string> paths;
+    std::string after;
+};
+
+TEST_F(Wininit, EachPathGetsItsOwnLine) {
+    const WininitCase cases[] = {
+        {"no file before: key write, then section rewrite", "",
+         {"C:\\A.DLL", "C:\\B.DLL"},
+         "[rename]\r\nNUL=C:\\A.DLL\r\nNUL=C:\\B.DLL\r\n"},
+        {"a NUL key before: two lines", "[rename]\r\nNUL=C:\\OLD.TMP\r\n",
+         {"C:\\A.DLL"},
+         "[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\A.DLL\r\n"},
+        {"other lines and sections kept in order",
+         "[other]\r\nx=1\r\n[Rename]\r\nC:\\NEW.DLL=C:\\TMP.DLL\r\n",
+         {"C:\\A.DLL", "C:\\B.DLL"},
+         "[other]\r\nx=1\r\n[Rename]\r\nC:\\NEW.DLL=C:\\TMP.DLL\r\nNUL=C:\\A.DLL\r\n"
+         "NUL=C:\\B.DLL\r\n"},
+        {"empty NUL key taken by the key write", "[rename]\r\nNUL=\r\n",
+         {"C:\\A.DLL"},
+         "[rename]\r\nNUL=C:\\A.DLL\r\n"},
+        {"long names in their short form", "",
+         {"C:\\Program Files\\XLN\\Wireless Driver.dll", "C:\\Program Files\\XLN\\Wireless Tool.exe"},
+         "[rename]\r\nNUL=C:\\PROGRA~1\\XLN\\WIRELE~1.DLL\r\nNUL=C:\\PROGRA~1\\XLN\\WIRELE~1.EXE\r\n"},
+    };
+    for (const WininitCase& c : cases) {
+        SetUp();
+        for (const char* file : {"C:\\A.DLL", "C:\\B.DLL", "C:\\Program Files\\XLN\\Wireless Driver.dll",
+                                 "C:\\Program Files\\XLN\\Wireless Tool.exe"})
+            fake::AddFile(file);
+        if (!c.before.empty()) fake::AddFile(kWininit, c.before);
+        for (auto& path : c.paths) ScheduleWininitDelete(path.c_str());
+        EXPECT_EQ(c.after, fake::FileContents(kWininit)) << c.name;
+        TearDown();
+    }
+}
+
+// Writing back a section that came back cut would destroy other programs'
+// pending lines; a line that does not fit is not written either.
+TEST_F(Wininit, NothingIsWrittenWithoutRoom) {
+    fake::AddFile("C:\\LOCKED.DLL");  // "NUL=C:\LOCKED.DLL": 17 characters
+    std::string deep = "C:";
+    for (int i = 0; i < 14; ++i) deep += "\\AAAAAAA" + std::to_string(i % 10);
+    fake::AddFile(deep + "\\X.DLL");  // 135 characters, already 8.3
+    struct {
+        const char* name;
+        size_t used;  // the section's length as read, final terminator not counted
+        const char* path;
+        bool written;
+    } cases[] = {
+        {"new line fills the buffer exactly", 8173, "C:\\LOCKED.DLL", true},
+        {"one byte short", 8174, "C:\\LOCKED.DLL", false},
+        {"section cut on reading", 9000, "C:\\LOCKED.DLL", false},
+        {"line longer than 127 characters", 20, nullptr, false},
+    };
+    for (auto& c : cases) {
+        std::string path = c.path ? c.path : deep + "\\X.DLL";
+        std::string first = "NUL=" + std::string(c.used - 1 - 4, 'x');  // used = length + 1
+        std::string before = "[rename]\r\n" + first + "\r\n";
+        fake::AddFile(kWininit, before);
+        ScheduleWininitDelete(path.c_str());
+        std::string expected = c.written ? before + "NUL=" + path + "\r\n" : before;
+        EXPECT_EQ(expected, fake::FileContents(kWininit)) << c.name;
+    }
+}
+
+// A "NUL" key whose section cannot be read is left as it stands.
+TEST_F(Wininit, SectionThatCannotBeReadIsNotRewritten) {
+    const std::string before = "[rename]\r\nNUL=C:\\OLD.TMP\r\nC:\\N.DLL=C:\\O.DLL\r\n";
+    fake::AddFile(kWininit, before);
+    fake::AddFile("C:\\A.DLL");
+    fake::FailCall("GetPrivateProfileSectionA", ERROR_NOT_ENOUGH_MEMORY);
+    ScheduleWininitDelete("C:\\A.DLL");
+    EXPECT_EQ(before, fake::FileContents(kWininit));
+}
+
+// A path that the first line takes by the key write has no line limit.
+TEST_F(Wininit, FirstLineIsWrittenWhateverItsLength) {
+    std::string deep = "C:";
+    for (int i = 0; i < 14; ++i) deep += "\\AAAAAAA" + std::to_string(i % 10);
+    fake::AddFile(deep + "\\X.DLL");
+    ScheduleWininitDelete((deep + "\\X.DLL").c_str());
+    EXPECT_EQ("[rename]\r\nNUL=" + deep + "\\X.DLL\r\n", fake::FileContents(kWininit));
+}
+
+}  // namespace

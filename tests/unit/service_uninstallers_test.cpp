@@ -1,0 +1,185 @@
+// The service programs' removal switch, alone in the "services" mode and as
+// a removal step.
+#include <string>
+#include <vector>
+
+#include "app/driver.h"
+#include "removal/removal_steps.h"
+#include "removal_fixture.h"
+
+namespace {
+
+const char kDescription[] = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo";
+
+class ServiceUninstallers : public RemovalTest {
+protected:
+    void SetUp() override {
+        RemovalTest::SetUp();
+        memset(&data, 0, sizeof data);
+        fake::AddFile("C:\\SVC\\A.EXE");
+        fake::AddFile("C:\\SVC\\B.EXE");
+        fake::AddFile("C:\\WINDOWS\\SYSTEM32\\XLNSVC.EXE");
+        fake::AddFile("C:\\Program Files\\XLN\\svc.exe");
+        fake::AddFile("C:\\Program.exe");  // what an unquoted blank would start
+    }
+    void Add(const std::string& entry) {
+        lstrcpynA(data.installed_services[data.installed_service_count++], entry.c_str(),
+                  TAVK_MAX_INSTALLED_FILE_NAME_LEN + 1);
+    }
+    std::vector<std::string> Started() {
+        std::vector<std::string> lines;
+        for (auto& process : fake::StartedProcesses()) lines.push_back(process.command_line);
+        return lines;
+    }
+    UninstallData data;
+};
+
+struct CommandCase {
+    const char* name;
+    const char* entry;
+    const char* command_line;
+    const char* program;
+};
+
+TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
+    const CommandCase cases[] = {
+        {"switch appended", "C:\\SVC\\A.EXE", "C:\\SVC\\A.EXE -u", "C:\\SVC\\A.EXE"},
+        {"text after the comma dropped", "C:\\SVC\\A.EXE,C:\\SVC\\B.EXE", "C:\\SVC\\A.EXE -u",
+         "C:\\SVC\\A.EXE"},
+        {"system directory macro", "%WIN_SYS_DIR%\\XLNSVC.EXE,x",
+         "C:\\WINDOWS\\system32\\XLNSVC.EXE -u", "C:\\WINDOWS\\system32\\XLNSVC.EXE"},
+        {"path with a blank quoted", "C:\\Program Files\\XLN\\svc.exe",
+         "\"C:\\Program Files\\XLN\\svc.exe\" -u", "C:\\Program Files\\XLN\\svc.exe"},
+        {"program and arguments as written", "C:\\SVC\\A.EXE /quiet", "C:\\SVC\\A.EXE /quiet -u",
+         "C:\\SVC\\A.EXE"},
+        {"macro in lower case stays", "%win_sys_dir%\\XLNSVC.EXE", "%win_sys_dir%\\XLNSVC.EXE -u",
+         "%win_sys_dir%\\XLNSVC.EXE"},
+    };
+    for (const CommandCase& c : cases) {
+        SetUp();
+        Add(c.entry);
+        EXPECT_EQ(0, RunServiceUninstallers(data)) << c.name;
+        EXPECT_EQ(std::vector<std::string>{std::string("CreateProcessA ") + c.command_line},
+                  fake::CallsTo("CreateProcessA"))
+            << c.name;
+        ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
+        EXPECT_EQ(c.program, fake::StartedProcesses()[0].program) << c.name;
+        EXPECT_EQ((DWORD)CREATE_NO_WINDOW, fake::StartedProcesses()[0].flags) << c.name;
+        EXPECT_FALSE(fake::StartedProcesses()[0].inherit_handles) << c.name;
+        TearDown();
+    }
+}
+
+// Each program ends before the next starts, and its handles are closed.
+TEST_F(ServiceUninstallers, WaitsForEachInListOrder) {
+    Add("C:\\SVC\\A.EXE");
+    Add("C:\\SVC\\B.EXE");
+    EXPECT_EQ(0, RunServiceUninstallers(data));
+    std::vector<std::string> calls;
+    for (auto& call : fake::CallLog())
+        if (call.rfind("CreateProcessA", 0) == 0 || call.rfind("WaitForSingleObject", 0) == 0 ||
+            call.rfind("CloseHandle", 0) == 0)
+            calls.push_back(call);
+    const std::vector<std::string> expected = {
+        "CreateProcessA C:\\SVC\\A.EXE -u", "WaitForSingleObject 4294967295", "CloseHandle ",
+        "CloseHandle ", "CreateProcessA C:\\SVC\\B.EXE -u", "WaitForSingleObject 4294967295",
+        "CloseHandle ", "CloseHandle ",
+    };
+    EXPECT_EQ(expected, calls);
+}
+
+TEST_F(ServiceUninstallers, ProgramThatCannotStartIsPassedOver) {
+    fake::ProcessScript refuses;
+    refuses.starts = false;
+    fake::ScriptProcess("C:\\SVC\\A.EXE", refuses);
+    fake::ScriptProcess("C:\\SVC\\MISSING.EXE", refuses);
+    Add("C:\\SVC\\MISSING.EXE");
+    Add("C:\\SVC\\A.EXE");
+    Add("");
+    Add(",only a comment");
+    Add("C:\\SVC\\B.EXE");
+    EXPECT_EQ(0, RunServiceUninstallers(data));
+    EXPECT_EQ(std::vector<std::string>{"C:\\SVC\\B.EXE -u"}, Started());
+    EXPECT_EQ(3u, fake::CallsTo("CreateProcessA").size());  // no start for the empty ones
+}
+
+TEST_F(ServiceUninstallers, FailedWaitStillClosesTheHandles) {
+    fake::ProcessScript stuck;
+    stuck.wait_fails = true;
+    fake::ScriptProcess("C:\\SVC\\A.EXE", stuck);
+    Add("C:\\SVC\\A.EXE");
+    Add("C:\\SVC\\B.EXE");
+    EXPECT_EQ(0, RunServiceUninstallers(data));
+    EXPECT_EQ(2u, Started().size());
+}
+
+// Entries hold 128 characters; a long Windows directory makes them long.
+// Expanded to 513 characters an entry ends the step before it is started,
+// and later entries are not run; 512 characters are started.
+TEST_F(ServiceUninstallers, ExpansionRoomIs512) {
+    const std::string windows_dir = "C:\\" + std::string(249, 'w');  // 252 characters
+    struct {
+        const char* name;
+        const char* tail;
+        int result;
+        size_t started;
+    } cases[] = {
+        {"512 characters", "SX.EXE", 0, 3},
+        {"513 characters", "SXY.EXE", 2, 1},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetSharedWindowsDirectory(windows_dir);
+        Add("C:\\SVC\\A.EXE");
+        Add(std::string("%WIN_DIR%\\%WIN_DIR%\\") + c.tail);
+        Add("C:\\SVC\\B.EXE");
+        EXPECT_EQ(c.result, RunServiceUninstallers(data)) << c.name;
+        auto starts = fake::CallsTo("CreateProcessA");
+        EXPECT_EQ(c.started, starts.size()) << c.name;
+        if (c.started == 3)
+            EXPECT_EQ("CreateProcessA " + windows_dir + "\\" + windows_dir + "\\SX.EXE -u",
+                      starts[1])
+                << c.name;
+        TearDown();
+    }
+}
+
+TEST_F(ServiceUninstallers, MissingDirectoryRunsNothing) {
+    const char* apis[] = {"GetWindowsDirectoryA", "GetSystemDirectoryA"};
+    for (const char* api : apis) {
+        SetUp();
+        fake::SetWindowsVersion(fake::kWin98);
+        fake::FailCall(api, ERROR_INVALID_FUNCTION);
+        Add("C:\\SVC\\A.EXE");
+        EXPECT_EQ(2, RunServiceUninstallers(data)) << api;
+        EXPECT_TRUE(Started().empty()) << api;
+        TearDown();
+    }
+}
+
+// The "services" word: the registry description's programs and nothing
+// else, whatever the loader answered.
+TEST_F(ServiceUninstallers, ServicesModeRunsTheRegisteredPrograms) {
+    std::string services = std::string(kDescription) + "\\InstalledServices";
+    fake::RegSeedString(services, "1", "C:\\SVC\\A.EXE,first");
+    fake::RegSeedString(services, "2", "C:\\Program Files\\XLN\\svc.exe");
+    fake::AddFile("C:\\SVC\\KEEP.DLL");
+    auto files_before = fake::FileDump();
+    auto registry_before = fake::RegDump();
+    EXPECT_EQ(0, WinMain(nullptr, nullptr, (LPSTR) "services", 0));
+    EXPECT_EQ((std::vector<std::string>{"C:\\SVC\\A.EXE -u",
+                                        "\"C:\\Program Files\\XLN\\svc.exe\" -u"}),
+              Started());
+    EXPECT_EQ(files_before, fake::FileDump());
+    EXPECT_EQ(registry_before, fake::RegDump());
+    EXPECT_FALSE(RestartNeeded);
+}
+
+TEST_F(ServiceUninstallers, ServicesModeWithoutADescription) {
+    EXPECT_EQ(0, WinMain(nullptr, nullptr, (LPSTR) "Services", 0));
+    EXPECT_TRUE(Started().empty());
+    fake::FailCall("GetSystemDirectoryA", ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(2, WinMain(nullptr, nullptr, (LPSTR) "services", 0));
+}
+
+}  // namespace
