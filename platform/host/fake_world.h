@@ -74,3 +74,66 @@ struct WindowsVersion {
 extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWinXP, kWin10;
 void SetWindowsVersion(const WindowsVersion& version);
 }  // namespace fake
+
+namespace fake {
+// --- Messages: the user's language, resources, UTF-16 registry values ---
+void SetUserLanguage(LANGID language);
+// The compiled resource of integer type and name in exactly that language,
+// or null; and the languages one resource is carried in.
+const std::string* ResourceBytes(int type, int name, WORD language);
+std::vector<WORD> ResourceLanguages(int type, int name);
+// A REG_SZ value stored as UTF-16 with its terminator, as the NT registry
+// keeps it.
+void RegSeedWideString(const std::string& key_path, const std::string& name,
+                       const std::u16string& text);
+
+// --- Windows, dialogs and message boxes ---
+struct MessageBoxShown {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+struct SentMessage {
+    HWND window;
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+struct WindowInfo {
+    bool exists;
+    std::string class_name;
+    std::string text;
+    DWORD style;
+    int id;
+    RECT rect;
+    int position;  // a progress bar's position
+    HWND parent;
+};
+// Message boxes answer these in order, then IDOK.
+void AnswerMessageBoxes(const std::vector<int>& in_order);
+const std::vector<MessageBoxShown>& MessageBoxes();
+// Every message delivered to a fake window, in order.
+const std::vector<SentMessage>& DeliveredMessages();
+void SetDesktopRect(const RECT& rect);
+int WindowCount();
+WindowInfo Inspect(HWND window);
+// A dialog's controls in template order.
+std::vector<HWND> Children(HWND dialog);
+// Makes a window vanish without any message, as if it had never existed.
+void RemoveWindow(HWND window);
+
+// --- Kernel handles: CloseHandle asks each kind's closer in turn ---
+struct HandleCloser {
+    explicit HandleCloser(std::function<bool(HANDLE)> close);
+};
+
+// --- Security: the user's groups and privileges, and leak counters ---
+void SetUserIsAdministrator(bool administrator);
+void SetUserPrivileges(const std::vector<std::string>& held);
+bool ProcessPrivilegeEnabled(const std::string& name);
+int OpenTokenCount();
+int LiveSidCount();
+int LocalBlockCount();
+bool ThreadIsImpersonating();
+}  // namespace fake

@@ -6,3 +6,7 @@
 #include "registry_api.h"
 #include "process_api.h"
 #include "text_api.h"
+#include "resource_api.h"
+#include "codepage_api.h"
+#include "window_api.h"
+#include "security_api.h"
