@@ -123,9 +123,10 @@ LRESULT Deliver(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     target = Find(window);  // the procedure may have destroyed it
     if (!target) return 0;
     if (message == WM_SETTEXT) target->text = lparam ? (const char*)lparam : "";
-    if (message == PBM_SETPOS && target->class_name == "msctls_progress32") {
+    if (message == PBM_SETPOS && fake::SameName(target->class_name, "msctls_progress32")) {
         LRESULT previous = target->position;
-        target->position = lparam < 0 ? 0 : (lparam > 100 ? 100 : lparam);
+        LRESULT wanted = (int)wparam;  // the new position, clamped to the range 0-100
+        target->position = wanted < 0 ? 0 : (wanted > 100 ? 100 : wanted);
         return previous;
     }
     return 0;
