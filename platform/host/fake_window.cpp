@@ -1,4 +1,4 @@
-// Fake windows: the desktop, dialogs built from the compiled dialog template
+// The program's own fake windows: the desktop's rectangle, dialogs built from the compiled dialog template
 // with their controls, and message boxes that a test answers. Messages are
 // delivered synchronously to the dialog procedure, as SendMessageA does on
 // the window's own thread, and every delivery is recorded.
@@ -30,7 +30,7 @@ std::vector<int> answers;
 
 fake::ResetHook window_reset([] {
     windows.clear();
-    next_window = 0x20000;
+    next_window = 0x40000;  // apart from other programs' windows
     desktop = {0, 0, 1024, 768};
     delivered.clear();
     boxes.clear();
@@ -193,15 +193,6 @@ BOOL DestroyWindow(HWND window) {
     return TRUE;
 }
 
-LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    fake::LogCall("SendMessageA", Subject(window) + " " + std::to_string(message));
-    return Deliver(window, message, wparam, lparam);
-}
-
-HWND GetDesktopWindow(void) {
-    fake::LogCall("GetDesktopWindow", "");
-    return fake::InjectedFailure("GetDesktopWindow", "") ? nullptr : kDesktop;
-}
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
     fake::LogCall("GetWindowRect", window == kDesktop ? "desktop" : Subject(window));
@@ -280,6 +271,13 @@ BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
 }
 
 namespace fake {
+
+bool IsOwnWindow(HWND window) { return Find(window) != nullptr; }
+
+LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    fake::LogCall("SendMessageA", Subject(window) + " " + std::to_string(message));
+    return Deliver(window, message, wparam, lparam);
+}
 
 void AnswerMessageBoxes(const std::vector<int>& in_order) { answers = in_order; }
 const std::vector<MessageBoxShown>& MessageBoxes() { return boxes; }

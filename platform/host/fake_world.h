@@ -76,6 +76,55 @@ void SetWindowsVersion(const WindowsVersion& version);
 }  // namespace fake
 
 namespace fake {
+// --- Started programs. Each CreateProcessA takes the next queued script, or
+// the default one (starts, waits, exits with 0). ---
+struct ProcessScript {
+    bool starts = true;             // false: CreateProcessA fails
+    DWORD start_error = ERROR_FILE_NOT_FOUND;
+    bool wait_fails = false;        // WaitForSingleObject gives WAIT_FAILED
+    DWORD exit_code = 0;
+    std::function<void()> on_run;   // what the program does while it runs
+};
+void ScriptNextProcess(const ProcessScript& script);
+// The command lines of the programs that did start, in order.
+const std::vector<std::string>& StartedCommandLines();
+// Process and thread handles handed out and not yet closed.
+int OpenProcessHandleCount();
+
+// --- Top-level windows of other programs. A window closes on the nth
+// WM_CLOSE it receives; 0: it never closes. ---
+HWND AddWindow(const std::string& window_class, int closes_on = 1,
+               const std::string& title = "");
+int CloseMessagesReceived(HWND window);
+bool WindowOpen(HWND window);
+
+// --- The Windows directory, the system directory and the shared Windows
+// directory of a multi-user system. ---
+void SetWindowsDirectory(const std::string& path);
+void SetSystemDirectory(const std::string& path);
+void SetSharedWindowsDirectory(const std::string& path);
+
+// --- System libraries: "kernel32.dll" (always loaded) and "shell32.dll".
+// A test can take an entry point away, as an older Windows lacks it. ---
+void RemoveExport(const std::string& module, const std::string& proc_name);
+// LoadLibraryA calls not yet matched by FreeLibrary.
+int LoadedLibraryCount();
+// The handle of a loaded system library by file name, or null: what
+// GetModuleHandleA gives for a name.
+HMODULE LoadedModuleHandle(const std::string& name);
+
+// --- Shell folders by CSIDL; an unset folder cannot be found. ---
+void SetSpecialFolder(int csidl, const std::string& path);
+void ClearSpecialFolder(int csidl);
+
+// --- Files and directories. Paths are compared case-insensitively after
+// "." and ".." and repeated or trailing backslashes are resolved, as
+// Windows does. Adding a file adds its directories. ---
+void AddFile(const std::string& path);
+void AddDirectory(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
 // --- Messages: the user's language, resources, UTF-16 registry values ---
 void SetUserLanguage(LANGID language);
 // The compiled resource of integer type and name in exactly that language,
@@ -122,11 +171,15 @@ WindowInfo Inspect(HWND window);
 std::vector<HWND> Children(HWND dialog);
 // Makes a window vanish without any message, as if it had never existed.
 void RemoveWindow(HWND window);
+// SendMessageA's way into the program's own windows (dialog and controls).
+bool IsOwnWindow(HWND window);
+LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // --- Kernel handles: CloseHandle asks each kind's closer in turn ---
 struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
 };
+bool CloseOtherHandle(HANDLE handle);
 
 // --- Security: the user's groups and privileges, and leak counters ---
 void SetUserIsAdministrator(bool administrator);

@@ -1,5 +1,6 @@
-// Window, dialog and message-box functions of user32 and comctl32, served on
-// the host by fake windows whose messages are delivered synchronously.
+// Window functions of user32 and comctl32: top-level windows of other
+// programs (found by class and sent messages), and the program's own dialog
+// and message boxes, whose messages are delivered synchronously.
 #pragma once
 
 #include "win32_types.h"
@@ -15,6 +16,7 @@ typedef RECT* LPRECT;
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define WM_DESTROY 0x0002
+#define WM_CLOSE 0x0010
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_INITDIALOG 0x0110
@@ -54,6 +56,8 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SWP_NOZORDER 0x0004
 #define HWND_TOP ((HWND)0)
 
+HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
+BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void InitCommonControls(void);
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC proc,

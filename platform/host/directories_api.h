@@ -1,0 +1,9 @@
+// The Windows and system directories (kernel32).
+#pragma once
+
+#include "win32_types.h"
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+// Present from Windows 2000 on; the program reaches it by GetProcAddress.
+UINT GetSystemWindowsDirectoryA(LPSTR buffer, UINT size);

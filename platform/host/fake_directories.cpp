@@ -1,0 +1,50 @@
+// The Windows directory, the system directory and, for a multi-user system,
+// the Windows directory shared by all users.
+#include "fake_world.h"
+
+#include <string.h>
+
+namespace {
+
+std::string windows_dir;
+std::string system_dir;
+std::string shared_windows_dir;
+
+fake::ResetHook directories_reset([] {
+    windows_dir = "C:\\WINDOWS";
+    system_dir = "C:\\WINDOWS\\system32";
+    shared_windows_dir = "C:\\WINDOWS";
+});
+
+// The Win32 protocol: the length copied, or the size needed (terminator
+// included) when the buffer is too small; 0 on failure.
+UINT CopyDirectory(const char* api, const std::string& path, LPSTR buffer, UINT size) {
+    fake::LogCall(api, path);
+    if (DWORD error = fake::InjectedFailure(api, path)) {
+        SetLastError(error);
+        return 0;
+    }
+    if (path.size() + 1 > size) return (UINT)path.size() + 1;
+    memcpy(buffer, path.c_str(), path.size() + 1);
+    return (UINT)path.size();
+}
+
+}  // namespace
+
+namespace fake {
+void SetWindowsDirectory(const std::string& path) { windows_dir = path; }
+void SetSystemDirectory(const std::string& path) { system_dir = path; }
+void SetSharedWindowsDirectory(const std::string& path) { shared_windows_dir = path; }
+}  // namespace fake
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    return CopyDirectory("GetWindowsDirectoryA", windows_dir, buffer, size);
+}
+
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    return CopyDirectory("GetSystemDirectoryA", system_dir, buffer, size);
+}
+
+UINT GetSystemWindowsDirectoryA(LPSTR buffer, UINT size) {
+    return CopyDirectory("GetSystemWindowsDirectoryA", shared_windows_dir, buffer, size);
+}

@@ -1,0 +1,119 @@
+// System libraries loaded at run time and their entry points. kernel32 is
+// always loaded; shell32 only while a LoadLibraryA holds it. A test can take
+// an entry point away, as the first Windows 95 and NT 4 lack some.
+#include "fake_world.h"
+
+#include <ctype.h>
+
+namespace {
+
+struct Export {
+    const char* name;
+    FARPROC proc;
+};
+
+struct Module {
+    const char* file_name;
+    HMODULE handle;
+    bool always_loaded;
+    std::vector<Export> exports;
+    int loads;
+};
+
+FARPROC AsProc(void (*proc)()) { return (FARPROC)proc; }
+
+std::vector<Module> modules;
+int load_count;
+
+fake::ResetHook modules_reset([] {
+    load_count = 0;
+    modules = {
+        {"kernel32.dll", (HMODULE)(ULONG_PTR)0x7c800000, true,
+         {{"GetSystemWindowsDirectoryA", AsProc((void (*)())GetSystemWindowsDirectoryA)}}, 0},
+        {"shell32.dll", (HMODULE)(ULONG_PTR)0x7ca00000, false,
+         {{"SHGetSpecialFolderPathA", AsProc((void (*)())SHGetSpecialFolderPathA)}}, 0},
+    };
+});
+
+// "SHELL32" and "shell32.dll" name the same library, as for Windows.
+std::string FileName(const std::string& name) {
+    std::string lower;
+    for (char c : name) lower += (char)tolower((unsigned char)c);
+    size_t slash = lower.find_last_of('\\');
+    if (slash != std::string::npos) lower = lower.substr(slash + 1);
+    return lower.find('.') == std::string::npos ? lower + ".dll" : lower;
+}
+
+Module* ByName(const std::string& name) {
+    for (auto& module : modules)
+        if (FileName(name) == module.file_name) return &module;
+    return nullptr;
+}
+
+Module* ByHandle(HMODULE handle) {
+    for (auto& module : modules)
+        if (module.handle == handle && (module.always_loaded || module.loads > 0)) return &module;
+    return nullptr;
+}
+
+}  // namespace
+
+namespace fake {
+
+void RemoveExport(const std::string& module_name, const std::string& proc_name) {
+    Module* module = ByName(module_name);
+    if (!module) return;
+    for (size_t i = 0; i < module->exports.size(); ++i)
+        if (proc_name == module->exports[i].name) module->exports.erase(module->exports.begin() + i);
+}
+
+int LoadedLibraryCount() { return load_count; }
+
+HMODULE LoadedModuleHandle(const std::string& name) {
+    Module* module = ByName(name);
+    return module && (module->always_loaded || module->loads > 0) ? module->handle : nullptr;
+}
+
+}  // namespace fake
+
+HMODULE LoadLibraryA(LPCSTR file_name) {
+    std::string name = file_name ? file_name : "";
+    fake::LogCall("LoadLibraryA", name);
+    Module* module = ByName(name);
+    DWORD error = fake::InjectedFailure("LoadLibraryA", name);
+    if (!error && !module) error = ERROR_MOD_NOT_FOUND;
+    if (error) {
+        SetLastError(error);
+        return nullptr;
+    }
+    ++module->loads;
+    ++load_count;
+    return module->handle;
+}
+
+BOOL FreeLibrary(HMODULE handle) {
+    fake::LogCall("FreeLibrary", "");
+    Module* module = ByHandle(handle);
+    if (!module || module->loads == 0) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    --module->loads;
+    --load_count;
+    return TRUE;
+}
+
+FARPROC GetProcAddress(HMODULE handle, LPCSTR proc_name) {
+    std::string name = proc_name ? proc_name : "";
+    fake::LogCall("GetProcAddress", name);
+    Module* module = ByHandle(handle);
+    DWORD error = fake::InjectedFailure("GetProcAddress", name);
+    if (!error && !module) error = ERROR_INVALID_HANDLE;
+    if (!error) {
+        for (auto& entry : module->exports)
+            if (name == entry.name) return entry.proc;
+        error = ERROR_PROC_NOT_FOUND;
+    }
+    SetLastError(error);
+    return nullptr;
+}

@@ -1,0 +1,34 @@
+// The vendor's keys at the end of the removal: the product's software key
+// (unless the description keeps it), the key the description was read
+// from, and the vendor's top key once nothing is left in it.
+#include "removal/removal_steps.h"
+
+#include "messages/error_report.h"
+#include "removal/registry_delete.h"
+
+namespace {
+const char kVendorKey[] = "SOFTWARE\\Tarnwell";
+}  // namespace
+
+int RemoveSoftwareKey(const UninstallData& data) {
+    if (data.preserve_software_key || !data.software_key[0]) return 0;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, data.software_key, &key) != ERROR_SUCCESS) return 0;
+    if (RegCloseKey(key) != ERROR_SUCCESS) {
+        ReportTavkError(2343, "RegCloseKey() failed");
+        return 2;
+    }
+    if (TAVKDeleteKey(HKEY_LOCAL_MACHINE, data.software_key) != 0) {
+        ReportTavkError(2350, "TAVKDeleteKey() failed");
+        return 2;
+    }
+    return 0;
+}
+
+// A description key that is gone already (it lay below the software key)
+// fails silently: a key that cannot be opened is not reported.
+int RemoveDescriptionKey(const UninstallData& data) {
+    if (data.description_key[0]) TAVKDeleteKey(HKEY_LOCAL_MACHINE, data.description_key);
+    if (IsKeyEmpty(HKEY_LOCAL_MACHINE, kVendorKey) == 1) TAVKDeleteKey(HKEY_LOCAL_MACHINE, kVendorKey);
+    return 0;
+}

@@ -1,0 +1,54 @@
+// Stopping the product's support applets: on Windows Me their windows are
+// closed, and everywhere their start-up values under the machine-wide Run
+// key are removed so that they no longer start with Windows.
+#include "removal/removal_steps.h"
+
+#include "system/windows_family.h"
+#include "uninstall_data/registry_read.h"
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// A window that ignores WM_CLOSE must not hold the removal forever.
+const int kMaxCloseMessages = 101;
+
+int AppletCount(const UninstallData& data) {
+    int count = data.applet_count;
+    if (count < 0) return 0;
+    return count > TAVK_MAX_NUM_APPLETS ? TAVK_MAX_NUM_APPLETS : count;
+}
+
+// Windows Me is the one family on which the applets' windows are closed.
+bool AppletWindowsNeedClosing() { return GetWindowsFamily() == FamilyWinMe; }
+
+// SendMessageA returns once the window has handled each message.
+void CloseAppletWindows(const char* window_class) {
+    for (int sent = 0; sent < kMaxCloseMessages; ++sent) {
+        HWND window = FindWindowA(window_class, nullptr);
+        if (!window) return;
+        SendMessageA(window, WM_CLOSE, 0, 0);
+    }
+}
+
+// False when the applet's start-up value exists and cannot be deleted.
+bool RemoveStartupValue(HKEY run, const char* value) {
+    if (!value[0] || !ValuePresent(run, value)) return true;
+    return RegDeleteValueA(run, value) == ERROR_SUCCESS;
+}
+
+bool StopApplet(HKEY run, const AppletEntry& applet) {
+    if (!applet.window_class[0] || !applet.display_name[0]) return true;
+    if (AppletWindowsNeedClosing()) CloseAppletWindows(applet.window_class);
+    return RemoveStartupValue(run, applet.autorun_value);
+}
+
+}  // namespace
+
+int StopSupportApplets(const UninstallData& data) {
+    HKEY run;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &run) != ERROR_SUCCESS) return 2;
+    bool stopped = true;
+    for (int i = 0; stopped && i < AppletCount(data); ++i) stopped = StopApplet(run, data.applets[i]);
+    bool closed = RegCloseKey(run) == ERROR_SUCCESS;
+    return stopped && closed ? 0 : 2;
+}

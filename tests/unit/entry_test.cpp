@@ -1,0 +1,91 @@
+// The entry point: the command-line tail, the mode words and the exit codes
+// of the runs that need no removal.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_tail.h"
+#include "app/driver.h"
+#include "app/run_mode.h"
+#include "platform/host/fake_world.h"
+
+namespace {
+
+TEST(CommandLineTail, SkipsTheProgramNameAndTheBlanksBehindIt) {
+    const struct { const char* line; const char* tail; } cases[] = {
+        {"uninst.exe silent", "silent"},
+        {"\"C:\\Program Files\\XLN\\uninst.exe\"  \t quiet /rootkey=A", "quiet /rootkey=A"},
+        {"\"C:\\a b\\uninst.exe\"verbose", "verbose"},
+        {"C:\\XLN\\uninst.exe", ""},
+        {"\"C:\\unterminated quote silent", ""},
+        {"uninst.exe\tinstall", "install"},
+        {"", ""},
+    };
+    for (auto& c : cases) {
+        std::string line = c.line;
+        EXPECT_STREQ(c.tail, CommandLineTail(&line[0])) << c.line;
+    }
+}
+
+TEST(CommandLineTail, ADoubleByteCharacterInTheQuotedNameIsNotAQuote) {
+    fake::Reset();
+    fake::SetAnsiCodePage(932);
+    // 0x81 0x22 is not a character of 932, but the lead byte makes the
+    // quote its trail byte, so the name runs on to the real quote.
+    std::string line = "\"C:\\\x81\"x\\uninst.exe\" quiet";
+    EXPECT_STREQ("quiet", CommandLineTail(&line[0]));
+}
+
+TEST(MatchModeWord, PrefixesInAnyLetterCase) {
+    const struct { const char* tail; ModeWord mode; } cases[] = {
+        {"verbose", ModeVerbose}, {"VERBOSE", ModeVerbose}, {"Verbose now", ModeVerbose},
+        {"quiet", ModeQuiet},     {"QUIETLY", ModeQuiet},   {"silent /rootkey=x", ModeSilent},
+        {"Install", ModeInstall}, {"services", ModeServices}, {"SERVICESX", ModeServices},
+        {"", ModeNone},           {"verbos", ModeNone},     {" quiet", ModeNone},
+        {"uninstall", ModeNone},  {"s\xC9LENT", ModeNone},
+    };
+    for (auto& c : cases) EXPECT_EQ(c.mode, MatchModeWord(c.tail)) << c.tail;
+}
+
+class EntryPoint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::Reset();
+        RunMode = Silent;
+        InstallMode = true;   // the entry point must clear both
+        RestartNeeded = true;
+    }
+    int Run(const char* tail) {
+        std::string line = std::string("uninst.exe ") + tail;
+        fake::SetCommandLine(line);
+        return WinMain(nullptr, nullptr, (LPSTR)tail, 1);
+    }
+};
+
+TEST_F(EntryPoint, NoModeWordDoesNothing) {
+    for (const char* tail : {"", "remove", "/rootkey=X"}) {
+        SetUp();
+        fake::RegSeedString("HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo", "Device", "XLNG");
+        auto before = fake::RegDump();
+        EXPECT_EQ(4, Run(tail)) << tail;
+        EXPECT_TRUE(fake::CallsTo("Reg").empty()) << tail << ": touched the registry";
+        EXPECT_EQ(before, fake::RegDump()) << tail;
+        EXPECT_FALSE(InstallMode);
+        EXPECT_FALSE(RestartNeeded);
+    }
+}
+
+TEST_F(EntryPoint, ModeWordsSetTheRunMode) {
+    const struct { const char* tail; int32_t mode; bool install; } cases[] = {
+        {"quiet", Quiet, false}, {"SILENT now", Silent, false}, {"install", Silent, true},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        RunMode = Verbose;
+        EXPECT_EQ(1, Run(c.tail)) << c.tail << ": no description";
+        EXPECT_EQ(c.mode, RunMode) << c.tail;
+        EXPECT_EQ(c.install, InstallMode) << c.tail;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// Helpers shared by the removal step tests: a cleared description record,
+// the failure reports made so far, and the check that nothing was left open.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "messages/error_report.h"
+#include "platform/host/fake_world.h"
+#include "uninstall_data/uninstall_data.h"
+
+// The record is too large for a test's stack under the sanitizers.
+inline UninstallData& ClearedRecord() {
+    static UninstallData record;
+    memset(&record, 0, sizeof record);
+    return record;
+}
+
+// A fresh fake world with no failure recorded yet.
+inline UninstallData& FreshWorld() {
+    fake::Reset();
+    SetErrorState("", 0);
+    return ClearedRecord();
+}
+
+// The diagnostics of every failure reported since the reset, in order.
+inline std::vector<std::string> Reports() {
+    std::vector<std::string> texts;
+    const std::string prefix = "OutputDebugStringA ";
+    for (const std::string& line : fake::CallsTo(prefix)) texts.push_back(line.substr(prefix.size()));
+    return texts;
+}
+
+inline void ExpectNothingOpen(const std::string& where) {
+    EXPECT_EQ(0, fake::OpenKeyCount()) << where << ": registry key left open";
+    EXPECT_EQ(0, fake::OpenProcessHandleCount()) << where << ": process handle left open";
+    EXPECT_EQ(0, fake::LoadedLibraryCount()) << where << ": library left loaded";
+}
+
+inline int CountCalls(const std::string& call) {
+    int count = 0;
+    for (const std::string& line : fake::CallLog()) count += line == call;
+    return count;
+}

@@ -1,0 +1,177 @@
+// The Start-menu shortcut: which Programs folder by Windows family, the
+// shortcut's folder removed only when empty, the Programs folder never, and
+// a shell without the folder call.
+#include "removal/removal_steps.h"
+
+#include "removal_test_support.h"
+
+namespace {
+
+const char kUserPrograms[] = "C:\\WINDOWS\\Start Menu\\Programs";
+const char kCommonPrograms[] = "C:\\Documents and Settings\\All Users\\Start Menu\\Programs";
+
+std::string In(const std::string& folder, const std::string& rest) { return folder + "\\" + rest; }
+
+UninstallData& ShortcutWorld(const fake::WindowsVersion& version) {
+    UninstallData& data = FreshWorld();
+    fake::SetWindowsVersion(version);
+    strcpy(data.cpl_shortcut_folder_name, "XLN Wireless");
+    strcpy(data.cpl_shortcut_item_name, "XLN Control Panel");
+    for (const char* programs : {kUserPrograms, kCommonPrograms}) {
+        fake::AddFile(In(programs, "XLN Wireless\\XLN Control Panel.lnk"));
+        fake::AddFile(In(programs, "Accessories\\Notepad.lnk"));
+    }
+    return data;
+}
+
+TEST(RemoveStartMenuShortcut, AllUsersFolderOnWindows2000AndLaterTheUsersBefore) {
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        const char* removed_from;
+        const char* kept_in;
+    } cases[] = {
+        {"95", fake::kWin95, kUserPrograms, kCommonPrograms},
+        {"98", fake::kWin98, kUserPrograms, kCommonPrograms},
+        {"Me", fake::kWinMe, kUserPrograms, kCommonPrograms},
+        {"NT 4", fake::kNT4, kUserPrograms, kCommonPrograms},
+        {"2000", fake::kWin2000, kCommonPrograms, kUserPrograms},
+        {"XP", fake::kWinXP, kCommonPrograms, kUserPrograms},
+        {"10", fake::kWin10, kCommonPrograms, kUserPrograms},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = ShortcutWorld(c.version);
+        EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
+        EXPECT_FALSE(fake::DirectoryExists(In(c.removed_from, "XLN Wireless"))) << c.name;
+        EXPECT_TRUE(fake::FileExists(In(c.kept_in, "XLN Wireless\\XLN Control Panel.lnk"))) << c.name;
+        EXPECT_TRUE(fake::FileExists(In(c.removed_from, "Accessories\\Notepad.lnk"))) << c.name;
+        EXPECT_TRUE(fake::DirectoryExists(c.removed_from)) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+TEST(RemoveStartMenuShortcut, AFolderWithAnotherShortcutStays) {
+    UninstallData& data = ShortcutWorld(fake::kWinXP);
+    fake::AddFile(In(kCommonPrograms, "XLN Wireless\\Readme.lnk"));
+    EXPECT_EQ(0, RemoveStartMenuShortcut(data));
+    EXPECT_FALSE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")));
+    EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\Readme.lnk")));
+    ExpectNothingOpen("folder with another shortcut");
+}
+
+TEST(RemoveStartMenuShortcut, ProgramsFolderEndingInABackslash) {
+    UninstallData& data = ShortcutWorld(fake::kWinXP);
+    fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, std::string(kCommonPrograms) + "\\");
+    EXPECT_EQ(0, RemoveStartMenuShortcut(data));
+    EXPECT_FALSE(fake::DirectoryExists(In(kCommonPrograms, "XLN Wireless")));
+    EXPECT_EQ(1u, fake::CallsTo("DeleteFileA " + In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")).size());
+}
+
+// A folder name that names the Programs folder itself, or leads out of it,
+// never removes the Programs folder or anything above it, even when empty.
+TEST(RemoveStartMenuShortcut, TheProgramsFolderItselfIsNeverRemoved) {
+    const struct {
+        const char* name;
+        const char* folder_name;
+        bool shortcut_deleted;
+    } cases[] = {
+        {"empty folder name", "", true},
+        {"separator only", "\\", true},
+        {"dot", ".", false},
+        {"dot dot", "..", false},
+        {"back into Programs", "..\\Programs", false},
+        {"dots and spaces", ". .", false},
+        {"forward slashes", "XLN/../..", false},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = ShortcutWorld(fake::kWinXP);
+        fake::Reset();
+        fake::AddDirectory(kCommonPrograms);
+        fake::AddFile(In(kCommonPrograms, "XLN Control Panel.lnk"));
+        strcpy(data.cpl_shortcut_folder_name, c.folder_name);
+        EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
+        EXPECT_TRUE(fake::DirectoryExists(kCommonPrograms)) << c.name;
+        EXPECT_TRUE(fake::DirectoryExists("C:\\Documents and Settings\\All Users\\Start Menu")) << c.name;
+        EXPECT_EQ(!c.shortcut_deleted, fake::FileExists(In(kCommonPrograms, "XLN Control Panel.lnk")))
+            << c.name;
+        EXPECT_TRUE(fake::CallsTo("RemoveDirectoryA").empty()) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+TEST(RemoveStartMenuShortcut, AShortcutNameLeadingOutOfTheFolderSkipsTheStep) {
+    UninstallData& data = ShortcutWorld(fake::kWinXP);
+    strcpy(data.cpl_shortcut_item_name, "..\\Accessories\\Notepad");
+    EXPECT_EQ(0, RemoveStartMenuShortcut(data));
+    EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "Accessories\\Notepad.lnk")));
+    EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")));
+    ExpectNothingOpen("item leading out");
+}
+
+TEST(RemoveStartMenuShortcut, ADescriptionFromTheIniFileTouchesNoFile) {
+    UninstallData& data = ShortcutWorld(fake::kWinXP);
+    fake::AddFile(In(kCommonPrograms, ".lnk"));
+    data.cpl_shortcut_folder_name[0] = 0;
+    data.cpl_shortcut_item_name[0] = 0;
+    EXPECT_EQ(0, RemoveStartMenuShortcut(data));
+    EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, ".lnk")));
+    EXPECT_TRUE(fake::CallsTo("DeleteFileA").empty());
+    EXPECT_TRUE(fake::CallsTo("RemoveDirectoryA").empty());
+    ExpectNothingOpen("INI description");
+}
+
+TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
+    const struct {
+        const char* name;
+        void (*arrange)();
+    } cases[] = {
+        {"shell without the folder call",
+         [] { fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA"); }},
+        {"shell cannot be loaded", [] { fake::FailCall("LoadLibraryA", ERROR_MOD_NOT_FOUND); }},
+        {"folder not found", [] { fake::ClearSpecialFolder(CSIDL_COMMON_PROGRAMS); }},
+        {"folder call fails",
+         [] { fake::FailCall("SHGetSpecialFolderPathA", ERROR_ACCESS_DENIED); }},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = ShortcutWorld(fake::kWinXP);
+        c.arrange();
+        EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
+        EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")))
+            << c.name;
+        EXPECT_TRUE(fake::CallsTo("DeleteFileA").empty()) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+// Paths of up to 259 characters are used; a longer one would be cut and
+// name another file, so the step is skipped.
+TEST(RemoveStartMenuShortcut, PathsLongerThan259CharactersSkipTheStep) {
+    const std::string programs = "C:\\" + std::string(200, 'p');  // 203 characters
+    const struct {
+        const char* name;
+        size_t folder_length;
+        size_t item_length;
+        bool removed;
+    } cases[] = {
+        {"shortcut path of 259", 20, 259 - 203 - 1 - 20 - 1 - 4, true},
+        {"shortcut path of 260", 20, 260 - 203 - 1 - 20 - 1 - 4, false},
+        {"folder path of 259", 259 - 203 - 1, 1, false},
+        {"folder path of 260", 260 - 203 - 1, 1, false},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = ShortcutWorld(fake::kWinXP);
+        fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, programs);
+        std::string folder(c.folder_length, 'f');
+        std::string item(c.item_length, 'i');
+        std::string shortcut = In(In(programs, folder), item + ".lnk");
+        fake::AddFile(shortcut);
+        strcpy(data.cpl_shortcut_folder_name, folder.c_str());
+        strcpy(data.cpl_shortcut_item_name, item.c_str());
+        EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
+        EXPECT_EQ(!c.removed, fake::FileExists(shortcut)) << c.name;
+        EXPECT_EQ(!c.removed, fake::DirectoryExists(In(programs, folder))) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+}  // namespace

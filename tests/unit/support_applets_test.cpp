@@ -1,0 +1,137 @@
+// Stopping the support applets: their Run values everywhere, their windows
+// on Windows Me only, and a window that never closes.
+#include "removal/removal_steps.h"
+
+#include "removal_test_support.h"
+
+namespace {
+
+const char kRun[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void AddApplet(UninstallData& data, const char* window_class, const char* name,
+               const char* autorun) {
+    AppletEntry& applet = data.applets[data.applet_count++];
+    strcpy(applet.window_class, window_class);
+    strcpy(applet.display_name, name);
+    strcpy(applet.autorun_value, autorun);
+}
+
+UninstallData& AppletWorld(const fake::WindowsVersion& version) {
+    UninstallData& data = FreshWorld();
+    fake::SetWindowsVersion(version);
+    fake::RegSeedString(kRun, "XlnTray", "C:\\P\\tray.exe");
+    fake::RegSeedString(kRun, "XlnMon", "C:\\P\\mon.exe");
+    fake::RegSeedString(kRun, "Other", "C:\\other.exe");
+    AddApplet(data, "XlnTrayWnd", "Tray", "XlnTray");
+    AddApplet(data, "XlnMonWnd", "Monitor", "XlnMon");
+    return data;
+}
+
+TEST(StopSupportApplets, WindowsAreClosedOnlyOnWindowsMe) {
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        bool closed;
+    } cases[] = {
+        {"95", fake::kWin95, false}, {"98", fake::kWin98, false}, {"Me", fake::kWinMe, true},
+        {"NT 4", fake::kNT4, false}, {"2000", fake::kWin2000, false}, {"XP", fake::kWinXP, false},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = AppletWorld(c.version);
+        HWND tray = fake::AddWindow("XlnTrayWnd");
+        HWND tray_second = fake::AddWindow("XlnTrayWnd");
+        HWND monitor = fake::AddWindow("XlnMonWnd", 2);
+        HWND stranger = fake::AddWindow("Shell_TrayWnd");
+        EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
+        EXPECT_EQ(!c.closed, fake::WindowOpen(tray)) << c.name;
+        EXPECT_EQ(!c.closed, fake::WindowOpen(tray_second)) << c.name;
+        EXPECT_EQ(!c.closed, fake::WindowOpen(monitor)) << c.name;
+        EXPECT_EQ(c.closed ? 2 : 0, fake::CloseMessagesReceived(monitor)) << c.name;
+        EXPECT_EQ(0, fake::CloseMessagesReceived(stranger)) << c.name;
+        EXPECT_FALSE(fake::RegValueExists(kRun, "XlnTray")) << c.name;
+        EXPECT_FALSE(fake::RegValueExists(kRun, "XlnMon")) << c.name;
+        EXPECT_TRUE(fake::RegValueExists(kRun, "Other")) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+TEST(StopSupportApplets, AWindowThatNeverClosesGets101Messages) {
+    UninstallData& data = AppletWorld(fake::kWinMe);
+    HWND stubborn = fake::AddWindow("XlnTrayWnd", 0);
+    HWND monitor = fake::AddWindow("XlnMonWnd");
+    EXPECT_EQ(0, StopSupportApplets(data));
+    EXPECT_EQ(101, fake::CloseMessagesReceived(stubborn));
+    EXPECT_TRUE(fake::WindowOpen(stubborn));
+    EXPECT_EQ(1, fake::CloseMessagesReceived(monitor));
+    EXPECT_FALSE(fake::RegValueExists(kRun, "XlnTray"));
+    EXPECT_FALSE(fake::RegValueExists(kRun, "XlnMon"));
+    ExpectNothingOpen("stubborn window");
+}
+
+TEST(StopSupportApplets, EntriesWithoutClassOrNameAreSkippedEntirely) {
+    const struct {
+        const char* name;
+        const char* window_class;
+        const char* display_name;
+    } cases[] = {{"empty name", "XlnTrayWnd", ""}, {"empty class", "", "Tray"}};
+    for (auto& c : cases) {
+        UninstallData& data = AppletWorld(fake::kWinMe);
+        strcpy(data.applets[0].window_class, c.window_class);
+        strcpy(data.applets[0].display_name, c.display_name);
+        HWND tray = fake::AddWindow("XlnTrayWnd");
+        EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
+        EXPECT_EQ(0, fake::CloseMessagesReceived(tray)) << c.name;
+        EXPECT_TRUE(fake::RegValueExists(kRun, "XlnTray")) << c.name;
+        EXPECT_FALSE(fake::RegValueExists(kRun, "XlnMon")) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+TEST(StopSupportApplets, AnEmptyStartupValueNameLeavesTheRunKeyAlone) {
+    UninstallData& data = AppletWorld(fake::kWinMe);
+    data.applets[0].autorun_value[0] = 0;
+    data.applet_count = 1;
+    fake::RegSeedString(kRun, "", "default");
+    HWND tray = fake::AddWindow("XlnTrayWnd");
+    std::vector<std::string> before = fake::RegDump(kRun);
+    EXPECT_EQ(0, StopSupportApplets(data));
+    EXPECT_FALSE(fake::WindowOpen(tray));
+    EXPECT_EQ(before, fake::RegDump(kRun));
+    ExpectNothingOpen("empty start-up value name");
+}
+
+TEST(StopSupportApplets, ResultForEachOutcome) {
+    const struct {
+        const char* name;
+        void (*arrange)(UninstallData& data);
+        int result;
+        bool tray_value_kept;
+        bool monitor_value_kept;
+    } cases[] = {
+        {"a value already gone", [](UninstallData& d) { strcpy(d.applets[0].autorun_value, "Gone"); },
+         0, true, false},
+        {"no Run key", [](UninstallData&) { fake::FailCall("RegOpenKeyA", ERROR_FILE_NOT_FOUND, 1, "Run"); },
+         2, true, true},
+        {"a value cannot be deleted: later applets untouched",
+         [](UninstallData&) { fake::FailCall("RegDeleteValueA", ERROR_ACCESS_DENIED); }, 2, true,
+         true},
+        {"Run key cannot be closed",
+         [](UninstallData&) { fake::FailCall("RegCloseKey", ERROR_REGISTRY_IO_FAILED, 1, "Run"); }, 2,
+         false, false},
+        {"count beyond the list", [](UninstallData& d) { d.applet_count = 1000; }, 0, false, false},
+        {"negative count", [](UninstallData& d) { d.applet_count = -1; }, 0, true, true},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = AppletWorld(fake::kWinMe);
+        HWND monitor = fake::AddWindow("XlnMonWnd");
+        c.arrange(data);
+        EXPECT_EQ(c.result, StopSupportApplets(data)) << c.name;
+        EXPECT_EQ(c.tray_value_kept, fake::RegValueExists(kRun, "XlnTray")) << c.name;
+        EXPECT_EQ(c.monitor_value_kept, fake::RegValueExists(kRun, "XlnMon")) << c.name;
+        EXPECT_EQ(c.monitor_value_kept, fake::WindowOpen(monitor)) << c.name;
+        EXPECT_TRUE(Reports().empty()) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
+}  // namespace
