@@ -6,6 +6,8 @@
 
 namespace {
 
+typedef LONG(WINAPI* QueryValueWFn)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+
 const DWORD kModulePathSize = 1040;
 const DWORD kSubkeyNameSize = 256;
 
@@ -45,6 +47,14 @@ HKEY OpenLanguageKey(const char* stem, LANGID language) {
     return sub;
 }
 
+// The UTF-16 query is looked up at run time: the first Windows 95 lacks it.
+LONG QueryValueW(HKEY key, const WCHAR* name, BYTE* data, DWORD* size) {
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    QueryValueWFn call = advapi ? (QueryValueWFn)(void (*)(void))GetProcAddress(advapi, "RegQueryValueExW")
+                                : nullptr;
+    return call ? call(key, name, nullptr, nullptr, data, size) : ERROR_CALL_NOT_IMPLEMENTED;
+}
+
 // Asks for the data's size, then reads it into a buffer with room for a
 // terminating code unit behind it. The NT registry is asked with a UTF-16
 // value name, Windows 9x with a narrow one; the bytes are taken as they come.
@@ -55,12 +65,12 @@ BYTE* QueryOverrideData(HKEY key, UINT id, DWORD* size) {
     for (int i = 0; i <= length; ++i) wide[i] = (WCHAR)narrow[i];
     bool nt = IsWindowsNT();
     *size = 0;
-    LONG status = nt ? RegQueryValueExW(key, wide, nullptr, nullptr, nullptr, size)
+    LONG status = nt ? QueryValueW(key, wide, nullptr, size)
                      : RegQueryValueExA(key, narrow, nullptr, nullptr, nullptr, size);
     if (status != ERROR_SUCCESS || *size > 0x7FFFFFF0u) return nullptr;
     BYTE* data = (BYTE*)malloc(*size + sizeof(WCHAR));
     if (!data) return nullptr;
-    status = nt ? RegQueryValueExW(key, wide, nullptr, nullptr, data, size)
+    status = nt ? QueryValueW(key, wide, data, size)
                 : RegQueryValueExA(key, narrow, nullptr, nullptr, data, size);
     if (status == ERROR_SUCCESS) return data;
     free(data);

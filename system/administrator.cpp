@@ -6,7 +6,18 @@
 
 namespace {
 
+typedef BOOL(WINAPI* DuplicateTokenFn)(HANDLE, SECURITY_IMPERSONATION_LEVEL, PHANDLE);
+
 const DWORD kCheckedAccess = 1;
+
+// Looked up at run time: only the NT family comes here, and the first
+// Windows 95 need not have it.
+BOOL CopyToken(HANDLE token, HANDLE* copy) {
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    DuplicateTokenFn call =
+        advapi ? (DuplicateTokenFn)(void (*)(void))GetProcAddress(advapi, "DuplicateToken") : nullptr;
+    return call && call(token, SecurityImpersonation, copy);
+}
 
 // AccessCheck wants an impersonation token; the process's own token is a
 // primary one, so an impersonation copy of it is made.
@@ -14,7 +25,7 @@ HANDLE OpenProcessTokenCopy() {
     HANDLE process_token = nullptr, copy = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &process_token))
         return nullptr;
-    if (!DuplicateToken(process_token, SecurityImpersonation, &copy)) copy = nullptr;
+    if (!CopyToken(process_token, &copy)) copy = nullptr;
     CloseHandle(process_token);
     return copy;
 }

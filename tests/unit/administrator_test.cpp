@@ -91,6 +91,13 @@ TEST_F(AdministratorTest, EachFailureAnswersNoAndReleasesEverything) {
     }
 }
 
+TEST_F(AdministratorTest, MissingDuplicateTokenAnswersNo) {
+    fake::FailCall("ImpersonateSelf", ERROR_ACCESS_DENIED);
+    fake::RemoveExport("advapi32.dll", "DuplicateToken");
+    EXPECT_EQ(0, IsAdministrator());
+    ExpectNothingLeft("no DuplicateToken");
+}
+
 TEST_F(AdministratorTest, ProcessTokenFailuresAnswerNo) {
     for (const char* api : {"OpenProcessToken", "DuplicateToken"}) {
         fake::Reset();

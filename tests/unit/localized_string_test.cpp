@@ -257,3 +257,18 @@ TEST_F(LocalizedStringTest, WindowsNtFromThePlatformId) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without the UTF-16 query (the first Windows 95's advapi32 reporting an NT
+// platform cannot happen, but the lookup must not crash) the table answers.
+TEST(LocalizedStringRuntimeLookup, MissingUtf16QueryFallsBackToTheTable) {
+    fake::Reset();
+    fake::RegSeedWideString("HKLM\\SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings\\UNINST\\9\\1", "13",
+                            u"Override");
+    fake::RemoveExport("advapi32.dll", "RegQueryValueExW");
+    EXPECT_EQ(u"Uninstall Error", TakeW(FindLocalizedStringW(nullptr, 13)));
+    EXPECT_EQ(0, fake::OpenKeyCount());
+}
+
+}  // namespace
