@@ -15,8 +15,8 @@ BOOL CentreOnDesktop(HWND dialog) {
         return FALSE;
     }
     RECT d, w;
-    GetWindowRect(desktop, &d);
-    GetWindowRect(dialog, &w);
+    // Without both rectangles there is nothing to centre by: leave it.
+    if (!GetWindowRect(desktop, &d) || !GetWindowRect(dialog, &w)) return TRUE;
     int x = d.left + ((d.right - d.left) - (w.right - w.left)) / 2;
     int y = d.top + ((d.bottom - d.top) - (w.bottom - w.top)) / 2;
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE);

@@ -3,6 +3,7 @@
 // language, else the same primary language with sublanguage 0).
 #include "fake_world.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 

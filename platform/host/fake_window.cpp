@@ -195,7 +195,12 @@ BOOL DestroyWindow(HWND window) {
 
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
-    fake::LogCall("GetWindowRect", window == kDesktop ? "desktop" : Subject(window));
+    std::string subject = window == kDesktop ? "desktop" : Subject(window);
+    fake::LogCall("GetWindowRect", subject);
+    if (DWORD error = fake::InjectedFailure("GetWindowRect", subject)) {
+        SetLastError(error);
+        return FALSE;
+    }
     if (window == kDesktop) {
         *rect = desktop;
         return TRUE;

@@ -107,6 +107,16 @@ TEST_F(ProgressDialogTest, NoDesktopReports2884AndLeavesTheDialog) {
     EXPECT_EQ(0, fake::Inspect(dialog).rect.left);
 }
 
+TEST_F(ProgressDialogTest, NoRectangleLeavesTheDialogWhereItIs) {
+    for (const char* whose : {"desktop", "#32770\\0"}) {
+        SetWindowPos(dialog, nullptr, 7, 9, 0, 0, SWP_NOSIZE);
+        fake::FailCall("GetWindowRect", ERROR_INVALID_HANDLE, 1, whose);
+        EXPECT_EQ(TRUE, ProgressDialogProc(dialog, WM_INITDIALOG, 0, 0)) << whose;
+        EXPECT_EQ(7, fake::Inspect(dialog).rect.left) << whose;
+        EXPECT_EQ(9, fake::Inspect(dialog).rect.top) << whose;
+    }
+}
+
 TEST_F(ProgressDialogTest, TitleCommand) {
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_TITLE, 3));
     EXPECT_EQ("Removing the XLN 802.11g Network Adapter", fake::Inspect(dialog).text);
