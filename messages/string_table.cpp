@@ -36,6 +36,7 @@ WCHAR* TryLanguage(HMODULE module, UINT id, LANGID language) {
 }  // namespace
 
 WCHAR* LoadStringTableEntry(HMODULE module, UINT id, LANGID language) {
+    if (id / 16 + 1 > 0xFFFF) return nullptr;  // beyond any block a resource name can hold
     HRSRC found = FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language);
     if (!found) return nullptr;
     HGLOBAL loaded = LoadResource(module, found);
