@@ -25,13 +25,22 @@ unit: deps
 audit: dist
 	tests/audit/check-imports.sh dist/uninst.exe
 	tests/audit/check-cpu.sh dist/uninst.exe
+	tests/audit/self-test.sh dist/uninst.exe
 
-wine: dist
+# The test programs that run beside uninst.exe inside a Wine prefix.
+WINE_TOOLS := build/wine-tools/winprobe.exe
+
+build/wine-tools/%.exe: tests/wine/tools/%.cpp
+	mkdir -p build/wine-tools
+	i686-w64-mingw32-g++-win32 -Os -s -static -fno-exceptions -fno-rtti -o $@ $< -luser32
+
+wine: dist $(WINE_TOOLS)
+	tests/wine/lib-test.sh
 	tests/wine/run-all.sh
 
 test: unit audit wine
 
-demo: dist
+demo: dist $(WINE_TOOLS)
 	scripts/demo.sh
 
 clean:

@@ -1,0 +1,53 @@
+#!/bin/sh
+# The demonstration: a sample installation's uninstall description in a
+# throwaway Wine prefix, what is there before, then uninst.exe run with each
+# kind of command line and what each exit code means. The removal steps are
+# being built; until they come, every run leaves the machine as it was.
+set -u
+. "$(dirname "$0")/../tests/wine/lib.sh"
+data="$WINE_ROOT/tests/wine/data"
+
+explain() { printf '\n%s\n' "$*" | fold -s -w 78; }
+
+if ! wine_can_run; then
+    echo "demo: Wine's 32-bit loader cannot run on this machine ('wine --version' fails)."
+    echo "demo: the demonstration needs a machine that runs 32-bit Linux programs."
+    exit 1
+fi
+
+explain "Making a throwaway Windows XP prefix (the first run also makes the template prefix, which takes a while)..."
+scenario_begin demo "${DEMO_VERSION:-winxp}"
+seed_registry "$data/description.reg"
+for file in twutil.exe twutil.hlp twmon.exe; do
+    lay_file "C:\\Program Files\\XLN\\$file" "sample $file"
+done
+snapshot before
+
+explain "BEFORE. The product's setup left this uninstall description under HKEY_LOCAL_MACHINE (one line per key and value):"
+grep -i '^reg HKLM\\Software\\Tarnwell' "$SCENARIO_DIR/snapshot-before.txt" | sed -e 's/^reg /  /' -e 's/\t/    /'
+explain "and these files beside the uninstaller:"
+ls -l "$WINEPREFIX/$UNINST_DIR_REL" | sed 's/^/  /'
+
+demo_run() {
+    meaning=$1
+    shift
+    run_uninst "$@"
+    explain "uninst.exe $* -> exit code $LAST_EXIT: $meaning"
+}
+
+explain "THE RUNS."
+demo_run "no mode word: the program does nothing and shows nothing."
+demo_run "'remove' is not a mode word: nothing is done." remove
+demo_run "the description was read whole (the removal steps that act on it are being built)." silent
+demo_run "the mode word is matched in any letter case, over its own length." SILENTLY
+demo_run "'/rootkey=' moves the description to another key; nothing is there, so the load fails." silent '/rootkey=SOFTWARE\Other\Desc'
+seed_registry "$data/description-other-key.reg"
+demo_run "with a description at that key it is read from there." silent '/rootkey=SOFTWARE\Other\Desc'
+demo_run "the option is case-sensitive: '/ROOTKEY=' is not it, and the default key is read." silent '/ROOTKEY=SOFTWARE\Other\Desc'
+seed_registry "$data/seven-more-applets.reg" "$data/ninth-applet.reg"
+demo_run "the description now lists nine support applets, one more than the record holds: the load fails." silent
+
+snapshot after
+explain "AFTER. What changed besides the demonstration's own seeding of the second description and the extra applets:"
+changes before after | grep -v -i -E 'Software\\(Other\\Desc|Tarnwell\\802\.11\\UninstallInfo\\Applets\\Helper)' |
+    sed 's/^/  /' | grep . || echo "  nothing."
