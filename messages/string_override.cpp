@@ -55,24 +55,26 @@ LONG QueryValueW(HKEY key, const WCHAR* name, BYTE* data, DWORD* size) {
     return call ? call(key, name, nullptr, nullptr, data, size) : ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-// Asks for the data's size, then reads it into a buffer with room for a
-// terminating code unit behind it. The NT registry is asked with a UTF-16
-// value name, Windows 9x with a narrow one; the bytes are taken as they come.
-BYTE* QueryOverrideData(HKEY key, UINT id, DWORD* size) {
+// Windows 9x is asked with a narrow value name, NT with a UTF-16 one; the
+// bytes are taken as they come either way.
+LONG QueryOverrideValue(HKEY key, UINT id, BYTE* data, DWORD* size) {
     char narrow[16];
     WCHAR wide[16];
     int length = wsprintfA(narrow, "%u", id);
     for (int i = 0; i <= length; ++i) wide[i] = (WCHAR)narrow[i];
-    bool nt = IsWindowsNT();
+    if (IsWindowsNT()) return QueryValueW(key, wide, data, size);
+    return RegQueryValueExA(key, narrow, nullptr, nullptr, data, size);
+}
+
+// Asks for the data's size, then reads it into a buffer with room for a
+// terminating code unit behind it.
+BYTE* QueryOverrideData(HKEY key, UINT id, DWORD* size) {
     *size = 0;
-    LONG status = nt ? QueryValueW(key, wide, nullptr, size)
-                     : RegQueryValueExA(key, narrow, nullptr, nullptr, nullptr, size);
-    if (status != ERROR_SUCCESS || *size > 0x7FFFFFF0u) return nullptr;
+    if (QueryOverrideValue(key, id, nullptr, size) != ERROR_SUCCESS || *size > 0x7FFFFFF0u)
+        return nullptr;
     BYTE* data = (BYTE*)malloc(*size + sizeof(WCHAR));
     if (!data) return nullptr;
-    status = nt ? QueryValueW(key, wide, data, size)
-                : RegQueryValueExA(key, narrow, nullptr, nullptr, data, size);
-    if (status == ERROR_SUCCESS) return data;
+    if (QueryOverrideValue(key, id, data, size) == ERROR_SUCCESS) return data;
     free(data);
     return nullptr;
 }
