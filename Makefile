@@ -28,11 +28,16 @@ audit: dist
 	tests/audit/self-test.sh dist/uninst.exe
 
 # The test programs that run beside uninst.exe inside a Wine prefix.
-WINE_TOOLS := build/wine-tools/winprobe.exe
+WINE_TOOLS := build/wine-tools/winprobe.exe build/wine-tools/family_probe.exe
 
 build/wine-tools/%.exe: tests/wine/tools/%.cpp
 	mkdir -p build/wine-tools
 	i686-w64-mingw32-g++-win32 -Os -s -static -fno-exceptions -fno-rtti -o $@ $< -luser32
+
+# Built from the product's own source of the family test.
+build/wine-tools/family_probe.exe: tests/wine/tools/family_probe.cpp system/windows_family.cpp
+	mkdir -p build/wine-tools
+	i686-w64-mingw32-g++-win32 -Os -s -static -fno-exceptions -fno-rtti -I. -o $@ $^
 
 wine: dist $(WINE_TOOLS)
 	tests/wine/lib-test.sh

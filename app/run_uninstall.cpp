@@ -1,12 +1,41 @@
-// The driver: loads each uninstall description and runs the removal on it.
+// The driver: refuses a user without rights on the NT family, then loads
+// each uninstall description and runs the removal on it.
 #include "app/driver.h"
 #include "app/run_mode.h"
 #include "removal/removal_steps.h"
+#include "messages/localized_string.h"
+#include "system/administrator.h"
+#include "system/windows_family.h"
 #include "uninstall_data/uninstall_data.h"
 
+namespace {
+
+const UINT kAdminWarningId = 4;
+const UINT kAdminCaptionId = 13;
+
+// 4 after the warning box (none in Silent); 6 when a text is missing.
+int RefuseWithoutRights() {
+    if (RunMode == Silent) return 4;
+    char* text = LocalizedString(nullptr, kAdminWarningId);
+    char* caption = LocalizedString(nullptr, kAdminCaptionId);
+    int result = text && caption ? 4 : 6;
+    if (result == 4) MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONWARNING);
+    free(caption);
+    free(text);
+    return result;
+}
+
+bool NeedsRights() {
+    DWORD family = GetWindowsFamily();
+    return family == FamilyWin2000 || family == FamilyNT4;
+}
+
+}  // namespace
+
 int RunUninstall(HWND) {
-    // The removal sequence, the rights check and the INI sections are not
-    // built yet: the run reports how the registry description loaded.
+    if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
+    // The removal sequence and the INI sections are not built yet: the run
+    // reports how the registry description loaded.
     return LoadFromRegistry(g_uninstall_data);
 }
 

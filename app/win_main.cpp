@@ -1,5 +1,6 @@
 // The entry point: the mode word decides what the process does.
 #include "app/driver.h"
+#include "app/progress_dialog.h"
 #include "app/run_mode.h"
 
 namespace {
@@ -14,6 +15,15 @@ bool StartsWithWord(const char* text, const char* word) {
     return true;
 }
 
+// The progress dialog lives from before the driver runs until it returns.
+int RunVerbose(HINSTANCE instance) {
+    HWND dialog = CreateProgressDialog(instance);
+    if (!dialog) return 2;
+    int result = RunUninstall(dialog);
+    DestroyWindow(dialog);
+    return result;
+}
+
 }  // namespace
 
 ModeWord MatchModeWord(const char* tail) {
@@ -26,15 +36,13 @@ ModeWord MatchModeWord(const char* tail) {
     return ModeNone;
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR tail, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     InstallMode = false;
     RestartNeeded = false;
     switch (MatchModeWord(tail)) {
     case ModeVerbose:
         RunMode = Verbose;
-        // The progress dialog arrives with the user interface; until then
-        // the run goes on without one.
-        return RunUninstall(nullptr);
+        return RunVerbose(instance);
     case ModeQuiet:
         RunMode = Quiet;
         return RunUninstall(nullptr);

@@ -10,6 +10,20 @@ target_include_directories(product_host PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(product_host PUBLIC ${SANITIZERS} -g -Wall -Wextra)
 target_link_options(product_host PUBLIC ${SANITIZERS})
 
+# The fake world serves the very resources that ship: windres compiles the
+# product's resource script to a .res file that the fake reads.
+find_program(WINDRES i686-w64-mingw32-windres REQUIRED)
+set(HOST_RES ${CMAKE_BINARY_DIR}/uninst.res)
+file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS resources/*)
+add_custom_command(OUTPUT ${HOST_RES}
+    COMMAND ${WINDRES} -c 65001 -I ${CMAKE_SOURCE_DIR}/resources
+            -i ${CMAKE_SOURCE_DIR}/resources/uninst.rc -O res -o ${HOST_RES}
+    DEPENDS ${RESOURCE_FILES})
+add_custom_target(host_resources DEPENDS ${HOST_RES})
+add_dependencies(product_host host_resources)
+target_compile_definitions(product_host PUBLIC
+    FAKE_RESOURCE_FILE="${HOST_RES}" RESOURCE_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources")
+
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE product_host GTest::gtest GTest::gtest_main)

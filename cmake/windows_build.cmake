@@ -22,4 +22,6 @@ target_link_options(uninst PRIVATE
     -nostartfiles -nostdlib -Wl,-e,_WinMainCRTStartup -s -Wl,--gc-sections
     -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
-target_link_libraries(uninst PRIVATE msvcrt user32 kernel32 advapi32 shell32 comctl32 gcc)
+# advapi32 before kernel32: newer kernel32 import libraries also carry some
+# security functions (OpenThreadToken) that old kernel32.dll lacks.
+target_link_libraries(uninst PRIVATE msvcrt user32 advapi32 kernel32 shell32 comctl32 gcc)

@@ -4,6 +4,45 @@
 #include <stdarg.h>
 
 #include "app/run_mode.h"
+#include "messages/localized_string.h"
+
+namespace {
+
+const UINT kErrorTextId = 14;
+const UINT kErrorCaptionId = 13;
+
+// "<message 14> <tag><code>." built in full, however long the head or tag.
+char* BuildErrorText(const char* head) {
+    char code[16];
+    int code_length = wsprintfA(code, "%d", (int)ErrorState.code);
+    size_t head_length = strlen(head), tag_length = strlen(ErrorState.module_tag);
+    char* text = (char*)malloc(head_length + 1 + tag_length + (size_t)code_length + 2);
+    if (!text) return nullptr;
+    char* p = text;
+    memcpy(p, head, head_length);
+    p += head_length;
+    *p++ = ' ';
+    memcpy(p, ErrorState.module_tag, tag_length);
+    p += tag_length;
+    memcpy(p, code, (size_t)code_length);
+    p += code_length;
+    *p++ = '.';
+    *p = 0;
+    return text;
+}
+
+// The warning box for the current ErrorState; nothing when a text is missing.
+void ShowErrorBox() {
+    char* head = LocalizedString(nullptr, kErrorTextId);
+    char* caption = LocalizedString(nullptr, kErrorCaptionId);
+    char* text = head && caption ? BuildErrorText(head) : nullptr;
+    if (text) MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONWARNING);
+    free(text);
+    free(caption);
+    free(head);
+}
+
+}  // namespace
 
 ErrorStateRecord ErrorState;
 
@@ -17,7 +56,7 @@ static void ReportErrorV(const char* diagnostic, va_list args) {
     wvsprintfA(text, diagnostic, args);
     OutputDebugStringA(text);
     if (RunMode == Silent) return;
-    // The warning box arrives with the localised messages.
+    ShowErrorBox();
 }
 
 void ReportError(const char* diagnostic, ...) {

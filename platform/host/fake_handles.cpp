@@ -1,5 +1,6 @@
 // The fake's table of open kernel handles (processes, threads, searches and
-// streams), so that a test can see a handle that was never closed.
+// streams), so that a test can see a handle that was never closed, and the
+// closers of other kinds (tokens) that CloseHandle asks in turn.
 #include "fake_world.h"
 
 #include <map>
@@ -14,9 +15,22 @@ fake::ResetHook handles_reset([] {
     next_handle = 0x7000;
 });
 
+std::vector<std::function<bool(HANDLE)>>& Closers() {
+    static std::vector<std::function<bool(HANDLE)>> closers;
+    return closers;
+}
+
 }  // namespace
 
 namespace fake {
+
+HandleCloser::HandleCloser(std::function<bool(HANDLE)> close) { Closers().push_back(close); }
+
+bool CloseOtherHandle(HANDLE handle) {
+    for (auto& close : Closers())
+        if (close(handle)) return true;
+    return false;
+}
 
 int OpenHandleCount() { return (int)open_handles.size(); }
 

@@ -30,6 +30,9 @@ fake::ResetHook modules_reset([] {
     modules = {
         {"kernel32.dll", (HMODULE)(ULONG_PTR)0x7c800000, true,
          {{"GetSystemWindowsDirectoryA", AsProc((void (*)())GetSystemWindowsDirectoryA)}}, 0},
+        {"advapi32.dll", (HMODULE)(ULONG_PTR)0x77dd0000, true,
+         {{"RegQueryValueExW", AsProc((void (*)())RegQueryValueExW)},
+          {"DuplicateToken", AsProc((void (*)())DuplicateToken)}}, 0},
         {"shell32.dll", (HMODULE)(ULONG_PTR)0x7ca00000, false,
          {{"SHGetSpecialFolderPathA", AsProc((void (*)())SHGetSpecialFolderPathA)}}, 0},
     };

@@ -162,6 +162,7 @@ BOOL CloseHandle(HANDLE handle) {
     fake::LogCall("CloseHandle", "");
     bool known = handles.erase(handle) != 0;
     if (known && !fake::CloseHandleOf(handle, "process")) fake::CloseHandleOf(handle, "thread");
+    if (!known) known = fake::CloseOtherHandle(handle);
     DWORD error = fake::InjectedFailure("CloseHandle", "");
     if (!error && !known) error = ERROR_INVALID_HANDLE;
     if (error) return Fail(error);

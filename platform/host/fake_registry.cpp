@@ -389,6 +389,16 @@ void RegSeedBytes(const std::string& key_path, const std::string& name, DWORD ty
     SetValue(SeedPath(key_path, true), name, type, bytes, false);
 }
 
+void RegSeedWideString(const std::string& key_path, const std::string& name,
+                       const std::u16string& text) {
+    std::string bytes;
+    for (char16_t unit : text + u'\0') {
+        bytes += (char)(unit & 0xFF);
+        bytes += (char)(unit >> 8);
+    }
+    SetValue(SeedPath(key_path, true), name, REG_SZ, bytes, true);
+}
+
 bool RegKeyExists(const std::string& path) { return SeedPath(path, false) != nullptr; }
 
 bool RegValueExists(const std::string& key_path, const std::string& name) {

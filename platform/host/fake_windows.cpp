@@ -88,7 +88,8 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR title) {
     return nullptr;
 }
 
-LRESULT SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (fake::IsOwnWindow(window)) return fake::SendToOwnWindow(window, message, wparam, lparam);
     Deliver("SendMessageA", window, message);
     return 0;
 }
@@ -97,4 +98,7 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM, LPARAM) {
     return Deliver("PostMessageA", window, message);
 }
 
-HWND GetDesktopWindow(void) { return (HWND)kDesktop; }
+HWND GetDesktopWindow(void) {
+    fake::LogCall("GetDesktopWindow", "");
+    return fake::InjectedFailure("GetDesktopWindow", "") ? nullptr : (HWND)kDesktop;
+}

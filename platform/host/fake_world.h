@@ -124,6 +124,71 @@ void AddFile(const std::string& path);
 void AddDirectory(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+
+// --- Messages: the user's language, resources, UTF-16 registry values ---
+void SetUserLanguage(LANGID language);
+// The compiled resource of integer type and name in exactly that language,
+// or null; and the languages one resource is carried in.
+const std::string* ResourceBytes(int type, int name, WORD language);
+std::vector<WORD> ResourceLanguages(int type, int name);
+// A REG_SZ value stored as UTF-16 with its terminator, as the NT registry
+// keeps it.
+void RegSeedWideString(const std::string& key_path, const std::string& name,
+                       const std::u16string& text);
+
+// --- Windows, dialogs and message boxes ---
+struct MessageBoxShown {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+struct SentMessage {
+    HWND window;
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+struct WindowInfo {
+    bool exists;
+    std::string class_name;
+    std::string text;
+    DWORD style;
+    int id;
+    RECT rect;
+    int position;  // a progress bar's position
+    HWND parent;
+};
+// Message boxes answer these in order, then IDOK.
+void AnswerMessageBoxes(const std::vector<int>& in_order);
+const std::vector<MessageBoxShown>& MessageBoxes();
+// Every message delivered to a fake window, in order.
+const std::vector<SentMessage>& DeliveredMessages();
+void SetDesktopRect(const RECT& rect);
+int WindowCount();
+WindowInfo Inspect(HWND window);
+// A dialog's controls in template order.
+std::vector<HWND> Children(HWND dialog);
+// Makes a window vanish without any message, as if it had never existed.
+void RemoveWindow(HWND window);
+// SendMessageA's way into the program's own windows (dialog and controls).
+bool IsOwnWindow(HWND window);
+LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// --- Kernel handles: CloseHandle asks each kind's closer in turn ---
+struct HandleCloser {
+    explicit HandleCloser(std::function<bool(HANDLE)> close);
+};
+bool CloseOtherHandle(HANDLE handle);
+
+// --- Security: the user's groups and privileges, and leak counters ---
+void SetUserIsAdministrator(bool administrator);
+void SetUserPrivileges(const std::vector<std::string>& held);
+bool ProcessPrivilegeEnabled(const std::string& name);
+int OpenTokenCount();
+int LiveSidCount();
+int LocalBlockCount();
+bool ThreadIsImpersonating();
 }  // namespace fake
 
 namespace fake {

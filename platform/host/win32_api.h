@@ -15,3 +15,6 @@
 #include "file_api.h"
 #include "profile_api.h"
 #include "stdio_redirect.h"
+#include "resource_api.h"
+#include "codepage_api.h"
+#include "security_api.h"

@@ -1,0 +1,26 @@
+// Messages by id in the user's language: registry overrides first, then the
+// string tables carried in the module, with the product's full name put in
+// place of its placeholder. Every text returned is malloc'ed; the caller
+// frees it. None is a null pointer.
+#pragma once
+
+#include "platform/platform.h"
+
+#define FALLBACK_LANGUAGE_ID 0x0409
+#define PRODUCT_NAME_MESSAGE_ID 25
+#define LOCALIZED_STRINGS_KEY "SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings"
+
+// The message in the ANSI code page, placeholder filled in.
+char* LocalizedString(HMODULE module, UINT id);
+// The message as UTF-16, placeholder filled in.
+WCHAR* LocalizedStringW(HMODULE module, UINT id);
+// The message as UTF-16 from the language chain, as written.
+WCHAR* FindLocalizedStringW(HMODULE module, UINT id);
+// The registry override of one message in one language.
+WCHAR* ReadLocalizedStringOverride(HMODULE module, UINT id, LANGID language);
+// The string-table entry of one message in one language.
+WCHAR* LoadStringTableEntry(HMODULE module, UINT id, LANGID language);
+// The module's file name without folder and last extension.
+char* GetModuleStem(HMODULE module);
+// True on the NT platform; false on Windows 9x and when the version is unknown.
+bool IsWindowsNT();

@@ -1,0 +1,6 @@
+// Resource ids shared by the resource script and the code that uses them.
+#pragma once
+
+#define IDD_PROGRESS 101
+#define IDC_PROGRESS_BAR 201
+#define IDC_STATUS_TEXT 301

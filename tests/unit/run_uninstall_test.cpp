@@ -1,0 +1,84 @@
+// The driver's refusal of a user without administrator rights on the NT
+// family: exit code 4, the warning box except in Silent, 6 without its texts.
+#include <gtest/gtest.h>
+
+#include "app/driver.h"
+#include "app/run_mode.h"
+#include "platform/host/fake_world.h"
+
+namespace {
+
+const char kWarning[] =
+    "You must have administrator privileges to remove the XLN 802.11g Network Adapter.";
+
+struct RefusalCase {
+    const char* name;
+    fake::WindowsVersion version;
+    int32_t mode;
+    bool refused;   // exit code 4
+    bool box;       // the warning box shown
+};
+
+TEST(RunUninstall, NonAdministratorOnEachFamilyAndMode) {
+    const RefusalCase cases[] = {
+        {"XP quiet", fake::kWinXP, Quiet, true, true},
+        {"XP verbose", fake::kWinXP, Verbose, true, true},
+        {"XP silent", fake::kWinXP, Silent, true, false},
+        {"NT4 quiet", fake::kNT4, Quiet, true, true},
+        {"NT4 silent", fake::kNT4, Silent, true, false},
+        {"10 quiet", fake::kWin10, Quiet, true, true},
+        {"95 quiet", fake::kWin95, Quiet, false, false},
+        {"98 quiet", fake::kWin98, Quiet, false, false},
+        {"Me verbose", fake::kWinMe, Verbose, false, false},
+        {"NT 3.51 quiet (unknown family)", fake::kNT351, Quiet, false, false},
+    };
+    for (const RefusalCase& c : cases) {
+        fake::Reset();
+        fake::SetWindowsVersion(c.version);
+        fake::SetUserIsAdministrator(false);
+        RunMode = c.mode;
+        int result = RunUninstall(nullptr);
+        if (c.refused) EXPECT_EQ(4, result) << c.name;
+        else EXPECT_NE(4, result) << c.name;
+        EXPECT_EQ(c.refused, fake::CallsTo("RegOpenKeyA").empty()) << c.name;
+        ASSERT_EQ(c.box ? 1u : 0u, fake::MessageBoxes().size()) << c.name;
+        if (!c.box) continue;
+        const fake::MessageBoxShown& box = fake::MessageBoxes()[0];
+        EXPECT_EQ(kWarning, box.text) << c.name;
+        EXPECT_EQ("Uninstall Error", box.caption) << c.name;
+        EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), box.style) << c.name;
+        EXPECT_EQ(nullptr, box.owner) << c.name;
+    }
+}
+
+TEST(RunUninstall, AdministratorGoesOn) {
+    for (const fake::WindowsVersion& version : {fake::kNT4, fake::kWinXP}) {
+        fake::Reset();
+        fake::SetWindowsVersion(version);
+        RunMode = Quiet;
+        EXPECT_EQ(1, RunUninstall(nullptr)) << version.major;  // no description: loader's code
+        EXPECT_TRUE(fake::MessageBoxes().empty());
+        EXPECT_FALSE(fake::CallsTo("RegOpenKeyA").empty());
+    }
+}
+
+TEST(RunUninstall, WarningTexts) {
+    // Block 1 (ids 0-15, so 4 and 13) missing in every language.
+    fake::Reset();
+    fake::SetUserIsAdministrator(false);
+    fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
+    RunMode = Quiet;
+    EXPECT_EQ(6, RunUninstall(nullptr));
+    EXPECT_TRUE(fake::MessageBoxes().empty());
+    // An override replaces the text of the box.
+    const std::string overrides = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings\\UNINST\\9\\1";
+    fake::Reset();
+    fake::SetUserIsAdministrator(false);
+    RunMode = Verbose;
+    fake::RegSeedWideString(overrides, "4", u"Admins only");
+    EXPECT_EQ(4, RunUninstall(nullptr));
+    ASSERT_EQ(1u, fake::MessageBoxes().size());
+    EXPECT_EQ("Admins only", fake::MessageBoxes()[0].text);
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+# Helpers for scenarios that check a message box: run the program in the
+# background, read the box with the window probe, press its OK button, and
+# then take the program's exit code. Sourced after lib.sh.
+# shellcheck shell=sh
+
+BOX_TEXT=""
+BOX_CAPTION=""
+
+# run_with_box CAPTION ARG...: runs uninst.exe with the words; reads the box
+# captioned CAPTION (empty texts when none appears) and presses OK; leaves
+# the exit code in LAST_EXIT. BOX_WAIT_MS limits the wait for the box.
+run_with_box() {
+    caption=$1
+    shift
+    apply_registry
+    say "run: uninst.exe $* (box '$caption')"
+    echo "== uninst.exe $*" >>"$SCENARIO_DIR/run-output.txt"
+    (
+        code=0
+        timeout "$WINE_TIMEOUT" wine "$UNINST_WIN" "$@" >>"$SCENARIO_DIR/run-output.txt" 2>&1 || code=$?
+        echo "$code" >"$SCENARIO_DIR/exit-code"
+    ) &
+    runner=$!
+    probe show "$caption" "${BOX_WAIT_MS:-20000}" | tr -d '\r' >"$SCENARIO_DIR/box.txt"
+    if [ -s "$SCENARIO_DIR/box.txt" ]; then
+        probe press "$caption" OK >/dev/null || check_failed "could not press OK in '$caption'"
+    fi
+    wait "$runner"
+    LAST_EXIT=$(cat "$SCENARIO_DIR/exit-code")
+    BOX_CAPTION=$(sed -n 's/^caption: //p' "$SCENARIO_DIR/box.txt")
+    # The message text is the box's static control with text; the button is
+    # a Button control.
+    BOX_TEXT=$(sed -n 's/^control: Static "\(..*\)".*$/\1/p' "$SCENARIO_DIR/box.txt" | head -1)
+}
+
+# expect_equal WHAT EXPECTED ACTUAL
+expect_equal() {
+    if [ "$2" = "$3" ]; then say "ok: $1 is '$2'"
+    else check_failed "$1 is '$3', expected '$2'"; fi
+}
