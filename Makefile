@@ -4,7 +4,7 @@
 WIN_BUILD := build/win
 HOST_BUILD := build/host
 
-.PHONY: all deps dist unit audit wine test demo clean
+.PHONY: all deps dist unit audit wine-build wine test demo clean
 
 all: dist
 
@@ -27,25 +27,17 @@ audit: dist
 	tests/audit/check-cpu.sh dist/uninst.exe
 	tests/audit/self-test.sh dist/uninst.exe
 
-# The test programs that run beside uninst.exe inside a Wine prefix.
-WINE_TOOLS := build/wine-tools/winprobe.exe build/wine-tools/family_probe.exe
+# What the Wine scenarios run, built for the Wine this machine has.
+wine-build: dist
+	tests/wine/build-for-wine.sh
 
-build/wine-tools/%.exe: tests/wine/tools/%.cpp
-	mkdir -p build/wine-tools
-	i686-w64-mingw32-g++-win32 -Os -s -static -fno-exceptions -fno-rtti -o $@ $< -luser32
-
-# Built from the product's own source of the family test.
-build/wine-tools/family_probe.exe: tests/wine/tools/family_probe.cpp system/windows_family.cpp
-	mkdir -p build/wine-tools
-	i686-w64-mingw32-g++-win32 -Os -s -static -fno-exceptions -fno-rtti -I. -o $@ $^
-
-wine: dist $(WINE_TOOLS)
+wine: wine-build
 	tests/wine/lib-test.sh
 	tests/wine/run-all.sh
 
 test: unit audit wine
 
-demo: dist $(WINE_TOOLS)
+demo: wine-build
 	scripts/demo.sh
 
 clean:

@@ -2,6 +2,16 @@
 # No libstdc++ (linked with the C driver, so a dependency on it fails to
 # link), no MinGW start-up code, i486 instructions only, subsystem 4.0.
 enable_language(RC)
+
+# The 32-bit product runs on the i486; the 64-bit build of the same sources
+# exists only for the Wine scenarios. x86-64 symbols carry no underscore.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(ARCH_FLAGS -O2)
+    set(ENTRY_SYMBOL WinMainCRTStartup)
+else()
+    set(ARCH_FLAGS -march=i486 -mtune=i686 -Os)
+    set(ENTRY_SYMBOL _WinMainCRTStartup)
+endif()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 add_executable(uninst WIN32 ${PRODUCT_SOURCES} platform/win32/startup.cpp)
@@ -13,13 +23,13 @@ target_include_directories(uninst PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(uninst PRIVATE
     WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500 NOMINMAX)
 target_compile_options(uninst PRIVATE
-    $<$<COMPILE_LANGUAGE:CXX>:-march=i486 -mtune=i686 -Os -Wall -Wextra
+    $<$<COMPILE_LANGUAGE:CXX>:${ARCH_FLAGS} -Wall -Wextra
     -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
     -fno-stack-protector -ffunction-sections>)
 set(CMAKE_CXX_LINK_EXECUTABLE
-    "i686-w64-mingw32-gcc-win32 <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES>")
+    "${CMAKE_C_COMPILER} <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES>")
 target_link_options(uninst PRIVATE
-    -nostartfiles -nostdlib -Wl,-e,_WinMainCRTStartup -s -Wl,--gc-sections
+    -nostartfiles -nostdlib -Wl,-e,${ENTRY_SYMBOL} -s -Wl,--gc-sections
     -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
 # advapi32 before kernel32: newer kernel32 import libraries also carry some

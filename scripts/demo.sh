@@ -10,8 +10,7 @@ data="$WINE_ROOT/tests/wine/data"
 explain() { printf '\n%s\n' "$*" | fold -s -w 78; }
 
 if ! wine_can_run; then
-    echo "demo: Wine's 32-bit loader cannot run on this machine ('wine --version' fails)."
-    echo "demo: the demonstration needs a machine that runs 32-bit Linux programs."
+    echo "demo: no Wine loader can run on this machine."
     exit 1
 fi
 

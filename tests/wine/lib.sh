@@ -11,23 +11,44 @@ find_root() {
     printf '%s' "$dir"
 }
 WINE_ROOT=${WINE_ROOT:-$(find_root)}
-WINE_TEMPLATE=${WINE_TEMPLATE:-$WINE_ROOT/build/wine-template}
 WINE_SCENARIOS=${WINE_SCENARIOS:-$WINE_ROOT/build/wine-scenarios}
 ARTIFACTS=${ARTIFACTS:-$WINE_ROOT/artifacts}
 WINE_TIMEOUT=${WINE_TIMEOUT:-120}
-UNINST_EXE=${UNINST_EXE:-$WINE_ROOT/dist/uninst.exe}
-WINPROBE_EXE=${WINPROBE_EXE:-$WINE_ROOT/build/wine-tools/winprobe.exe}
+# The Wine this machine runs (tests/wine/wine-bits.sh): 32-bit Wine tests
+# the shipped program; where only 64-bit Wine runs, the same sources built
+# for x86-64 (tests/wine/build-for-wine.sh) are tested in a 64-bit prefix.
+WINE_BITS=${WINE_BITS:-$("$WINE_ROOT/tests/wine/wine-bits.sh")}
+if [ "$WINE_BITS" = 64 ]; then
+    WINE_TOOLS_DIR=$WINE_ROOT/build/wine-tools64
+    UNINST_EXE=${UNINST_EXE:-$WINE_ROOT/build/win64/uninst.exe}
+    export WINEARCH=win64
+    # The commands below name wine and wineboot: both go to the 64-bit loader.
+    WINE_SHIMS=$WINE_ROOT/build/wine64-shims
+    if [ ! -x "$WINE_SHIMS/wineboot" ]; then
+        mkdir -p "$WINE_SHIMS"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$WINE_SHIMS/wine"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 wineboot "$@"\n' >"$WINE_SHIMS/wineboot"
+        chmod +x "$WINE_SHIMS/wine" "$WINE_SHIMS/wineboot"
+    fi
+    PATH=$WINE_SHIMS:$PATH
+    export WINELOADER=/usr/lib/wine/wine64
+else
+    WINE_TOOLS_DIR=$WINE_ROOT/build/wine-tools
+    UNINST_EXE=${UNINST_EXE:-$WINE_ROOT/dist/uninst.exe}
+    export WINEARCH=win32
+fi
+WINE_TEMPLATE=${WINE_TEMPLATE:-$WINE_ROOT/build/wine-template-$WINEARCH}
+WINPROBE_EXE=${WINPROBE_EXE:-$WINE_TOOLS_DIR/winprobe.exe}
 # Where the program sits inside the prefix, as Windows and as Linux see it.
 UNINST_WIN='C:\Program Files\XLN\uninst.exe'
 UNINST_DIR_REL='drive_c/Program Files/XLN'
 
-export WINEARCH=win32
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
 
 # Registry lines and file paths that Wine changes by itself between two
 # snapshots; they are never counted as the program's changes.
-WINE_VOLATILE=${WINE_VOLATILE:-'^[-+] (reg HKCU\\Software\\Wine\\(Explorer|Fonts)|reg HKLM\\System\\CurrentControlSet\\Control\\(Session Manager\\Environment|Print)|reg HKLM\\Software\\Wine\\|reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Fonts|Perflib)|file \./windows/(temp|Installer|inf/.*\.pnf)|file \./users/[^/]+/(Temp|AppData/Local/Temp))'}
+WINE_VOLATILE=${WINE_VOLATILE:-'^[-+] (reg HKCU\\Software\\Wine\\(Explorer|Fonts)|reg HKLM\\System\\CurrentControlSet\\Control\\(Session Manager\\Environment|Print|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}|Video)|reg HKLM\\Software\\Wine\\|reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Fonts|Perflib)|file \./windows/(temp|Installer|inf/.*\.pnf)|file \./users/[^/]+/(Temp|AppData/Local/Temp))'}
 
 SCENARIO=""
 SCENARIO_DIR=""
@@ -44,11 +65,8 @@ check_failed() {
 
 # --- what this machine can do ---------------------------------------------
 
-# True when Wine's 32-bit loader can run here (some sandboxes refuse 32-bit
-# Linux programs outright, and then no Windows program can start either).
-wine_can_run() {
-    command -v wine >/dev/null 2>&1 && wine --version >/dev/null 2>&1
-}
+# True when some Wine can run Windows programs here.
+wine_can_run() { [ "$WINE_BITS" != none ]; }
 
 # A Linux path as Wine's Z: drive shows it.
 zpath() { printf 'Z:%s' "$1" | tr / '\\'; }

@@ -11,12 +11,11 @@ versions=${WINE_VERSIONS:-win98 winxp}
 jobs=${WINE_JOBS:-2}
 logs="$ARTIFACTS/wine-logs"
 
-[ -f "$UNINST_EXE" ] || { echo "run-all: $UNINST_EXE is missing: run 'make dist' first" >&2; exit 2; }
+[ -f "$UNINST_EXE" ] || { echo "run-all: $UNINST_EXE is missing: run 'make wine'" >&2; exit 2; }
 
 if ! wine_can_run; then
-    # Some sandboxes refuse 32-bit Linux programs, Wine's loader among them.
     # Say so loudly; WINE_REQUIRED=1 (set it where Wine must run) fails instead.
-    echo "run-all: Wine's 32-bit loader cannot run on this machine ('wine --version' fails):"
+    echo "run-all: no Wine loader can run on this machine:"
     echo "run-all: the end-to-end scenarios were NOT run."
     [ "${WINE_REQUIRED:-0}" = 1 ] && exit 1
     exit 0

@@ -6,18 +6,8 @@
 # changes; without any description the mode still exits 0 and runs nothing.
 . "$(dirname "$0")/../lib.sh"
 
-if ! wine_can_run; then
-    echo "[services] SKIP: Wine cannot run 32-bit programs on this machine"
-    exit 77
-fi
-
-TOOL="$WINE_ROOT/build/wine-tools/record_args.exe"
+TOOL="$WINE_TOOLS_DIR/record_args.exe"
 LOG='C:\services-called.log'
-
-build_tool() {
-    mkdir -p "$(dirname "$TOOL")"
-    i686-w64-mingw32-gcc -O2 -mwindows "$WINE_ROOT/tests/wine/tools/record_args.c" -o "$TOOL"
-}
 
 place_tool() {
     path=$(unix_path "$1")
@@ -40,8 +30,7 @@ expect_log() {
     fi
 }
 
-build_tool || { echo "[services] cannot build the stand-in service program"; exit 1; }
-scenario_begin services winxp
+scenario_begin "services-${1:-winxp}" "${1:-winxp}"
 
 SVC1='C:\Program Files\XLN\Service One\svc1.exe'
 SVC2='C:\windows\xlnsvc2.exe'

@@ -5,7 +5,7 @@
 set -u
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/../box.sh"
-probe_exe="$WINE_ROOT/build/wine-tools/family_probe.exe"
+probe_exe="$WINE_TOOLS_DIR/family_probe.exe"
 scenario_begin "windows-family-$1" "$1"
 
 for pair in win95:4 win98:1 winme:5 nt40:3 win2k:2 winxp:2 win10:2; do

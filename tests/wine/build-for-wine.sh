@@ -1,0 +1,28 @@
+#!/bin/sh
+# Builds what the Wine scenarios run, for the Wine this machine has
+# (tests/wine/wine-bits.sh): the test programs that sit beside uninst.exe,
+# and, where only 64-bit Wine runs, uninst.exe itself from the same sources
+# for x86-64. The shipped 32-bit build (make dist) is made by the Makefile.
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+bits=$(tests/wine/wine-bits.sh)
+case "$bits" in
+    64) cc=x86_64-w64-mingw32; tools=build/wine-tools64 ;;
+    *) cc=i686-w64-mingw32; tools=build/wine-tools ;;
+esac
+mkdir -p "$tools"
+
+if [ "$bits" = 64 ]; then
+    cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build/win64 -j2
+fi
+
+flags="-Os -s -static -fno-exceptions -fno-rtti"
+"$cc-g++-win32" $flags -o "$tools/winprobe.exe" tests/wine/tools/winprobe.cpp -luser32
+# The family probe is built from the product's own source of the family test.
+"$cc-g++-win32" $flags -I. -o "$tools/family_probe.exe" \
+    tests/wine/tools/family_probe.cpp system/windows_family.cpp
+"$cc-gcc-win32" -O2 -s -mwindows -o "$tools/record_args.exe" tests/wine/tools/record_args.c
+echo "build-for-wine: built for ${bits}-bit Wine into $tools"
