@@ -1,8 +1,8 @@
 #!/bin/sh
 # The demonstration: a sample installation's uninstall description in a
 # throwaway Wine prefix, what is there before, then uninst.exe run with each
-# kind of command line and what each exit code means. The removal steps are
-# being built; until they come, every run leaves the machine as it was.
+# kind of command line and what each exit code means. A run that loads a
+# description removes what it names, the description key included.
 set -u
 . "$(dirname "$0")/../tests/wine/lib.sh"
 data="$WINE_ROOT/tests/wine/data"
@@ -43,14 +43,14 @@ demo_run() {
 explain "THE RUNS."
 demo_run 4 "no mode word: the program does nothing and shows nothing."
 demo_run 4 "'remove' is not a mode word: nothing is done." remove
-demo_run 0 "the description was read whole (the removal steps that act on it are being built)." silent
-demo_run 0 "the mode word is matched in any letter case, over its own length." SILENTLY
+demo_run 0 "the description was read whole and removed: its installed files are deleted, its service program is offered ' -u', and its key goes." silent
+demo_run 1 "the mode word is matched in any letter case, over its own length; the description is gone now, so the load finds nothing." SILENTLY
 demo_run 1 "'/rootkey=' moves the description to another key; nothing is there, so the load fails." silent '/rootkey=SOFTWARE\Other\Desc'
 seed_registry "$data/description-other-key.reg"
-demo_run 0 "with a description at that key it is read from there." silent '/rootkey=SOFTWARE\Other\Desc'
-demo_run 0 "the option is case-sensitive: '/ROOTKEY=' is not it, and the default key is read." silent '/ROOTKEY=SOFTWARE\Other\Desc'
-seed_registry "$data/seven-more-applets.reg" "$data/ninth-applet.reg"
-demo_run 1 "the description now lists nine support applets, one more than the record holds: the load fails." silent
+demo_run 1 "the option is case-sensitive: '/ROOTKEY=' is not it, and the default key, removed by the first run, is read." silent '/ROOTKEY=SOFTWARE\Other\Desc'
+demo_run 0 "with a description at that key it is read from there and removed." silent '/rootkey=SOFTWARE\Other\Desc'
+seed_registry "$data/description.reg" "$data/seven-more-applets.reg" "$data/ninth-applet.reg"
+demo_run 1 "the description now lists nine support applets, one more than the record holds: the load fails and nothing is removed." silent
 
 snapshot after
 explain "AFTER. What changed besides the demonstration's own seeding of the second description and the extra applets:"

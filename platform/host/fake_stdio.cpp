@@ -75,6 +75,13 @@ int FakeFprintf(FILE* file, const char* format, ...) {
     return length;
 }
 
+int FakeFputs(const char* text, FILE* file) {
+    Stream* stream = (Stream*)file;
+    if (!stream->writing) return EOF;
+    fake_fs::AppendFile(stream->path, stream->text ? ToText(text) : std::string(text));
+    return 0;
+}
+
 char* FakeFgets(char* out, int size, FILE* file) {
     Stream* stream = (Stream*)file;
     if (stream->writing || size <= 0 || stream->next >= stream->data.size()) return nullptr;
