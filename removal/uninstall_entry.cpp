@@ -15,6 +15,14 @@ const char kUninstallRegistration[] = "Software\\Microsoft\\Windows\\CurrentVers
 const char kMarker[] = "RemovalInProgress";
 const DWORD kCommandSize = 513;  // 512 characters and the terminator
 
+// An empty name, or one of backslashes only, resolves to the registration
+// key itself: it names no entry, and deleting it would take every program's.
+bool NamesEntry(const char* uninstall_key) {
+    for (const char* p = uninstall_key; *p; p = MbNext(p))
+        if (*p != '\\') return true;
+    return false;
+}
+
 // Data of any type is taken as text; it must end within the buffer.
 bool Terminate(char* command, DWORD size) {
     if (size < kCommandSize) {
@@ -100,8 +108,8 @@ int RunRegisteredUninstaller(HWND dialog, const UninstallData& data) {
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kUninstallRegistration, &uninstall) != ERROR_SUCCESS)
         return 2;
     HKEY entry;
-    // An empty name would open the registration key itself as the entry.
-    if (!data.uninstall_key[0] || RegOpenKeyA(uninstall, data.uninstall_key, &entry) != ERROR_SUCCESS) {
+    // Such a name would open the registration key itself as the entry.
+    if (!NamesEntry(data.uninstall_key) || RegOpenKeyA(uninstall, data.uninstall_key, &entry) != ERROR_SUCCESS) {
         RegCloseKey(uninstall);
         return 1;
     }
@@ -113,7 +121,7 @@ int RunRegisteredUninstaller(HWND dialog, const UninstallData& data) {
 }
 
 int RemoveUninstallEntry(const UninstallData& data) {
-    if (!data.uninstall_key[0]) return 0;
+    if (!NamesEntry(data.uninstall_key)) return 0;
     char path[sizeof kUninstallRegistration + TAVK_TEXT_LEN + 1];
     wsprintfA(path, "%s\\%s", kUninstallRegistration, data.uninstall_key);
     HKEY entry;

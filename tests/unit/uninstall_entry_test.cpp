@@ -251,6 +251,8 @@ TEST(RemoveUninstallEntry, DeletesTheEntryAndReportsOnlyAFailedClose) {
     } cases[] = {
         {"entry with subkeys and marker", "XLN Wireless", nullptr, "", 0, false, {}, 0},
         {"no entry name", "", nullptr, "", 0, true, {}, 0},
+        {"name of one backslash", "\\", nullptr, "", 0, true, {}, 0},
+        {"name of backslashes only", "\\\\\\", nullptr, "", 0, true, {}, 0},
         {"entry already gone", "Other", nullptr, "", 0, true, {}, 0},
         {"close fails", "XLN Wireless", "RegCloseKey", "XLN Wireless", 2, true,
          {"RegCloseKey() failed"}, 2381},
