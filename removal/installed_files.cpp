@@ -41,13 +41,25 @@ bool IsDotEntry(const char* name) {
     return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
 }
 
+// The search takes '/' for a folder separator as well as '\\': the folder
+// part must end at the last of either, or a match would be deleted from a
+// folder further up.
+const char* LastSeparator(const char* pattern) {
+    const char* back = MbFindLastChar(pattern, '\\');
+    const char* forward = MbFindLastChar(pattern, '/');
+    if (!back) return forward;
+    return forward && forward > back ? forward : back;
+}
+
 // The match's path: the pattern's folder part and the found name, skipped
-// when it would not fit the expansion's room.
+// when it would not fit the expansion's room. A backslash always stands
+// before the name, so that the running program's name is recognised.
 void RemoveMatch(const char* pattern, size_t folder_length, const char* name,
                  const char* own, DWORD family) {
     if (IsDotEntry(name) || folder_length + strlen(name) > PATH_MACRO_ROOM) return;
     char path[PATH_BUFFER_SIZE];
     memcpy(path, pattern, folder_length);
+    path[folder_length - 1] = '\\';
     strcpy(path + folder_length, name);
     RemoveOneFile(path, own, family);
 }
@@ -55,7 +67,7 @@ void RemoveMatch(const char* pattern, size_t folder_length, const char* name,
 // An entry without a folder is skipped: it would be looked for wherever the
 // program happened to be started.
 void RemoveMatches(const char* pattern, const char* own, DWORD family) {
-    const char* slash = MbFindLastChar(pattern, '\\');
+    const char* slash = LastSeparator(pattern);
     if (!slash) return;
     size_t folder_length = (size_t)(slash + 1 - pattern);
     WIN32_FIND_DATAA found;

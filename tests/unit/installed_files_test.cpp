@@ -172,6 +172,36 @@ TEST_F(InstalledFiles, EntryWithoutAFolderIsSkipped) {
     EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\XLN.DLL"));
 }
 
+// Windows takes '/' for a folder separator too: a match is deleted from the
+// folder it was found in, never from a folder further up, and a file named
+// like the running program stays however its folder was written.
+TEST_F(InstalledFiles, ForwardSlashSeparatesFoldersToo) {
+    const struct {
+        const char* name;
+        const char* entry;
+        const char* found;  // the match, deleted
+    } cases[] = {
+        {"slashes only after the macro", "%WIN_DIR%/XLN/X*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
+        {"slash before the pattern", "C:\\WINDOWS\\XLN/X*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
+        {"slash before a plain name", "%WIN_SYS_DIR%/XLN1.DLL", "C:\\WINDOWS\\SYSTEM32\\XLN1.DLL"},
+    };
+    const char* decoys[] = {"C:\\XLN1.DLL", "C:\\WINDOWS\\XLN1.DLL"};
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetModulePath("C:\\P\\UNINST.EXE");
+        fake::AddFile(c.found);
+        for (const char* decoy : decoys) fake::AddFile(decoy);
+        fake::AddFile("C:\\WINDOWS\\XLN\\UNINST.EXE");
+        Add(c.entry);
+        Add("%WIN_DIR%/XLN/UNINST.EXE");
+        EXPECT_EQ(0, RemoveInstalledFiles(data)) << c.name;
+        EXPECT_FALSE(fake::FileExists(c.found)) << c.name;
+        for (const char* decoy : decoys) EXPECT_TRUE(fake::FileExists(decoy)) << c.name << ": " << decoy;
+        EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\XLN\\UNINST.EXE")) << c.name;
+        TearDown();
+    }
+}
+
 // 513 characters after expansion end the step before the entry is
 // searched; later entries stay.
 TEST_F(InstalledFiles, EntryThatDoesNotFitEndsTheStep) {
