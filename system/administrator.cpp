@@ -4,28 +4,22 @@
 // tokens, the SID, the descriptor and its ACL.
 #include "system/administrator.h"
 
-namespace {
+#include "system/security_api.h"
 
-typedef BOOL(WINAPI* DuplicateTokenFn)(HANDLE, SECURITY_IMPERSONATION_LEVEL, PHANDLE);
+namespace {
 
 const DWORD kCheckedAccess = 1;
 
-// Looked up at run time: only the NT family comes here, and the first
-// Windows 95 need not have it.
-BOOL CopyToken(HANDLE token, HANDLE* copy) {
-    HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    DuplicateTokenFn call =
-        advapi ? (DuplicateTokenFn)(void (*)(void))GetProcAddress(advapi, "DuplicateToken") : nullptr;
-    return call && call(token, SecurityImpersonation, copy);
-}
+// Filled by IsAdministrator before anything below runs.
+SecurityApi api;
 
 // AccessCheck wants an impersonation token; the process's own token is a
 // primary one, so an impersonation copy of it is made.
 HANDLE OpenProcessTokenCopy() {
     HANDLE process_token = nullptr, copy = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &process_token))
+    if (!api.OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, &process_token))
         return nullptr;
-    if (!CopyToken(process_token, &copy)) copy = nullptr;
+    if (!api.DuplicateToken(process_token, SecurityImpersonation, &copy)) copy = nullptr;
     CloseHandle(process_token);
     return copy;
 }
@@ -33,20 +27,20 @@ HANDLE OpenProcessTokenCopy() {
 // The thread's token; the process's when the thread has none.
 HANDLE OpenUserToken() {
     HANDLE token = nullptr;
-    if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, FALSE, &token)) return token;
+    if (api.OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, FALSE, &token)) return token;
     return GetLastError() == ERROR_NO_TOKEN ? OpenProcessTokenCopy() : nullptr;
 }
 
 // Fills the descriptor: its DACL allows `admins` access 1 and 2; `admins`
 // is its owner and group too.
 bool BuildDescriptor(PSECURITY_DESCRIPTOR sd, PACL acl, DWORD acl_size, PSID admins) {
-    if (!InitializeSecurityDescriptor(sd, SECURITY_DESCRIPTOR_REVISION)) return false;
-    if (!InitializeAcl(acl, acl_size, ACL_REVISION)) return false;
-    if (!AddAccessAllowedAce(acl, ACL_REVISION2, 3, admins)) return false;
-    if (!SetSecurityDescriptorDacl(sd, TRUE, acl, FALSE)) return false;
-    SetSecurityDescriptorGroup(sd, admins, FALSE);
-    SetSecurityDescriptorOwner(sd, admins, FALSE);
-    return IsValidSecurityDescriptor(sd) != FALSE;
+    if (!api.InitializeSecurityDescriptor(sd, SECURITY_DESCRIPTOR_REVISION)) return false;
+    if (!api.InitializeAcl(acl, acl_size, ACL_REVISION)) return false;
+    if (!api.AddAccessAllowedAce(acl, ACL_REVISION2, 3, admins)) return false;
+    if (!api.SetSecurityDescriptorDacl(sd, TRUE, acl, FALSE)) return false;
+    api.SetSecurityDescriptorGroup(sd, admins, FALSE);
+    api.SetSecurityDescriptorOwner(sd, admins, FALSE);
+    return api.IsValidSecurityDescriptor(sd) != FALSE;
 }
 
 int CheckAccess(HANDLE token, PSECURITY_DESCRIPTOR sd) {
@@ -55,14 +49,14 @@ int CheckAccess(HANDLE token, PSECURITY_DESCRIPTOR sd) {
     DWORD privileges_length = sizeof privileges;  // 20 bytes
     DWORD granted = 0;
     BOOL status = FALSE;
-    if (!AccessCheck(sd, token, kCheckedAccess, &mapping, &privileges, &privileges_length,
+    if (!api.AccessCheck(sd, token, kCheckedAccess, &mapping, &privileges, &privileges_length,
                      &granted, &status))
         return 0;
     return status ? 1 : 0;
 }
 
 int CheckTokenAgainstAdmins(HANDLE token, PSID admins) {
-    DWORD acl_size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(admins);
+    DWORD acl_size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + api.GetLengthSid(admins);
     PSECURITY_DESCRIPTOR sd = LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH);
     PACL acl = (PACL)LocalAlloc(LPTR, acl_size);
     int result = 0;
@@ -75,21 +69,22 @@ int CheckTokenAgainstAdmins(HANDLE token, PSID admins) {
 int CheckToken(HANDLE token) {
     SID_IDENTIFIER_AUTHORITY nt_authority = SECURITY_NT_AUTHORITY;
     PSID admins = nullptr;
-    if (!AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+    if (!api.AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID,
                                   DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &admins))
         return 0;
     int result = CheckTokenAgainstAdmins(token, admins);
-    FreeSid(admins);
+    api.FreeSid(admins);
     return result;
 }
 
 }  // namespace
 
 int IsAdministrator() {
-    ImpersonateSelf(SecurityImpersonation);
+    if (!LoadSecurityApi(&api)) return 0;
+    api.ImpersonateSelf(SecurityImpersonation);
     HANDLE token = OpenUserToken();
     int result = token ? CheckToken(token) : 0;
     if (token) CloseHandle(token);
-    RevertToSelf();
+    api.RevertToSelf();
     return result;
 }

@@ -1,6 +1,7 @@
 // Offering the restart that completes deletions deferred to the next start.
 #include "system/restart.h"
 
+#include "system/security_api.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -12,23 +13,25 @@ bool ShutdownNeedsPrivilege(DWORD family) {
 }
 
 // True when the token now has the shutdown privilege enabled.
-bool EnableShutdownOn(HANDLE token) {
+bool EnableShutdownOn(const SecurityApi& api, HANDLE token) {
     TOKEN_PRIVILEGES privileges;
     memset(&privileges, 0, sizeof privileges);
-    if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+    if (!api.LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
         return false;
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) return false;
+    if (!api.AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) return false;
     // Success with ERROR_NOT_ALL_ASSIGNED means the token does not hold it.
     return GetLastError() == ERROR_SUCCESS;
 }
 
 bool EnableShutdownPrivilege() {
+    SecurityApi api;
     HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+    if (!LoadSecurityApi(&api)) return false;
+    if (!api.OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         return false;
-    bool enabled = EnableShutdownOn(token);
+    bool enabled = EnableShutdownOn(api, token);
     CloseHandle(token);
     return enabled;
 }

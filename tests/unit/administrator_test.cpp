@@ -145,3 +145,28 @@ TEST(Privileges, AdjustedOnTheProcessToken) {
 }
 
 }  // namespace
+
+namespace {
+
+// The security functions are found at run time, so that the program loads
+// on a Windows whose advapi32 lacks one: then nobody counts as an
+// administrator, and nothing is taken.
+TEST_F(AdministratorTest, AnyMissingSecurityFunctionMeansNoRights) {
+    const char* const functions[] = {
+        "ImpersonateSelf", "RevertToSelf", "OpenThreadToken", "OpenProcessToken",
+        "DuplicateToken", "AllocateAndInitializeSid", "FreeSid", "GetLengthSid",
+        "InitializeSecurityDescriptor", "InitializeAcl", "AddAccessAllowedAce",
+        "SetSecurityDescriptorDacl", "SetSecurityDescriptorGroup", "SetSecurityDescriptorOwner",
+        "IsValidSecurityDescriptor", "AccessCheck", "LookupPrivilegeValueA",
+        "AdjustTokenPrivileges",
+    };
+    for (const char* function : functions) {
+        fake::Reset();
+        fake::SetUserIsAdministrator(true);
+        fake::RemoveExport("advapi32.dll", function);
+        EXPECT_EQ(0, IsAdministrator()) << function << " missing";
+        ExpectNothingLeft(function);
+    }
+}
+
+}  // namespace

@@ -24,7 +24,7 @@ void Answer(int answer) { fake::AnswerMessageBoxes({answer}); }
 void WithoutShutdownPrivilege() { fake::SetUserPrivileges({"SeChangeNotifyPrivilege"}); }
 
 TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
-    auto ok = [] { Answer(IDOK); };
+    static auto ok = [] { Answer(IDOK); };
     const RestartCase cases[] = {
         {"Cancel on XP", fake::kWinXP, [] { Answer(IDCANCEL); }, false, false},
         {"Cancel on 98", fake::kWin98, [] { Answer(IDCANCEL); }, false, false},
@@ -45,6 +45,10 @@ TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
          [] { fake::FailCall("OpenProcessToken", ERROR_ACCESS_DENIED); }, false, false},
         {"adjustment fails", fake::kWin2000,
          [] { fake::FailCall("AdjustTokenPrivileges", ERROR_ACCESS_DENIED); }, true, false},
+        {"adjustment missing on XP", fake::kWinXP,
+         [] { ok(); fake::RemoveExport("advapi32.dll", "AdjustTokenPrivileges"); }, false, false},
+        {"adjustment missing on 95", fake::kWin95,
+         [] { ok(); fake::RemoveExport("advapi32.dll", "AdjustTokenPrivileges"); }, false, true},
     };
     for (const RestartCase& c : cases) {
         fake::Reset();
