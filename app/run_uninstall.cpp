@@ -1,6 +1,7 @@
 // The driver: refuses a user without rights on the NT family, then loads
 // each uninstall description and runs the removal on it.
 #include "app/driver.h"
+#include "app/removal_sequence.h"
 #include "app/run_mode.h"
 #include "removal/removal_steps.h"
 #include "messages/localized_string.h"
@@ -32,11 +33,13 @@ bool NeedsRights() {
 
 }  // namespace
 
-int RunUninstall(HWND) {
+int RunUninstall(HWND dialog) {
     if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
-    // The removal sequence and the INI sections are not built yet: the run
-    // reports how the registry description loaded.
-    return LoadFromRegistry(g_uninstall_data);
+    int result = LoadFromRegistry(g_uninstall_data);
+    if (result == 0) result = RunRemovalSequence(dialog, g_uninstall_data);
+    // The INI description sections have no loader yet: only the registry
+    // description is removed.
+    return result;
 }
 
 // Whatever the registry load left in the record is run: the service

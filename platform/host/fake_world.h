@@ -246,3 +246,18 @@ int OpenHandlesOf(const char* kind);
 // The version the fake system reports, for the fake's own rules.
 const WindowsVersion& CurrentWindowsVersion();
 }  // namespace fake
+
+namespace fake {
+// --- Pauses: Sleep waits for nothing; the total it was asked for since the
+// reset. ---
+DWORD SleptMilliseconds();
+
+// --- Restarts: each ExitWindowsEx call, and whether the system took it (on
+// NT only with the shutdown privilege enabled in the process token). ---
+struct ShutdownRequest {
+    UINT flags;
+    DWORD reason;
+    bool accepted;
+};
+const std::vector<ShutdownRequest>& ShutdownRequests();
+}  // namespace fake

@@ -18,3 +18,5 @@
 #include "resource_api.h"
 #include "codepage_api.h"
 #include "security_api.h"
+#include "clock_api.h"
+#include "shutdown_api.h"

@@ -1,0 +1,109 @@
+// One complete removal of what a description names: the hand-over to the
+// product's own uninstaller, the confirmation, the steps in their fixed
+// order with the progress dialog moved between them, and the restart.
+#include "app/removal_sequence.h"
+
+#include "app/progress_dialog.h"
+#include "app/run_mode.h"
+#include "messages/localized_string.h"
+#include "removal/removal_steps.h"
+#include "system/restart.h"
+
+namespace {
+
+// Message ids of the confirmation, the dialog's title and its status lines.
+const UINT kConfirmCaptionId = 1;
+const UINT kConfirmTextId = 2;
+const UINT kTitleId = 3;
+const UINT kDevicesId = 6;
+const UINT kAppletsId = 7;
+const UINT kConfigurationId = 8;
+const UINT kFilesId = 9;
+const UINT kUninstallInfoId = 10;
+const UINT kRegistryKeysId = 11;
+const UINT kFinishedId = 12;
+
+const DWORD kStepPause = 500;
+const DWORD kFinalPause = 1000;
+
+// The pauses let the user read each status line; only with a dialog.
+void Pause(HWND dialog, DWORD milliseconds) {
+    if (dialog) Sleep(milliseconds);
+}
+
+void Progress(HWND dialog, UINT message_id, int percent) {
+    if (dialog) ShowProgressStep(dialog, message_id, percent);
+}
+
+// 0 when the user confirmed, else the sequence's result: 5 for any answer
+// but OK, 6 when a text is missing (then no box is shown).
+int Confirm() {
+    char* text = LocalizedString(nullptr, kConfirmTextId);
+    char* caption = LocalizedString(nullptr, kConfirmCaptionId);
+    int result = 6;
+    if (text && caption)
+        result = MessageBoxA(nullptr, text, caption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK ? 0 : 5;
+    free(text);
+    free(caption);
+    return result;
+}
+
+void ShowDialog(HWND dialog) {
+    SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_TITLE, kTitleId);
+    ShowWindow(dialog, SW_SHOW);
+    ShowProgressStep(dialog, kAppletsId, 30);
+}
+
+void RemoveDevicesStep(HWND dialog, const UninstallData& data) {
+    if (!data.remove_device) return;
+    Progress(dialog, kDevicesId, 50);
+    RemoveDevices(data);
+    if (dialog) ShowWindow(dialog, SW_SHOW);
+    Pause(dialog, kStepPause);
+}
+
+// Applets, devices, service programs and files.
+void RunFirstSteps(HWND dialog, const UninstallData& data) {
+    StopSupportApplets(data);
+    Pause(dialog, kStepPause);
+    RemoveDevicesStep(dialog, data);
+    Progress(dialog, kConfigurationId, 60);
+    RunServiceUninstallers(data);
+    Pause(dialog, kStepPause);
+    Progress(dialog, kFilesId, 70);
+    RemoveInstalledFiles(data);
+    Pause(dialog, kStepPause);
+}
+
+// The registry's share and the shortcut, with "Finished removal!" and a
+// full bar already on screen while the last four run.
+void RunLastSteps(HWND dialog, const UninstallData& data) {
+    Progress(dialog, kUninstallInfoId, 80);
+    RemoveUninstallEntry(data);
+    Pause(dialog, kStepPause);
+    Progress(dialog, kRegistryKeysId, 85);
+    Pause(dialog, kStepPause);
+    Progress(dialog, kFinishedId, 100);
+    RemoveRegistryKeys(data);
+    RemoveSoftwareKey(data);
+    RemoveDescriptionKey(data);
+    RemoveStartMenuShortcut(data);
+    Pause(dialog, kFinalPause);
+    if (dialog) ShowWindow(dialog, SW_HIDE);
+}
+
+}  // namespace
+
+// No step's result changes the course: each reports its own failures.
+int RunRemovalSequence(HWND dialog, const UninstallData& data) {
+    if (RunRegisteredUninstaller(dialog, data) == 0 && !data.force_local_uninstall) return 0;
+    if (dialog) {
+        if (int refused = Confirm()) return refused;
+        ShowDialog(dialog);
+    }
+    RunFirstSteps(dialog, data);
+    RunLastSteps(dialog, data);
+    // Any run of the process may have deferred a deletion, this one or not.
+    if (RestartNeeded) OfferRestart();
+    return 0;
+}

@@ -1,0 +1,7 @@
+// Waiting: Sleep of kernel32, served on the host by a fake clock that only
+// adds up the time asked for.
+#pragma once
+
+#include "win32_types.h"
+
+void Sleep(DWORD milliseconds);

@@ -1,0 +1,15 @@
+// Ending the Windows session: ExitWindowsEx of user32, served on the host by
+// a record of each request instead of a restart.
+#pragma once
+
+#include "win32_types.h"
+
+#define EWX_LOGOFF 0x00000000
+#define EWX_SHUTDOWN 0x00000001
+#define EWX_REBOOT 0x00000002
+#define EWX_FORCE 0x00000004
+#define EWX_POWEROFF 0x00000008
+
+#define ERROR_PRIVILEGE_NOT_HELD 1314L
+
+BOOL ExitWindowsEx(UINT flags, DWORD reason);

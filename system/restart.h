@@ -1,0 +1,9 @@
+// The restart that completes deletions deferred to the next start of Windows.
+#pragma once
+
+#include "platform/platform.h"
+
+// Asks the user whether Windows may restart now and, on OK, restarts it,
+// forcing programs to close. Returns when the user declines, when the
+// restart cannot be requested, and once it has been requested.
+void OfferRestart();
