@@ -19,12 +19,22 @@ int32_t Bounded(int32_t count, int32_t capacity) {
     return count > capacity ? capacity : count;
 }
 
+// One "key=value" line. msvcrt's own stream functions only: the C++
+// headers turn fprintf into MinGW's replacement, which the product does
+// not link.
+void WriteLine(FILE* file, const char* key, const char* value) {
+    char line[16 + TAVK_MAX_FRIENDLY_NAME_LEN + 2];
+    if (lstrlenA(value) > TAVK_MAX_FRIENDLY_NAME_LEN) return;
+    wsprintfA(line, "%s=%s\n", key, value);
+    fputs(line, file);
+}
+
 void WriteClasses(FILE* file, const UninstallData& data) {
     int32_t count = Bounded(data.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES);
     for (int32_t order = 3; order >= 0; --order)
         for (int32_t i = 0; i < count; ++i)
             if (data.device_classes[i].order == order)
-                fprintf(file, "Class=%s\n", data.device_classes[i].setup_class);
+                WriteLine(file, "Class", data.device_classes[i].setup_class);
 }
 
 }  // namespace
@@ -32,9 +42,9 @@ void WriteClasses(FILE* file, const UninstallData& data) {
 // Write errors are not looked at: the tool's result tells how it went.
 void WriteDeviceRequest(FILE* file, const UninstallData& data) {
     WriteClasses(file, data);
-    if (data.device_service_name[0]) fprintf(file, "ServiceName=%s\n", data.device_service_name);
+    if (data.device_service_name[0]) WriteLine(file, "ServiceName", data.device_service_name);
     int32_t names = Bounded(data.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES);
-    for (int32_t i = 0; i < names; ++i) fprintf(file, "Desc=%s\n", data.friendly_names[i]);
+    for (int32_t i = 0; i < names; ++i) WriteLine(file, "Desc", data.friendly_names[i]);
     int32_t ids = Bounded(data.device_id_count, TAVK_MAX_NUM_DEVICE_IDS);
-    for (int32_t i = 0; i < ids; ++i) fprintf(file, "HardwareID=%s\n", data.device_ids[i]);
+    for (int32_t i = 0; i < ids; ++i) WriteLine(file, "HardwareID", data.device_ids[i]);
 }

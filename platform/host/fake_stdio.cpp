@@ -75,6 +75,10 @@ int FakeFprintf(FILE* file, const char* format, ...) {
     return length;
 }
 
+int FakeFputs(const char* text, FILE* file) {
+    return FakeFprintf(file, "%s", text) < 0 ? EOF : 0;
+}
+
 char* FakeFgets(char* out, int size, FILE* file) {
     Stream* stream = (Stream*)file;
     if (stream->writing || size <= 0 || stream->next >= stream->data.size()) return nullptr;

@@ -10,12 +10,14 @@
 
 FILE* FakeFopen(const char* path, const char* mode);
 int FakeFprintf(FILE* stream, const char* format, ...);
+int FakeFputs(const char* text, FILE* stream);
 char* FakeFgets(char* out, int size, FILE* stream);
 int FakeFclose(FILE* stream);
 
 #ifdef FAKE_STDIO_FOR_PRODUCT
 #define fopen(path, mode) FakeFopen(path, mode)
 #define fprintf(...) FakeFprintf(__VA_ARGS__)
+#define fputs(text, stream) FakeFputs(text, stream)
 #define fgets(out, size, stream) FakeFgets(out, size, stream)
 #define fclose(stream) FakeFclose(stream)
 #endif
