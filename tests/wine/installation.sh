@@ -4,9 +4,7 @@
 # shellcheck shell=sh
 
 INSTALL_DATA="$WINE_ROOT/tests/wine/data"
-# Wine keeps CurrentControlSet as a link to ControlSet001: the registry
-# files, and so the snapshots, name the latter.
-CCS='System\ControlSet001'
+CCS='System\CurrentControlSet'
 # The Programs folders Wine gives the whole machine and its one user.
 COMMON_PROGRAMS='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
 USER_PROGRAMS="C:\\users\\$(id -un)\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"
@@ -76,8 +74,8 @@ expect_installation_removed() {
         '^- reg HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\XLN 802\.11g(\\|	|$)' \
         '^- reg HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run	"XLNUtility"=' \
         '^- reg HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run	"XLNTray"=' \
-        '^- reg HKLM\\System\\ControlSet001\\Services\\XLNW11(\\|	|$)' \
-        '^- reg HKLM\\System\\ControlSet001\\Services\\Eventlog\\XLN Events\\XLNW11$' \
+        '^- reg HKLM\\System\\CurrentControlSet\\Services\\XLNW11(\\|	|$)' \
+        '^- reg HKLM\\System\\CurrentControlSet\\Services\\Eventlog\\XLN Events\\XLNW11$' \
         '^- reg HKLM\\Software\\XLN Shared\\Components(\\|	|$)' \
         '^- file \./windows/system32/drivers/xlnw11\.sys	' \
         '^- file \./windows/system32/xlnw11co\.dll	' \

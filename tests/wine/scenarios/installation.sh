@@ -9,6 +9,7 @@
 #        installation.sh VERSION MODE  (one run)
 set -u
 . "$(dirname "$0")/../lib.sh"
+. "$(dirname "$0")/../box.sh"
 . "$(dirname "$0")/../installation.sh"
 
 if [ $# -lt 2 ]; then
