@@ -90,7 +90,8 @@ wait "$watcher"
 cp "$SCENARIO_DIR/watch.txt" "$ARTIFACTS/$SCENARIO-watch.txt"
 
 # The status lines, in the order shown while the dialog was visible.
-shown=$(sed -n 's/^[0-9]* visible=1 .*texts="\(.*\)"$/\1/p' "$SCENARIO_DIR/watch.txt" | uniq)
+# (The dialog is shown a moment before its first line is set.)
+shown=$(sed -n 's/^[0-9]* visible=1 .*texts="\(..*\)"$/\1/p' "$SCENARIO_DIR/watch.txt" | uniq)
 expect_equal "status lines" "Stopping support applications...
 Removing the XLN 802.11g Network Adapter configuration...
 Removing the XLN 802.11g Network Adapter files...
