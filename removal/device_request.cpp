@@ -14,19 +14,17 @@ const char* DeviceToolVariant(int32_t driver_model, DWORD family) {
 
 namespace {
 
+// One "Key=value" line. fputs rather than fprintf: MinGW's C++ headers turn
+// fprintf into a call of its own printf, which this program does not link.
+void WriteLine(FILE* file, const char* key, const char* value) {
+    fputs(key, file);
+    fputs(value, file);
+    fputs("\n", file);
+}
+
 int32_t Bounded(int32_t count, int32_t capacity) {
     if (count < 0) return 0;
     return count > capacity ? capacity : count;
-}
-
-// One "key=value" line. msvcrt's own stream functions only: the C++
-// headers turn fprintf into MinGW's replacement, which the product does
-// not link.
-void WriteLine(FILE* file, const char* key, const char* value) {
-    char line[16 + TAVK_MAX_FRIENDLY_NAME_LEN + 2];
-    if (lstrlenA(value) > TAVK_MAX_FRIENDLY_NAME_LEN) return;
-    wsprintfA(line, "%s=%s\n", key, value);
-    fputs(line, file);
 }
 
 void WriteClasses(FILE* file, const UninstallData& data) {
@@ -34,7 +32,7 @@ void WriteClasses(FILE* file, const UninstallData& data) {
     for (int32_t order = 3; order >= 0; --order)
         for (int32_t i = 0; i < count; ++i)
             if (data.device_classes[i].order == order)
-                WriteLine(file, "Class", data.device_classes[i].setup_class);
+                WriteLine(file, "Class=", data.device_classes[i].setup_class);
 }
 
 }  // namespace
@@ -42,9 +40,9 @@ void WriteClasses(FILE* file, const UninstallData& data) {
 // Write errors are not looked at: the tool's result tells how it went.
 void WriteDeviceRequest(FILE* file, const UninstallData& data) {
     WriteClasses(file, data);
-    if (data.device_service_name[0]) WriteLine(file, "ServiceName", data.device_service_name);
+    if (data.device_service_name[0]) WriteLine(file, "ServiceName=", data.device_service_name);
     int32_t names = Bounded(data.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES);
-    for (int32_t i = 0; i < names; ++i) WriteLine(file, "Desc", data.friendly_names[i]);
+    for (int32_t i = 0; i < names; ++i) WriteLine(file, "Desc=", data.friendly_names[i]);
     int32_t ids = Bounded(data.device_id_count, TAVK_MAX_NUM_DEVICE_IDS);
-    for (int32_t i = 0; i < ids; ++i) WriteLine(file, "HardwareID", data.device_ids[i]);
+    for (int32_t i = 0; i < ids; ++i) WriteLine(file, "HardwareID=", data.device_ids[i]);
 }

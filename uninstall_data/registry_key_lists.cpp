@@ -114,22 +114,13 @@ LoadStatus EnumRegistryKeys(HKEY list, UninstallData& data) {
 }  // namespace
 
 LoadStatus ReadApplets(HKEY description, UninstallData& data) {
-    HKEY key;
-    if (RegOpenKeyA(description, "Applets", &key) != ERROR_SUCCESS) return 0;
-    LoadStatus status = EnumApplets(key, data);
-    return CloseListKey(key, status, 1471, "Unable to close aaplets key");
+    return ReadList(description, "Applets", EnumApplets, data, 1471, "Unable to close aaplets key");
 }
 
 LoadStatus ReadDeviceClasses(HKEY description, UninstallData& data) {
-    HKEY key;
-    if (RegOpenKeyA(description, "DeviceClassNames", &key) != ERROR_SUCCESS) return 0;
-    LoadStatus status = EnumDeviceClasses(key, data);
-    return CloseListKey(key, status, 1682, "Unable to close DeviceClassNames key");
+    return ReadList(description, "DeviceClassNames", EnumDeviceClasses, data, 1682, "Unable to close DeviceClassNames key");
 }
 
 LoadStatus ReadRegistryKeys(HKEY description, UninstallData& data) {
-    HKEY key;
-    if (RegOpenKeyA(description, "RegistryKeys", &key) != ERROR_SUCCESS) return 0;
-    LoadStatus status = EnumRegistryKeys(key, data);
-    return CloseListKey(key, status, 1815, "Unable to close RegistryKeys key");
+    return ReadList(description, "RegistryKeys", EnumRegistryKeys, data, 1815, "Unable to close RegistryKeys key");
 }

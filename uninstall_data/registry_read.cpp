@@ -36,3 +36,10 @@ LoadStatus CloseListKey(HKEY key, LoadStatus status, int32_t code, const char* d
     if (RegCloseKey(key) != ERROR_SUCCESS && status == 0) return LoadFailure(code, diagnostic);
     return status;
 }
+
+LoadStatus ReadList(HKEY description, const char* subkey, ListReader read, UninstallData& data,
+                    int32_t close_code, const char* close_text) {
+    HKEY key;
+    if (RegOpenKeyA(description, subkey, &key) != ERROR_SUCCESS) return 0;
+    return CloseListKey(key, read(key, data), close_code, close_text);
+}

@@ -23,6 +23,12 @@ LoadStatus LoadFailure(int32_t code, const char* diagnostic);
 // while a load that had already failed keeps its own report.
 LoadStatus CloseListKey(HKEY key, LoadStatus status, int32_t code, const char* diagnostic);
 
+// Opens a list's subkey (a missing one is an empty list), reads it with
+// `read` and closes it on every path.
+typedef LoadStatus (*ListReader)(HKEY list, UninstallData& data);
+LoadStatus ReadList(HKEY description, const char* subkey, ListReader read, UninstallData& data,
+                    int32_t close_code, const char* close_text);
+
 // Appends each ";"-separated piece of `data` to a fixed list of `capacity`
 // entries of `width` characters. Fails with `full_code` when the list is
 // full and with `long_code` when a piece is too long.

@@ -85,10 +85,8 @@ LoadStatus ReadFileList(HKEY description, const FileListCodes& codes, char* entr
 }  // namespace
 
 LoadStatus ReadFriendlyNames(HKEY description, UninstallData& data) {
-    HKEY key;
-    if (RegOpenKeyA(description, "FriendlyNames", &key) != ERROR_SUCCESS) return 0;
-    LoadStatus status = EnumFriendlyNames(key, data);
-    return CloseListKey(key, status, 1389, "Unable to close friendly names key");
+    return ReadList(description, "FriendlyNames", EnumFriendlyNames, data, 1389,
+                    "Unable to close friendly names key");
 }
 
 LoadStatus ReadInstalledFiles(HKEY description, UninstallData& data) {

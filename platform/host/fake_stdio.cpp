@@ -76,7 +76,10 @@ int FakeFprintf(FILE* file, const char* format, ...) {
 }
 
 int FakeFputs(const char* text, FILE* file) {
-    return FakeFprintf(file, "%s", text) < 0 ? EOF : 0;
+    Stream* stream = (Stream*)file;
+    if (!stream->writing) return EOF;
+    fake_fs::AppendFile(stream->path, stream->text ? ToText(text) : std::string(text));
+    return 0;
 }
 
 char* FakeFgets(char* out, int size, FILE* file) {

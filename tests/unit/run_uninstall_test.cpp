@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/driver.h"
+#include "app/progress_dialog.h"
 #include "app/run_mode.h"
 #include "platform/host/fake_world.h"
 
@@ -79,6 +80,71 @@ TEST(RunUninstall, WarningTexts) {
     EXPECT_EQ(4, RunUninstall(nullptr));
     ASSERT_EQ(1u, fake::MessageBoxes().size());
     EXPECT_EQ("Admins only", fake::MessageBoxes()[0].text);
+}
+
+}  // namespace
+
+namespace {
+
+const std::string kDesc = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo";
+const char kLibrary[] = "C:\\Program Files\\XLN\\xln.dll";
+
+// A registry description that names one installed file.
+void SeedDescription() {
+    fake::RegSeedString(kDesc + "\\InstalledFiles", "Files", kLibrary);
+    fake::AddFile(kLibrary);
+}
+
+TEST(RunUninstall, ALoadedDescriptionIsRemoved) {
+    const struct {
+        const char* name;
+        int32_t mode;
+        int answer;  // to the confirmation, with a dialog
+        int result;
+        bool removed;
+    } cases[] = {
+        {"quiet", Quiet, IDOK, 0, true},
+        {"verbose", Verbose, IDOK, 0, true},
+        {"verbose, not confirmed", Verbose, IDCANCEL, 5, false},
+    };
+    for (auto& c : cases) {
+        fake::Reset();
+        SeedDescription();
+        RunMode = c.mode;
+        HWND dialog = c.mode == Verbose ? CreateProgressDialog(nullptr) : nullptr;
+        fake::AnswerMessageBoxes({c.answer});
+        EXPECT_EQ(c.result, RunUninstall(dialog)) << c.name;
+        EXPECT_EQ(!c.removed, fake::FileExists(kLibrary)) << c.name;
+        EXPECT_EQ(!c.removed, fake::RegKeyExists(kDesc)) << c.name;
+        if (dialog) DestroyWindow(dialog);
+    }
+}
+
+// The loader's result stands and nothing is asked or removed.
+TEST(RunUninstall, AFailedLoadRunsNoRemoval) {
+    const struct {
+        const char* name;
+        bool seeded;
+        const char* fail;  // a call made to fail on the description key
+    } cases[] = {
+        {"no description", false, nullptr},
+        {"description cannot be opened", true, "RegOpenKeyA"},
+        {"description cannot be closed", true, "RegCloseKey"},
+    };
+    for (auto& c : cases) {
+        fake::Reset();
+        if (c.seeded) SeedDescription();
+        if (c.fail) fake::FailCall(c.fail, ERROR_ACCESS_DENIED, 1, "UninstallInfo");
+        RunMode = Verbose;
+        HWND dialog = CreateProgressDialog(nullptr);
+        EXPECT_EQ(1, RunUninstall(dialog)) << c.name;
+        EXPECT_TRUE(fake::CallsTo("RegOpenKeyA HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall")
+                        .empty())
+            << c.name << ": the hand-over was tried";
+        EXPECT_EQ(c.seeded, fake::FileExists(kLibrary)) << c.name;
+        EXPECT_TRUE(fake::CallsTo("MessageBoxA Confirm Removal").empty()) << c.name;
+        DestroyWindow(dialog);
+    }
 }
 
 }  // namespace
