@@ -15,7 +15,8 @@ run_with_box() {
     run_with_box_answer "$caption" OK "$@"
 }
 
-# run_with_box_answer CAPTION BUTTON ARG...: as run_with_box, pressing BUTTON.
+# run_with_box_answer CAPTION BUTTON ARG...: as run_with_box, pressing BUTTON;
+# with BOX_SCREENSHOT set, the screen is kept under that name first.
 run_with_box_answer() {
     caption=$1 button=$2
     shift 2
@@ -30,6 +31,7 @@ run_with_box_answer() {
     runner=$!
     probe show "$caption" "${BOX_WAIT_MS:-20000}" | tr -d '\r' >"$SCENARIO_DIR/box.txt"
     if [ -s "$SCENARIO_DIR/box.txt" ]; then
+        [ -n "${BOX_SCREENSHOT:-}" ] && screenshot "$BOX_SCREENSHOT"
         probe press "$caption" "$button" >/dev/null ||
             check_failed "could not press $button in '$caption'"
     fi

@@ -62,7 +62,7 @@ expect_scheduled() {
 
 # answer_restart BUTTON: the run, its question read and answered.
 answer_restart() {
-    run_with_box_answer 'Restart Windows' "$1" silent
+    BOX_SCREENSHOT=question run_with_box_answer 'Restart Windows' "$1" silent
     expect_equal "restart caption" 'Restart Windows' "$BOX_CAPTION"
     expect_equal "restart text" 'Uninstall needs to restart your system to complete' "$BOX_TEXT"
 }
