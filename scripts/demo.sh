@@ -1,11 +1,14 @@
 #!/bin/sh
-# The demonstration: a sample installation's uninstall description in a
-# throwaway Wine prefix, what is there before, then uninst.exe run with each
-# kind of command line and what each exit code means. A run that loads a
-# description removes what it names, the description key included.
+# The demonstration: a sample installation of the adapter's software in a
+# throwaway Wine prefix, removed by uninst.exe with "silent" and then, laid
+# down again, with "verbose" under Xvfb (the question answered OK through
+# the window probe, screenshots in artifacts/), with what was there before
+# and what is left after each run, in plain words.
 set -u
 . "$(dirname "$0")/../tests/wine/lib.sh"
-data="$WINE_ROOT/tests/wine/data"
+. "$WINE_ROOT/tests/wine/box.sh"
+. "$WINE_ROOT/tests/wine/installation.sh"
+export LANG=en_US.UTF-8
 
 explain() { printf '\n%s\n' "$*" | fold -s -w 78; }
 
@@ -14,45 +17,62 @@ if ! wine_can_run; then
     exit 1
 fi
 
-explain "Making a throwaway Windows XP prefix (the first run also makes the template prefix, which takes a while)..."
-scenario_begin demo "${DEMO_VERSION:-winxp}"
-seed_registry "$data/description.reg"
-for file in twutil.exe twutil.hlp twmon.exe; do
-    lay_file "C:\\Program Files\\XLN\\$file" "sample $file"
-done
-snapshot before
-
-explain "BEFORE. The product's setup left this uninstall description under HKEY_LOCAL_MACHINE (one line per key and value):"
-grep -i '^reg HKLM\\Software\\Tarnwell' "$SCENARIO_DIR/snapshot-before.txt" | sed -e 's/^reg /  /' -e 's/\t/    /'
-explain "and these files beside the uninstaller:"
-ls -l "$WINEPREFIX/$UNINST_DIR_REL" | sed 's/^/  /'
-
-# demo_run EXPECTED-CODE MEANING ARG...: the explanation is the expected
-# outcome's, so a different exit code is called out, never explained away.
-demo_run() {
-    want=$1 meaning=$2
-    shift 2
-    run_uninst "$@"
-    if [ "$LAST_EXIT" = "$want" ]; then
-        explain "uninst.exe $* -> exit code $LAST_EXIT: $meaning"
-    else
-        check_failed "uninst.exe $* -> exit code $LAST_EXIT, NOT the expected $want ($meaning)"
-    fi
+# The product's registry keys and values and its files, one per line.
+show_product() {
+    snap="$SCENARIO_DIR/snapshot-$1.txt"
+    explain "Registry (HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER):"
+    grep -E '^reg HK(LM|CU)\\(Software\\(Tarnwell|XLN)|Software\\Microsoft\\Windows\\CurrentVersion\\(Uninstall\\XLN|Run	"XLN)|System\\CurrentControlSet\\Services\\(XLNW11|Eventlog\\XLN))' "$snap" |
+        sed -e 's/^reg /  /' -e 's/\t/    /' | grep . || echo "  nothing of the product's."
+    explain "Files:"
+    grep -i -E '^file .*(xln|XLN Wireless)' "$snap" | cut -f1 | sed 's/^file \./  C:/' | grep . ||
+        echo "  none."
 }
 
-explain "THE RUNS."
-demo_run 4 "no mode word: the program does nothing and shows nothing."
-demo_run 4 "'remove' is not a mode word: nothing is done." remove
-demo_run 0 "the description was read whole and removed: its installed files are deleted, its service program is offered ' -u', and its key goes." silent
-demo_run 1 "the mode word is matched in any letter case, over its own length; the description is gone now, so the load finds nothing." SILENTLY
-demo_run 1 "'/rootkey=' moves the description to another key; nothing is there, so the load fails." silent '/rootkey=SOFTWARE\Other\Desc'
-seed_registry "$data/description-other-key.reg"
-demo_run 1 "the option is case-sensitive: '/ROOTKEY=' is not it, and the default key, removed by the first run, is read." silent '/ROOTKEY=SOFTWARE\Other\Desc'
-demo_run 0 "with a description at that key it is read from there and removed." silent '/rootkey=SOFTWARE\Other\Desc'
-seed_registry "$data/description.reg" "$data/seven-more-applets.reg" "$data/ninth-applet.reg"
-demo_run 1 "the description now lists nine support applets, one more than the record holds: the load fails and nothing is removed." silent
+# demo_check WHAT: a different outcome is called out, never explained away.
+demo_check() {
+    if [ "$LAST_EXIT" = 0 ]; then explain "uninst.exe $1 -> exit code 0: the removal ran to its end."
+    else check_failed "uninst.exe $1 -> exit code $LAST_EXIT, NOT the expected 0"; fi
+}
 
-snapshot after
-explain "AFTER. What changed besides the demonstration's own seeding of the second description and the extra applets:"
-changes before after | grep -v -i -E 'Software\\(Other\\Desc|Tarnwell\\802\.11\\UninstallInfo\\Applets\\Helper)' |
-    sed 's/^/  /' | grep . || echo "  nothing."
+explain "Making a throwaway Windows XP prefix (the first run also makes the template prefix, which takes a while)..."
+scenario_begin demo "${DEMO_VERSION:-winxp}"
+lay_installation
+snapshot before
+explain "BEFORE. The adapter's setup left its uninstall description, the keys it names, start-up values, an uninstall entry, drivers, programs, help files and a Start-menu shortcut. Beside them are things that are not the product's (an other vendor's start-up value, a shared key that keeps a value, the user's profiles.dat, a copy of the shortcut in the user's own Programs folder, which is not the one used on Windows 2000 and later) which must stay."
+show_product before
+
+explain "RUN 1: uninst.exe silent  (nothing is shown)"
+run_uninst silent
+demo_check silent
+snapshot after-silent
+explain "AFTER. What is left of the product (uninst.exe keeps its own file; the keys kept were never the product's to take, or are not empty):"
+show_product after-silent
+went=$(changes before after-silent | grep -c '^- ')
+came=$(changes before after-silent | grep '^+ ' | grep -v 'services-called\.log')
+explain "In all, $went registry lines and files went. Added: ${came:-nothing} (besides the log the stand-in service programs write)."
+
+explain "RUN 2: the same installation laid down again, then uninst.exe verbose on the Xvfb screen: the question 'Confirm Removal' is answered OK, and the progress dialog steps through its status lines."
+lay_installation
+snapshot before-verbose
+apply_registry
+(
+    code=0
+    timeout "$WINE_TIMEOUT" wine "$UNINST_WIN" verbose >>"$SCENARIO_DIR/run-output.txt" 2>&1 || code=$?
+    echo "$code" >"$SCENARIO_DIR/exit-code"
+) &
+runner=$!
+probe show 'Confirm Removal' 30000 | tr -d '\r' | sed -n 's/^control: Static "\(..*\)".*/  The question: \1/p'
+screenshot confirmation
+probe watch 'Removing the XLN 802.11g Network Adapter' 60000 | tr -d '\r' >"$SCENARIO_DIR/watch.txt" &
+watcher=$!
+probe press 'Confirm Removal' OK >/dev/null
+wait "$runner"
+wait "$watcher"
+LAST_EXIT=$(cat "$SCENARIO_DIR/exit-code")
+explain "The progress dialog's status lines, as the window probe read them:"
+sed -n 's/^[0-9]* visible=1 .*texts="\(..*\)"$/  \1/p' "$SCENARIO_DIR/watch.txt" | uniq
+demo_check verbose
+snapshot after-verbose
+explain "AFTER. What is left of the product:"
+show_product after-verbose
+explain "Screenshots: $ARTIFACTS/demo-confirmation.png (the progress dialog itself is not drawn under Wine: the program runs no message loop; its texts are read by the probe)."

@@ -12,6 +12,14 @@ BOX_CAPTION=""
 run_with_box() {
     caption=$1
     shift
+    run_with_box_answer "$caption" OK "$@"
+}
+
+# run_with_box_answer CAPTION BUTTON ARG...: as run_with_box, pressing BUTTON;
+# with BOX_SCREENSHOT set, the screen is kept under that name first.
+run_with_box_answer() {
+    caption=$1 button=$2
+    shift 2
     apply_registry
     say "run: uninst.exe $* (box '$caption')"
     echo "== uninst.exe $*" >>"$SCENARIO_DIR/run-output.txt"
@@ -23,7 +31,9 @@ run_with_box() {
     runner=$!
     probe show "$caption" "${BOX_WAIT_MS:-20000}" | tr -d '\r' >"$SCENARIO_DIR/box.txt"
     if [ -s "$SCENARIO_DIR/box.txt" ]; then
-        probe press "$caption" OK >/dev/null || check_failed "could not press OK in '$caption'"
+        [ -n "${BOX_SCREENSHOT:-}" ] && screenshot "$BOX_SCREENSHOT"
+        probe press "$caption" "$button" >/dev/null ||
+            check_failed "could not press $button in '$caption'"
     fi
     wait "$runner"
     LAST_EXIT=$(cat "$SCENARIO_DIR/exit-code")

@@ -25,4 +25,5 @@ flags="-Os -s -static -fno-exceptions -fno-rtti"
 "$cc-g++-win32" $flags -I. -o "$tools/family_probe.exe" \
     tests/wine/tools/family_probe.cpp system/windows_family.cpp
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/record_args.exe" tests/wine/tools/record_args.c
+"$cc-gcc-win32" -O2 -s -mwindows -o "$tools/applet_window.exe" tests/wine/tools/applet_window.c
 echo "build-for-wine: built for ${bits}-bit Wine into $tools"

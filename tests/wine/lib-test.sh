@@ -80,11 +80,18 @@ churn_user="$base_user
 \"Width\"=dword:00000400"
 changed_blob=$(printf '%s' "$base_system" | sed 's/04,05/04,06/')
 no_key=$(printf '%s\n' "$base_system" | sed '/^\[Software\\\\Tarnwell/,/^$/d')
+# The description key deleted: Wine then writes its parent, now a leaf, as
+# a section of its own, which is no new key.
+parent_left="$no_key
+
+[Software\\Tarnwell\\802.11] 1733650001"
 
 row nothing-changed 0 "$base_system" "$base_user" ""
 row changed-value-unexpected 1 "$changed_value" "$base_user" ""
 row changed-value-expected 0 "$changed_value" "$base_user" "" '"FullProductName"='
-row added-key-expected 0 "$added_key" "$base_user" "" 'HKLM\\Software\\Other\\Desc'
+row added-key-expected 0 "$added_key" "$base_user" "" 'HKLM\\Software\\Other(\\Desc)?($|	)'
+row added-key-parent-is-new 1 "$added_key" "$base_user" "" 'HKLM\\Software\\Other\\Desc'
+row parent-left-empty 0 "$parent_left" "$base_user" "" '^- reg HKLM\\Software\\Tarnwell\\802\.11\\UninstallInfo'
 row expected-change-missing 1 "$base_system" "$base_user" "" 'HKLM\\Software\\Other\\Desc'
 row removed-key-other-pattern 2 "$no_key" "$base_user" "" 'HKLM\\Software\\Other'
 row wine-churn-ignored 0 "$churn" "$churn_user" ""

@@ -230,7 +230,7 @@ stop_server() {
     wineserver -k 2>/dev/null || true
 }
 
-# One line per key ("reg ROOT\path") and per value ("reg ROOT\path<TAB>name=data"),
+# One line per key ("reg ROOT\path", each parent too) and per value ("reg ROOT\path<TAB>name=data"),
 # continuation lines joined, Wine's time stamps dropped.
 flatten_reg() {
     awk -v root="$2" '
@@ -239,7 +239,15 @@ flatten_reg() {
             key = $0
             sub(/\][ \t]*[0-9]*[ \t]*$/, "", key); sub(/^\[/, "", key)
             gsub(/\\\\/, "\\", key)
-            print "reg " root "\\" key
+            # Wine writes a section only for a key with values or without
+            # subkeys: its parents are listed too, so that a key that
+            # merely lost its last subkey is not taken for a new one.
+            n = split(key, part, "\\")
+            path = ""
+            for (i = 1; i <= n; i++) {
+                path = path (i > 1 ? "\\" : "") part[i]
+                print "reg " root "\\" path
+            }
             next
         }
         {
@@ -260,7 +268,7 @@ snapshot() {
         flatten_reg "$WINEPREFIX/user.reg" HKCU
         (cd "$WINEPREFIX/drive_c" && find . -type d -printf 'file %p/\n' &&
             find . -type f -exec md5sum {} + | awk '{ h = $1; $1 = ""; sub(/^ /, ""); print "file " $0 "\t" h }')
-    } | LC_ALL=C sort >"$out"
+    } | LC_ALL=C sort -u >"$out"
 }
 
 # changes BEFORE AFTER: "- line" for what went, "+ line" for what came,

@@ -6,6 +6,10 @@
 //   winprobe show CAPTION [TIMEOUT-MS]     caption, visibility, rectangle,
 //                                          screen size, each control's text
 //   winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]
+//   winprobe close CAPTION [TIMEOUT-MS]    posts WM_CLOSE to the window
+//   winprobe watch CAPTION [TIMEOUT-MS]    once the window exists, a line
+//                                          for each change of its visibility
+//                                          or static texts, until it goes
 // Exit codes: 0 done, 1 window or button not found in time, 2 bad usage.
 #include <windows.h>
 #include <stdio.h>
@@ -73,6 +77,50 @@ int Show(HWND window) {
     return 0;
 }
 
+struct TextCollector {
+    char texts[1024];
+};
+
+BOOL CALLBACK CollectStatic(HWND control, LPARAM param) {
+    TextCollector* collector = (TextCollector*)param;
+    char class_name[128], text[512];
+    GetClassNameA(control, class_name, sizeof class_name);
+    if (lstrcmpiA(class_name, "Static") != 0) return TRUE;
+    PlainText(control, text, sizeof text);
+    size_t used = strlen(collector->texts);
+    _snprintf(collector->texts + used, sizeof collector->texts - used - 1, "%s\"%s\"",
+              used ? " " : "", text);
+    return TRUE;
+}
+
+// Reads another process's window without sending it anything (the text
+// and rectangle come from the window manager), so a program that pumps no
+// messages can still be watched.
+int Watch(HWND window, DWORD timeout_ms) {
+    char last[1100] = "";
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < timeout_ms) {
+        TextCollector collector;
+        memset(&collector, 0, sizeof collector);
+        EnumChildWindows(window, CollectStatic, (LPARAM)&collector);
+        char now[1100];
+        RECT rect;
+        GetWindowRect(window, &rect);
+        _snprintf(now, sizeof now - 1, "visible=%d rect=%ld,%ld,%ld,%ld texts=%s",
+                  IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right,
+                  rect.bottom, collector.texts);
+        now[sizeof now - 1] = 0;
+        if (strcmp(now, last) != 0) {
+            printf("%lu %s\n", (unsigned long)(GetTickCount() - start), now);
+            fflush(stdout);
+            strcpy(last, now);
+        }
+        Sleep(25);
+    }
+    printf("gone\n");
+    return 0;
+}
+
 struct ButtonSearch {
     const char* text;
     HWND found;
@@ -107,7 +155,7 @@ DWORD TimeoutArg(int argc, char** argv, int index) {
 }
 
 int Usage() {
-    fprintf(stderr, "usage: winprobe wait|show CAPTION [TIMEOUT-MS]\n"
+    fprintf(stderr, "usage: winprobe wait|show|close|watch CAPTION [TIMEOUT-MS]\n"
                     "       winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]\n");
     return 2;
 }
@@ -119,13 +167,22 @@ int main(int argc, char** argv) {
     const char* command = argv[1];
     bool press = strcmp(command, "press") == 0;
     if (press && argc < 4) return Usage();
-    if (!press && strcmp(command, "wait") != 0 && strcmp(command, "show") != 0) return Usage();
+    bool close = strcmp(command, "close") == 0;
+    bool watch = strcmp(command, "watch") == 0;
+    if (!press && !close && !watch && strcmp(command, "wait") != 0 &&
+        strcmp(command, "show") != 0)
+        return Usage();
     HWND window = WaitForWindow(argv[2], TimeoutArg(argc, argv, press ? 4 : 3));
     if (!window) {
         fprintf(stderr, "winprobe: no window \"%s\"\n", argv[2]);
         return 1;
     }
     if (press) return Press(window, argv[3]);
+    if (close) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (watch) {
+        printf("screen: %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        return Watch(window, TimeoutArg(argc, argv, 3));
+    }
     if (strcmp(command, "show") == 0) return Show(window);
     return 0;
 }
