@@ -375,13 +375,7 @@ bool RemoveAtStart(Node* node) {
 std::vector<std::string> WininitDeletions(const std::string& text) {
     std::vector<std::string> paths;
     bool in_rename = false;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : fake::TextLines(text)) {
         if (!line.empty() && line[0] == '[') in_rename = fake::SameName(line, "[rename]");
         else if (in_rename && line.size() > 4 && fake::SameName(line.substr(0, 4), "NUL="))
             paths.push_back(line.substr(4));

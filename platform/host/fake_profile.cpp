@@ -46,13 +46,7 @@ std::string PathOf(LPCSTR file) {
 
 Profile Parse(const std::string& text) {
     Profile profile;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : fake::TextLines(text)) {
         std::string trimmed = Trim(line);
         size_t close = trimmed.find(']');
         if (!trimmed.empty() && trimmed[0] == '[' && close != std::string::npos)

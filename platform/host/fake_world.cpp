@@ -68,6 +68,20 @@ DWORD InjectedFailure(const char* api, const std::string& subject) {
     return 0;
 }
 
+std::vector<std::string> TextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 const std::vector<std::string>& CallLog() { return call_log; }
 
 void LogCall(const char* api, const std::string& subject) {

@@ -34,6 +34,9 @@ void LogCall(const char* api, const std::string& subject);
 // Calls in the log whose text starts with `prefix`.
 std::vector<std::string> CallsTo(const std::string& prefix);
 
+// The lines of a text file's contents, without their CR LF or LF ends.
+std::vector<std::string> TextLines(const std::string& text);
+
 // Case-insensitive (ASCII) comparison and suffix test at a '\' boundary.
 bool SameName(const std::string& a, const std::string& b);
 bool EndsWithPath(const std::string& subject, const std::string& suffix);
