@@ -356,8 +356,10 @@ stop_xvfb() {
 }
 
 # screenshot NAME: the whole screen into artifacts/SCENARIO-NAME.png.
+# A window found a moment ago may not be painted yet: give it a second.
 screenshot() {
     mkdir -p "$ARTIFACTS"
+    sleep 1
     import -display "$DISPLAY" -window root "$ARTIFACTS/$SCENARIO-$1.png" ||
         say "screenshot $1 failed"
 }

@@ -10,9 +10,8 @@ export LANG=en_US.UTF-8
 scenario_begin "error-box-$1" "$1"
 
 seed_registry "$data/description.reg" "$data/seven-more-applets.reg" "$data/ninth-applet.reg"
-run_with_box "Uninstall Error" quiet
+BOX_SCREENSHOT=box run_with_box "Uninstall Error" quiet
 expect_equal "caption" "Uninstall Error" "$BOX_CAPTION"
 expect_equal "text" "The removal of XLN 802.11g Network Adapter cannot continue due to error code TAVK1415." \
     "$BOX_TEXT"
 expect_equal "exit code" 1 "$LAST_EXIT"
-screenshot box
