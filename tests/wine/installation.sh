@@ -10,13 +10,6 @@ COMMON_PROGRAMS='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
 USER_PROGRAMS="C:\\users\\$(id -un)\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"
 SHORTCUT_REL='XLN Wireless\XLN Wireless Utility.lnk'
 
-# place_tool TOOL.exe 'C:\path\name.exe': a test program copied into the prefix.
-place_tool() {
-    path=$(unix_path "$2")
-    mkdir -p "$(dirname "$path")"
-    cp "$WINE_TOOLS_DIR/$1" "$path"
-}
-
 # The Programs folder a family's removal looks in.
 programs_folder_for() {
     case $1 in

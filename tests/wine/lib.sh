@@ -333,6 +333,23 @@ expect_file_absent() {
     if [ -e "$(unix_path "$1")" ]; then check_failed "$1 present"; else say "ok: $1 absent"; fi
 }
 
+# place_tool TOOL.exe 'C:\path\name.exe': a test program copied into the prefix.
+place_tool() {
+    path=$(unix_path "$2")
+    mkdir -p "$(dirname "$path")"
+    cp "$WINE_TOOLS_DIR/$1" "$path"
+}
+
+# run_each SCRIPT "VERSION:CASE ...": runs the scenario script once for each
+# pair, as "SCRIPT VERSION CASE"; fails when any run fails.
+run_each() {
+    script=$1
+    shift
+    status=0
+    for run in $*; do "$script" "${run%%:*}" "${run##*:}" || status=1; done
+    return $status
+}
+
 # --- X display and screenshots ------------------------------------------------
 
 # Starts Xvfb on a display it picks itself (so that two scenarios started at

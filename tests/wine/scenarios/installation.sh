@@ -17,9 +17,8 @@ if [ $# -lt 2 ]; then
         win98) runs='win98:silent win98:quiet winme:silent nt40:silent' ;;
         *) runs='winxp:silent winxp:quiet win2k:silent win10:silent' ;;
     esac
-    status=0
-    for run in $runs; do "$0" "${run%%:*}" "${run##*:}" || status=1; done
-    exit $status
+    run_each "$0" $runs
+    exit
 fi
 
 version=$1 mode=$2

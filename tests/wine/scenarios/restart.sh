@@ -18,9 +18,8 @@ if [ $# -lt 2 ]; then
         win98) runs='win98:ok win98:cancel win98:install nt40:ok' ;;
         *) runs='winxp:ok winxp:cancel winxp:install' ;;
     esac
-    status=0
-    for run in $runs; do "$0" "${run%%:*}" "${run##*:}" || status=1; done
-    exit $status
+    run_each "$0" $runs
+    exit
 fi
 
 version=$1 case=$2

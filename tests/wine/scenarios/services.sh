@@ -6,14 +6,7 @@
 # changes; without any description the mode still exits 0 and runs nothing.
 . "$(dirname "$0")/../lib.sh"
 
-TOOL="$WINE_TOOLS_DIR/record_args.exe"
 LOG='C:\services-called.log'
-
-place_tool() {
-    path=$(unix_path "$1")
-    mkdir -p "$(dirname "$path")"
-    cp "$TOOL" "$path"
-}
 
 # expect_log LINE...: the log holds exactly these lines (case-insensitive,
 # as Windows paths compare).
@@ -34,10 +27,10 @@ scenario_begin "services-${1:-winxp}" "${1:-winxp}"
 
 SVC1='C:\Program Files\XLN\Service One\svc1.exe'
 SVC2='C:\windows\xlnsvc2.exe'
-place_tool "$SVC1"
-place_tool "$SVC2"
+place_tool record_args.exe "$SVC1"
+place_tool record_args.exe "$SVC2"
 # What an unquoted start of the first path would run instead.
-place_tool 'C:\Program Files\XLN\Service.exe'
+place_tool record_args.exe 'C:\Program Files\XLN\Service.exe'
 lay_file 'C:\Program Files\XLN\keep.dll' 'installed file: not the services mode'
 seed_registry "$WINE_ROOT/tests/wine/data/services.reg"
 
