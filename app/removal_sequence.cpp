@@ -4,7 +4,7 @@
 #include "app/removal_sequence.h"
 
 #include "app/progress_dialog.h"
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/localized_string.h"
 #include "removal/removal_steps.h"
 #include "system/restart.h"

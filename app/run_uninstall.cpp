@@ -2,7 +2,7 @@
 // each uninstall description and runs the removal on it.
 #include "app/driver.h"
 #include "app/removal_sequence.h"
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "removal/removal_steps.h"
 #include "messages/localized_string.h"
 #include "system/administrator.h"

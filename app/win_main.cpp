@@ -1,7 +1,7 @@
 // The entry point: the mode word decides what the process does.
 #include "app/driver.h"
 #include "app/progress_dialog.h"
-#include "app/run_mode.h"
+#include "system/run_state.h"
 
 namespace {
 

@@ -14,7 +14,7 @@ else()
 endif()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
-add_executable(uninst WIN32 ${PRODUCT_SOURCES} platform/win32/startup.cpp)
+add_executable(uninst WIN32 ${PRODUCT_SOURCES} ${ENTRY_SOURCES})
 file(GLOB RESOURCE_SCRIPT CONFIGURE_DEPENDS resources/uninst.rc)
 if(RESOURCE_SCRIPT)
     target_sources(uninst PRIVATE ${RESOURCE_SCRIPT})

@@ -3,7 +3,7 @@
 
 #include <stdarg.h>
 
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/localized_string.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Removing the adapter's devices and driver service through the
 // device-manager tool beside this program: request, run, result.
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
 #include "removal/device_tool.h"

@@ -1,7 +1,7 @@
 // Deleting the installed files that the description lists (names, paths
 // with path macros, wildcards in the last component). A file Windows will
 // not let go now is deleted at the next start instead.
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
 #include "removal/path_macros.h"

@@ -6,7 +6,7 @@
 
 #include "app/command_tail.h"
 #include "app/driver.h"
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "platform/host/fake_world.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // with message 13; nothing in Silent or when a text is missing.
 #include <gtest/gtest.h>
 
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/driver.h"
 #include "app/progress_dialog.h"
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
 

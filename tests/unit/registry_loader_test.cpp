@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
 #include "uninstall_data/uninstall_data.h"

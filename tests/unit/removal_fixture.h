@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/run_mode.h"
+#include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
 #include "removal_test_support.h"

@@ -1,4 +1,5 @@
-// The process-wide run mode and flags, set once from the mode word.
+// The process-wide run mode and flags: set once by the entry point, read by
+// the loaders, the removal steps and the error report.
 #pragma once
 
 #include "platform/platform.h"

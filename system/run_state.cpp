@@ -1,5 +1,5 @@
 // The process-wide run mode and flags.
-#include "app/run_mode.h"
+#include "system/run_state.h"
 
 int32_t RunMode = Silent;
 bool InstallMode = false;
