@@ -99,7 +99,10 @@ void ReadInstalledFiles(const IniSection& ini, UninstallData& data) {
     ReadText(ini, "InstalledFiles", "", text, sizeof text);
     bool cut = SplitCommaList(text, {data.installed_files[0], &data.installed_file_count,
                                      TAVK_MAX_NUM_INSTALLED_FILES, TAVK_MAX_INSTALLED_FILE_NAME_LEN});
-    if (cut) data.installed_files[--data.installed_file_count][0] = 0;
+    if (cut) {
+        char* dropped = data.installed_files[--data.installed_file_count];
+        memset(dropped, 0, sizeof data.installed_files[0]);
+    }
     AppendOemInfFiles(data);
 }
 
