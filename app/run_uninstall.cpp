@@ -31,15 +31,51 @@ bool NeedsRights() {
     return family == FamilyWin2000 || family == FamilyNT4;
 }
 
+// A setup writes one section per adapter it installed: a handful. A larger
+// count is a damaged file, and every section it names would be run (a
+// missing one as a record of defaults), keeping the machine busy for hours:
+// such a count, like a negative one, runs no section.
+const uint32_t kMaxIniSections = 256;
+
+// The program's own path with its last three characters replaced by "INI";
+// false when the path cannot be had whole.
+bool FormIniPath(char* path, DWORD size) {
+    DWORD length = GetModuleFileNameA(nullptr, path, size);
+    if (length < 3 || length >= size) return false;
+    memcpy(path + length - 3, "INI", 3);
+    return true;
+}
+
+uint32_t IniSectionCount(const char* ini_path) {
+    char text[256];
+    GetPrivateProfileStringA("Main", "SectionsNumber", "0", text, sizeof text, ini_path);
+    uint32_t count = IniNumber(text);
+    return count > kMaxIniSections ? 0 : count;
+}
+
+// Each section, highest number first, removed locally without a dialog.
+int RunIniSections(int result) {
+    char ini_path[520];
+    if (!FormIniPath(ini_path, sizeof ini_path)) return result;
+    for (uint32_t i = IniSectionCount(ini_path); i-- > 0;) {
+        char section[32];
+        wsprintfA(section, "UnistallData%d", (int)i);
+        LoadFromIniSection(g_uninstall_data, ini_path, section);
+        g_uninstall_data.force_local_uninstall = 1;
+        result = RunRemovalSequence(nullptr, g_uninstall_data);
+    }
+    return result;
+}
+
 }  // namespace
 
 int RunUninstall(HWND dialog) {
     if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
     int result = LoadFromRegistry(g_uninstall_data);
     if (result == 0) result = RunRemovalSequence(dialog, g_uninstall_data);
-    // The INI description sections have no loader yet: only the registry
-    // description is removed.
-    return result;
+    // The confirmation and the dialog belong to the registry run only.
+    if (dialog) return result;
+    return RunIniSections(result);
 }
 
 // Whatever the registry load left in the record is run: the service

@@ -20,13 +20,6 @@ void ChooseDescriptionKey(char* path, size_t size) {
     if (space) *space = 0;
 }
 
-int32_t DriverModelOf(const char* text) {
-    static const char* const kModels[] = {"WDM98", "WDM2k", "NT4", "VxD"};
-    for (int i = 0; i < 4; ++i)
-        if (strcmp(text, kModels[i]) == 0) return DriverModelWdm98 + i;
-    return DriverModelNone;
-}
-
 void ReadNames(HKEY key, UninstallData& data) {
     ReadTextValue(key, "ModemProvider", data.short_company_name, sizeof data.short_company_name);
     ReadTextValue(key, "FullCompanyName", data.full_company_name, sizeof data.full_company_name);
@@ -70,6 +63,13 @@ LoadStatus ReadDescription(HKEY key, UninstallData& data) {
 }
 
 }  // namespace
+
+int32_t DriverModelOf(const char* text) {
+    static const char* const kModels[] = {"WDM98", "WDM2k", "NT4", "VxD"};
+    for (int i = 0; i < 4; ++i)
+        if (strcmp(text, kModels[i]) == 0) return DriverModelWdm98 + i;
+    return DriverModelNone;
+}
 
 int LoadFromRegistry(UninstallData& data) {
     memset(&data, 0, sizeof data);

@@ -88,16 +88,19 @@ TEST(FakeProfile, SectionLayoutAndCut) {
 
 TEST(FakeProfile, StringQuotesDefaultAndCut) {
     fake::Reset();
-    fake::AddFile("C:\\WINDOWS\\W.INI", "[s]\r\nq=\"quoted\"\r\nlong=abcdef\r\n");
+    fake::AddFile("C:\\WINDOWS\\W.INI",
+                  "[s]\r\nq=\"quoted\"\r\nlong=abcdef\r\nempty=\r\nsq='a b'\r\nlone=\"x\r\n");
     struct {
         const char* key;
         DWORD size;
         const char* text;
     } cases[] = {
         {"Q", 32, "quoted"}, {"long", 4, "abc"}, {"missing", 32, "dflt"},
+        {"EMPTY", 32, ""},   {"sq", 32, "a b"},  {"lone", 32, "\"x"},
     };
     for (auto& c : cases) {
         char out[32];
+        memset(out, '#', sizeof out);
         DWORD length = GetPrivateProfileStringA("S", c.key, "dflt  ", out, c.size, "W.INI");
         EXPECT_STREQ(c.text, out) << c.key;
         EXPECT_EQ(strlen(c.text), length) << c.key;

@@ -1,0 +1,71 @@
+// The driver's INI runs: after the registry run, highest section first,
+// each removed locally; the count's bounds; never in Verbose.
+#include "app/driver.h"
+#include "app/progress_dialog.h"
+#include "removal_fixture.h"
+
+namespace {
+
+const char kIni[] = "C:\\Program Files\\XLN\\UNINST.INI";
+
+// Sections 0 to 2 each name their own file; section 0's product has a
+// registered uninstall command, which must not stop its local removal.
+void SeedThreeSections() {
+    std::string ini = "[Main]\nSectionsNumber=3\n";
+    for (char n : {'0', '1', '2'}) {
+        ini += std::string("[UnistallData") + n + "]\nUninstallKey=X" + n + "\nInstalledFiles=C:\\" + n + "\n";
+        fake::AddFile(std::string("C:\\") + n);
+    }
+    fake::AddFile(kIni, ini);
+    fake::RegSeedString("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\X0",
+                        "QuietUninstallString", "C:\\setup.exe");
+}
+
+using IniRuns = RemovalTest;
+
+TEST_F(IniRuns, SectionsRunHighestFirstAfterAFailedRegistryLoad) {
+    SeedThreeSections();
+    fake::SetFileLocked("C:\\1", true);
+    fake::AnswerMessageBoxes({IDCANCEL, IDCANCEL});
+    EXPECT_EQ(0, RunUninstall(nullptr));
+    const std::vector<std::string> order = {"DeleteFileA C:\\2", "DeleteFileA C:\\1", "DeleteFileA C:\\0"};
+    EXPECT_EQ(order, fake::CallsTo("DeleteFileA"));
+    EXPECT_EQ(std::vector<std::string>{"C:\\setup.exe"}, fake::StartedCommandLines());
+    // The deferral asks after its own run and after every later one.
+    EXPECT_EQ(2u, fake::CallsTo("MessageBoxA Restart Windows").size());
+}
+
+TEST_F(IniRuns, CountAndPath) {
+    const struct {
+        const char* name;
+        const char* count;
+        void (*arrange)();
+        size_t sections;  // loaded, each searching the INF folder once
+    } cases[] = {
+        {"no count", "", [] {}, 0},
+        {"negative", "-1", [] {}, 0},
+        {"not a number", "two", [] {}, 0},
+        {"above the bound", "257", [] {}, 0},
+        {"at the bound", "256", [] {}, 256},
+        {"module path unknown", "2", [] { fake::FailCall("GetModuleFileNameA", ERROR_ACCESS_DENIED); }, 0},
+        {"named after the module", "2", [] { fake::SetModulePath("C:\\Program Files\\XLN\\UNINST.ABC"); }, 2},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::AddFile(kIni, std::string("[main]\nSectionsNumber=") + c.count + "\n");
+        c.arrange();
+        EXPECT_EQ(c.sections ? 0 : 1, RunUninstall(nullptr)) << c.name;
+        EXPECT_EQ(c.sections, fake::CallsTo("FindFirstFileA C:\\WINDOWS\\INF\\OEM*.INF").size()) << c.name;
+    }
+}
+
+TEST_F(IniRuns, VerboseNeverReadsTheIni) {
+    SeedThreeSections();
+    RunMode = Verbose;
+    HWND dialog = CreateProgressDialog(nullptr);
+    EXPECT_EQ(1, RunUninstall(dialog));
+    EXPECT_EQ(std::vector<std::string>{}, fake::CallsTo("GetPrivateProfileStringA"));
+    DestroyWindow(dialog);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#!/bin/sh
+# An INI section whose listed program is still running: its deletion is
+# scheduled for the next start of Windows (pending file operations on the
+# NT family, WININIT.INI on Windows 9x) and "silent" ends the section's run
+# with the restart question. Cancel ends with 0, the other listed file gone
+# and the running one still there, scheduled.
+# Usage: ini-restart.sh WINDOWS-VERSION
+set -u
+. "$(dirname "$0")/../lib.sh"
+. "$(dirname "$0")/../box.sh"
+export LANG=en_US.UTF-8
+WINE_TIMEOUT=60
+HELPER='C:\Program Files\XLN\xlnhelper.exe'
+scenario_begin "ini-restart-$1" "$1"
+
+lay_file 'C:\Program Files\XLN\uninst.ini' '[Main]
+SectionsNumber=1
+[UnistallData0]
+FullProductName=XLN 802.11g Network Adapter
+UninstallKey=XLN 802.11g
+AppletsNumber=0
+InstalledFiles=C:\Program Files\XLN\xlnhelper.exe,C:\Program Files\XLN\xlnw11.dat
+'
+place_tool applet_window.exe "$HELPER"
+lay_file 'C:\Program Files\XLN\xlnw11.dat' 'adapter data'
+snapshot before
+
+apply_registry
+wine "$HELPER" XLNHelperWnd 'XLN Helper' &
+holder=$!
+probe wait 'XLN Helper' 20000 >/dev/null || check_failed "the helper did not start"
+
+BOX_SCREENSHOT=question run_with_box_answer 'Restart Windows' Cancel silent
+expect_equal "restart text" 'Uninstall needs to restart your system to complete' "$BOX_TEXT"
+expect_equal "exit code" 0 "$LAST_EXIT"
+probe close 'XLN Helper' >/dev/null || check_failed "could not close the helper"
+wait "$holder"
+snapshot after
+expect_file_present "$HELPER"
+expect_file_absent 'C:\Program Files\XLN\xlnw11.dat'
+
+case $1 in
+win95 | win98 | winme)
+    schedule='^\+ file \./windows/WININIT\.INI	'
+    file=$(find "$(unix_path 'C:\windows')" -maxdepth 1 -iname wininit.ini | head -1)
+    # Wine makes up its own short names for the helper's path.
+    lines=$(tr -d '\r' <"$file" | grep -c -i '^NUL=C:\\PROG[^\\]*~[^\\]*\\XLN\\XLNH[^\\]*~[^\\]*\.EXE$') ;;
+*)
+    schedule='^\+ reg HKLM\\System\\CurrentControlSet\\Control\\Session Manager	"PendingFileRenameOperations"='
+    lines=$(grep -i 'Session Manager	"PendingFileRenameOperations"=' "$SCENARIO_DIR/snapshot-after.txt" |
+        grep -c -i 'C:\\\\Program Files\\\\XLN\\\\xlnhelper\.exe') ;;
+esac
+expect_equal "deletions scheduled for the helper" 1 "$lines"
+expect_only_changes before after \
+    '^- file \./Program Files/XLN/xlnw11\.dat	' \
+    '^\+ file \./applets-closed\.log	' \
+    "$schedule"

@@ -1,0 +1,24 @@
+// The INI loader's own value rules: comma lists and the OEM INF search.
+#pragma once
+
+#include "uninstall_data/uninstall_data.h"
+
+// A fixed list of `capacity` entries of `width` characters (terminator not
+// counted) with its count, in a cleared record.
+struct CommaList {
+    char* entries;
+    int32_t* count;
+    int capacity;
+    size_t width;
+};
+
+// Splits `text` at each "," into the list, empty pieces kept, nothing
+// trimmed. After `capacity` pieces the rest is ignored; a piece longer than
+// `width` is cut there and the rest ignored. True when the last entry had
+// to be cut.
+bool SplitCommaList(const char* text, const CommaList& list);
+
+// Appends each OEM*.INF of the Windows INF folder whose [Strings]
+// FullProductName equals the record's product name, followed by its PNF
+// twin, to the installed files.
+void AppendOemInfFiles(UninstallData& data);

@@ -1,0 +1,69 @@
+// The product's OEM INF files: the copies Windows made of its INF in the
+// Windows INF folder, recognised by the product name in their [Strings]
+// section. Each joins the files to delete together with its precompiled
+// twin, whose extension begins with "P" instead of "I".
+#include "uninstall_data/ini_values.h"
+
+#include "platform/mbtext.h"
+#include "removal/windows_directory.h"
+
+namespace {
+
+const char kInfPattern[] = "\\INF\\OEM*.INF";
+const size_t kFolderPart = 5;  // "\INF\" of the pattern
+const size_t kEntryWidth = TAVK_MAX_INSTALLED_FILE_NAME_LEN;
+
+// A search matches 8.3 names too ("X.INF-OLD" is also "X~1.INF"), and
+// only a real INF has a PNF twin of the same name.
+bool HasInfExtension(const char* name) {
+    const char* dot = MbFindLastChar(name, '.');
+    return dot && MbSameNoCase(dot, ".INF");
+}
+
+// Case matters; a name is read as at most 63 characters.
+bool NamesProduct(const char* path, const char* product) {
+    char name[64];
+    GetPrivateProfileStringA("Strings", "FullProductName", "", name, sizeof name, path);
+    return name[0] != 0 && strcmp(name, product) == 0;
+}
+
+// The INF and its PNF twin, or nothing: false when the list has no room
+// for both, since an INF must never be deleted without its twin.
+bool AppendInfPair(UninstallData& data, const char* path) {
+    if (data.installed_file_count > TAVK_MAX_NUM_INSTALLED_FILES - 2) return false;
+    char* inf = data.installed_files[data.installed_file_count++];
+    char* pnf = data.installed_files[data.installed_file_count++];
+    MbCopy(inf, kEntryWidth + 1, path);
+    MbCopy(pnf, kEntryWidth + 1, path);
+    char* dot = (char*)MbFindLastChar(pnf, '.');
+    dot[1] = 'P';
+    return true;
+}
+
+// One search result; false ends the search. A path longer than a list
+// entry could only be stored cut, naming another file: it is passed over.
+bool TakeIfProducts(UninstallData& data, const char* pattern, size_t folder, const char* name) {
+    char path[kEntryWidth + 1];
+    size_t name_length = strlen(name);
+    if (!HasInfExtension(name) || folder + name_length > kEntryWidth) return true;
+    memcpy(path, pattern, folder);
+    memcpy(path + folder, name, name_length + 1);
+    if (!NamesProduct(path, data.full_product_name)) return true;
+    return AppendInfPair(data, path);
+}
+
+}  // namespace
+
+void AppendOemInfFiles(UninstallData& data) {
+    char pattern[260];
+    UINT length = GetSystemWindowsDir(pattern, sizeof pattern);
+    if (length == 0 || length + sizeof kInfPattern > sizeof pattern) return;
+    memcpy(pattern + length, kInfPattern, sizeof kInfPattern);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!TakeIfProducts(data, pattern, length + kFolderPart, found.cFileName)) break;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
