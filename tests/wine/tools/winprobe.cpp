@@ -3,8 +3,9 @@
 // that a scenario can check a message box's text and answer it.
 //
 //   winprobe wait CAPTION [TIMEOUT-MS]     exit 0 when the window exists
-//   winprobe show CAPTION [TIMEOUT-MS]     caption, visibility, rectangle,
-//                                          screen size, each control's text
+//   winprobe show CAPTION [TIMEOUT-MS]     caption, visibility, styles,
+//                                          rectangle, screen size, each
+//                                          control's text and styles
 //   winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]
 //   winprobe close CAPTION [TIMEOUT-MS]    posts WM_CLOSE to the window
 //   winprobe watch CAPTION [TIMEOUT-MS]    once the window exists, a line
@@ -69,7 +70,9 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
     char class_name[128], text[512];
     GetClassNameA(control, class_name, sizeof class_name);
     PlainText(control, text, sizeof text);
-    printf("control: %s \"%s\"%s\n", class_name, text, IsWindowVisible(control) ? "" : " hidden");
+    printf("control: %s \"%s\"%s style=%08lX exstyle=%08lX\n", class_name, text,
+           IsWindowVisible(control) ? "" : " hidden", (unsigned long)GetWindowLongA(control, GWL_STYLE),
+           (unsigned long)GetWindowLongA(control, GWL_EXSTYLE));
     return TRUE;
 }
 
@@ -80,6 +83,8 @@ int Show(HWND window) {
     GetWindowRect(window, &rect);
     printf("caption: %s\n", caption);
     printf("visible: %d\n", IsWindowVisible(window) ? 1 : 0);
+    printf("style: %08lX exstyle: %08lX\n", (unsigned long)GetWindowLongA(window, GWL_STYLE),
+           (unsigned long)GetWindowLongA(window, GWL_EXSTYLE));
     printf("rect: %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
     printf("screen: %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     EnumChildWindows(window, PrintControl, 0);
