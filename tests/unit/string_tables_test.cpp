@@ -106,15 +106,14 @@ TEST(StringTables, NoStrayPercentAndTheNameIsEnglish) {
     }
 }
 
-// French sets "?", "!", ":" and ";" off with a no-break space, so a line
-// never starts with one.
+// French sets "?", "!", ":" and ";" off with a no-break space, so that a
+// line never starts with one.
 TEST(StringTables, FrenchPunctuationKeepsItsNoBreakSpace) {
     fake::Reset();
     for (auto& row : ReadRows("fr.rc")) {
         std::u16string text = TakeW(LoadStringTableEntry(nullptr, row.first, 0x000C));
-        for (size_t at = 1; at < text.size(); ++at)
-            if (std::u16string(u"?!:;").find(text[at]) != std::u16string::npos)
-                EXPECT_EQ(u'\u00A0', text[at - 1]) << "fr id " << row.first << ": " << Show(text);
+        for (size_t at = text.find_first_of(u"?!:;"); at != std::u16string::npos; at = text.find_first_of(u"?!:;", at + 1))
+            EXPECT_TRUE(at > 0 && text[at - 1] == u'\u00A0') << "fr id " << row.first << ": " << Show(text);
     }
 }
 
