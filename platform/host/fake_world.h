@@ -157,6 +157,7 @@ struct WindowInfo {
     std::string class_name;
     std::string text;
     DWORD style;
+    DWORD ex_style;
     int id;
     RECT rect;
     int position;  // a progress bar's position
