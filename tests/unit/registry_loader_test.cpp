@@ -377,7 +377,7 @@ TEST_F(RegistryLoader, FlagsArePresenceTests) {
 }
 
 TEST_F(RegistryLoader, InstallModeAlwaysRemovesDevices) {
-    fake::RegSeedKey(kDesc);
+    fake::RegSeedString(kDesc, "Version", "4.1");
     InstallMode = true;
     ASSERT_EQ(0, Load());
     EXPECT_EQ(1, data.remove_device);
