@@ -45,6 +45,7 @@ const char* const kSystemKeys[] = {
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
     "SOFTWARE\\Microsoft\\Windows NT",
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+    "SOFTWARE\\Wine",  // where Wine plays Windows, its own settings
     "SYSTEM\\#",
     "SYSTEM\\#\\Services",
     "SYSTEM\\#\\Control",
