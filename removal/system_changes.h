@@ -9,7 +9,9 @@
 #include "platform/platform.h"
 
 enum ChangeOutcome {
-    ChangeDone,       // deleted now
+    ChangeDone,       // deleted now: callers count on it being gone (the
+                      // search of subkeys does), so nothing that only
+                      // records a change may answer it
     ChangeScheduled,  // left for the next start of Windows
     ChangeRefused,    // a protected place: left alone on purpose
     ChangeMissing,    // there was nothing to delete
