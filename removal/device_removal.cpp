@@ -6,6 +6,7 @@
 #include "removal/device_tool.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "removal/system_changes.h"
 #include "system/windows_family.h"
 
 #define MODULE_PATH_SIZE 1025
@@ -112,7 +113,7 @@ int ReadToolResult(const char* request) {
         ReportTavkError(2291, "Unable to read '%s'", path);
         return 2;
     }
-    DeleteFileA(path);
+    DeleteFileNow(path);
     return ReportToolResult(result);
 }
 
@@ -125,6 +126,6 @@ int RemoveDevices(const UninstallData& data) {
     int result = CreateRequest(data, request);
     if (result == 0) result = RunDeviceTool(variant);
     if (result != 0) return result;
-    DeleteFileA(request);
+    DeleteFileNow(request);
     return ReadToolResult(request);
 }
