@@ -5,8 +5,7 @@
 
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
-#include "messages/localized_string.h"
-#include "messages/reading_order.h"
+#include "messages/localized_box.h"
 #include "removal/removal_steps.h"
 #include "system/restart.h"
 
@@ -39,15 +38,9 @@ void Progress(HWND dialog, UINT message_id, int percent) {
 // 0 when the user confirmed, else the sequence's result: 5 for any answer
 // but OK, 6 when a text is missing (then no box is shown).
 int Confirm() {
-    LANGID language = 0;
-    char* text = LocalizedString(nullptr, kConfirmTextId, &language);
-    char* caption = LocalizedString(nullptr, kConfirmCaptionId);
-    UINT style = MB_OKCANCEL | MB_ICONQUESTION | MessageBoxReadingFlags(language);
-    int result = 6;
-    if (text && caption) result = MessageBoxA(nullptr, text, caption, style) == IDOK ? 0 : 5;
-    free(text);
-    free(caption);
-    return result;
+    int answer = ShowLocalizedBox(kConfirmTextId, kConfirmCaptionId, MB_OKCANCEL | MB_ICONQUESTION);
+    if (answer == -1) return 6;
+    return answer == IDOK ? 0 : 5;
 }
 
 void ShowDialog(HWND dialog) {
