@@ -54,13 +54,19 @@ void TerminateIdList(char* buffer, size_t size) {
     buffer[size - 1] = 0;
 }
 
+// Pieces move up over dropped empty ones, so the list never ends early.
 void CommaListToIdList(char* buffer, size_t size) {
     TerminateIdList(buffer, size);
     if (size < 2) return;
-    size_t length = strlen(buffer);
-    for (char* p = buffer; *p; p = (char*)MbNext(p))
-        if (*p == ',') *p = 0;
-    buffer[length + 1] = 0;  // within the buffer: length is at most size - 2
+    char* out = buffer;
+    for (const char* in = buffer; *in;) {
+        const char* next = MbNext(in);
+        if (*in != ',') while (in < next) *out++ = *in++;
+        else if (out > buffer && out[-1]) *out++ = 0, ++in;
+        else ++in;
+    }
+    if (out > buffer && out[-1]) *out++ = 0;
+    *out = 0;  // within the buffer: the output is never longer than the text
 }
 
 bool IsDriverKeyName(const char* name) {
