@@ -113,6 +113,8 @@ int ReadToolResult(const char* request) {
         return 2;
     }
     DeleteFileA(path);
+    // "install" asks for no restart, as for deferred file deletions.
+    if (result.restart && !InstallMode) RestartNeeded = true;
     return ReportToolResult(result);
 }
 
