@@ -14,8 +14,8 @@ TOOL_DIR='C:\Program Files\XLN'
 
 # place_device_tools: the three tools beside uninst.exe.
 place_device_tools() {
-    for tool in XLNWLD2K XLNWLD9X XLNWLDNT; do
-        cp "$DEVTOOLS_DIR/$tool.exe" "$WINEPREFIX/$UNINST_DIR_REL/$tool.exe"
+    for device_tool in XLNWLD2K XLNWLD9X XLNWLDNT; do
+        cp "$DEVTOOLS_DIR/$device_tool.exe" "$WINEPREFIX/$UNINST_DIR_REL/$device_tool.exe"
     done
 }
 
