@@ -33,12 +33,12 @@ describe_devices() {
 \"WinVer\"=\"$1\""
 }
 
-# lay_adapter_2000: on Windows 2000 and later, the adapter as two devices
+# lay_adapter_devices: on Windows 2000 and later, the adapter as two devices
 # (one named by its hardware id, one by its description) whose drivers
-# came from oem5.inf and oem6.inf, another vendor's device that also uses
-# oem6.inf, and the driver service. The Net class key comes first: Wine's
-# prefix lacks it.
-lay_adapter_2000() {
+# came from oem5.inf and oem6.inf, and another vendor's device that also
+# uses oem6.inf ("again": the adapter's alone, the neighbour being there).
+# The Net class key comes first: Wine's prefix lacks it.
+lay_adapter_devices() {
     queue_reg_text "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\$NET_CLASS]
 \"Class\"=\"Net\""
     apply_registry
@@ -46,7 +46,13 @@ lay_adapter_2000() {
     lay_file 'C:\windows\inf\oem6.inf' '[Version]'
     devices add "$ADAPTER_ID" 'Wireless LAN Card' oem5.inf || check_failed "device 1 not made"
     devices add "$USB_ADAPTER_ID" 'XLN 802.11g USB Adapter' oem6.inf || check_failed "device 2 not made"
+    [ "${1:-}" = again ] && return 0
     devices add "$OTHER_ID" 'Other Vendor Ethernet Adapter' oem6.inf || check_failed "device 3 not made"
+}
+
+# lay_adapter_2000: the devices and the driver service.
+lay_adapter_2000() {
+    lay_adapter_devices
     sc_run create XLNW11 type= kernel start= demand binPath= 'C:\windows\system32\drivers\xlnw11.sys' ||
         check_failed "sc create XLNW11 failed"
 }
