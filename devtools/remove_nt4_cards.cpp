@@ -17,9 +17,11 @@ const char kToolTag[] = "XLNWLDNT";
 
 namespace {
 
-// A card is named by its description or title, or by an instance of the
-// requested service.
+// A card, of class Net, is named by its description or title, or by an
+// instance of the requested service; a request for other classes only
+// names none.
 bool CardNamed(HKEY card, const DeviceRequest& request) {
+    if (!ClassListed(request, "Net")) return false;
     char service[TEXT_SIZE], description[TEXT_SIZE], title[TEXT_SIZE];
     ReadText(card, "ServiceName", service, sizeof service);
     ReadText(card, "Description", description, sizeof description);
