@@ -32,19 +32,19 @@ bool AskedToRemove() {
 
 DeviceRequest g_request;  // large: kept out of the stack
 
+void RemoveAsRequested(ToolOutcome* outcome) {
+    DWORD error = 0;
+    if (ReadToolRequest(&g_request, &error)) RemoveRequested(g_request, outcome);
+    else NoteFailure(outcome, error);
+}
+
+// The exit code is for people only: uninst.exe reads the result file.
 UINT Run() {
     if (!AskedToRemove()) return 2;
     ToolOutcome outcome = {};
     HandOver hand_over = HandRequestOver(&outcome);
     if (hand_over == kHandedOver) return 0;
-    DWORD error = 0;
-    if (hand_over == kHandOverFailed) {
-        // the failure is written as it is
-    } else if (ReadToolRequest(&g_request, &error)) {
-        RemoveRequested(g_request, &outcome);
-    } else {
-        NoteFailure(&outcome, error);
-    }
+    if (hand_over == kRunHere) RemoveAsRequested(&outcome);
     if (!WriteToolResult(outcome, kToolTag)) return 3;
     return outcome.failed ? 1 : 0;
 }
