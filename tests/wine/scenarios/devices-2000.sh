@@ -4,8 +4,9 @@
 # its description) and its driver service go, another vendor's device of
 # the same class stays, and of the two OEM INF files only the one that no
 # remaining device uses is uninstalled. Then the tool on its own: a request
-# that names nothing installed is a success that removes nothing, and a
-# missing request is a failure with the system's error code.
+# that names nothing installed is a success that removes nothing, a
+# missing request is a failure with the system's error code, and a request
+# without classes finds a device of any class.
 # Usage: devices-2000.sh winxp|win10 (any other word: win10)
 set -u
 . "$(dirname "$0")/../lib.sh"
@@ -48,3 +49,10 @@ expect_equal "result without a request" "-1 XLNWLD2K 2 " "$TOOL_RESULT"
 snapshot alone-after
 expect_only_changes alone-before alone-after
 expect_devices "$OTHER_ID" 1
+
+# A request without classes looks at every class; the last user of
+# oem6.inf gone, that INF goes too.
+run_tool XLNWLD2K "HardwareID=$OTHER_ID"
+expect_equal "result for the other device" "1 XLNWLD2K 0 " "$TOOL_RESULT"
+expect_devices "$OTHER_ID" 0
+expect_file_absent 'C:\windows\inf\oem6.inf'
