@@ -44,7 +44,8 @@ ABI_FUNCTION(AdjustTokenPrivileges, BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGE
 #undef ABI_FUNCTION
 
 #ifndef _WIN64
-#define ABI_SIZE(type, size) static_assert(sizeof(type) == (size), "sizeof(" #type ") is not " #size)
+#define ABI_SIZE(type, size) \
+    static_assert(sizeof(type) == (size), "sizeof(" #type ") is not " #size)
 
 // The widths every declaration above rests on.
 ABI_SIZE(void*, 4);

@@ -46,7 +46,8 @@ TEST(CRuntime, MovesOverlappingBlocksBothWays) {
     };
     for (auto& c : cases) {
         char block[11] = "abcdefgh\0\0";
-        EXPECT_EQ(block + c.target, crt_memmove(block + c.target, block + c.source, c.size)) << c.name;
+        char* target = block + c.target;
+        EXPECT_EQ(target, crt_memmove(target, block + c.source, c.size)) << c.name;
         EXPECT_EQ(std::string(c.expected, 10), std::string(block, 10)) << c.name;
     }
 }
