@@ -8,11 +8,11 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <commctrl.h>
+#include "platform/win32/abi_guards.h"
 #else
 #include "host/win32_api.h"
 #endif
 
 #include <stdlib.h>
 #include <string.h>
-#include <stdio.h>
 #include <stdint.h>

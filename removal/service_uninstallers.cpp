@@ -2,6 +2,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "system/windows_family.h"
 
 #define SERVICE_SWITCH " -u"
 // An expanded entry, the quotes that may go round it, and the switch.
@@ -34,6 +35,12 @@ bool BuildServiceCommand(const char* expanded, char* command) {
     return true;
 }
 
+// No console window for a console program; Windows 95, 98 and Me do not
+// support the flag, so there the program starts without it.
+DWORD NoWindowFlagForThisWindows() {
+    return IsWin9xFamily(GetWindowsFamily()) ? 0 : CREATE_NO_WINDOW;
+}
+
 // Waits for the program without a time limit; one that cannot be started
 // is passed over.
 void RunServiceProgram(char* command) {
@@ -41,8 +48,8 @@ void RunServiceProgram(char* command) {
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, NoWindowFlagForThisWindows(),
+                        nullptr, nullptr, &startup, &process))
         return;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hProcess);

@@ -119,6 +119,10 @@ HMODULE LoadedModuleHandle(const std::string& name);
 // --- Shell folders by CSIDL; an unset folder cannot be found. ---
 void SetSpecialFolder(int csidl, const std::string& path);
 void ClearSpecialFolder(int csidl);
+// Item-id lists handed out and not freed, and the shell allocator's
+// references not released.
+int LiveIdListCount();
+int ShellAllocatorReferences();
 
 // --- Files and directories. Paths are compared case-insensitively after
 // "." and ".." and repeated or trailing backslashes are resolved, as
@@ -246,7 +250,7 @@ struct StartedProcess {
 const std::vector<StartedProcess>& StartedProcesses();
 
 // --- Every kernel handle still open: processes, threads, searches and
-// streams. ---
+// files. ---
 int OpenHandleCount();
 void* OpenHandle(const char* kind);  // the fake's own use
 void TrackHandle(void* handle, const char* kind);

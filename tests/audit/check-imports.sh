@@ -1,7 +1,10 @@
 #!/bin/sh
 # Audits an executable's static imports against platform/win32/imports.allow:
-# each import must be listed, and listed as present on Windows 95 and on NT 4
-# or earlier. Prints every offender and fails when there is one.
+# each import must come from a system library (kernel32, user32, advapi32,
+# shell32, comctl32; setupapi only for Windows 2000 and later), never from a
+# C run-time library, which a stock Windows 95 lacks; it must be listed, and
+# listed as present on Windows 95 and on NT 4 or earlier. Prints every
+# offender and fails when there is one.
 # TARGETS names the Windows versions the program must start on instead
 # (for instance "95" or "2000"; the default is "95 NT4").
 # Usage: check-imports.sh EXE [ALLOW-LIST [TARGETS]]
@@ -47,10 +50,12 @@ verdict() {
             }
             ntargets = split(targets, target, " ")
             label = targets == "95 NT4" ? "both Windows 95 and NT 4" : "Windows " targets
+            libs = "^(kernel32|user32|advapi32|shell32|comctl32" (targets == "2000" ? "|setupapi" : "") ")\\.dll$"
         }
         {
             key = $1 " " $2
             n++
+            if ($1 !~ libs) { print "not a system library: " $1 " " $2; bad++; next }
             if (!(key in first9x)) { print "not on the allow-list: " $1 " " $2; bad++; next }
             r9 = (first9x[key] in rank9) ? rank9[first9x[key]] : 99
             rn = (firstnt[key] in rankn) ? rankn[firstnt[key]] : 99
