@@ -2,6 +2,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "system/program_wait.h"
 
 #define SERVICE_SWITCH " -u"
 // An expanded entry, the quotes that may go round it, and the switch.
@@ -44,7 +45,7 @@ void RunServiceProgram(char* command) {
     if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &startup, &process))
         return;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForProgram(process.hProcess);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
 }

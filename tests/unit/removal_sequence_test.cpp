@@ -43,6 +43,8 @@ const StepMark kSteps[] = {
     {"shortcut", "DeleteFileA ", "XLN Utility.lnk"},
 };
 
+const char kPauseWait[] = "MsgWaitForMultipleObjects 0 ";
+
 bool StartsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
@@ -134,6 +136,8 @@ protected:
                 events.push_back(kSteps[s].step);
             }
             if (StartsWith(line, "Sleep ")) events.push_back("sleep " + line.substr(6));
+            // A pause that answers messages waits for them with its time-out.
+            if (StartsWith(line, kPauseWait)) events.push_back("sleep " + line.substr(strlen(kPauseWait)));
             if (StartsWith(line, "ShowWindow #32770")) events.push_back("show " + line.substr(line.rfind(' ') + 1));
             if (StartsWith(line, "MessageBoxA ")) events.push_back("box " + line.substr(12));
             if (StartsWith(line, "SendMessageA #32770") && line.substr(line.rfind(' ') + 1) == "273" &&
@@ -246,6 +250,38 @@ TEST_F(RemovalSequence, DialogIsVisibleWhileTheStepsRun) {
     EXPECT_FALSE(IsWindowVisible(dialog));
     ASSERT_EQ(0, Run());
     EXPECT_TRUE(visible_during);
+}
+
+// While a started program runs, what is sent to the dialog is answered
+// before the program's end is seen; without a dialog every wait is plain.
+TEST_F(RemovalSequence, DialogKeepsAnsweringWhileProgramsRun) {
+    const UINT kProbe = WM_USER + 7;
+    for (bool with_dialog : {true, false}) {
+        for (const char* program : {kSetup, kTool, kService}) {
+            std::string name = std::string(program) + (with_dialog ? "" : ", no dialog");
+            Arrange(false, with_dialog);
+            data.force_local_uninstall = 1;
+            data.remove_device = 1;
+            fake::ProcessScript script;
+            HWND target = dialog;
+            std::string tool = kTool;
+            script.on_run = [=] {
+                fake::QueueThreadMessage(target, kProbe, 0, 0);
+                if (program == tool) fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "0\n");
+            };
+            fake::ScriptProcess(program, script);
+            ASSERT_EQ(0, Run()) << name;
+            size_t answered = 0;
+            for (const fake::SentMessage& m : fake::DeliveredMessages())
+                answered += m.window == dialog && m.message == kProbe;
+            EXPECT_EQ(with_dialog ? 1u : 0u, answered) << name;
+            EXPECT_EQ(with_dialog ? 3u : 0u, fake::CallsTo("MsgWaitForMultipleObjects 1 ").size())
+                << name << ": the waits for the three programs";
+            EXPECT_EQ(with_dialog ? 0u : 1u, fake::WaitingMessageCount()) << name;
+            if (dialog) DestroyWindow(dialog);
+            dialog = nullptr;
+        }
+    }
 }
 
 TEST_F(RemovalSequence, RegisteredCommandMayTakeTheRemovalOver) {
