@@ -10,7 +10,11 @@
 //   winprobe watch CAPTION [TIMEOUT-MS]    once the window exists, a line
 //                                          for each change of its visibility
 //                                          or static texts, until it goes
-// Exit codes: 0 done, 1 window or button not found in time, 2 bad usage.
+//   winprobe ask CAPTION [TIMEOUT-MS]      sends the window WM_NULL as a user's
+//                                          program would, and waits a second
+//                                          for the answer
+// Exit codes: 0 done, 1 window or button not found in time, 2 bad usage,
+// 3 the window did not answer within a second.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -150,12 +154,26 @@ int Press(HWND window, const char* button_text) {
     return 0;
 }
 
+// Windows ghosts a window that leaves a message unanswered for five
+// seconds; one second is what a user's program would wait.
+int Ask(HWND window) {
+    const UINT kAnswerMs = 1000;
+    DWORD start = GetTickCount();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &result)) {
+        printf("no answer within %u ms\n", kAnswerMs);
+        return 3;
+    }
+    printf("answered in %lu ms\n", (unsigned long)(GetTickCount() - start));
+    return 0;
+}
+
 DWORD TimeoutArg(int argc, char** argv, int index) {
     return argc > index ? (DWORD)strtoul(argv[index], nullptr, 10) : kDefaultTimeoutMs;
 }
 
 int Usage() {
-    fprintf(stderr, "usage: winprobe wait|show|close|watch CAPTION [TIMEOUT-MS]\n"
+    fprintf(stderr, "usage: winprobe wait|show|close|watch|ask CAPTION [TIMEOUT-MS]\n"
                     "       winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]\n");
     return 2;
 }
@@ -169,7 +187,8 @@ int main(int argc, char** argv) {
     if (press && argc < 4) return Usage();
     bool close = strcmp(command, "close") == 0;
     bool watch = strcmp(command, "watch") == 0;
-    if (!press && !close && !watch && strcmp(command, "wait") != 0 &&
+    bool ask = strcmp(command, "ask") == 0;
+    if (!press && !close && !watch && !ask && strcmp(command, "wait") != 0 &&
         strcmp(command, "show") != 0)
         return Usage();
     HWND window = WaitForWindow(argv[2], TimeoutArg(argc, argv, press ? 4 : 3));
@@ -178,6 +197,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (press) return Press(window, argv[3]);
+    if (ask) return Ask(window);
     if (close) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
     if (watch) {
         printf("screen: %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
