@@ -4,7 +4,7 @@
 WIN_BUILD := build/win
 HOST_BUILD := build/host
 
-.PHONY: all deps dist unit audit wine-build wine test demo clean
+.PHONY: all deps dist unit audit wine-build wine test demo bench clean
 
 all: dist
 
@@ -39,6 +39,10 @@ test: unit audit wine
 
 demo: wine-build
 	scripts/demo.sh
+
+# Speed and size against what a user would otherwise run; not part of test.
+bench: wine-build
+	tests/bench/run.sh
 
 clean:
 	rm -rf build dist

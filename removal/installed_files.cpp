@@ -26,9 +26,10 @@ bool IsOwnFile(const char* path, const char* own) {
     return own[0] && slash && MbSameNoCase(slash, own);
 }
 
-void RemoveOneFile(const char* path, const char* own, DWORD family) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES)
+// The attributes are the search's: asking again, or writing back what is
+// already there, would cost two more calls for each of thousands of files.
+void RemoveOneFile(const char* path, DWORD attributes, const char* own, DWORD family) {
+    if (attributes & FILE_ATTRIBUTE_READONLY)
         SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
     if (IsOwnFile(path, own)) return;
     if (DeleteFileA(path) || GetLastError() != ERROR_ACCESS_DENIED) return;
@@ -54,14 +55,15 @@ const char* LastSeparator(const char* pattern) {
 // The match's path: the pattern's folder part and the found name, skipped
 // when it would not fit the expansion's room. A backslash always stands
 // before the name, so that the running program's name is recognised.
-void RemoveMatch(const char* pattern, size_t folder_length, const char* name,
+void RemoveMatch(const char* pattern, size_t folder_length, const WIN32_FIND_DATAA& found,
                  const char* own, DWORD family) {
+    const char* name = found.cFileName;
     if (IsDotEntry(name) || folder_length + strlen(name) > PATH_MACRO_ROOM) return;
     char path[PATH_BUFFER_SIZE];
     memcpy(path, pattern, folder_length);
     path[folder_length - 1] = '\\';
     strcpy(path + folder_length, name);
-    RemoveOneFile(path, own, family);
+    RemoveOneFile(path, found.dwFileAttributes, own, family);
 }
 
 // An entry without a folder is skipped: it would be looked for wherever the
@@ -73,7 +75,7 @@ void RemoveMatches(const char* pattern, const char* own, DWORD family) {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(pattern, &found);
     if (find == INVALID_HANDLE_VALUE) return;
-    do RemoveMatch(pattern, folder_length, found.cFileName, own, family);
+    do RemoveMatch(pattern, folder_length, found, own, family);
     while (FindNextFileA(find, &found));
     FindClose(find);
 }

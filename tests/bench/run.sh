@@ -1,0 +1,127 @@
+#!/bin/sh
+# make bench: uninst.exe's speed and size, measured side by side in one Wine
+# prefix against what a user would otherwise run, printed as ratios:
+#   start     "silent" without any description, against a do-nothing
+#             program with the very same imports (the cost of starting);
+#   registry  a description's 5,000-key tree, against "reg delete /f";
+#   files     2,000 matches of one wildcard, against "cmd /c del";
+#   size      the executable's size against its resource section.
+# Each timing is the median of BENCH_RUNS runs (default 7), taken in turns
+# after one turn that is not counted (it fills Wine's and the disk's caches);
+# the registry and files timings are net of Wine's start (the do-nothing
+# program's median is taken off both sides). Not part of make test.
+set -u
+. "$(dirname "$0")/../wine/lib.sh"
+RUNS=${BENCH_RUNS:-7}
+KEYS_OUTER=50 KEYS_INNER=99  # 50 keys of 99 subkeys each, and the root: 5,000
+FILES=2000
+BENCH="$WINE_ROOT/build/bench"
+mkdir -p "$BENCH"
+
+wine_can_run || { echo "bench: no Wine on this machine"; exit 1; }
+[ -f "$UNINST_EXE" ] || { echo "bench: no $UNINST_EXE (make wine-build)"; exit 1; }
+
+# --- the do-nothing program: every import of uninst.exe, and nothing done --
+case $WINE_BITS in 64) cc=x86_64-w64-mingw32 entry=WinMainCRTStartup ;;
+    *) cc=i686-w64-mingw32 entry=_WinMainCRTStartup ;; esac
+make_noop() {
+    {
+        printf '#include <windows.h>\n#include <shlobj.h>\n#include <commctrl.h>\n'
+        printf '#include <stdio.h>\n#include <stdlib.h>\n#include <string.h>\n#include <ctype.h>\n#include <mbstring.h>\n#include <mbctype.h>\n'
+        printf 'void* const volatile kImports[] = {\n'
+        "$cc-objdump" -p "$UNINST_EXE" |
+            awk '/DLL Name:/ { on = 1; next } on && /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print "    (void*)&" $3 "," }'
+        printf '};\nvoid WinMainCRTStartup(void) { ExitProcess(kImports[0] == 0); }\n'
+    } >"$BENCH/noop.c"
+    "$cc-gcc-win32" -Os -fno-builtin -w -o "$BENCH/noop.exe" "$BENCH/noop.c" -nostartfiles -nostdlib \
+        -Wl,-e,$entry -s -Wl,--subsystem,windows:4.0 \
+        -lmsvcrt -luser32 -ladvapi32 -lkernel32 -lshell32 -lcomctl32 -lgcc
+}
+make_noop || { echo "bench: cannot build the do-nothing program"; exit 1; }
+
+# --- timing -------------------------------------------------------------------
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# time_ms COMMAND...: the wall time of one run, in milliseconds.
+time_ms() {
+    start=$(now_ms)
+    "$@" >/dev/null 2>&1
+    echo $(($(now_ms) - start))
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+
+# --- what each turn lays down -------------------------------------------------
+DESC='[HKEY_LOCAL_MACHINE\SOFTWARE\Tarnwell\802.11\UninstallInfo]
+"FullProductName"="Bench Adapter"
+"UninstallKey"="Bench Adapter"'
+
+tree_reg() {
+    {
+        printf 'REGEDIT4\r\n\r\n%s\r\n' "$DESC"
+        printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo\\RegistryKeys\\0]\r\n"BaseKey"="HKLM"\r\n"SubKey"="SOFTWARE:BenchTree"\r\n"DeleteIfNonEmpty"=""\r\n\r\n'
+        awk -v o="$KEYS_OUTER" -v i="$KEYS_INNER" 'BEGIN {
+            for (a = 0; a < o; a++) for (b = 0; b < i; b++)
+                printf "[HKEY_LOCAL_MACHINE\\SOFTWARE\\BenchTree\\Group%02d\\Key%02d]\r\n\"Data\"=\"x\"\r\n\r\n", a, b }'
+    } >"$BENCH/tree.reg"
+}
+
+files_reg() {
+    printf 'REGEDIT4\r\n\r\n%s\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo\\InstalledFiles]\r\n"Bench"="C:\\\\bench\\\\files\\\\*.tmp"\r\n' \
+        "$(printf '%s' "$DESC" | sed 's/$/\r/')" >"$BENCH/files.reg"
+}
+
+seed() { wine regedit /S "$(zpath "$1")" >/dev/null 2>&1; }
+lay_files() {
+    dir=$(unix_path 'C:\bench\files')
+    rm -rf "$dir" && mkdir -p "$dir"
+    (cd "$dir" && seq -f 'f%04g.tmp' 1 "$FILES" | xargs touch)
+}
+tree_gone() { ! wine reg query 'HKLM\SOFTWARE\BenchTree' >/dev/null 2>&1; }
+files_gone() { [ -z "$(ls "$(unix_path 'C:\bench\files')")" ]; }
+
+# --- the runs -----------------------------------------------------------------
+scenario_begin bench winxp
+apply_registry
+cp "$BENCH/noop.exe" "$WINEPREFIX/drive_c/noop.exe"
+# One server for the whole run: no run pays for starting it or saving the
+# registry.
+wineserver -p
+tree_reg
+files_reg
+for turn in $(seq 0 "$RUNS"); do
+    [ "$turn" = 1 ] && : >"$BENCH/times.txt"
+    echo "noop $(time_ms wine 'C:\noop.exe')" >>"$BENCH/times.txt"
+    echo "silent $(time_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    seed "$BENCH/tree.reg"
+    echo "tree-uninst $(time_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    tree_gone || check_failed "turn $turn: uninst.exe left the tree"
+    seed "$BENCH/tree.reg"
+    echo "tree-reg $(time_ms wine reg delete 'HKLM\SOFTWARE\BenchTree' /f)" >>"$BENCH/times.txt"
+    tree_gone || check_failed "turn $turn: reg delete left the tree"
+    lay_files
+    seed "$BENCH/files.reg"
+    echo "files-uninst $(time_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    files_gone || check_failed "turn $turn: uninst.exe left files"
+    lay_files
+    echo "files-del $(time_ms wine cmd /c del /q 'C:\bench\files\*.tmp')" >>"$BENCH/times.txt"
+    files_gone || check_failed "turn $turn: del left files"
+done
+wineserver -k
+
+med() { awk -v k="$1" '$1 == k { print $2 }' "$BENCH/times.txt" | median; }
+noop=$(med noop) silent=$(med silent)
+tree_u=$(med tree-uninst) tree_r=$(med tree-reg)
+files_u=$(med files-uninst) files_d=$(med files-del)
+size=$(stat -c %s "$UNINST_EXE")
+rsrc=$((0x$("$cc-objdump" -h "$UNINST_EXE" | awk '$2 == ".rsrc" { print $3 }')))
+echo "bench: $RUNS runs each under Wine ($WINE_BITS-bit), medians in ms"
+printf '  %-44s %6s ms vs %6s ms  %sx\n' \
+    "silent, no description / do-nothing program" "$silent" "$noop" "$(ratio "$silent" "$noop")" \
+    "5,000-key tree / reg delete /f (net)" "$((tree_u - noop))" "$((tree_r - noop))" \
+    "$(ratio $((tree_u - noop)) $((tree_r - noop)))" \
+    "2,000 wildcard matches / cmd /c del (net)" "$((files_u - noop))" "$((files_d - noop))" \
+    "$(ratio $((files_u - noop)) $((files_d - noop)))"
+printf '  %-44s %6s B  vs %6s B   %sx\n' "executable / its resource section" "$size" "$rsrc" \
+    "$(ratio "$size" "$rsrc")"
