@@ -6,7 +6,8 @@
 #   registry  a description's 5,000-key tree, against "reg delete /f";
 #   files     2,000 matches of one wildcard, against "cmd /c del";
 #   size      the executable's size against its resource section.
-# Each timing is the median of BENCH_RUNS runs (default 7), taken in turns
+# Each timing is the median CPU time (the run's own and Wine's server's for
+# it) of BENCH_RUNS runs (default 7), taken in turns
 # after one turn that is not counted (it fills Wine's and the disk's caches);
 # the registry and files timings are net of Wine's start (the do-nothing
 # program's median is taken off both sides). Not part of make test.
@@ -39,14 +40,19 @@ make_noop() {
 }
 make_noop || { echo "bench: cannot build the do-nothing program"; exit 1; }
 
-# --- timing -------------------------------------------------------------------
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# --- timing ---------------------------------------------------------------------
+# CPU time, not wall time: what the run costs the machine, which the load of
+# other work on it hardly changes. A run's time is its own processes' and
+# what Wine's server spent for it meanwhile (registry and file requests).
+SERVER_PID=""
+server_ticks() { awk '{ print $14 + $15 }' "/proc/$SERVER_PID/stat"; }
 
-# time_ms COMMAND...: the wall time of one run, in milliseconds.
-time_ms() {
-    start=$(now_ms)
-    "$@" >/dev/null 2>&1
-    echo $(($(now_ms) - start))
+# cpu_ms COMMAND...: the CPU milliseconds of one run.
+cpu_ms() {
+    before=$(server_ticks)
+    own=$( ("$@" >/dev/null 2>&1; times) | tail -1 |
+        awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } print int(t * 1000) }')
+    echo $((own + ($(server_ticks) - before) * 1000 / $(getconf CLK_TCK)))
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -86,29 +92,34 @@ scenario_begin bench winxp
 apply_registry
 cp "$BENCH/noop.exe" "$WINEPREFIX/drive_c/noop.exe"
 # One server for the whole run: no run pays for starting it or saving the
-# registry.
-wineserver -p
+# registry, and its CPU time can be read.
+wineserver -w
+wineserver -f -p &
+SERVER_PID=$!
+sleep 1
+[ -r "/proc/$SERVER_PID/stat" ] || { echo "bench: Wine's server did not stay"; exit 1; }
 tree_reg
 files_reg
 for turn in $(seq 0 "$RUNS"); do
     [ "$turn" = 1 ] && : >"$BENCH/times.txt"
-    echo "noop $(time_ms wine 'C:\noop.exe')" >>"$BENCH/times.txt"
-    echo "silent $(time_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "noop $(cpu_ms wine 'C:\noop.exe')" >>"$BENCH/times.txt"
+    echo "silent $(cpu_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     seed "$BENCH/tree.reg"
-    echo "tree-uninst $(time_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "tree-uninst $(cpu_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     tree_gone || check_failed "turn $turn: uninst.exe left the tree"
     seed "$BENCH/tree.reg"
-    echo "tree-reg $(time_ms wine reg delete 'HKLM\SOFTWARE\BenchTree' /f)" >>"$BENCH/times.txt"
+    echo "tree-reg $(cpu_ms wine reg delete 'HKLM\SOFTWARE\BenchTree' /f)" >>"$BENCH/times.txt"
     tree_gone || check_failed "turn $turn: reg delete left the tree"
     lay_files
     seed "$BENCH/files.reg"
-    echo "files-uninst $(time_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "files-uninst $(cpu_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     files_gone || check_failed "turn $turn: uninst.exe left files"
     lay_files
-    echo "files-del $(time_ms wine cmd /c del /q 'C:\bench\files\*.tmp')" >>"$BENCH/times.txt"
+    echo "files-del $(cpu_ms wine cmd /c del /q 'C:\bench\files\*.tmp')" >>"$BENCH/times.txt"
     files_gone || check_failed "turn $turn: del left files"
 done
 wineserver -k
+wait "$SERVER_PID" 2>/dev/null
 
 med() { awk -v k="$1" '$1 == k { print $2 }' "$BENCH/times.txt" | median; }
 noop=$(med noop) silent=$(med silent)
@@ -116,7 +127,7 @@ tree_u=$(med tree-uninst) tree_r=$(med tree-reg)
 files_u=$(med files-uninst) files_d=$(med files-del)
 size=$(stat -c %s "$UNINST_EXE")
 rsrc=$((0x$("$cc-objdump" -h "$UNINST_EXE" | awk '$2 == ".rsrc" { print $3 }')))
-echo "bench: $RUNS runs each under Wine ($WINE_BITS-bit), medians in ms"
+echo "bench: $RUNS runs each under Wine ($WINE_BITS-bit), medians of CPU time in ms"
 printf '  %-44s %6s ms vs %6s ms  %sx\n' \
     "silent, no description / do-nothing program" "$silent" "$noop" "$(ratio "$silent" "$noop")" \
     "5,000-key tree / reg delete /f (net)" "$((tree_u - noop))" "$((tree_r - noop))" \
