@@ -6,8 +6,8 @@
 #   registry  a description's 5,000-key tree, against "reg delete /f";
 #   files     2,000 matches of one wildcard, against "cmd /c del";
 #   size      the executable's size against its resource section.
-# Each timing is the median CPU time (the run's own and Wine's server's for
-# it) of BENCH_RUNS runs (default 7), taken in turns
+# Each timing is the median wall and CPU time (the run's own and Wine's
+# server's for it) of BENCH_RUNS runs (default 7), taken in turns
 # after one turn that is not counted (it fills Wine's and the disk's caches);
 # the registry and files timings are net of Wine's start (the do-nothing
 # program's median is taken off both sides). Not part of make test.
@@ -41,18 +41,22 @@ make_noop() {
 make_noop || { echo "bench: cannot build the do-nothing program"; exit 1; }
 
 # --- timing ---------------------------------------------------------------------
-# CPU time, not wall time: what the run costs the machine, which the load of
-# other work on it hardly changes. A run's time is its own processes' and
-# what Wine's server spent for it meanwhile (registry and file requests).
+# Two figures per run: the wall time a user waits, and the CPU time, which
+# the load of other work on the machine hardly changes: the run's own
+# processes' and what Wine's server spent for it meanwhile (registry and
+# file requests). A console program's own console (conhost) is not its
+# child: its CPU time is not counted, its wall time is.
 SERVER_PID=""
 server_ticks() { awk '{ print $14 + $15 }' "/proc/$SERVER_PID/stat"; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# cpu_ms COMMAND...: the CPU milliseconds of one run.
-cpu_ms() {
-    before=$(server_ticks)
+# measure COMMAND...: "WALL-MS CPU-MS" of one run.
+measure() {
+    before=$(server_ticks) start=$(now_ms)
     own=$( ("$@" >/dev/null 2>&1; times) | tail -1 |
         awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } print int(t * 1000) }')
-    echo $((own + ($(server_ticks) - before) * 1000 / $(getconf CLK_TCK)))
+    wall=$(($(now_ms) - start))
+    echo "$wall $((own + ($(server_ticks) - before) * 1000 / $(getconf CLK_TCK)))"
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -102,37 +106,44 @@ tree_reg
 files_reg
 for turn in $(seq 0 "$RUNS"); do
     [ "$turn" = 1 ] && : >"$BENCH/times.txt"
-    echo "noop $(cpu_ms wine 'C:\noop.exe')" >>"$BENCH/times.txt"
-    echo "silent $(cpu_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "noop $(measure wine 'C:\noop.exe')" >>"$BENCH/times.txt"
+    echo "silent $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     seed "$BENCH/tree.reg"
-    echo "tree-uninst $(cpu_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "tree-uninst $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     tree_gone || check_failed "turn $turn: uninst.exe left the tree"
     seed "$BENCH/tree.reg"
-    echo "tree-reg $(cpu_ms wine reg delete 'HKLM\SOFTWARE\BenchTree' /f)" >>"$BENCH/times.txt"
+    echo "tree-reg $(measure wine reg delete 'HKLM\SOFTWARE\BenchTree' /f)" >>"$BENCH/times.txt"
     tree_gone || check_failed "turn $turn: reg delete left the tree"
     lay_files
     seed "$BENCH/files.reg"
-    echo "files-uninst $(cpu_ms wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "files-uninst $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     files_gone || check_failed "turn $turn: uninst.exe left files"
     lay_files
-    echo "files-del $(cpu_ms wine cmd /c del /q 'C:\bench\files\*.tmp')" >>"$BENCH/times.txt"
+    echo "files-del $(measure wine cmd /c del /q 'C:\bench\files\*.tmp')" >>"$BENCH/times.txt"
     files_gone || check_failed "turn $turn: del left files"
 done
 wineserver -k
 wait "$SERVER_PID" 2>/dev/null
 
-med() { awk -v k="$1" '$1 == k { print $2 }' "$BENCH/times.txt" | median; }
-noop=$(med noop) silent=$(med silent)
-tree_u=$(med tree-uninst) tree_r=$(med tree-reg)
-files_u=$(med files-uninst) files_d=$(med files-del)
+# med KEY COLUMN: the median of one figure (2 wall, 3 CPU) of one kind of run.
+med() { awk -v k="$1" -v c="$2" '$1 == k { print $c }' "$BENCH/times.txt" | median; }
 size=$(stat -c %s "$UNINST_EXE")
 rsrc=$((0x$("$cc-objdump" -h "$UNINST_EXE" | awk '$2 == ".rsrc" { print $3 }')))
-echo "bench: $RUNS runs each under Wine ($WINE_BITS-bit), medians of CPU time in ms"
-printf '  %-44s %6s ms vs %6s ms  %sx\n' \
-    "silent, no description / do-nothing program" "$silent" "$noop" "$(ratio "$silent" "$noop")" \
-    "5,000-key tree / reg delete /f (net)" "$((tree_u - noop))" "$((tree_r - noop))" \
-    "$(ratio $((tree_u - noop)) $((tree_r - noop)))" \
-    "2,000 wildcard matches / cmd /c del (net)" "$((files_u - noop))" "$((files_d - noop))" \
-    "$(ratio $((files_u - noop)) $((files_d - noop)))"
-printf '  %-44s %6s B  vs %6s B   %sx\n' "executable / its resource section" "$size" "$rsrc" \
+echo "bench: medians of $RUNS runs each under Wine ($WINE_BITS-bit), in ms; the last two net of Wine's start"
+printf '  %-44s %20s %20s\n' "" "wall time" "CPU time"
+# line NAME KEY OTHER-KEY NET: the two figures and their ratio.
+line() {
+    row=$(printf '  %-44s' "$1")
+    for col in 2 3; do
+        a=$(med "$2" $col) b=$(med "$3" $col) base=0
+        [ "$4" = net ] && base=$(med noop $col)
+        a=$((a - base)) b=$((b - base))
+        row="$row $(printf '%6s/%-6s %5sx' "$a" "$b" "$(ratio "$a" "$b")")"
+    done
+    echo "$row"
+}
+line "silent, no description / do-nothing program" silent noop raw
+line "5,000-key tree / reg delete /f" tree-uninst tree-reg net
+line "2,000 wildcard matches / cmd /c del" files-uninst files-del net
+printf '  %-44s %6s B / %6s B = %sx\n' "executable / its resource section" "$size" "$rsrc" \
     "$(ratio "$size" "$rsrc")"
