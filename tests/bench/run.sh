@@ -9,8 +9,9 @@
 # Each timing is the median wall and CPU time (the run's own and Wine's
 # server's for it) of BENCH_RUNS runs (default 7), taken in turns
 # after one turn that is not counted (it fills Wine's and the disk's caches);
-# the registry and files timings are net of Wine's start (the do-nothing
-# program's median is taken off both sides). Not part of make test.
+# the registry and files timings are net of each program's start (its
+# median when it has nothing to do: "silent" without a description, "reg
+# query" of a missing key, "cmd /c exit"). Not part of make test.
 set -u
 . "$(dirname "$0")/../wine/lib.sh"
 RUNS=${BENCH_RUNS:-7}
@@ -42,21 +43,21 @@ make_noop || { echo "bench: cannot build the do-nothing program"; exit 1; }
 
 # --- timing ---------------------------------------------------------------------
 # Two figures per run: the wall time a user waits, and the CPU time, which
-# the load of other work on the machine hardly changes: the run's own
-# processes' and what Wine's server spent for it meanwhile (registry and
-# file requests). A console program's own console (conhost) is not its
-# child: its CPU time is not counted, its wall time is.
+# the load of other work on the machine hardly changes: that of the run's
+# processes (a console program's console included) and what Wine's server
+# spent meanwhile (registry and file requests), as perf counts them.
 SERVER_PID=""
-server_ticks() { awk '{ print $14 + $15 }' "/proc/$SERVER_PID/stat"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
+task_ms() { awk -F, '$3 == "task-clock" { printf "%d", $1 }' "$1"; }
 
 # measure COMMAND...: "WALL-MS CPU-MS" of one run.
 measure() {
-    before=$(server_ticks) start=$(now_ms)
-    own=$( ("$@" >/dev/null 2>&1; times) | tail -1 |
-        awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } print int(t * 1000) }')
+    sleep 1  # what the last run left to Wine's server is not this one's
+    start=$(now_ms)
+    perf stat -x, -e task-clock -p "$SERVER_PID" -o "$BENCH/server.csv" -- \
+        perf stat -x, -e task-clock -o "$BENCH/run.csv" -- "$@" >/dev/null 2>&1
     wall=$(($(now_ms) - start))
-    echo "$wall $((own + ($(server_ticks) - before) * 1000 / $(getconf CLK_TCK)))"
+    echo "$wall $(($(task_ms "$BENCH/run.csv") + $(task_ms "$BENCH/server.csv")))"
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -108,6 +109,8 @@ for turn in $(seq 0 "$RUNS"); do
     [ "$turn" = 1 ] && : >"$BENCH/times.txt"
     echo "noop $(measure wine 'C:\noop.exe')" >>"$BENCH/times.txt"
     echo "silent $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    echo "reg-start $(measure wine reg query 'HKLM\SOFTWARE\BenchNothing')" >>"$BENCH/times.txt"
+    echo "cmd-start $(measure wine cmd /c exit)" >>"$BENCH/times.txt"
     seed "$BENCH/tree.reg"
     echo "tree-uninst $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     tree_gone || check_failed "turn $turn: uninst.exe left the tree"
@@ -129,21 +132,21 @@ wait "$SERVER_PID" 2>/dev/null
 med() { awk -v k="$1" -v c="$2" '$1 == k { print $c }' "$BENCH/times.txt" | median; }
 size=$(stat -c %s "$UNINST_EXE")
 rsrc=$((0x$("$cc-objdump" -h "$UNINST_EXE" | awk '$2 == ".rsrc" { print $3 }')))
-echo "bench: medians of $RUNS runs each under Wine ($WINE_BITS-bit), in ms; the last two net of Wine's start"
+echo "bench: medians of $RUNS runs each under Wine ($WINE_BITS-bit), in ms; the timings of work net of each program's start"
 printf '  %-44s %20s %20s\n' "" "wall time" "CPU time"
-# line NAME KEY OTHER-KEY NET: the two figures and their ratio.
+# line NAME KEY OTHER-KEY [KEY-START OTHER-START]: the two figures and their
+# ratio, each net of its own program's start when the starts are named.
 line() {
     row=$(printf '  %-44s' "$1")
     for col in 2 3; do
-        a=$(med "$2" $col) b=$(med "$3" $col) base=0
-        [ "$4" = net ] && base=$(med noop $col)
-        a=$((a - base)) b=$((b - base))
+        a=$(med "$2" $col) b=$(med "$3" $col)
+        [ $# -gt 3 ] && a=$((a - $(med "$4" $col))) b=$((b - $(med "$5" $col)))
         row="$row $(printf '%6s/%-6s %5sx' "$a" "$b" "$(ratio "$a" "$b")")"
     done
     echo "$row"
 }
-line "silent, no description / do-nothing program" silent noop raw
-line "5,000-key tree / reg delete /f" tree-uninst tree-reg net
-line "2,000 wildcard matches / cmd /c del" files-uninst files-del net
+line "silent, no description / do-nothing program" silent noop
+line "5,000-key tree / reg delete /f" tree-uninst tree-reg silent reg-start
+line "2,000 wildcard matches / cmd /c del" files-uninst files-del silent cmd-start
 printf '  %-44s %6s B / %6s B = %sx\n' "executable / its resource section" "$size" "$rsrc" \
     "$(ratio "$size" "$rsrc")"
