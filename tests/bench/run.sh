@@ -6,12 +6,13 @@
 #   registry  a description's 5,000-key tree, against "reg delete /f";
 #   files     2,000 matches of one wildcard, against "cmd /c del";
 #   size      the executable's size against its resource section.
-# Each timing is the median wall and CPU time (the run's own and Wine's
+# Each timing is the least wall and CPU time (the run's own and Wine's
 # server's for it) of BENCH_RUNS runs (default 7), taken in turns
 # after one turn that is not counted (it fills Wine's and the disk's caches);
 # the registry and files timings are net of each program's start (its
-# median when it has nothing to do: "silent" without a description, "reg
-# query" of a missing key, "cmd /c exit"). Not part of make test.
+# least when it has nothing to do: "silent" with a description that names
+# nothing, which still runs every step, "reg query" of a missing key, "cmd
+# /c exit"). Not part of make test.
 set -u
 . "$(dirname "$0")/../wine/lib.sh"
 RUNS=${BENCH_RUNS:-7}
@@ -52,7 +53,6 @@ task_ms() { awk -F, '$3 == "task-clock" { printf "%d", $1 }' "$1"; }
 
 # measure COMMAND...: "WALL-MS CPU-MS" of one run.
 measure() {
-    sleep 1  # what the last run left to Wine's server is not this one's
     start=$(now_ms)
     perf stat -x, -e task-clock -p "$SERVER_PID" -o "$BENCH/server.csv" -- \
         perf stat -x, -e task-clock -o "$BENCH/run.csv" -- "$@" >/dev/null 2>&1
@@ -60,7 +60,8 @@ measure() {
     echo "$wall $(($(task_ms "$BENCH/run.csv") + $(task_ms "$BENCH/server.csv")))"
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# The least of the runs: other work on the machine only ever adds time.
+least() { sort -n | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
 # --- what each turn lays down -------------------------------------------------
@@ -105,10 +106,14 @@ sleep 1
 [ -r "/proc/$SERVER_PID/stat" ] || { echo "bench: Wine's server did not stay"; exit 1; }
 tree_reg
 files_reg
+printf 'REGEDIT4\r\n\r\n%s\r\n' "$(printf '%s' "$DESC" | sed 's/$/\r/')" >"$BENCH/empty.reg"
 for turn in $(seq 0 "$RUNS"); do
     [ "$turn" = 1 ] && : >"$BENCH/times.txt"
+    sleep 2  # the last turn's console ends before the do-nothing program runs
     echo "noop $(measure wine 'C:\noop.exe')" >>"$BENCH/times.txt"
     echo "silent $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
+    seed "$BENCH/empty.reg"
+    echo "empty $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     echo "reg-start $(measure wine reg query 'HKLM\SOFTWARE\BenchNothing')" >>"$BENCH/times.txt"
     echo "cmd-start $(measure wine cmd /c exit)" >>"$BENCH/times.txt"
     seed "$BENCH/tree.reg"
@@ -128,11 +133,11 @@ done
 wineserver -k
 wait "$SERVER_PID" 2>/dev/null
 
-# med KEY COLUMN: the median of one figure (2 wall, 3 CPU) of one kind of run.
-med() { awk -v k="$1" -v c="$2" '$1 == k { print $c }' "$BENCH/times.txt" | median; }
+# med KEY COLUMN: the least of one figure (2 wall, 3 CPU) of one kind of run.
+med() { awk -v k="$1" -v c="$2" '$1 == k { print $c }' "$BENCH/times.txt" | least; }
 size=$(stat -c %s "$UNINST_EXE")
 rsrc=$((0x$("$cc-objdump" -h "$UNINST_EXE" | awk '$2 == ".rsrc" { print $3 }')))
-echo "bench: medians of $RUNS runs each under Wine ($WINE_BITS-bit), in ms; the timings of work net of each program's start"
+echo "bench: the best of $RUNS runs each under Wine ($WINE_BITS-bit), in ms; the timings of work net of each program's start"
 printf '  %-44s %20s %20s\n' "" "wall time" "CPU time"
 # line NAME KEY OTHER-KEY [KEY-START OTHER-START]: the two figures and their
 # ratio, each net of its own program's start when the starts are named.
@@ -146,7 +151,7 @@ line() {
     echo "$row"
 }
 line "silent, no description / do-nothing program" silent noop
-line "5,000-key tree / reg delete /f" tree-uninst tree-reg silent reg-start
-line "2,000 wildcard matches / cmd /c del" files-uninst files-del silent cmd-start
+line "5,000-key tree / reg delete /f" tree-uninst tree-reg empty reg-start
+line "2,000 wildcard matches / cmd /c del" files-uninst files-del empty cmd-start
 printf '  %-44s %6s B / %6s B = %sx\n' "executable / its resource section" "$size" "$rsrc" \
     "$(ratio "$size" "$rsrc")"
