@@ -2,7 +2,8 @@
 # make bench: uninst.exe's speed and size, measured side by side in one Wine
 # prefix against what a user would otherwise run, printed as ratios:
 #   start     "silent" without any description, against a do-nothing
-#             program with the very same imports (the cost of starting);
+#             program with the very same imports and manifest (the cost
+#             of starting);
 #   registry  a description's 5,000-key tree, against "reg delete /f";
 #   files     2,000 matches of one wildcard, against "cmd /c del";
 #   size      the executable's size against its resource section.
@@ -36,7 +37,10 @@ make_noop() {
             awk '/DLL Name:/ { on = 1; next } on && /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print "    (void*)&" $3 "," }'
         printf '};\nvoid WinMainCRTStartup(void) { ExitProcess(kImports[0] == 0); }\n'
     } >"$BENCH/noop.c"
-    "$cc-gcc-win32" -Os -fno-builtin -w -o "$BENCH/noop.exe" "$BENCH/noop.c" -nostartfiles -nostdlib \
+    # The program's manifest too: it decides which common controls load.
+    printf '1 24 "%s"\n' "$WINE_ROOT/resources/uninst.manifest" >"$BENCH/noop.rc"
+    "$cc-windres" -i "$BENCH/noop.rc" -O coff -o "$BENCH/noop-rc.o" || return 1
+    "$cc-gcc-win32" -Os -fno-builtin -w -o "$BENCH/noop.exe" "$BENCH/noop.c" "$BENCH/noop-rc.o" -nostartfiles -nostdlib \
         -Wl,-e,$entry -s -Wl,--subsystem,windows:4.0 \
         -lmsvcrt -luser32 -ladvapi32 -lkernel32 -lshell32 -lcomctl32 -lgcc
 }
@@ -96,7 +100,10 @@ files_gone() { [ -z "$(ls "$(unix_path 'C:\bench\files')")" ]; }
 # --- the runs -----------------------------------------------------------------
 scenario_begin bench winxp
 apply_registry
-cp "$BENCH/noop.exe" "$WINEPREFIX/drive_c/noop.exe"
+# Named like the program, so that Wine applies the same settings to it (the
+# Windows version it reports is set for that name).
+mkdir -p "$WINEPREFIX/drive_c/noop"
+cp "$BENCH/noop.exe" "$WINEPREFIX/drive_c/noop/uninst.exe"
 # One server for the whole run: no run pays for starting it or saving the
 # registry, and its CPU time can be read.
 wineserver -w
@@ -110,7 +117,7 @@ printf 'REGEDIT4\r\n\r\n%s\r\n' "$(printf '%s' "$DESC" | sed 's/$/\r/')" >"$BENC
 for turn in $(seq 0 "$RUNS"); do
     [ "$turn" = 1 ] && : >"$BENCH/times.txt"
     sleep 2  # the last turn's console ends before the do-nothing program runs
-    echo "noop $(measure wine 'C:\noop.exe')" >>"$BENCH/times.txt"
+    echo "noop $(measure wine 'C:\noop\uninst.exe')" >>"$BENCH/times.txt"
     echo "silent $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
     seed "$BENCH/empty.reg"
     echo "empty $(measure wine "$UNINST_WIN" silent)" >>"$BENCH/times.txt"
