@@ -7,6 +7,7 @@
 #include "system/run_state.h"
 #include "messages/localized_box.h"
 #include "removal/removal_steps.h"
+#include "system/program_wait.h"
 #include "system/restart.h"
 
 namespace {
@@ -26,13 +27,17 @@ const UINT kFinishedId = 12;
 const DWORD kStepPause = 500;
 const DWORD kFinalPause = 1000;
 
-// The pauses let the user read each status line; only with a dialog.
+// The pauses let the user read each status line; only with a dialog,
+// which keeps answering meanwhile.
 void Pause(HWND dialog, DWORD milliseconds) {
-    if (dialog) Sleep(milliseconds);
+    if (dialog) PauseAnswering(milliseconds);
 }
 
+// What waited while the last step worked is handled after each update.
 void Progress(HWND dialog, UINT message_id, int percent) {
-    if (dialog) ShowProgressStep(dialog, message_id, percent);
+    if (!dialog) return;
+    ShowProgressStep(dialog, message_id, percent);
+    HandleWaitingMessages();
 }
 
 // 0 when the user confirmed, else the sequence's result: 5 for any answer
@@ -46,7 +51,7 @@ int Confirm() {
 void ShowDialog(HWND dialog) {
     SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_TITLE, kTitleId);
     ShowWindow(dialog, SW_SHOW);
-    ShowProgressStep(dialog, kAppletsId, 30);
+    Progress(dialog, kAppletsId, 30);
 }
 
 void RemoveDevicesStep(HWND dialog, const UninstallData& data) {
@@ -87,10 +92,8 @@ void RunLastSteps(HWND dialog, const UninstallData& data) {
     if (dialog) ShowWindow(dialog, SW_HIDE);
 }
 
-}  // namespace
-
 // No step's result changes the course: each reports its own failures.
-int RunRemovalSequence(HWND dialog, const UninstallData& data) {
+int RunSequence(HWND dialog, const UninstallData& data) {
     if (RunRegisteredUninstaller(dialog, data) == 0 && !data.force_local_uninstall) return 0;
     if (dialog) {
         if (int refused = Confirm()) return refused;
@@ -101,4 +104,15 @@ int RunRemovalSequence(HWND dialog, const UninstallData& data) {
     // Any run of the process may have deferred a deletion, this one or not.
     if (RestartNeeded) OfferRestart();
     return 0;
+}
+
+}  // namespace
+
+// The waits for started programs keep the dialog answering, the hand-over's
+// included, while this sequence runs.
+int RunRemovalSequence(HWND dialog, const UninstallData& data) {
+    SetAnsweringDialog(dialog);
+    int result = RunSequence(dialog, data);
+    SetAnsweringDialog(nullptr);
+    return result;
 }

@@ -7,6 +7,7 @@
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
 #include "removal/system_changes.h"
+#include "system/program_wait.h"
 #include "system/windows_family.h"
 
 #define MODULE_PATH_SIZE 1025
@@ -64,7 +65,7 @@ bool StartTool(char* command, PROCESS_INFORMATION* process) {
 // Waits for the tool without a time limit; both handles are closed.
 bool WaitForTool(const PROCESS_INFORMATION& process) {
     CloseHandle(process.hThread);
-    DWORD waited = WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD waited = WaitForProgram(process.hProcess);
     CloseHandle(process.hProcess);
     return waited == WAIT_OBJECT_0;
 }

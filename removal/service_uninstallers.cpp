@@ -2,6 +2,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "system/program_wait.h"
 #include "system/windows_family.h"
 
 #define SERVICE_SWITCH " -u"
@@ -51,7 +52,7 @@ void RunServiceProgram(char* command) {
     if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, NoWindowFlagForThisWindows(),
                         nullptr, nullptr, &startup, &process))
         return;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForProgram(process.hProcess);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
 }

@@ -36,8 +36,9 @@ ChangeResult DeleteRegistrySubkey(const char* parent_path, HKEY parent, const ch
 // The value `name` of an open key at `key_path`.
 ChangeResult DeleteRegistryValue(HKEY key, const char* key_path, const char* name);
 
-// Clears a file's read-only attribute, so that it can be deleted.
-ChangeResult ClearReadOnly(const char* path);
+// Clears the read-only attribute of a file whose attributes the search gave,
+// so that it can be deleted.
+ChangeResult ClearReadOnly(const char* path, DWORD attributes);
 ChangeResult DeleteFileNow(const char* path);
 // Leaves the file's deletion to the next start of Windows, the way this
 // family carries it out. A folder is refused: no folder is an installed file.

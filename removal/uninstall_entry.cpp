@@ -7,6 +7,7 @@
 #include "platform/mbtext.h"
 #include "removal/system_changes.h"
 #include "removal/windows_directory.h"
+#include "system/program_wait.h"
 #include "uninstall_data/registry_read.h"
 
 namespace {
@@ -95,7 +96,7 @@ int StartAndWait(char* line) {
     if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return 4;
-    DWORD waited = WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD waited = WaitForProgram(process.hProcess);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return waited == WAIT_OBJECT_0 ? 0 : 4;
