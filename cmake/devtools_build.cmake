@@ -9,11 +9,10 @@ if(NOT WIN32)
     return()
 endif()
 
+# The program's own string and memory-block functions serve the tools too
+# (built so that memset never becomes a call of itself); the tools need no heap.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
-    devtools/freestanding.cpp platform/mbtext.cpp removal/windows_directory.cpp)
-# The tools' own memset and the like must not become calls to themselves.
-set_source_files_properties(devtools/freestanding.cpp PROPERTIES
-    COMPILE_OPTIONS "-fno-builtin;-fno-tree-loop-distribute-patterns")
+    platform/win32/string_functions.cpp platform/mbtext.cpp removal/windows_directory.cpp)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})
