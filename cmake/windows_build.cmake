@@ -14,6 +14,13 @@ else()
     set(ENTRY_SYMBOL _WinMainCRTStartup)
 endif()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    # The same manifest, naming the x86-64 architecture.
+    file(READ resources/uninst.manifest MANIFEST_TEXT)
+    string(REPLACE "processorArchitecture=\"x86\"" "processorArchitecture=\"amd64\"" MANIFEST_TEXT "${MANIFEST_TEXT}")
+    file(WRITE ${CMAKE_BINARY_DIR}/uninst-amd64.manifest "${MANIFEST_TEXT}")
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_BINARY_DIR}")
+endif()
 
 # The few C run-time functions the program and the compiler need, on
 # kernel32: no run-time library is linked, as a stock Windows 95 has none.
