@@ -4,7 +4,7 @@
 WIN_BUILD := build/win
 HOST_BUILD := build/host
 
-.PHONY: all deps dist unit audit wine-build wine test demo clean
+.PHONY: all deps dist unit audit fuzz fuzz-brief wine-build wine test demo clean
 
 all: dist
 
@@ -27,6 +27,16 @@ audit: dist
 	tests/audit/check-cpu.sh dist/uninst.exe
 	tests/audit/self-test.sh dist/uninst.exe
 
+# The fuzz targets, each for FUZZ_SECONDS (a few minutes by default); the
+# test run gives each a few seconds so that a regression shows at once.
+FUZZ_SECONDS ?= 180
+
+fuzz: deps
+	nice tests/fuzz/run.sh $(FUZZ_SECONDS)
+
+fuzz-brief: deps
+	tests/fuzz/run.sh 4
+
 # What the Wine scenarios run, built for the Wine this machine has.
 wine-build: dist
 	tests/wine/build-for-wine.sh
@@ -35,7 +45,7 @@ wine: wine-build
 	tests/wine/lib-test.sh
 	tests/wine/run-all.sh
 
-test: unit audit wine
+test: unit fuzz-brief audit wine
 
 demo: wine-build
 	scripts/demo.sh
