@@ -17,7 +17,9 @@ void CheckAnswer(const unsigned char* buffer, DWORD size, DWORD answer, bool lis
     FUZZ_CHECK(buffer[size] == kSentinel);
     if (size == 0) return;
     FUZZ_CHECK(buffer[answer] == 0);
-    if (list && answer > 0) FUZZ_CHECK(buffer[answer - 1] == 0);  // the list's double end
+    // The list's double end: after its last string, or at the buffer's end.
+    if (list && answer > 0)
+        FUZZ_CHECK(buffer[answer - 1] == 0 || (answer + 2 == size && buffer[answer + 1] == 0));
 }
 
 void ReadAtSize(FuzzedDataProvider& in, const std::string& section, const std::string& key) {

@@ -8,15 +8,16 @@ namespace {
 
 void CheckReplace(FuzzedDataProvider& in) {
     size_t room = in.ConsumeIntegralInRange<size_t>(0, 600);
-    std::string macro = in.ConsumeRandomLengthString(16);
-    std::string value = in.ConsumeRandomLengthString(300);
-    std::string source = in.ConsumeRandomLengthString(700);
+    // As the product sees them: each text ends at its first NUL.
+    std::string macro = in.ConsumeRandomLengthString(16).c_str();
+    std::string value = in.ConsumeRandomLengthString(300).c_str();
+    std::string source = in.ConsumeRandomLengthString(700).c_str();
     char* out = (char*)malloc(room + 1);  // exactly what the room promises
     int fits = ReplaceMacro(source.c_str(), macro.c_str(), value.c_str(), out, room);
     size_t length = strlen(out);
     FUZZ_CHECK(length <= room);
     if (fits && (macro.empty() || source.find(macro) == std::string::npos))
-        FUZZ_CHECK(out == std::string(source.c_str()));
+        FUZZ_CHECK(out == source);
     if (!fits) FUZZ_CHECK(!source.empty());
     free(out);
 }

@@ -7,6 +7,7 @@
 #include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -217,6 +218,29 @@ TEST_F(InstalledFiles, EntryThatDoesNotFitEndsTheStep) {
     EXPECT_EQ(1u, fake::CallsTo("FindFirstFileA").size());
 }
 
+// Each room at its edge: a match path of exactly 512 characters, the 64th
+// entry of a full list, and a program path cut at its buffer, which names
+// no file to keep (its cut name "UNINST.EX" is an ordinary match).
+TEST_F(InstalledFiles, RoomsAtTheirEdges) {
+    const std::string windows_dir = "C:\\" + std::string(496, 'w');
+    const std::string folder = windows_dir + "\\";                    // 500 characters
+    fake::SetSharedWindowsDirectory(windows_dir);
+    fake::SetModulePath(folder + "pp\\UNINST.EXE");                   // 513: cut at 512
+    fake::AddFile(folder + "12345678.DLL");
+    fake::AddFile(folder + "123456789.DLL");
+    fake::AddFile(folder + "UNINST.EX");
+    for (int i = 0; i < 61; ++i) Add("C:\\NONE\\X.DLL");
+    Add("%WIN_DIR%\\*.DLL");
+    Add("%WIN_DIR%\\UNINST.EX");
+    fake::AddFile("C:\\APP\\LAST.DLL");
+    Add("C:\\APP\\LAST.DLL");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists(folder + "12345678.DLL"));
+    EXPECT_TRUE(fake::FileExists(folder + "123456789.DLL"));
+    EXPECT_FALSE(fake::FileExists(folder + "UNINST.EX"));
+    EXPECT_FALSE(fake::FileExists("C:\\APP\\LAST.DLL"));
+}
+
 TEST_F(InstalledFiles, MissingDirectoryDeletesNothing) {
     for (const char* api : {"GetSystemDirectoryA", "GetProcAddress"}) {
         SetUp();
@@ -304,6 +328,38 @@ TEST_F(Wininit, NothingIsWrittenWithoutRoom) {
         ScheduleWininitDelete(path.c_str());
         std::string expected = c.written ? before + "NUL=" + path + "\r\n" : before;
         EXPECT_EQ(expected, fake::FileContents(kWininit)) << c.name;
+    }
+}
+
+// On the NT family only a MoveFileExA that Windows does not implement
+// falls back to WININIT.INI; any other failure leaves the file alone.
+TEST_F(Wininit, NtFallsBackOnlyWhenTheListIsMissing) {
+    const struct { const char* name; DWORD error; bool wininit; } cases[] = {
+        {"scheduled", 0, false},
+        {"not implemented", ERROR_CALL_NOT_IMPLEMENTED, true},
+        {"refused", ERROR_ACCESS_DENIED, false},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWindowsVersion(fake::kWinXP);
+        fake::AddFile("C:\\A.DLL");
+        if (c.error) fake::FailCall("MoveFileExA", c.error);
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);  // stale: only the call's own error counts
+        ScheduleDeleteAtRestart("C:\\A.DLL", FamilyWin2000);
+        EXPECT_EQ(c.wininit, fake::FileExists(kWininit)) << c.name;
+        EXPECT_EQ(c.error == 0, !fake::PendingDeletes().empty()) << c.name;
+        TearDown();
+    }
+}
+
+// A line break in a path would write lines of its own: no such path names
+// a file, and none is written, whether as the first line or a later one.
+TEST_F(Wininit, PathWithALineBreakIsNotWritten) {
+    const char* befores[] = {"", "[rename]\r\nNUL=C:\\OLD.TMP\r\n"};
+    for (const char* before : befores) {
+        fake::AddFile(kWininit, before);
+        ScheduleWininitDelete("C:\\A.DLL\r\nC:\\WINDOWS\\SYSTEM\\KERNEL32.DLL=C:\\EVIL.DLL");
+        EXPECT_EQ(before, fake::FileContents(kWininit));
     }
 }
 

@@ -56,8 +56,11 @@ TEST(RemoveRegistryKeys, EntriesWithoutRootOrPathAreSkippedButLaterOnesRun) {
     fake::RegSeedKey("HKLM\\Gone");
     AddEntry(data, 0, "Keep").base_key = nullptr;
     AddEntry(data, 0, "");
+    fake::RegSeedKey("HKLM\\Kept");
+    AddEntry(data, 0, "", 1, "Kept");  // no path: never a search of the root itself
     AddEntry(data, 1, "Gone");
     EXPECT_EQ(0, RemoveRegistryKeys(data));
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\Kept"));
     EXPECT_TRUE(fake::RegKeyExists("HKLM\\Keep"));
     EXPECT_FALSE(fake::RegKeyExists("HKLM\\Gone"));
     EXPECT_EQ(std::vector<std::string>{"HKLM\\Gone"}, DeletedInOrder());
