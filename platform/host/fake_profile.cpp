@@ -164,7 +164,9 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_text, 
     Section* found = FindSection(profile, section);
     if (!key) return found ? CopyList(KeysOf(*found), out, size) : CopyList({}, out, size);
     std::string* line = found ? FindLine(*found, key) : nullptr;
-    if (line) return CopyCut(Unquote(ValueOf(*line)), out, size);
+    // Windows hands the value over as a C string: a NUL byte in the file ends
+    // it, and the answer counts only what comes before.
+    if (line) return CopyCut(Unquote(ValueOf(*line)).c_str(), out, size);
     std::string fallback = default_text ? default_text : "";
     return CopyCut(fallback.substr(0, fallback.find_last_not_of(' ') + 1), out, size);
 }

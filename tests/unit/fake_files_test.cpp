@@ -89,7 +89,8 @@ TEST(FakeProfile, SectionLayoutAndCut) {
 TEST(FakeProfile, StringQuotesDefaultAndCut) {
     fake::Reset();
     fake::AddFile("C:\\WINDOWS\\W.INI",
-                  "[s]\r\nq=\"quoted\"\r\nlong=abcdef\r\nempty=\r\nsq='a b'\r\nlone=\"x\r\n");
+                  "[s]\r\nq=\"quoted\"\r\nlong=abcdef\r\nempty=\r\nsq='a b'\r\nlone=\"x\r\n" +
+                      std::string("nul=ab\0cd\r\n", 11));
     struct {
         const char* key;
         DWORD size;
@@ -97,6 +98,7 @@ TEST(FakeProfile, StringQuotesDefaultAndCut) {
     } cases[] = {
         {"Q", 32, "quoted"}, {"long", 4, "abc"}, {"missing", 32, "dflt"},
         {"EMPTY", 32, ""},   {"sq", 32, "a b"},  {"lone", 32, "\"x"},
+        {"nul", 32, "ab"},
     };
     for (auto& c : cases) {
         char out[32];

@@ -309,19 +309,23 @@ TEST_F(Wininit, NothingIsWrittenWithoutRoom) {
     std::string deep = "C:";
     for (int i = 0; i < 14; ++i) deep += "\\AAAAAAA" + std::to_string(i % 10);
     fake::AddFile(deep + "\\X.DLL");  // 135 characters, already 8.3
+    const std::string deep_file = deep + "\\X.DLL";
+    const std::string plain = "C:\\" + std::string(120, 'p');  // no such file: written as it stands
     struct {
         const char* name;
         size_t used;  // the section's length as read, final terminator not counted
-        const char* path;
+        std::string path;
         bool written;
     } cases[] = {
         {"new line fills the buffer exactly", 8173, "C:\\LOCKED.DLL", true},
         {"one byte short", 8174, "C:\\LOCKED.DLL", false},
         {"section cut on reading", 9000, "C:\\LOCKED.DLL", false},
-        {"line longer than 127 characters", 20, nullptr, false},
+        {"line longer than 127 characters", 20, deep_file, false},
+        {"line of 127 characters", 20, plain, true},
+        {"line of 128 characters", 20, plain + "p", false},
     };
     for (auto& c : cases) {
-        std::string path = c.path ? c.path : deep + "\\X.DLL";
+        const std::string& path = c.path;
         std::string first = "NUL=" + std::string(c.used - 1 - 4, 'x');  // used = length + 1
         std::string before = "[rename]\r\n" + first + "\r\n";
         fake::AddFile(kWininit, before);

@@ -68,10 +68,11 @@ TEST(RemoveRegistryKeys, EntriesWithoutRootOrPathAreSkippedButLaterOnesRun) {
 }
 
 TEST(RemoveRegistryKeys, ACountOutsideTheListIsHeldToTheList) {
-    const int32_t counts[] = {-3, TAVK_MAX_NUM_REG_KEYS + 500};
+    const int32_t counts[] = {-3, TAVK_MAX_NUM_REG_KEYS, TAVK_MAX_NUM_REG_KEYS + 500};
     for (int32_t count : counts) {
         UninstallData& data = FreshWorld();
-        for (int i = 0; i < TAVK_MAX_NUM_REG_KEYS; ++i) AddEntry(data, 0, "K");
+        for (int i = 0; i < TAVK_MAX_NUM_REG_KEYS - 1; ++i) AddEntry(data, 0, "Other");
+        AddEntry(data, 0, "K");  // the last of a full list
         fake::RegSeedKey("HKLM\\K");
         data.registry_key_count = count;
         EXPECT_EQ(0, RemoveRegistryKeys(data)) << count;
