@@ -134,6 +134,16 @@ TEST(IniLoader, OemInfSearchAndItsRoom) {
     }
 }
 
+// The search pattern takes the Windows directory and 14 more of its 260 bytes.
+TEST(IniLoader, OemInfPatternRoom) {
+    for (size_t length : {246, 247}) {
+        fake::Reset();
+        fake::SetSharedWindowsDirectory("C:\\" + std::string(length - 3, 'w'));
+        LoadSection("");
+        EXPECT_EQ(length == 246 ? 1u : 0u, fake::CallsTo("FindFirstFileA").size()) << length;
+    }
+}
+
 // An INF path of exactly an entry's 128 characters joins; one more would be
 // stored cut, naming another file, and is passed over.
 TEST(IniLoader, OemInfPathAtTheEntryWidth) {
