@@ -44,9 +44,12 @@ std::string PathOf(LPCSTR file) {
     return name;
 }
 
+// Windows takes each line as a C string: a NUL byte in the file ends the
+// line's text, for reading and for the rewritten file alike.
 Profile Parse(const std::string& text) {
     Profile profile;
-    for (const std::string& line : fake::TextLines(text)) {
+    for (const std::string& whole : fake::TextLines(text)) {
+        const std::string line = whole.c_str();
         std::string trimmed = Trim(line);
         size_t close = trimmed.find(']');
         if (!trimmed.empty() && trimmed[0] == '[' && close != std::string::npos)
@@ -164,9 +167,7 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_text, 
     Section* found = FindSection(profile, section);
     if (!key) return found ? CopyList(KeysOf(*found), out, size) : CopyList({}, out, size);
     std::string* line = found ? FindLine(*found, key) : nullptr;
-    // Windows hands the value over as a C string: a NUL byte in the file ends
-    // it, and the answer counts only what comes before.
-    if (line) return CopyCut(Unquote(ValueOf(*line)).c_str(), out, size);
+    if (line) return CopyCut(Unquote(ValueOf(*line)), out, size);
     std::string fallback = default_text ? default_text : "";
     return CopyCut(fallback.substr(0, fallback.find_last_not_of(' ') + 1), out, size);
 }

@@ -1,6 +1,7 @@
 // The registry loader over a description key whose values and list subkeys
 // are made from the input: names usually those the loader asks for, data of
-// any type, length and content, terminated or not.
+// any type, length and content, terminated or not; sometimes with a
+// "/rootkey=" option on the command line.
 #include "fuzz_support.h"
 #include "uninstall_data/uninstall_data.h"
 
@@ -62,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     FreshWorld();
     FuzzedDataProvider in(bytes, size);
     PickCodePage(in);
+    if (in.ConsumeBool())  // any path, of any length, after the option
+        fake::SetCommandLine("uninst.exe silent /rootkey=" + in.ConsumeRandomLengthString(300));
     fake::RegSeedKey(kKey);
     while (in.remaining_bytes() > 0) SeedOne(in);
     static UninstallData data;
