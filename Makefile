@@ -6,7 +6,7 @@ HOST_BUILD := build/host
 X64_BUILD := build/win64
 TOOLS := XLNWLD2K XLNWLD9X XLNWLDNT
 
-.PHONY: all deps dist unit audit wine-build wine test demo bench clean
+.PHONY: all deps dist unit audit fuzz fuzz-brief wine-build wine test demo bench clean
 
 all: dist
 
@@ -39,6 +39,16 @@ audit: dist
 	for tool in $(TOOLS); do tests/audit/check-cpu.sh dist/$$tool.exe || exit 1; done
 	tests/audit/self-test.sh dist/uninst.exe
 
+# The fuzz targets, each for FUZZ_SECONDS (a few minutes by default); the
+# test run gives each a few seconds so that a regression shows at once.
+FUZZ_SECONDS ?= 180
+
+fuzz: deps
+	nice tests/fuzz/run.sh $(FUZZ_SECONDS)
+
+fuzz-brief: deps
+	tests/fuzz/run.sh 4
+
 # What the Wine scenarios run, built for the Wine this machine has.
 wine-build: dist
 	tests/wine/build-for-wine.sh
@@ -47,7 +57,7 @@ wine: wine-build
 	tests/wine/lib-test.sh
 	tests/wine/run-all.sh
 
-test: unit audit wine
+test: unit fuzz-brief audit wine
 
 demo: wine-build
 	scripts/demo.sh

@@ -51,11 +51,20 @@ void AppendWininitLine(const char* path) {
     free(section);
 }
 
+// No file name holds a control character, and a line break in a "NUL=" line
+// would add lines of its own to the section (a rename of a system file).
+bool HasControlCharacter(const char* path) {
+    for (; *path; ++path)
+        if ((unsigned char)*path < ' ') return true;
+    return false;
+}
+
 }  // namespace
 
 // The key write makes the first line; the profile functions keep one line
 // per key, so later ones go in by rewriting the whole section.
 void ScheduleWininitDelete(const char* path) {
+    if (HasControlCharacter(path)) return;
     char short_path[PATH_BUFFER_SIZE];
     const char* name = ShortFormOf(path, short_path);
     char existing[WININIT_LINE_SIZE];

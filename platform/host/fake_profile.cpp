@@ -44,9 +44,12 @@ std::string PathOf(LPCSTR file) {
     return name;
 }
 
+// Windows takes each line as a C string: a NUL byte in the file ends the
+// line's text, for reading and for the rewritten file alike.
 Profile Parse(const std::string& text) {
     Profile profile;
-    for (const std::string& line : fake::TextLines(text)) {
+    for (const std::string& whole : fake::TextLines(text)) {
+        const std::string line = whole.c_str();
         std::string trimmed = Trim(line);
         size_t close = trimmed.find(']');
         if (!trimmed.empty() && trimmed[0] == '[' && close != std::string::npos)

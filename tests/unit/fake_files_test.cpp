@@ -78,7 +78,9 @@ std::string Section(const char* file, DWORD size, DWORD* count) {
 
 TEST(FakeProfile, SectionLayoutAndCut) {
     fake::Reset();
-    fake::AddFile("C:\\WINDOWS\\W.INI", "[Rename]\r\n NUL = C:\\A \r\n\r\nC:\\N=C:\\O\r\n[x]\r\ny=1\r\n");
+    // A NUL byte ends its line's text, as Windows reads a line.
+    fake::AddFile("C:\\WINDOWS\\W.INI",
+                  std::string("[Rename]\r\n NUL = C:\\A \0 junk\r\n\r\nC:\\N=C:\\O\r\n[x]\r\ny=1\r\n", 53));
     DWORD count;
     EXPECT_EQ(std::string("NUL=C:\\A\0C:\\N=C:\\O\0\0", 20), Section("W.INI", 20, &count));
     EXPECT_EQ(19u, count);
@@ -89,7 +91,8 @@ TEST(FakeProfile, SectionLayoutAndCut) {
 TEST(FakeProfile, StringQuotesDefaultAndCut) {
     fake::Reset();
     fake::AddFile("C:\\WINDOWS\\W.INI",
-                  "[s]\r\nq=\"quoted\"\r\nlong=abcdef\r\nempty=\r\nsq='a b'\r\nlone=\"x\r\n");
+                  "[s]\r\nq=\"quoted\"\r\nlong=abcdef\r\nempty=\r\nsq='a b'\r\nlone=\"x\r\n" +
+                      std::string("nul=ab\0cd\r\n", 11));
     struct {
         const char* key;
         DWORD size;
@@ -97,6 +100,7 @@ TEST(FakeProfile, StringQuotesDefaultAndCut) {
     } cases[] = {
         {"Q", 32, "quoted"}, {"long", 4, "abc"}, {"missing", 32, "dflt"},
         {"EMPTY", 32, ""},   {"sq", 32, "a b"},  {"lone", 32, "\"x"},
+        {"nul", 32, "ab"},
     };
     for (auto& c : cases) {
         char out[32];

@@ -134,4 +134,27 @@ TEST(IniLoader, OemInfSearchAndItsRoom) {
     }
 }
 
+// The search pattern takes the Windows directory and 14 more of its 260 bytes.
+TEST(IniLoader, OemInfPatternRoom) {
+    for (size_t length : {246, 247}) {
+        fake::Reset();
+        fake::SetSharedWindowsDirectory("C:\\" + std::string(length - 3, 'w'));
+        LoadSection("");
+        EXPECT_EQ(length == 246 ? 1u : 0u, fake::CallsTo("FindFirstFileA").size()) << length;
+    }
+}
+
+// An INF path of exactly an entry's 128 characters joins; one more would be
+// stored cut, naming another file, and is passed over.
+TEST(IniLoader, OemInfPathAtTheEntryWidth) {
+    for (size_t extra : {0, 1}) {
+        fake::Reset();
+        const std::string inf = "C:\\" + std::string(112 + extra, 'w') + "\\INF\\oem1.";
+        fake::SetSharedWindowsDirectory(inf.substr(0, 115 + extra));
+        fake::AddFile(inf + "inf", "[Strings]\nFullProductName=XLN g");
+        const std::string expected = extra ? "1:" : "3:|" + inf + "inf|" + inf + "Pnf";
+        EXPECT_EQ(expected, Files(LoadSection("FullProductName=XLN g\nInstalledFiles="))) << extra;
+    }
+}
+
 }  // namespace

@@ -49,6 +49,12 @@ TEST_F(IniRuns, CountAndPath) {
         {"at the bound", "256", [] {}, 256},
         {"module path unknown", "2", [] { fake::FailCall("GetModuleFileNameA", ERROR_ACCESS_DENIED); }, 0},
         {"named after the module", "2", [] { fake::SetModulePath("C:\\Program Files\\XLN\\UNINST.ABC"); }, 2},
+        {"module path cut at 520", "2", [] {
+             const std::string folder = "C:\\" + std::string(506, 'd');
+             fake::SetModulePath(folder + "\\UNINST.EXE");  // 520: read as "...\UNINST.EX"
+             fake::AddFile(folder + "\\UNINSTINI", "[main]\nSectionsNumber=2\n");
+         }, 0},
+        {"module path of two characters", "2", [] { fake::SetModulePath("ab"); }, 0},
     };
     for (auto& c : cases) {
         SetUp();

@@ -7,6 +7,7 @@
 #include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -265,6 +266,29 @@ TEST_F(InstalledFiles, EntryThatDoesNotFitEndsTheStep) {
     EXPECT_EQ(1u, fake::CallsTo("FindFirstFileA").size());
 }
 
+// Each room at its edge: a match path of exactly 512 characters, the 64th
+// entry of a full list, and a program path cut at its buffer, which names
+// no file to keep (its cut name "UNINST.EX" is an ordinary match).
+TEST_F(InstalledFiles, RoomsAtTheirEdges) {
+    const std::string windows_dir = "C:\\" + std::string(496, 'w');
+    const std::string folder = windows_dir + "\\";                    // 500 characters
+    fake::SetSharedWindowsDirectory(windows_dir);
+    fake::SetModulePath(folder + "pp\\UNINST.EXE");                   // 513: cut at 512
+    fake::AddFile(folder + "12345678.DLL");
+    fake::AddFile(folder + "123456789.DLL");
+    fake::AddFile(folder + "UNINST.EX");
+    for (int i = 0; i < 61; ++i) Add("C:\\NONE\\X.DLL");
+    Add("%WIN_DIR%\\1*.DLL");  // a bare "*.DLL" is refused in the Windows folder
+    Add("%WIN_DIR%\\UNINST.EX");
+    fake::AddFile("C:\\APP\\LAST.DLL");
+    Add("C:\\APP\\LAST.DLL");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists(folder + "12345678.DLL"));
+    EXPECT_TRUE(fake::FileExists(folder + "123456789.DLL"));
+    EXPECT_FALSE(fake::FileExists(folder + "UNINST.EX"));
+    EXPECT_FALSE(fake::FileExists("C:\\APP\\LAST.DLL"));
+}
+
 TEST_F(InstalledFiles, MissingDirectoryDeletesNothing) {
     for (const char* api : {"GetSystemDirectoryA", "GetProcAddress"}) {
         SetUp();
@@ -333,25 +357,61 @@ TEST_F(Wininit, NothingIsWrittenWithoutRoom) {
     std::string deep = "C:";
     for (int i = 0; i < 14; ++i) deep += "\\AAAAAAA" + std::to_string(i % 10);
     fake::AddFile(deep + "\\X.DLL");  // 135 characters, already 8.3
+    const std::string deep_file = deep + "\\X.DLL";
+    const std::string plain = "C:\\" + std::string(120, 'p');  // no such file: written as it stands
     struct {
         const char* name;
         size_t used;  // the section's length as read, final terminator not counted
-        const char* path;
+        std::string path;
         bool written;
     } cases[] = {
         {"new line fills the buffer exactly", 8173, "C:\\LOCKED.DLL", true},
         {"one byte short", 8174, "C:\\LOCKED.DLL", false},
         {"section cut on reading", 9000, "C:\\LOCKED.DLL", false},
-        {"line longer than 127 characters", 20, nullptr, false},
+        {"line longer than 127 characters", 20, deep_file, false},
+        {"line of 127 characters", 20, plain, true},
+        {"line of 128 characters", 20, plain + "p", false},
     };
     for (auto& c : cases) {
-        std::string path = c.path ? c.path : deep + "\\X.DLL";
+        const std::string& path = c.path;
         std::string first = "NUL=" + std::string(c.used - 1 - 4, 'x');  // used = length + 1
         std::string before = "[rename]\r\n" + first + "\r\n";
         fake::AddFile(kWininit, before);
         ScheduleWininitDelete(path.c_str());
         std::string expected = c.written ? before + "NUL=" + path + "\r\n" : before;
         EXPECT_EQ(expected, fake::FileContents(kWininit)) << c.name;
+    }
+}
+
+// On the NT family only a MoveFileExA that Windows does not implement
+// falls back to WININIT.INI; any other failure leaves the file alone.
+TEST_F(Wininit, NtFallsBackOnlyWhenTheListIsMissing) {
+    const struct { const char* name; DWORD error; bool wininit; } cases[] = {
+        {"scheduled", 0, false},
+        {"not implemented", ERROR_CALL_NOT_IMPLEMENTED, true},
+        {"refused", ERROR_ACCESS_DENIED, false},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWindowsVersion(fake::kWinXP);
+        fake::AddFile("C:\\A.DLL");
+        if (c.error) fake::FailCall("MoveFileExA", c.error);
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);  // stale: only the call's own error counts
+        ScheduleDeleteAtRestart("C:\\A.DLL", FamilyWin2000);
+        EXPECT_EQ(c.wininit, fake::FileExists(kWininit)) << c.name;
+        EXPECT_EQ(c.error == 0, !fake::PendingDeletes().empty()) << c.name;
+        TearDown();
+    }
+}
+
+// A line break in a path would write lines of its own: no such path names
+// a file, and none is written, whether as the first line or a later one.
+TEST_F(Wininit, PathWithALineBreakIsNotWritten) {
+    const char* befores[] = {"", "[rename]\r\nNUL=C:\\OLD.TMP\r\n"};
+    for (const char* before : befores) {
+        fake::AddFile(kWininit, before);
+        ScheduleWininitDelete("C:\\A.DLL\r\nC:\\WINDOWS\\SYSTEM\\KERNEL32.DLL=C:\\EVIL.DLL");
+        EXPECT_EQ(before, fake::FileContents(kWininit));
     }
 }
 

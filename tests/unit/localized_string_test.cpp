@@ -204,6 +204,7 @@ TEST_F(LocalizedStringTest, Placeholders) {
         {"lone '%' earlier", u"50% of %OEM_FULL_PRODUCT_NAME%", u"50% of " + p},
         {"lower case stays", u"%oem_full_product_name%", u"%oem_full_product_name%"},
         {"never closed", u"%OEM_FULL_PRODUCT_NAME", u"%OEM_FULL_PRODUCT_NAME"},
+        {"longer word", u"%OEM_FULL_PRODUCT_NAMES%", u"%OEM_FULL_PRODUCT_NAMES%"},
         {"other words stay", u"%WIN_DIR% %OEM_FULL_PRODUCT_NAME%", u"%WIN_DIR% " + p},
         {"no placeholder", u"plain", u"plain"},
         {"empty", u"", u""},

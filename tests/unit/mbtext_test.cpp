@@ -48,6 +48,16 @@ TEST(MbText, FindStartsOnlyAtCharacterBoundaries) {
     EXPECT_EQ(nullptr, MbFind(text, "zz"));
 }
 
+// A lead byte with nothing after it is one character: the walk stops at the
+// terminator instead of stepping over it.
+TEST(MbText, LoneLeadByteBeforeTheEnd) {
+    fake::Reset();
+    fake::SetAnsiCodePage(932);
+    std::vector<char> text = {'a', '\x82', 0};  // exact size: a read past it is caught
+    EXPECT_EQ(&text[2], MbNext(&text[1]));
+    EXPECT_EQ(nullptr, MbFindChar(text.data(), 'z'));
+}
+
 TEST(MbCopy, CutsWithoutSplittingACharacter) {
     fake::Reset();
     fake::SetAnsiCodePage(932);

@@ -56,8 +56,11 @@ TEST(RemoveRegistryKeys, EntriesWithoutRootOrPathAreSkippedButLaterOnesRun) {
     fake::RegSeedKey("HKLM\\V\\Gone");
     AddEntry(data, 0, "V\\Keep").base_key = nullptr;
     AddEntry(data, 0, "");
+    fake::RegSeedKey("HKLM\\V\\Kept");
+    AddEntry(data, 0, "", 1, "Kept");  // no path: never a search of the root itself
     AddEntry(data, 1, "V\\Gone");
     EXPECT_EQ(0, RemoveRegistryKeys(data));
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\V\\Kept"));
     EXPECT_TRUE(fake::RegKeyExists("HKLM\\V\\Keep"));
     EXPECT_FALSE(fake::RegKeyExists("HKLM\\V\\Gone"));
     EXPECT_EQ(std::vector<std::string>{"HKLM\\V\\Gone"}, DeletedInOrder());
@@ -65,10 +68,11 @@ TEST(RemoveRegistryKeys, EntriesWithoutRootOrPathAreSkippedButLaterOnesRun) {
 }
 
 TEST(RemoveRegistryKeys, ACountOutsideTheListIsHeldToTheList) {
-    const int32_t counts[] = {-3, TAVK_MAX_NUM_REG_KEYS + 500};
+    const int32_t counts[] = {-3, TAVK_MAX_NUM_REG_KEYS, TAVK_MAX_NUM_REG_KEYS + 500};
     for (int32_t count : counts) {
         UninstallData& data = FreshWorld();
-        for (int i = 0; i < TAVK_MAX_NUM_REG_KEYS; ++i) AddEntry(data, 0, "V\\K");
+        for (int i = 0; i < TAVK_MAX_NUM_REG_KEYS - 1; ++i) AddEntry(data, 0, "V\\Other");
+        AddEntry(data, 0, "V\\K");  // the last of a full list
         fake::RegSeedKey("HKLM\\V\\K");
         data.registry_key_count = count;
         EXPECT_EQ(0, RemoveRegistryKeys(data)) << count;

@@ -364,6 +364,37 @@ TEST_F(RegistryLoader, ListsLoadUpToTheirCapacity) {
     EXPECT_EQ(1, data.friendly_name_count);
 }
 
+// The other side of each limit above: exactly at it, the entry loads.
+TEST_F(RegistryLoader, EntriesExactlyAtTheirLimitsLoad) {
+    const std::string files = kDesc + "\\InstalledFiles";
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        int32_t UninstallData::*count;
+        int32_t expected;
+    } cases[] = {
+        {"value name of 128", [&] { fake::RegSeedString(files, Repeat('v', 128), "C:\\A"); },
+         &UninstallData::installed_file_count, 1},
+        {"list value of no bytes", [&] { fake::RegSeedString(files, "a", "C:\\A");
+                                         fake::RegSeedBytes(files, "b", REG_SZ, ""); },
+         &UninstallData::installed_file_count, 1},
+        {"device id of 64", [&] { fake::RegSeedString(kDesc + "\\FriendlyNames", Repeat('i', 64), ""); },
+         &UninstallData::device_id_count, 1},
+        {"class value of no bytes", [&] { fake::RegSeedBytes(kDesc + "\\DeviceClassNames", "2", REG_SZ, ""); },
+         &UninstallData::device_class_count, 1},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::RegSeedKey(kDesc);
+        c.arrange();
+        EXPECT_EQ(0, Load()) << c.name;
+        EXPECT_EQ(c.expected, data.*c.count) << c.name;
+        EXPECT_TRUE(Reports().empty()) << c.name;
+    }
+    EXPECT_EQ(2, data.device_classes[0].order);
+    EXPECT_STREQ("", data.device_classes[0].setup_class);
+}
+
 TEST_F(RegistryLoader, DeviceClassOrders) {
     fake::RegSeedString(kDesc + "\\DeviceClassNames", "2", "Net");
     fake::RegSeedString(kDesc + "\\DeviceClassNames", "", "Modem");

@@ -73,6 +73,14 @@ TEST(RunUninstall, WarningTexts) {
     EXPECT_TRUE(fake::MessageBoxes().empty());
     // An override replaces the text of the box.
     const std::string overrides = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings\\UNINST\\9\\1";
+    for (const char* only : {"4", "13"}) {  // the text without the caption, and back
+        fake::Reset();
+        fake::SetUserIsAdministrator(false);
+        fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
+        fake::RegSeedWideString(overrides, only, u"Admins only");
+        EXPECT_EQ(6, RunUninstall(nullptr)) << "only " << only;
+        EXPECT_TRUE(fake::MessageBoxes().empty()) << "only " << only;
+    }
     fake::Reset();
     fake::SetUserIsAdministrator(false);
     RunMode = Verbose;

@@ -50,6 +50,8 @@ TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
          "C:\\WINDOWS\\system32\\XLNSVC.EXE -u", "C:\\WINDOWS\\system32\\XLNSVC.EXE"},
         {"path with a blank quoted", "C:\\Program Files\\XLN\\svc.exe",
          "\"C:\\Program Files\\XLN\\svc.exe\" -u", "C:\\Program Files\\XLN\\svc.exe"},
+        {"folder with a blank not quoted", "C:\\Program Files\\XLN,x", "C:\\Program Files\\XLN -u",
+         "C:\\Program.exe"},
         {"program and arguments as written", "C:\\SVC\\A.EXE /quiet", "C:\\SVC\\A.EXE /quiet -u",
          "C:\\SVC\\A.EXE"},
         {"macro in lower case stays", "%win_sys_dir%\\XLNSVC.EXE", "%win_sys_dir%\\XLNSVC.EXE -u",

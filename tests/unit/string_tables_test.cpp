@@ -117,6 +117,16 @@ TEST(StringTables, FrenchPunctuationKeepsItsNoBreakSpace) {
     }
 }
 
+// Block 65535, the last a resource name can hold, is looked up; the next
+// id would need block 65536 and is not.
+TEST(StringTables, LastBlockIsTheLastLookedUp) {
+    fake::Reset();
+    EXPECT_EQ("<none>", Show(TakeW(LoadStringTableEntry(nullptr, 0xFFFF * 16 - 1, 0x0409))));
+    EXPECT_EQ(1u, fake::CallsTo("FindResourceExA").size());
+    EXPECT_EQ("<none>", Show(TakeW(LoadStringTableEntry(nullptr, 0xFFFF * 16, 0x0409))));
+    EXPECT_EQ(1u, fake::CallsTo("FindResourceExA").size());
+}
+
 TEST(StringTables, UnfilledIdsHaveNoText) {
     fake::Reset();
     const UINT kEmpty[] = {0, 17, 24, 26, 28, 29, 31, 32};
