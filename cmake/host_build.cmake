@@ -29,6 +29,3 @@ add_executable(unit_tests ${UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE product_host GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
-
-# Product code reaches the stream functions through the fake file system.
-set_source_files_properties(${PRODUCT_SOURCES} PROPERTIES COMPILE_DEFINITIONS FAKE_STDIO_FOR_PRODUCT)

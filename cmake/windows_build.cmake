@@ -1,6 +1,7 @@
 # The product: uninst.exe for every 32-bit Windows from 95 and NT 4 on.
-# No libstdc++ (linked with the C driver, so a dependency on it fails to
-# link), no MinGW start-up code, i486 instructions only, subsystem 4.0.
+# No C run-time library and no libstdc++ (linked with the C driver, so a
+# dependency on either fails to link), no MinGW start-up code, i486
+# instructions only, subsystem 4.0.
 enable_language(RC)
 
 # The 32-bit product runs on the i486; the 64-bit build of the same sources
@@ -14,7 +15,13 @@ else()
 endif()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
-add_executable(uninst WIN32 ${PRODUCT_SOURCES} ${ENTRY_SOURCES})
+# The few C run-time functions the program and the compiler need, on
+# kernel32: no run-time library is linked, as a stock Windows 95 has none.
+file(GLOB RUNTIME_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+# Without these, GCC would turn memset's own loop into a call of memset.
+set_source_files_properties(${RUNTIME_SOURCES} PROPERTIES
+    COMPILE_OPTIONS "-fno-builtin;-fno-tree-loop-distribute-patterns")
+add_executable(uninst WIN32 ${PRODUCT_SOURCES} ${ENTRY_SOURCES} ${RUNTIME_SOURCES})
 file(GLOB RESOURCE_SCRIPT CONFIGURE_DEPENDS resources/uninst.rc)
 if(RESOURCE_SCRIPT)
     target_sources(uninst PRIVATE ${RESOURCE_SCRIPT})
@@ -34,4 +41,4 @@ target_link_options(uninst PRIVATE
     -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
 # advapi32 before kernel32: newer kernel32 import libraries also carry some
 # security functions (OpenThreadToken) that old kernel32.dll lacks.
-target_link_libraries(uninst PRIVATE msvcrt user32 advapi32 kernel32 shell32 comctl32 gcc)
+target_link_libraries(uninst PRIVATE user32 advapi32 kernel32 shell32 comctl32 gcc)

@@ -23,13 +23,13 @@ int CreateRequest(const UninstallData& data, char* path) {
         return 2;
     }
     strcpy(path + length, DEVICE_REQUEST_FILE);
-    FILE* file = fopen(path, "wt");
-    if (!file) {
+    TextFile file;
+    if (!TextFileCreate(&file, path)) {
         ReportTavkError(2182, "Unable to create '%s'", path);
         return 2;
     }
-    WriteDeviceRequest(file, data);
-    fclose(file);
+    WriteDeviceRequest(&file, data);
+    TextFileClose(&file);
     return 0;
 }
 
@@ -100,14 +100,14 @@ int ReadToolResult(const char* request) {
     char path[DEVICE_FILE_PATH_SIZE];
     strcpy(path, request);
     path[strlen(path) - 1] = 'r';
-    FILE* file = fopen(path, "rt");
-    if (!file) {
+    TextFile file;
+    if (!TextFileOpen(&file, path)) {
         ReportTavkError(2285, "Unable to read '%s'", path);
         return 2;
     }
     DeviceToolResult result;
-    bool read = ReadDeviceToolResult(file, &result);
-    fclose(file);
+    bool read = ReadDeviceToolResult(&file, &result);
+    TextFileClose(&file);
     if (!read) {
         ReportTavkError(2291, "Unable to read '%s'", path);
         return 2;

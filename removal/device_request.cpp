@@ -14,12 +14,11 @@ const char* DeviceToolVariant(int32_t driver_model, DWORD family) {
 
 namespace {
 
-// One "Key=value" line. fputs rather than fprintf: MinGW's C++ headers turn
-// fprintf into a call of its own printf, which this program does not link.
-void WriteLine(FILE* file, const char* key, const char* value) {
-    fputs(key, file);
-    fputs(value, file);
-    fputs("\n", file);
+// One "Key=value" line.
+void WriteLine(TextFile* file, const char* key, const char* value) {
+    TextFileWrite(file, key);
+    TextFileWrite(file, value);
+    TextFileWrite(file, "\n");
 }
 
 int32_t Bounded(int32_t count, int32_t capacity) {
@@ -27,7 +26,7 @@ int32_t Bounded(int32_t count, int32_t capacity) {
     return count > capacity ? capacity : count;
 }
 
-void WriteClasses(FILE* file, const UninstallData& data) {
+void WriteClasses(TextFile* file, const UninstallData& data) {
     int32_t count = Bounded(data.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES);
     for (int32_t order = 3; order >= 0; --order)
         for (int32_t i = 0; i < count; ++i)
@@ -38,7 +37,7 @@ void WriteClasses(FILE* file, const UninstallData& data) {
 }  // namespace
 
 // Write errors are not looked at: the tool's result tells how it went.
-void WriteDeviceRequest(FILE* file, const UninstallData& data) {
+void WriteDeviceRequest(TextFile* file, const UninstallData& data) {
     WriteClasses(file, data);
     if (data.device_service_name[0]) WriteLine(file, "ServiceName=", data.device_service_name);
     int32_t names = Bounded(data.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/text_file.h"
 #include "uninstall_data/uninstall_data.h"
 
 #define DEVICE_TOOL_NAME "XLNWL"
@@ -16,7 +17,7 @@ const char* DeviceToolVariant(int32_t driver_model, DWORD family);
 
 // The request's lines: classes by order 3 down to 0, the service, the
 // descriptions and the hardware ids.
-void WriteDeviceRequest(FILE* file, const UninstallData& data);
+void WriteDeviceRequest(TextFile* file, const UninstallData& data);
 
 struct DeviceToolResult {
     int32_t status;  // negative: the removal failed
@@ -25,9 +26,9 @@ struct DeviceToolResult {
 };
 
 // Reads the result's three lines; false when even the first is missing.
-bool ReadDeviceToolResult(FILE* file, DeviceToolResult* result);
+bool ReadDeviceToolResult(TextFile* file, DeviceToolResult* result);
 
-// The result's numbers as the run-time's atoi and 32-bit strtoul read them,
+// The result's numbers as the C run-time's atoi and 32-bit strtoul read them,
 // the same on every host.
 int32_t ParseStatus(const char* text);
 int32_t ParseCode(const char* text);

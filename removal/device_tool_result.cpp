@@ -39,17 +39,17 @@ int32_t ParseCode(const char* text) {
 
 // The tag is its line less the line end; a last line without one keeps
 // its last character.
-bool ReadDeviceToolResult(FILE* file, DeviceToolResult* result) {
+bool ReadDeviceToolResult(TextFile* file, DeviceToolResult* result) {
     char line[DEVICE_RESULT_LINE_SIZE];
-    if (!fgets(line, sizeof line, file)) return false;
+    if (!TextFileReadLine(file, line, sizeof line)) return false;
     result->status = ParseStatus(line);
     strcpy(result->tag, DEVICE_TOOL_DEFAULT_TAG);
     result->code = 0;
-    if (fgets(line, sizeof line, file)) {
+    if (TextFileReadLine(file, line, sizeof line)) {
         size_t length = strlen(line);
         if (length && line[length - 1] == '\n') line[length - 1] = 0;
         strcpy(result->tag, line);
     }
-    if (fgets(line, sizeof line, file)) result->code = ParseCode(line);
+    if (TextFileReadLine(file, line, sizeof line)) result->code = ParseCode(line);
     return true;
 }

@@ -281,6 +281,18 @@ void AppendFile(const std::string& path, const std::string& data) {
     if (IsFile(path)) Lookup(path)->data += data;
 }
 
+void SetContents(const std::string& path, const std::string& data) {
+    if (IsFile(path)) Lookup(path)->data = data;
+}
+
+bool Exists(const std::string& path) { return Lookup(path) != nullptr; }
+
+bool WriteRefused(const std::string& path) {
+    Node* node = Lookup(path);
+    return node && ((node->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) ||
+                    node->locked);
+}
+
 }  // namespace fake_fs
 
 // --- Test controls ---

@@ -1,5 +1,5 @@
 // The fake file system's interface to the other fake groups (profiles,
-// streams, processes); tests use fake_world.h instead.
+// file handles, processes); tests use fake_world.h instead.
 #pragma once
 
 #include <string>
@@ -18,5 +18,13 @@ bool ReadFile(const std::string& path, std::string* data);
 DWORD WriteFile(const std::string& path, const std::string& data);
 // Appends to an existing file.
 void AppendFile(const std::string& path, const std::string& data);
+// Replaces an existing file's contents, whatever its attributes (a file
+// handle already open for writing).
+void SetContents(const std::string& path, const std::string& data);
+// True when the path names an existing file or folder.
+bool Exists(const std::string& path);
+// True when Windows refuses to write to the existing file: a folder, a
+// read-only file or a locked one.
+bool WriteRefused(const std::string& path);
 
 }  // namespace fake_fs

@@ -1,5 +1,5 @@
 // The fake's table of open kernel handles (processes, threads, searches and
-// streams), so that a test can see a handle that was never closed, and the
+// files), so that a test can see a handle that was never closed, and the
 // closers of other kinds (tokens) that CloseHandle asks in turn.
 #include "fake_world.h"
 

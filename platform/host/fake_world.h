@@ -239,7 +239,7 @@ struct StartedProcess {
 const std::vector<StartedProcess>& StartedProcesses();
 
 // --- Every kernel handle still open: processes, threads, searches and
-// streams. ---
+// files. ---
 int OpenHandleCount();
 void* OpenHandle(const char* kind);  // the fake's own use
 void TrackHandle(void* handle, const char* kind);

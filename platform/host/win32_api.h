@@ -14,7 +14,7 @@
 #include "files_api.h"
 #include "file_api.h"
 #include "profile_api.h"
-#include "stdio_redirect.h"
+#include "file_io_api.h"
 #include "resource_api.h"
 #include "codepage_api.h"
 #include "security_api.h"

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Audits an executable's static imports against platform/win32/imports.allow:
-# each import must be listed, and listed as present on Windows 95 and on NT 4
-# or earlier. Prints every offender and fails when there is one.
+# each import must come from kernel32, user32, advapi32, shell32 or comctl32
+# (never a C run-time library, which a stock Windows 95 lacks), be listed,
+# and be listed as present on Windows 95 and on NT 4 or earlier. Prints every offender and fails when there is one.
 # Usage: check-imports.sh EXE [ALLOW-LIST]
 set -eu
 
@@ -46,6 +47,8 @@ verdict() {
         {
             key = $1 " " $2
             n++
+            if ($1 !~ /^(kernel32|user32|advapi32|shell32|comctl32)\.dll$/)
+                { print "not a system library of Windows 95 and NT 4: " $1 " " $2; bad++; next }
             if (!(key in first9x)) { print "not on the allow-list: " $1 " " $2; bad++; next }
             r9 = (first9x[key] in rank9) ? rank9[first9x[key]] : 99
             rn = (firstnt[key] in rankn) ? rankn[firstnt[key]] : 99

@@ -29,6 +29,11 @@ void start(void) {
     ExitProcess(InitCommonControlsEx(&icc) ? 0 : 1);
 }
 C
+cat >"$work/runtime.c" <<'C'
+#include <windows.h>
+#include <string.h>
+void start(void) { ExitProcess((UINT)strlen(GetCommandLineA())); }
+C
 cat >"$work/plain.c" <<'C'
 #include <windows.h>
 void start(void) { ExitProcess((UINT)GetCommandLineA()[0]); }
@@ -79,6 +84,7 @@ judge() {
 row off-list-import semaphore.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on the allow-list: kernel32.dll CreateSemaphoreW"
 row vista-import ticks.c "-Os -march=i486" "$gui -s" check-imports.sh fail "(none, VISTA): kernel32.dll GetTickCount64"
 row too-new-import commctl.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on both Windows 95 and NT 4 (98, 2000): comctl32.dll InitCommonControlsEx"
+row c-runtime-import runtime.c "-Os -march=i486 -fno-builtin" "$gui -s -lmsvcrt" check-imports.sh fail "not a system library of Windows 95 and NT 4: msvcrt.dll strlen"
 row allowed-imports plain.c "-Os -march=i486" "$gui -s" check-imports.sh pass ""
 row cmov pick.c "-O2 -march=pentiumpro" "$gui -s" check-cpu.sh fail "cmov"
 row fcomi pick.c "-O2 -march=pentiumpro" "$gui -s" check-cpu.sh fail "comi"

@@ -86,7 +86,7 @@ TEST_F(DeviceRemoval, ActsOnlyForItsFamily) {
             ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
             EXPECT_EQ(0u, fake::StartedProcesses()[0].flags) << c.name;
         } else {
-            EXPECT_TRUE(fake::CallsTo("fopen").empty()) << c.name;
+            EXPECT_TRUE(fake::CallsTo("CreateFileA").empty()) << c.name;
             EXPECT_TRUE(fake::CallsTo("CreateProcessA").empty()) << c.name;
         }
         EXPECT_FALSE(fake::FileExists(kRequest)) << c.name;
@@ -98,7 +98,7 @@ TEST_F(DeviceRemoval, ActsOnlyForItsFamily) {
 TEST_F(DeviceRemoval, EmptyDeviceTagDoesNothing) {
     data.device[0] = 0;
     EXPECT_EQ(0, RemoveDevices(data));
-    EXPECT_TRUE(fake::CallsTo("fopen").empty());
+    EXPECT_TRUE(fake::CallsTo("CreateFileA").empty());
 }
 
 void AddClass(UninstallData& data, int32_t order, const char* name) {

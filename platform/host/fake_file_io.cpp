@@ -1,0 +1,100 @@
+// File handles on the fake file system: CreateFileA's dispositions and
+// access rights, and ReadFile and WriteFile at the handle's position. The
+// handles count as open kernel handles until CloseHandle.
+#include <string.h>
+
+#include <map>
+
+#include "fake_files.h"
+#include "fake_world.h"
+
+namespace {
+
+struct OpenFile {
+    std::string path;
+    DWORD access;
+    size_t position;
+};
+
+std::map<HANDLE, OpenFile> files;
+
+fake::ResetHook file_io_reset([] { files.clear(); });
+
+fake::HandleCloser file_closer([](HANDLE handle) {
+    if (!files.erase(handle)) return false;
+    return fake::CloseHandleOf(handle, "file");
+});
+
+// A folder is not opened as a file; a file Windows will not write to is
+// not opened for writing.
+bool Denied(const std::string& path, DWORD access) {
+    return !fake_fs::IsFile(path) || ((access & GENERIC_WRITE) && fake_fs::WriteRefused(path));
+}
+
+// 0 when the file may be opened as asked (created or emptied as the
+// disposition says), or the error Windows gives.
+DWORD Prepare(const std::string& path, DWORD access, DWORD disposition) {
+    if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) return ERROR_INVALID_PARAMETER;
+    bool exists = fake_fs::Exists(path);
+    if (exists && disposition == CREATE_NEW) return ERROR_FILE_EXISTS;
+    if (!exists && (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING))
+        return ERROR_FILE_NOT_FOUND;
+    if (exists && Denied(path, access)) return ERROR_ACCESS_DENIED;
+    bool empties = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING || !exists;
+    return empties ? fake_fs::WriteFile(path, "") : 0;
+}
+
+OpenFile* Find(HANDLE handle) {
+    auto it = files.find(handle);
+    return it == files.end() ? nullptr : &it->second;
+}
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+}  // namespace
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                   DWORD, HANDLE) {
+    std::string name = path ? path : "";
+    fake::LogCall("CreateFileA", name);
+    DWORD error = fake::InjectedFailure("CreateFileA", name);
+    if (!error) error = Prepare(name, access, disposition);
+    if (error) {
+        SetLastError(error);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle = fake::OpenHandle("file");
+    files[handle] = OpenFile{name, access, 0};
+    return handle;
+}
+
+BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED) {
+    OpenFile* file = Find(handle);
+    if (read) *read = 0;
+    if (!file || !(file->access & GENERIC_READ)) return Fail(file ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+    if (DWORD error = fake::InjectedFailure("ReadFile", file->path)) return Fail(error);
+    std::string data = fake::FileContents(file->path);
+    size_t count = file->position < data.size() ? data.size() - file->position : 0;
+    if (count > size) count = size;
+    memcpy(buffer, data.data() + file->position, count);
+    file->position += count;
+    *read = (DWORD)count;
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED) {
+    OpenFile* file = Find(handle);
+    if (written) *written = 0;
+    if (!file || !(file->access & GENERIC_WRITE)) return Fail(file ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+    if (DWORD error = fake::InjectedFailure("WriteFile", file->path)) return Fail(error);
+    std::string data = fake::FileContents(file->path);
+    if (data.size() < file->position) data.resize(file->position);
+    data.replace(file->position, size, (const char*)buffer, size);
+    fake_fs::SetContents(file->path, data);
+    file->position += size;
+    *written = size;
+    return TRUE;
+}

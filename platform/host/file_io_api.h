@@ -1,0 +1,24 @@
+// Opening, reading and writing files through handles (kernel32).
+#pragma once
+
+#include "registry_api.h"  // LPSECURITY_ATTRIBUTES
+#include "win32_types.h"
+
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
+
+struct OVERLAPPED;
+typedef OVERLAPPED* LPOVERLAPPED;
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD attributes, HANDLE template_file);
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
+               LPOVERLAPPED overlapped);
