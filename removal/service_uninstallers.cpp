@@ -2,6 +2,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "removal/started_programs.h"
 
 #define SERVICE_SWITCH " -u"
 // An expanded entry, the quotes that may go round it, and the switch.
@@ -37,16 +38,7 @@ bool BuildServiceCommand(const char* expanded, char* command) {
 // Waits for the program without a time limit; one that cannot be started
 // is passed over.
 void RunServiceProgram(char* command) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process))
-        return;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    StartProgramAndWait("service program", command, WithoutWindow);
 }
 
 int32_t ValidCount(int32_t count) {

@@ -6,6 +6,7 @@
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
 #include "removal/registry_delete.h"
+#include "removal/started_programs.h"
 #include "removal/windows_directory.h"
 #include "uninstall_data/registry_read.h"
 
@@ -85,20 +86,11 @@ int CloseKeys(HKEY uninstall, HKEY entry) {
     return RegCloseKey(uninstall) == ERROR_SUCCESS ? 0 : 2;
 }
 
-// Starts the command and waits for its end; its handles are closed either way.
+// Starts the command and waits for its end; a preview only lists it, and
+// the removal then goes as it would after the command.
 int StartAndWait(char* line) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;  // 68 on Windows
-    GetStartupInfoA(&startup);
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 4;
-    DWORD waited = WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return waited == WAIT_OBJECT_0 ? 0 : 4;
+    ProgramOutcome outcome = StartProgramAndWait("registered uninstall command", line, WithOwnStartupInfo);
+    return outcome == ProgramEnded || outcome == ProgramPreviewed ? 0 : 4;
 }
 
 }  // namespace
