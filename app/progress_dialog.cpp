@@ -4,6 +4,7 @@
 
 #include "messages/error_report.h"
 #include "messages/localized_string.h"
+#include "messages/reading_order.h"
 
 namespace {
 
@@ -30,8 +31,20 @@ void SetTitle(HWND dialog, UINT id) {
     free(text);
 }
 
+// An Arabic or Hebrew line reads right to left from the right edge; any
+// other goes back to left to right, as the template has it.
+void SetReadingOrder(HWND control, bool right_to_left) {
+    LONG style = GetWindowLongA(control, GWL_STYLE) & ~(LONG)SS_TYPEMASK;
+    LONG ex_style = GetWindowLongA(control, GWL_EXSTYLE) & ~(LONG)WS_EX_RTLREADING;
+    SetWindowLongA(control, GWL_STYLE, style | (right_to_left ? SS_RIGHT : SS_LEFT));
+    SetWindowLongA(control, GWL_EXSTYLE, ex_style | (right_to_left ? WS_EX_RTLREADING : 0));
+}
+
 void SetStatus(HWND dialog, UINT id) {
-    char* text = LocalizedString(nullptr, id);
+    LANGID language = 0;
+    char* text = LocalizedString(nullptr, id, &language);
+    HWND control = GetDlgItem(dialog, IDC_STATUS_TEXT);
+    if (control) SetReadingOrder(control, text && IsRightToLeftLanguage(language));
     SetDlgItemTextA(dialog, IDC_STATUS_TEXT, text ? text : "");
     free(text);
 }

@@ -6,6 +6,7 @@
 #include "system/run_log.h"
 #include "system/run_state.h"
 #include "messages/localized_string.h"
+#include "messages/reading_order.h"
 
 namespace {
 
@@ -33,11 +34,14 @@ char* BuildErrorText(const char* head) {
 }
 
 // The warning box for the current ErrorState; nothing when a text is missing.
+// An Arabic or Hebrew text reads right to left.
 void ShowErrorBox() {
-    char* head = LocalizedString(nullptr, kErrorTextId);
+    LANGID language = 0;
+    char* head = LocalizedString(nullptr, kErrorTextId, &language);
     char* caption = LocalizedString(nullptr, kErrorCaptionId);
     char* text = head && caption ? BuildErrorText(head) : nullptr;
-    if (text) MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONWARNING);
+    UINT style = MB_OK | MB_ICONWARNING | MessageBoxReadingFlags(language);
+    if (text) MessageBoxA(nullptr, text, caption, style);
     free(text);
     free(caption);
     free(head);

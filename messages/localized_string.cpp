@@ -68,8 +68,8 @@ bool Substitute(HMODULE module, const WCHAR* s, Output* out) {
 
 }  // namespace
 
-WCHAR* LocalizedStringW(HMODULE module, UINT id) {
-    WCHAR* s = FindLocalizedStringW(module, id);
+WCHAR* LocalizedStringW(HMODULE module, UINT id, LANGID* language) {
+    WCHAR* s = FindLocalizedStringW(module, id, language);
     if (!s) return nullptr;
     Output out = {nullptr, WideLength(s) + 1, 0};
     out.text = (WCHAR*)malloc(out.capacity * sizeof(WCHAR));
@@ -82,8 +82,8 @@ WCHAR* LocalizedStringW(HMODULE module, UINT id) {
     return out.text;
 }
 
-char* LocalizedString(HMODULE module, UINT id) {
-    WCHAR* wide = LocalizedStringW(module, id);
+char* LocalizedString(HMODULE module, UINT id, LANGID* language) {
+    WCHAR* wide = LocalizedStringW(module, id, language);
     if (!wide) return nullptr;
     int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     char* narrow = size > 0 ? (char*)malloc((size_t)size + 1) : nullptr;

@@ -10,12 +10,13 @@
 #define PRODUCT_NAME_MESSAGE_ID 25
 #define LOCALIZED_STRINGS_KEY "SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings"
 
-// The message in the ANSI code page, placeholder filled in.
-char* LocalizedString(HMODULE module, UINT id);
+// The message in the ANSI code page, placeholder filled in. `language`, when
+// given, receives the language of the table or override that gave the text.
+char* LocalizedString(HMODULE module, UINT id, LANGID* language = nullptr);
 // The message as UTF-16, placeholder filled in.
-WCHAR* LocalizedStringW(HMODULE module, UINT id);
+WCHAR* LocalizedStringW(HMODULE module, UINT id, LANGID* language = nullptr);
 // The message as UTF-16 from the language chain, as written.
-WCHAR* FindLocalizedStringW(HMODULE module, UINT id);
+WCHAR* FindLocalizedStringW(HMODULE module, UINT id, LANGID* language = nullptr);
 // The registry override of one message in one language.
 WCHAR* ReadLocalizedStringOverride(HMODULE module, UINT id, LANGID language);
 // The string-table entry of one message in one language.

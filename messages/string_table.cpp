@@ -46,10 +46,14 @@ WCHAR* LoadStringTableEntry(HMODULE module, UINT id, LANGID language) {
     return EntryInBlock(block, SizeofResource(module, found), id % 16);
 }
 
-WCHAR* FindLocalizedStringW(HMODULE module, UINT id) {
+WCHAR* FindLocalizedStringW(HMODULE module, UINT id, LANGID* answered) {
     LANGID user = GetUserDefaultLangID();
     const LANGID chain[] = {user, (LANGID)((user & 0x3FF) | 0x400), FALLBACK_LANGUAGE_ID};
-    for (LANGID language : chain)
-        if (WCHAR* text = TryLanguage(module, id, language)) return text;
+    for (LANGID language : chain) {
+        WCHAR* text = TryLanguage(module, id, language);
+        if (!text) continue;
+        if (answered) *answered = language;
+        return text;
+    }
     return nullptr;
 }

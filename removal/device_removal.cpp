@@ -7,6 +7,7 @@
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
 #include "removal/started_programs.h"
+#include "removal/system_changes.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
 
@@ -102,7 +103,7 @@ int ReadToolResult(const char* request) {
         ReportTavkError(2291, "Unable to read '%s'", path);
         return 2;
     }
-    DeleteFileA(path);
+    DeleteFileNow(path);
     return ReportToolResult(result);
 }
 
@@ -116,6 +117,6 @@ int RemoveDevices(const UninstallData& data) {
     if (result == 0) result = RunDeviceTool(variant);
     // A preview has neither a request on disk nor a result to read.
     if (result != 0 || PreviewRun) return result;
-    DeleteFileA(request);
+    DeleteFileNow(request);
     return ReadToolResult(request);
 }

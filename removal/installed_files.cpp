@@ -3,9 +3,10 @@
 // not let go now is deleted at the next start instead.
 #include "system/run_state.h"
 #include "platform/mbtext.h"
-#include "removal/delete_on_restart.h"
+#include "removal/native_file_view.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "removal/system_changes.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -21,24 +22,27 @@ void GetOwnFileName(char* own) {
 }
 
 // The running program is never deleted, in whatever folder a copy lies.
-bool IsOwnFile(const char* path, const char* own) {
+// Windows 9x may give the program's own path in 8.3 form, so the match's
+// short name counts as well as its long one.
+bool IsOwnFile(const char* path, const WIN32_FIND_DATAA& found, const char* own) {
     const char* slash = MbFindLastChar(path, '\\');
-    return own[0] && slash && MbSameNoCase(slash, own);
+    if (!own[0] || !slash) return false;
+    if (MbSameNoCase(slash, own)) return true;
+    char short_name[sizeof found.cAlternateFileName + 1] = "\\";
+    MbCopy(short_name + 1, sizeof found.cAlternateFileName, found.cAlternateFileName);
+    return short_name[1] && MbSameNoCase(short_name, own);
 }
 
-void RemoveOneFile(const char* path, const char* own, DWORD family) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
-    if (IsOwnFile(path, own)) return;
-    if (DeleteFileA(path) || GetLastError() != ERROR_ACCESS_DENIED) return;
-    ScheduleDeleteAtRestart(path, family);
+// A file Windows will not let go now (a running program) goes at the next
+// start; a deletion that is refused as protected asks for no restart.
+void RemoveOneFile(const char* path, const WIN32_FIND_DATAA& found, const char* own,
+                   DWORD family) {
+    ClearReadOnly(path);
+    if (IsOwnFile(path, found, own)) return;
+    ChangeResult deleted = DeleteFileNow(path);
+    if (deleted.outcome != ChangeFailed || deleted.error != ERROR_ACCESS_DENIED) return;
+    if (DeleteFileAtRestart(path, family).outcome != ChangeScheduled) return;
     if (!InstallMode) RestartNeeded = true;
-}
-
-// "." and ".." name the folder searched and its parent, never a match.
-bool IsDotEntry(const char* name) {
-    return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
 }
 
 // The search takes '/' for a folder separator as well as '\\': the folder
@@ -53,29 +57,38 @@ const char* LastSeparator(const char* pattern) {
 
 // The match's path: the pattern's folder part and the found name, skipped
 // when it would not fit the expansion's room. A backslash always stands
-// before the name, so that the running program's name is recognised.
-void RemoveMatch(const char* pattern, size_t folder_length, const char* name,
+// before the name, so that the running program's name is recognised. A
+// folder (".", ".." included) is no installed file.
+void RemoveMatch(const char* pattern, size_t folder_length, const WIN32_FIND_DATAA& found,
                  const char* own, DWORD family) {
-    if (IsDotEntry(name) || folder_length + strlen(name) > PATH_MACRO_ROOM) return;
+    const char* name = found.cFileName;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+    if (folder_length + strlen(name) > PATH_MACRO_ROOM) return;
     char path[PATH_BUFFER_SIZE];
     memcpy(path, pattern, folder_length);
     path[folder_length - 1] = '\\';
     strcpy(path + folder_length, name);
-    RemoveOneFile(path, own, family);
+    RemoveOneFile(path, found, own, family);
 }
 
-// An entry without a folder is skipped: it would be looked for wherever the
-// program happened to be started.
-void RemoveMatches(const char* pattern, const char* own, DWORD family) {
-    const char* slash = LastSeparator(pattern);
-    if (!slash) return;
-    size_t folder_length = (size_t)(slash + 1 - pattern);
+void SearchAndRemove(const char* pattern, size_t folder_length, const char* own, DWORD family) {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(pattern, &found);
     if (find == INVALID_HANDLE_VALUE) return;
-    do RemoveMatch(pattern, folder_length, found.cFileName, own, family);
+    do RemoveMatch(pattern, folder_length, found, own, family);
     while (FindNextFileA(find, &found));
     FindClose(find);
+}
+
+// An entry without a folder is skipped: it would be looked for wherever the
+// program happened to be started. The search for driver files looks where
+// the deletions will.
+void RemoveMatches(const char* pattern, const char* own, DWORD family) {
+    const char* slash = LastSeparator(pattern);
+    if (!slash || !MayDeleteMatches(pattern)) return;
+    NativeFileView view = EnterNativeViewFor(pattern);
+    SearchAndRemove(pattern, (size_t)(slash + 1 - pattern), own, family);
+    LeaveNativeView(view);
 }
 
 int32_t ValidCount(int32_t count) {

@@ -55,9 +55,16 @@ bool HasNoItem(LONG first_status) { return first_status == ERROR_NO_MORE_ITEMS; 
 }  // namespace
 
 int TAVKDeleteKey(HKEY parent, const char* name) {
+    LONG open_status;
+    return DeleteKeyTree(parent, name, &open_status);
+}
+
+int DeleteKeyTree(HKEY parent, const char* name, LONG* open_status) {
+    *open_status = ERROR_INVALID_PARAMETER;
     if (!name || !*name) return 2;
     HKEY key;
-    if (RegOpenKeyA(parent, name, &key) != ERROR_SUCCESS) return 2;
+    *open_status = RegOpenKeyA(parent, name, &key);
+    if (*open_status != ERROR_SUCCESS) return 2;
     int status = EmptyAndClose(key);
     if (status != 0) return status;
     if (RegDeleteKeyA(parent, name) != ERROR_SUCCESS) return Fail(2801, "RegDeleteKey() failed");

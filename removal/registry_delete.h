@@ -13,6 +13,10 @@
 // would name the parent itself.
 int TAVKDeleteKey(HKEY parent, const char* name);
 
+// As TAVKDeleteKey; `open_status` receives what opening the key answered,
+// so that a key that is not there can be told from a failure.
+int DeleteKeyTree(HKEY parent, const char* name, LONG* open_status);
+
 // 1 when `name` below `parent` opens and has no subkeys and no values (a
 // default value counts); 0 otherwise, a missing key included.
 int IsKeyEmpty(HKEY parent, const char* name);

@@ -1,8 +1,8 @@
 // The removal step for the description's list of registry keys: each entry
 // once, by ascending order, either the named key or the matching direct
 // subkeys of it, unconditionally or only when empty.
-#include "removal/registry_delete.h"
 #include "removal/removal_steps.h"
+#include "removal/system_changes.h"
 
 #include "platform/mbtext.h"
 
@@ -30,16 +30,15 @@ void SortByOrder(const UninstallData& data, int count, int* sorted) {
     }
 }
 
-bool MayDelete(const RegistryKeyEntry& entry, HKEY parent, const char* name) {
-    return entry.delete_if_non_empty || IsKeyEmpty(parent, name) == 1;
+KeyDeletion HowToDelete(const RegistryKeyEntry& entry) {
+    return entry.delete_if_non_empty ? KeyWithEverything : KeyOnlyIfEmpty;
 }
 
 // Handles one candidate subkey; true when it is gone afterwards, so that
 // the next one now stands at the same index.
 bool HandleSubkey(const RegistryKeyEntry& entry, HKEY key, const char* name) {
     if (!MbFind(name, entry.search_sub_keys)) return false;
-    if (!MayDelete(entry, key, name)) return false;
-    return TAVKDeleteKey(key, name) == 0;
+    return DeleteRegistrySubkey(entry.key_path, key, name, HowToDelete(entry)).outcome == ChangeDone;
 }
 
 // Tests each subkey present at the start exactly once: the index moves on
@@ -61,7 +60,7 @@ void RunEntry(const RegistryKeyEntry& entry) {
         SearchSubkeys(entry);
         return;
     }
-    if (MayDelete(entry, entry.base_key, entry.key_path)) TAVKDeleteKey(entry.base_key, entry.key_path);
+    DeleteRegistryKey(entry.base_key, entry.key_path, HowToDelete(entry));
 }
 
 }  // namespace

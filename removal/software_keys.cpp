@@ -5,6 +5,7 @@
 
 #include "messages/error_report.h"
 #include "removal/registry_delete.h"
+#include "removal/system_changes.h"
 
 namespace {
 const char kVendorKey[] = "SOFTWARE\\Tarnwell";
@@ -18,7 +19,9 @@ int RemoveSoftwareKey(const UninstallData& data) {
         ReportTavkError(2343, "RegCloseKey() failed");
         return 2;
     }
-    if (TAVKDeleteKey(HKEY_LOCAL_MACHINE, data.software_key) != 0) {
+    // A protected key is skipped on purpose: no failure to report.
+    ChangeOutcome deleted = DeleteRegistryKey(HKEY_LOCAL_MACHINE, data.software_key, KeyWithEverything).outcome;
+    if (deleted != ChangeDone && deleted != ChangeRefused) {
         ReportTavkError(2350, "TAVKDeleteKey() failed");
         return 2;
     }
@@ -28,7 +31,8 @@ int RemoveSoftwareKey(const UninstallData& data) {
 // A description key that is gone already (it lay below the software key)
 // fails silently: a key that cannot be opened is not reported.
 int RemoveDescriptionKey(const UninstallData& data) {
-    if (data.description_key[0]) TAVKDeleteKey(HKEY_LOCAL_MACHINE, data.description_key);
-    if (IsKeyEmpty(HKEY_LOCAL_MACHINE, kVendorKey) == 1) TAVKDeleteKey(HKEY_LOCAL_MACHINE, kVendorKey);
+    if (data.description_key[0])
+        DeleteRegistryKey(HKEY_LOCAL_MACHINE, data.description_key, KeyWithEverything);
+    DeleteRegistryKey(HKEY_LOCAL_MACHINE, kVendorKey, KeyOnlyIfEmpty);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "removal/removal_steps.h"
 
 #include "platform/mbtext.h"
+#include "removal/system_changes.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -83,7 +84,7 @@ int RemoveStartMenuShortcut(const UninstallData& data) {
     char shortcut[MAX_PATH];
     if (!JoinPath(folder, programs, folder_name, "") || !JoinPath(shortcut, folder, item_name, ".lnk"))
         return 0;
-    if (item_name[0]) DeleteFileA(shortcut);
-    if (NamesSubfolder(folder_name)) RemoveDirectoryA(folder);
+    if (item_name[0]) DeleteFileNow(shortcut);
+    if (NamesSubfolder(folder_name)) RemoveFolder(folder);
     return 0;
 }

@@ -3,6 +3,7 @@
 // key are removed so that they no longer start with Windows.
 #include "removal/removal_steps.h"
 
+#include "removal/system_changes.h"
 #include "system/windows_family.h"
 #include "uninstall_data/registry_read.h"
 
@@ -33,7 +34,7 @@ void CloseAppletWindows(const char* window_class) {
 // False when the applet's start-up value exists and cannot be deleted.
 bool RemoveStartupValue(HKEY run, const char* value) {
     if (!value[0] || !ValuePresent(run, value)) return true;
-    return RegDeleteValueA(run, value) == ERROR_SUCCESS;
+    return DeleteRegistryValue(run, kRunKey, value).outcome == ChangeDone;
 }
 
 bool StopApplet(HKEY run, const AppletEntry& applet) {

@@ -5,8 +5,8 @@
 
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
-#include "removal/registry_delete.h"
 #include "removal/started_programs.h"
+#include "removal/system_changes.h"
 #include "removal/windows_directory.h"
 #include "uninstall_data/registry_read.h"
 
@@ -122,5 +122,6 @@ int RemoveUninstallEntry(const UninstallData& data) {
         ReportTavkError(2381, "RegCloseKey() failed");
         return 2;
     }
-    return TAVKDeleteKey(HKEY_LOCAL_MACHINE, path);
+    ChangeOutcome deleted = DeleteRegistryKey(HKEY_LOCAL_MACHINE, path, KeyWithEverything).outcome;
+    return deleted == ChangeDone || deleted == ChangeRefused ? 0 : 2;
 }

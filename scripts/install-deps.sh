@@ -13,15 +13,19 @@ done
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 
-# The German locale: Wine takes the user's language from LANG only when the
-# locale exists, and a Wine scenario runs under de_DE.UTF-8.
-german_locale() {
-    locale -a 2>/dev/null | grep -qix 'de_DE.utf8' ||
-        $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+# Wine takes the user's language (and the ANSI code page) from LANG only when
+# the locale exists: the scenarios run under the locale of every language the
+# program carries (tests/wine/locales.txt). About two seconds each, once.
+scenario_locales() {
+    have_locales=$(locale -a 2>/dev/null)
+    for name in $(sed -n 's/^[^#][^ ]* *\([a-z][a-z]_[A-Z][A-Z]\) .*/\1/p' "$(dirname "$0")/../tests/wine/locales.txt"); do
+        printf '%s\n' "$have_locales" | grep -qix "$name.utf8" ||
+            $SUDO localedef -i "$name" -f UTF-8 "$name.UTF-8" || true
+    done
 }
 
 if [ -z "$need" ]; then
-    german_locale
+    scenario_locales
     exit 0
 fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -29,4 +33,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 $SUDO apt-get update -q
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $need
-german_locale
+scenario_locales

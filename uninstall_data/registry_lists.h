@@ -11,3 +11,7 @@ LoadStatus ReadInstalledFiles(HKEY description, UninstallData& data);
 LoadStatus ReadDeviceClasses(HKEY description, UninstallData& data);
 LoadStatus ReadInstalledServices(HKEY description, UninstallData& data);
 LoadStatus ReadRegistryKeys(HKEY description, UninstallData& data);
+
+// True when the key holds at least one of a description's values or list
+// subkeys (names compared without regard to case).
+bool HoldsDescription(HKEY key);

@@ -76,6 +76,12 @@ int LoadFromRegistry(UninstallData& data) {
     ChooseDescriptionKey(data.description_key, sizeof data.description_key);
     HKEY key;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, data.description_key, &key) != ERROR_SUCCESS) return 1;
+    // Any other key is no description: nothing of it is read or removed,
+    // as if it could not be opened.
+    if (!HoldsDescription(key)) {
+        RegCloseKey(key);
+        return 1;
+    }
     LoadStatus status = ReadDescription(key, data);
     return CloseListKey(key, status, 1822, "Unable to close uninstall key");
 }

@@ -31,6 +31,8 @@ std::map<std::string, Node> nodes;  // by upper-case canonical path
 std::map<void*, Search> searches;
 std::vector<std::string> pending_deletes;
 bool adding_system_folders;
+bool wow64;
+bool redirection_off;
 
 std::string Upper(std::string text) {
     for (auto& c : text) c = (char)toupper((unsigned char)c);
@@ -219,7 +221,22 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// Where the program's own call for `path` lands: under WOW64 the system
+// directory is SysWOW64 while the redirection is on.
+std::string ViewOf(const std::string& path) {
+    std::string canonical, system;
+    if (!wow64 || redirection_off || !fake_fs::Canonical(path, &canonical) ||
+        !fake_fs::Canonical(fake::SystemDirectory(), &system))
+        return path;
+    std::string head = canonical.substr(0, system.size());
+    bool below = fake::SameName(head, system) &&
+                 (canonical.size() == system.size() || canonical[system.size()] == '\\');
+    return below ? fake::WindowsDirectory() + "\\SysWOW64" + canonical.substr(system.size()) : path;
+}
+
 fake::ResetHook files_reset([] {
+    wow64 = false;
+    redirection_off = false;
     nodes.clear();
     searches.clear();
     pending_deletes.clear();
@@ -349,6 +366,8 @@ std::vector<std::string> FileDump() {
 
 std::vector<std::string> PendingDeletes() { return pending_deletes; }
 
+void SetWow64(bool on) { wow64 = on; }
+
 }  // namespace fake
 
 // --- The restart ---
@@ -422,8 +441,10 @@ std::vector<std::string> RestartWindows() {
 
 // --- The Win32 functions ---
 
-HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-    fake::LogCall("FindFirstFileA", pattern);
+HANDLE FindFirstFileA(LPCSTR given, LPWIN32_FIND_DATAA data) {
+    fake::LogCall("FindFirstFileA", given);
+    std::string viewed = ViewOf(given);
+    const char* pattern = viewed.c_str();
     if (DWORD error = fake::InjectedFailure("FindFirstFileA", pattern)) {
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
@@ -467,6 +488,8 @@ BOOL FindClose(HANDLE find) {
 
 DWORD GetFileAttributesA(LPCSTR path) {
     fake::LogCall("GetFileAttributesA", path);
+    std::string viewed_path = ViewOf(path);
+    path = viewed_path.c_str();
     if (DWORD error = fake::InjectedFailure("GetFileAttributesA", path)) {
         SetLastError(error);
         return INVALID_FILE_ATTRIBUTES;
@@ -482,6 +505,8 @@ DWORD GetFileAttributesA(LPCSTR path) {
 // The folder bit cannot be changed; no attribute left means "normal".
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) {
     fake::LogCall("SetFileAttributesA", path);
+    std::string viewed_path = ViewOf(path);
+    path = viewed_path.c_str();
     if (DWORD error = fake::InjectedFailure("SetFileAttributesA", path)) return Fail(error);
     Node* node = Lookup(path);
     if (!node) return Fail(MissingError(path));
@@ -496,6 +521,8 @@ BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) {
 // denied, as Windows refuses them.
 BOOL DeleteFileA(LPCSTR path) {
     fake::LogCall("DeleteFileA", path);
+    std::string viewed_path = ViewOf(path);
+    path = viewed_path.c_str();
     if (DWORD error = fake::InjectedFailure("DeleteFileA", path)) return Fail(error);
     Node* node = Lookup(path);
     if (!node) return Fail(MissingError(path));
@@ -507,7 +534,7 @@ BOOL DeleteFileA(LPCSTR path) {
 
 // Windows 9x has the function but does not implement it.
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
-    std::string subject = existing ? existing : "";
+    std::string subject = existing ? ViewOf(existing) : "";
     fake::LogCall("MoveFileExA", subject + " -> " + (replacement ? replacement : "(null)") +
                                      " flags=" + std::to_string(flags));
     if (DWORD error = fake::InjectedFailure("MoveFileExA", subject)) return Fail(error);
@@ -522,6 +549,8 @@ BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
 // ERROR_DIR_NOT_EMPTY.
 BOOL RemoveDirectoryA(LPCSTR path) {
     fake::LogCall("RemoveDirectoryA", path ? path : "");
+    std::string viewed = path ? ViewOf(path) : "";
+    if (path) path = viewed.c_str();
     if (DWORD error = fake::InjectedFailure("RemoveDirectoryA", path ? path : "")) return Fail(error);
     Node* node = path ? Lookup(path) : nullptr;
     if (!node) return Fail(path ? MissingError(path) : ERROR_PATH_NOT_FOUND);
@@ -534,6 +563,8 @@ BOOL RemoveDirectoryA(LPCSTR path) {
 // Answers the size needed (terminator included) when the buffer is short.
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size) {
     fake::LogCall("GetShortPathNameA", long_path);
+    std::string viewed_long_path = ViewOf(long_path);
+    long_path = viewed_long_path.c_str();
     if (DWORD error = fake::InjectedFailure("GetShortPathNameA", long_path)) return Fail(error);
     Node* node = Lookup(long_path);
     if (!node) return Fail(MissingError(long_path));
@@ -544,4 +575,20 @@ DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size) {
     if (result.size() + 1 > size) return (DWORD)result.size() + 1;
     memcpy(short_path, result.c_str(), result.size() + 1);
     return (DWORD)result.size();
+}
+
+// Fails as 32-bit Windows does when the program is not redirected.
+BOOL Wow64DisableWow64FsRedirection(PVOID* old_value) {
+    fake::LogCall("Wow64DisableWow64FsRedirection", "");
+    if (!wow64) return Fail(ERROR_INVALID_FUNCTION);
+    *old_value = (PVOID)(ULONG_PTR)(redirection_off ? 1 : 0);
+    redirection_off = true;
+    return TRUE;
+}
+
+BOOL Wow64RevertWow64FsRedirection(PVOID old_value) {
+    fake::LogCall("Wow64RevertWow64FsRedirection", "");
+    if (!wow64) return Fail(ERROR_INVALID_FUNCTION);
+    redirection_off = old_value != nullptr;
+    return TRUE;
 }

@@ -29,7 +29,10 @@ fake::ResetHook modules_reset([] {
     load_count = 0;
     modules = {
         {"kernel32.dll", (HMODULE)(ULONG_PTR)0x7c800000, true,
-         {{"GetSystemWindowsDirectoryA", AsProc((void (*)())GetSystemWindowsDirectoryA)}}, 0},
+         {{"GetSystemWindowsDirectoryA", AsProc((void (*)())GetSystemWindowsDirectoryA)},
+          {"Wow64DisableWow64FsRedirection", AsProc((void (*)())Wow64DisableWow64FsRedirection)},
+          {"Wow64RevertWow64FsRedirection", AsProc((void (*)())Wow64RevertWow64FsRedirection)}},
+         0},
         {"advapi32.dll", (HMODULE)(ULONG_PTR)0x77dd0000, true,
          {{"RegQueryValueExW", AsProc((void (*)())RegQueryValueExW)},
           {"ImpersonateSelf", AsProc((void (*)())ImpersonateSelf)},

@@ -14,6 +14,7 @@ struct Window {
     std::string class_name;
     std::string text;
     DWORD style = 0;
+    DWORD ex_style = 0;
     int id = 0;
     RECT rect = {0, 0, 0, 0};
     DLGPROC proc = nullptr;
@@ -85,6 +86,7 @@ void AddControls(const std::string& d, size_t at, int count, HWND dialog) {
         Window control;
         control.parent = dialog;
         control.style = Dword(d, at);
+        control.ex_style = Dword(d, at + 4);
         control.rect = Pixels(d, at + 8, dialog);
         control.id = Word(d, at + 16);
         size_t field = at + 18;
@@ -275,6 +277,28 @@ BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
     return control ? SetWindowTextA(control, text) : FALSE;
 }
 
+// Only the two style words are kept; any other index fails as an invalid one.
+static DWORD* StyleWord(HWND window, int index) {
+    Window* w = Find(window);
+    if (!w) return nullptr;
+    if (index == GWL_STYLE) return &w->style;
+    return index == GWL_EXSTYLE ? &w->ex_style : nullptr;
+}
+
+LONG GetWindowLongA(HWND window, int index) {
+    DWORD* word = StyleWord(window, index);
+    return word ? (LONG)*word : 0;
+}
+
+LONG SetWindowLongA(HWND window, int index, LONG value) {
+    if (Failed("SetWindowLongA", window)) return 0;
+    DWORD* word = StyleWord(window, index);
+    if (!word) return 0;
+    LONG previous = (LONG)*word;
+    *word = (DWORD)value;
+    return previous;
+}
+
 namespace fake {
 
 bool IsOwnWindow(HWND window) { return Find(window) != nullptr; }
@@ -298,6 +322,7 @@ WindowInfo Inspect(HWND window) {
     info.class_name = w->class_name;
     info.text = w->text;
     info.style = w->style;
+    info.ex_style = w->ex_style;
     info.id = w->id;
     info.rect = w->rect;
     info.position = (int)w->position;

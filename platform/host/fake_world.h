@@ -160,6 +160,7 @@ struct WindowInfo {
     std::string class_name;
     std::string text;
     DWORD style;
+    DWORD ex_style;
     int id;
     RECT rect;
     int position;  // a progress bar's position
@@ -222,6 +223,12 @@ std::vector<std::string> PendingDeletes();
 // names only, and then renames the file to WININIT.BAK. Returns the paths
 // that could not be resolved.
 std::vector<std::string> RestartWindows();
+
+// A 32-bit program on 64-bit Windows: while on, the program's file calls
+// that name the system directory reach WindowsDirectory()\SysWOW64 instead,
+// unless it has turned the redirection off. The test's own calls see the
+// real folders.
+void SetWow64(bool on);
 
 // The directories as set, for the fake's own use (no call is logged).
 std::string WindowsDirectory();

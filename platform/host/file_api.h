@@ -38,3 +38,6 @@ DWORD GetFileAttributesA(LPCSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags);
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
+// A 32-bit program on 64-bit Windows: its view of the system folder.
+BOOL Wow64DisableWow64FsRedirection(PVOID* old_value);
+BOOL Wow64RevertWow64FsRedirection(PVOID old_value);

@@ -36,6 +36,11 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define DS_SETFONT 0x40L
 #define DS_FIXEDSYS 0x0008L
 #define SS_LEFT 0x0L
+#define SS_RIGHT 0x2L
+#define SS_TYPEMASK 0x1FL
+#define WS_EX_RTLREADING 0x00002000L
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
 
 #define MB_OK 0x0L
 #define MB_OKCANCEL 0x1L
@@ -44,6 +49,8 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define MB_ICONWARNING 0x30L
 #define MB_ICONEXCLAMATION 0x30L
 #define MB_ICONINFORMATION 0x40L
+#define MB_RIGHT 0x00080000L
+#define MB_RTLREADING 0x00100000L
 #define IDOK 1
 #define IDCANCEL 2
 #define IDYES 6
@@ -75,3 +82,5 @@ BOOL SetWindowTextA(HWND window, LPCSTR text);
 int GetWindowTextA(HWND window, LPSTR text, int size);
 HWND GetDlgItem(HWND dialog, int id);
 BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+LONG GetWindowLongA(HWND window, int index);
+LONG SetWindowLongA(HWND window, int index, LONG value);

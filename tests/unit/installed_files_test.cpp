@@ -161,6 +161,41 @@ TEST_F(InstalledFiles, DotEntriesAreNotMatches) {
     }
 }
 
+// A folder is no installed file: matched by a wildcard or by its name, it
+// is neither deleted nor left for the restart, and asks for no restart.
+TEST_F(InstalledFiles, FoldersAreSkipped) {
+    const fake::WindowsVersion versions[] = {fake::kWin98, fake::kWinXP};
+    for (const auto& version : versions) {
+        SetUp();
+        fake::SetWindowsVersion(version);
+        fake::AddFile("C:\\APP\\XLN1.DLL");
+        fake::AddFile("C:\\APP\\XLNDATA\\keep.dat");
+        Add("C:\\APP\\XLN*");
+        Add("C:\\APP\\XLNDATA");
+        EXPECT_EQ(0, RemoveInstalledFiles(data));
+        EXPECT_FALSE(fake::FileExists("C:\\APP\\XLN1.DLL"));
+        EXPECT_TRUE(fake::FileExists("C:\\APP\\XLNDATA\\keep.dat"));
+        EXPECT_TRUE(fake::PendingDeletes().empty());
+        EXPECT_FALSE(fake::FileExists(kWininit));
+        EXPECT_FALSE(RestartNeeded);
+        TearDown();
+    }
+}
+
+// Windows 9x may give the running program's path in 8.3 form: the match's
+// short name then identifies it.
+TEST_F(InstalledFiles, RunningProgramIsKnownByItsShortNameToo) {
+    const char* own = "C:\\Program Files\\XLN\\Uninstall Tool.exe";
+    fake::AddFile(own);
+    fake::SetShortName(own, "UNINST~1.EXE");
+    fake::AddFile("C:\\Program Files\\XLN\\xlnutil.exe");
+    fake::SetModulePath("C:\\PROGRA~1\\XLN\\UNINST~1.EXE");
+    Add("C:\\Program Files\\XLN\\*.exe");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_TRUE(fake::FileExists(own));
+    EXPECT_FALSE(fake::FileExists("C:\\Program Files\\XLN\\xlnutil.exe"));
+}
+
 // A bare name would be looked for wherever the program was started.
 TEST_F(InstalledFiles, EntryWithoutAFolderIsSkipped) {
     fake::AddFile("C:\\WINDOWS\\XLN.DLL");

@@ -36,7 +36,7 @@ TEST_F(ProgressDialogTest, TemplateAsShipped) {
     auto word = [&](size_t at) { return (int)((unsigned char)t[at] | (unsigned char)t[at + 1] << 8); };
     EXPECT_EQ(0, word(4) | word(6));                              // no extended style
     EXPECT_EQ(2, word(8));                                        // two controls
-    EXPECT_EQ((std::vector<int>{0, 0, 300, 44}), (std::vector<int>{word(10), word(12), word(14), word(16)}));
+    EXPECT_EQ((std::vector<int>{0, 0, 300, 50}), (std::vector<int>{word(10), word(12), word(14), word(16)}));
     std::vector<HWND> controls = fake::Children(dialog);
     ASSERT_EQ(2u, controls.size());
     const struct {
@@ -55,9 +55,12 @@ TEST_F(ProgressDialogTest, TemplateAsShipped) {
         EXPECT_EQ(expected[i].style, control.style) << i;
         EXPECT_EQ(expected[i].text, control.text) << i;
     }
-    // Both controls 284 x 12 dialog units, at (8, 8) and (8, 24).
-    EXPECT_EQ(fake::Inspect(controls[0]).rect.right - fake::Inspect(controls[0]).rect.left, 284 * 6 / 4);
-    EXPECT_EQ(fake::Inspect(controls[1]).rect.top, 24 * 13 / 8);
+    // A two-line status area, 284 x 18 dialog units at (8, 8), the bar
+    // 284 x 12 below it at (8, 30).
+    const RECT area = fake::Inspect(controls[0]).rect, bar_rect = fake::Inspect(controls[1]).rect;
+    EXPECT_EQ((std::vector<LONG>{8 * 6 / 4, 8 * 13 / 8, 284 * 6 / 4, 18 * 13 / 8}),
+              (std::vector<LONG>{area.left, area.top, area.right - area.left, area.bottom - area.top}));
+    EXPECT_EQ((std::vector<LONG>{30 * 13 / 8, 12 * 13 / 8}), (std::vector<LONG>{bar_rect.top, bar_rect.bottom - bar_rect.top}));
 }
 
 struct CentreCase {

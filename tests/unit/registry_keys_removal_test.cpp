@@ -32,15 +32,15 @@ TEST(RemoveRegistryKeys, EntriesRunByAscendingOrderEqualOrdersInRecordOrder) {
         std::vector<int32_t> orders;
         std::vector<std::string> expected;
     } cases[] = {
-        {"2, 0, 1, 0", {2, 0, 1, 0}, {"HKLM\\K1", "HKLM\\K3", "HKLM\\K2", "HKLM\\K0"}},
+        {"2, 0, 1, 0", {2, 0, 1, 0}, {"HKLM\\V\\K1", "HKLM\\V\\K3", "HKLM\\V\\K2", "HKLM\\V\\K0"}},
         {"large and negative orders",
          {2000000000, -5, 0, INT_MIN, INT_MAX, -5},
-         {"HKLM\\K3", "HKLM\\K1", "HKLM\\K5", "HKLM\\K2", "HKLM\\K0", "HKLM\\K4"}},
+         {"HKLM\\V\\K3", "HKLM\\V\\K1", "HKLM\\V\\K5", "HKLM\\V\\K2", "HKLM\\V\\K0", "HKLM\\V\\K4"}},
     };
     for (auto& c : cases) {
         UninstallData& data = FreshWorld();
         for (size_t i = 0; i < c.orders.size(); ++i) {
-            std::string key = "K" + std::to_string(i);
+            std::string key = "V\\K" + std::to_string(i);
             fake::RegSeedKey("HKLM\\" + key);
             AddEntry(data, c.orders[i], key.c_str());
         }
@@ -52,15 +52,15 @@ TEST(RemoveRegistryKeys, EntriesRunByAscendingOrderEqualOrdersInRecordOrder) {
 
 TEST(RemoveRegistryKeys, EntriesWithoutRootOrPathAreSkippedButLaterOnesRun) {
     UninstallData& data = FreshWorld();
-    fake::RegSeedString("HKLM\\Keep", "v", "x");
-    fake::RegSeedKey("HKLM\\Gone");
-    AddEntry(data, 0, "Keep").base_key = nullptr;
+    fake::RegSeedString("HKLM\\V\\Keep", "v", "x");
+    fake::RegSeedKey("HKLM\\V\\Gone");
+    AddEntry(data, 0, "V\\Keep").base_key = nullptr;
     AddEntry(data, 0, "");
-    AddEntry(data, 1, "Gone");
+    AddEntry(data, 1, "V\\Gone");
     EXPECT_EQ(0, RemoveRegistryKeys(data));
-    EXPECT_TRUE(fake::RegKeyExists("HKLM\\Keep"));
-    EXPECT_FALSE(fake::RegKeyExists("HKLM\\Gone"));
-    EXPECT_EQ(std::vector<std::string>{"HKLM\\Gone"}, DeletedInOrder());
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\V\\Keep"));
+    EXPECT_FALSE(fake::RegKeyExists("HKLM\\V\\Gone"));
+    EXPECT_EQ(std::vector<std::string>{"HKLM\\V\\Gone"}, DeletedInOrder());
     ExpectNothingOpen("skipped entries");
 }
 
@@ -68,11 +68,11 @@ TEST(RemoveRegistryKeys, ACountOutsideTheListIsHeldToTheList) {
     const int32_t counts[] = {-3, TAVK_MAX_NUM_REG_KEYS + 500};
     for (int32_t count : counts) {
         UninstallData& data = FreshWorld();
-        for (int i = 0; i < TAVK_MAX_NUM_REG_KEYS; ++i) AddEntry(data, 0, "K");
-        fake::RegSeedKey("HKLM\\K");
+        for (int i = 0; i < TAVK_MAX_NUM_REG_KEYS; ++i) AddEntry(data, 0, "V\\K");
+        fake::RegSeedKey("HKLM\\V\\K");
         data.registry_key_count = count;
         EXPECT_EQ(0, RemoveRegistryKeys(data)) << count;
-        EXPECT_EQ(count < 0, fake::RegKeyExists("HKLM\\K")) << count;
+        EXPECT_EQ(count < 0, fake::RegKeyExists("HKLM\\V\\K")) << count;
         ExpectNothingOpen("count " + std::to_string(count));
     }
 }
@@ -84,21 +84,21 @@ TEST(RemoveRegistryKeys, KeysThatGoOnlyWhenEmpty) {
         int32_t delete_if_non_empty;
         bool kept;
     } cases[] = {
-        {"empty key", [] { fake::RegSeedKey("HKLM\\K"); }, 0, false},
-        {"key with one subkey", [] { fake::RegSeedKey("HKLM\\K\\Sub"); }, 0, true},
-        {"key with only its default value", [] { fake::RegSeedString("HKLM\\K", "", "d"); }, 0,
+        {"empty key", [] { fake::RegSeedKey("HKLM\\V\\K"); }, 0, false},
+        {"key with one subkey", [] { fake::RegSeedKey("HKLM\\V\\K\\Sub"); }, 0, true},
+        {"key with only its default value", [] { fake::RegSeedString("HKLM\\V\\K", "", "d"); }, 0,
          true},
-        {"key with one subkey, deleted when non-empty", [] { fake::RegSeedKey("HKLM\\K\\Sub"); }, 1,
+        {"key with one subkey, deleted when non-empty", [] { fake::RegSeedKey("HKLM\\V\\K\\Sub"); }, 1,
          false},
-        {"key with a value, deleted when non-empty", [] { fake::RegSeedString("HKLM\\K", "v", ""); },
+        {"key with a value, deleted when non-empty", [] { fake::RegSeedString("HKLM\\V\\K", "v", ""); },
          1, false},
     };
     for (auto& c : cases) {
         UninstallData& data = FreshWorld();
         c.seed();
-        AddEntry(data, 0, "K", c.delete_if_non_empty);
+        AddEntry(data, 0, "V\\K", c.delete_if_non_empty);
         EXPECT_EQ(0, RemoveRegistryKeys(data)) << c.name;
-        EXPECT_EQ(c.kept, fake::RegKeyExists("HKLM\\K")) << c.name;
+        EXPECT_EQ(c.kept, fake::RegKeyExists("HKLM\\V\\K")) << c.name;
         ExpectNothingOpen(c.name);
     }
 }

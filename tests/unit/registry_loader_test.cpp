@@ -218,6 +218,38 @@ TEST_F(RegistryLoader, MissingDescriptionGivesOneWithoutReport) {
     EXPECT_EQ(0, data.registry_key_count);
 }
 
+// Whatever key "/rootkey=" names is deleted after a removal: one that holds
+// none of a description's values or lists is no description at all.
+TEST_F(RegistryLoader, KeyWithoutDescriptionNamesIsNoDescription) {
+    const struct {
+        const char* name;
+        void (*seed)();
+        int result;
+    } cases[] = {
+        {"empty key", [] { fake::RegSeedKey("HKLM\\SOFTWARE\\Victim"); }, 1},
+        {"other values and subkeys",
+         [] {
+             fake::RegSeedString("HKLM\\SOFTWARE\\Victim", "", "default");
+             fake::RegSeedString("HKLM\\SOFTWARE\\Victim", std::string(200, 'V'), "long name");
+             fake::RegSeedString("HKLM\\SOFTWARE\\Victim\\Files", "Version", "1");
+         },
+         1},
+        {"one value, in other letter case",
+         [] { fake::RegSeedString("HKLM\\SOFTWARE\\Victim", "removedevice", ""); }, 0},
+        {"one list subkey", [] { fake::RegSeedKey("HKLM\\SOFTWARE\\Victim\\RegistryKeys"); }, 0},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetCommandLine("uninst.exe silent /rootkey=SOFTWARE\\Victim");
+        c.seed();
+        EXPECT_EQ(c.result, Load()) << c.name;
+        EXPECT_TRUE(Reports().empty()) << c.name;
+        EXPECT_STREQ("SOFTWARE\\Victim", data.description_key) << c.name;
+        EXPECT_EQ(0, data.software_key[0]) << c.name;
+        EXPECT_EQ(0, fake::OpenKeyCount()) << c.name << ": keys left open";
+    }
+}
+
 TEST_F(RegistryLoader, ClassDataThatCannotBeReadGivesOneWithoutReport) {
     SeedFullDescription();
     fake::FailCall("RegEnumValueA", ERROR_REGISTRY_IO_FAILED, 2, "DeviceClassNames");
@@ -377,7 +409,7 @@ TEST_F(RegistryLoader, FlagsArePresenceTests) {
 }
 
 TEST_F(RegistryLoader, InstallModeAlwaysRemovesDevices) {
-    fake::RegSeedKey(kDesc);
+    fake::RegSeedString(kDesc, "Version", "4.1");
     InstallMode = true;
     ASSERT_EQ(0, Load());
     EXPECT_EQ(1, data.remove_device);

@@ -91,6 +91,32 @@ TEST(StringTables, EveryLanguageCarriesItsSourceRows) {
     }
 }
 
+// Once the placeholder is out, a '%' left in a row is a misspelt one that
+// would reach the user as it stands; and the product name is never translated.
+TEST(StringTables, NoStrayPercentAndTheNameIsEnglish) {
+    fake::Reset();
+    for (const Language& language : kLanguages) {
+        for (auto& row : ReadRows(language.file)) {
+            std::u16string text = TakeW(LoadStringTableEntry(nullptr, row.first, language.id));
+            for (size_t at; (at = text.find(kPlaceholder)) != std::u16string::npos;) text.erase(at, 23);
+            EXPECT_EQ(std::u16string::npos, text.find(u'%')) << language.file << " id " << row.first;
+        }
+        EXPECT_EQ("XLN 802.11g Network Adapter", Show(TakeW(LoadStringTableEntry(nullptr, 25, language.id))))
+            << language.file;
+    }
+}
+
+// French sets "?", "!", ":" and ";" off with a no-break space, so that a
+// line never starts with one.
+TEST(StringTables, FrenchPunctuationKeepsItsNoBreakSpace) {
+    fake::Reset();
+    for (auto& row : ReadRows("fr.rc")) {
+        std::u16string text = TakeW(LoadStringTableEntry(nullptr, row.first, 0x000C));
+        for (size_t at = text.find_first_of(u"?!:;"); at != std::u16string::npos; at = text.find_first_of(u"?!:;", at + 1))
+            EXPECT_TRUE(at > 0 && text[at - 1] == u'\u00A0') << "fr id " << row.first << ": " << Show(text);
+    }
+}
+
 TEST(StringTables, UnfilledIdsHaveNoText) {
     fake::Reset();
     const UINT kEmpty[] = {0, 17, 24, 26, 28, 29, 31, 32};

@@ -20,7 +20,7 @@ if [ "$bits" = 64 ]; then
 fi
 
 flags="-Os -s -static -fno-exceptions -fno-rtti"
-"$cc-g++-win32" $flags -o "$tools/winprobe.exe" tests/wine/tools/winprobe.cpp -luser32
+"$cc-g++-win32" $flags -o "$tools/winprobe.exe" tests/wine/tools/winprobe.cpp -luser32 -lgdi32 -lcomctl32
 # The family probe is built from the product's own source of the family test.
 "$cc-g++-win32" $flags -I. -o "$tools/family_probe.exe" \
     tests/wine/tools/family_probe.cpp system/windows_family.cpp

@@ -1,0 +1,49 @@
+// The one way the removal steps change the machine: every deletion of a
+// file, folder, registry key or value, and every deletion left for the
+// next start of Windows, goes through here. Each call first asks the
+// guardrails (protected_places.h); a refused change is skipped and is no
+// failure. Each call knows its outcome, so that what happened to every
+// item can be told in one place.
+#pragma once
+
+#include "platform/platform.h"
+
+enum ChangeOutcome {
+    ChangeDone,       // deleted now: callers count on it being gone (the
+                      // search of subkeys does), so nothing that only
+                      // records a change may answer it
+    ChangeScheduled,  // left for the next start of Windows
+    ChangeRefused,    // a protected place: left alone on purpose
+    ChangeMissing,    // there was nothing to delete
+    ChangeKept,       // not deleted: it still holds something, or is a folder
+    ChangeFailed,     // the system refused; `error` says why
+};
+
+struct ChangeResult {
+    ChangeOutcome outcome;
+    DWORD error;  // ChangeFailed: the system's error, or the report's code
+};
+
+enum KeyDeletion { KeyWithEverything, KeyOnlyIfEmpty };
+
+// The key `path` below a hive root, with everything below it, or only when
+// it is empty. Failures inside the deletion are reported as before.
+ChangeResult DeleteRegistryKey(HKEY root, const char* path, KeyDeletion how);
+// The subkey `name` of an open key, which lies at `parent_path` below its
+// hive root (the guardrails judge the whole path).
+ChangeResult DeleteRegistrySubkey(const char* parent_path, HKEY parent, const char* name,
+                                  KeyDeletion how);
+// The value `name` of an open key at `key_path`.
+ChangeResult DeleteRegistryValue(HKEY key, const char* key_path, const char* name);
+
+// Clears a file's read-only attribute, so that it can be deleted.
+ChangeResult ClearReadOnly(const char* path);
+ChangeResult DeleteFileNow(const char* path);
+// Leaves the file's deletion to the next start of Windows, the way this
+// family carries it out. A folder is refused: no folder is an installed file.
+ChangeResult DeleteFileAtRestart(const char* path, DWORD family);
+ChangeResult RemoveFolder(const char* path);
+
+// Whether the files that a search pattern matches may be deleted at all;
+// a refusal is an outcome like any other.
+bool MayDeleteMatches(const char* pattern);

@@ -1,0 +1,50 @@
+// Telling an uninstall description from any other registry key. Whatever
+// key "/rootkey=" names is deleted at the end of a removal, so a key that
+// holds none of a description's values or lists must not be taken for one.
+#include "uninstall_data/registry_lists.h"
+
+#include "platform/mbtext.h"
+
+namespace {
+
+const char* const kDescriptionNames[] = {
+    // values
+    "ModemProvider", "FullCompanyName", "ShortProductName", "FullProductName", "Version",
+    "Device", "UninstallKey", "CplShortcutFolderName", "CplShortcutItemName", "SoftwareKey",
+    "PreserveSoftwareKey", "ForceLocalUninstall", "RemoveDevice", "WinVer",
+    "DeviceServiceName",
+    // list subkeys
+    "FriendlyNames", "Applets", "InstalledFiles", "DeviceClassNames", "InstalledServices",
+    "RegistryKeys",
+};
+
+bool IsDescriptionName(const char* name) {
+    for (const char* known : kDescriptionNames)
+        if (MbSameNoCase(name, known)) return true;
+    return false;
+}
+
+// Names longer than any known one are passed over; any other failure ends
+// the walk: what cannot be read cannot show a description.
+bool AnyValueNamed(HKEY key) {
+    char name[TAVK_TEXT_LEN + 1];
+    for (DWORD index = 0;; ++index) {
+        DWORD size = sizeof name;
+        LONG status = RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS && IsDescriptionName(name)) return true;
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return false;
+    }
+}
+
+bool AnySubkeyNamed(HKEY key) {
+    char name[TAVK_TEXT_LEN + 1];
+    for (DWORD index = 0;; ++index) {
+        LONG status = RegEnumKeyA(key, index, name, sizeof name);
+        if (status == ERROR_SUCCESS && IsDescriptionName(name)) return true;
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return false;
+    }
+}
+
+}  // namespace
+
+bool HoldsDescription(HKEY key) { return AnyValueNamed(key) || AnySubkeyNamed(key); }
