@@ -3,14 +3,17 @@
 // another option, cannot be taken for one.
 #include "app/command_options.h"
 
+#include "app/command_tail.h"
 #include "platform/mbtext.h"
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The first occurrence of `option` that begins a word, or null.
+// The first occurrence of `option` that begins a word after the program's
+// name, or null.
 const char* FindOption(const char* line, const char* option) {
+    line = CommandLineTail((char*)line);  // reads only
     const char* previous = nullptr;  // the character before `p`
     for (const char* p = line; *p; previous = p, p = MbNext(p))
         if ((!previous || IsBlank(*previous)) && strncmp(p, option, strlen(option)) == 0) return p;

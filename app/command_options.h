@@ -1,5 +1,6 @@
 // The options that may stand anywhere on the command line beside the mode
-// word: "/log=PATH" and "/preview" (both case-sensitive).
+// word: "/log=PATH" and "/preview" (both case-sensitive), looked for in the
+// whole command line behind the program's name.
 #pragma once
 
 #include "platform/platform.h"
