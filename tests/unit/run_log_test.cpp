@@ -121,11 +121,13 @@ std::string Lower(std::string text) {
 }
 
 bool Named(const std::string& item, const std::string& preview_text) {
-    std::string preview = Lower(preview_text);
-    for (std::string path = Lower(item); !path.empty(); path = path.substr(0, path.find_last_of('\\'))) {
-        if (preview.find(" " + path + ": would be deleted") != std::string::npos) return true;
-        if (preview.find(" " + path + ": exists, would be deleted") != std::string::npos) return true;
-        if (path.find('\\') == std::string::npos) break;
+    std::string preview = Lower(preview_text), path = Lower(item);
+    for (const char* said : {": would be", ": exists, would be", ": in use now"})
+        if (preview.find(" " + path + said) != std::string::npos) return true;
+    for (size_t cut = path.rfind('\\'); cut != std::string::npos; cut = path.rfind('\\', cut - 1)) {
+        if (preview.find(" " + path.substr(0, cut) + ": exists, would be deleted with everything") != std::string::npos)
+            return true;
+        if (cut == 0) break;
     }
     return false;
 }
