@@ -3,6 +3,8 @@
 
 WIN_BUILD := build/win
 HOST_BUILD := build/host
+X64_BUILD := build/win64
+TOOLS := XLNWLD2K XLNWLD9X XLNWLDNT
 
 .PHONY: all deps dist unit audit wine-build wine test demo clean
 
@@ -14,8 +16,13 @@ deps:
 dist: deps
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(WIN_BUILD) -j2
+	# The device tool for Windows 2000 and later also ships as an x86-64
+	# build, XLNWLD2K64.exe: on 64-bit Windows the 32-bit one hands over to it.
+	cmake -S . -B $(X64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(X64_BUILD) -j2 --target XLNWLD2K
 	mkdir -p dist
-	cp $(WIN_BUILD)/uninst.exe dist/
+	cp $(WIN_BUILD)/uninst.exe $(TOOLS:%=$(WIN_BUILD)/%.exe) dist/
+	cp $(X64_BUILD)/XLNWLD2K.exe dist/XLNWLD2K64.exe
 
 unit: deps
 	cmake -S . -B $(HOST_BUILD) -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -25,6 +32,11 @@ unit: deps
 audit: dist
 	tests/audit/check-imports.sh dist/uninst.exe
 	tests/audit/check-cpu.sh dist/uninst.exe
+	tests/audit/check-imports.sh dist/XLNWLD9X.exe tests/audit/xlnwld9x.allow 95
+	tests/audit/check-imports.sh dist/XLNWLDNT.exe tests/audit/xlnwldnt.allow NT4
+	tests/audit/check-imports.sh dist/XLNWLD2K.exe tests/audit/xlnwld2k.allow 2000
+	OBJDUMP=x86_64-w64-mingw32-objdump tests/audit/check-imports.sh dist/XLNWLD2K64.exe tests/audit/xlnwld2k.allow 2000
+	for tool in $(TOOLS); do tests/audit/check-cpu.sh dist/$$tool.exe || exit 1; done
 	tests/audit/self-test.sh dist/uninst.exe
 
 # What the Wine scenarios run, built for the Wine this machine has.

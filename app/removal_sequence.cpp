@@ -5,8 +5,7 @@
 
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
-#include "messages/localized_string.h"
-#include "messages/reading_order.h"
+#include "messages/localized_box.h"
 #include "removal/removal_steps.h"
 #include "system/restart.h"
 #include "system/run_log.h"
@@ -50,17 +49,11 @@ void Progress(HWND dialog, UINT message_id, int percent) {
 // 0 when the user confirmed, else the sequence's result: 5 for any answer
 // but OK, 6 when a text is missing (then no box is shown).
 int Confirm() {
-    LANGID language = 0;
-    char* text = LocalizedString(nullptr, kConfirmTextId, &language);
-    char* caption = LocalizedString(nullptr, kConfirmCaptionId);
-    UINT style = MB_OKCANCEL | MB_ICONQUESTION | MessageBoxReadingFlags(language);
-    int result = 6;
-    if (text && caption) result = MessageBoxA(nullptr, text, caption, style) == IDOK ? 0 : 5;
+    int answer = ShowLocalizedBox(kConfirmTextId, kConfirmCaptionId, MB_OKCANCEL | MB_ICONQUESTION);
+    int result = answer == -1 ? 6 : answer == IDOK ? 0 : 5;
     LogLine("confirmation: %s", result == 0 ? "the user confirmed"
                                 : result == 5 ? "the user did not confirm"
                                               : "its text is missing");
-    free(text);
-    free(caption);
     return result;
 }
 

@@ -4,7 +4,7 @@
 #include "app/removal_sequence.h"
 #include "system/run_state.h"
 #include "removal/removal_steps.h"
-#include "messages/localized_string.h"
+#include "messages/localized_box.h"
 #include "system/administrator.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
@@ -20,13 +20,7 @@ const UINT kAdminCaptionId = 13;
 int RefuseWithoutRights() {
     LogLine("refused: removing needs administrator rights on this family of Windows");
     if (RunMode == Silent) return 4;
-    char* text = LocalizedString(nullptr, kAdminWarningId);
-    char* caption = LocalizedString(nullptr, kAdminCaptionId);
-    int result = text && caption ? 4 : 6;
-    if (result == 4) MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONWARNING);
-    free(caption);
-    free(text);
-    return result;
+    return ShowLocalizedBox(kAdminWarningId, kAdminCaptionId, MB_OK | MB_ICONWARNING) == -1 ? 6 : 4;
 }
 
 bool NeedsRights() {

@@ -104,6 +104,8 @@ int ReadToolResult(const char* request) {
         return 2;
     }
     DeleteFileNow(path);
+    // "install" asks for no restart, as for deferred file deletions.
+    if (result.restart && !InstallMode) RestartNeeded = true;
     return ReportToolResult(result);
 }
 

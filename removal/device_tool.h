@@ -10,6 +10,7 @@
 #define DEVICE_REQUEST_FILE "\\" DEVICE_TOOL_NAME ".dms"
 #define DEVICE_RESULT_LINE_SIZE 256  // 255 characters and the terminator
 #define DEVICE_TOOL_DEFAULT_TAG "DevMgr remove"
+#define DEVICE_TOOL_RESTART "restart"
 
 // The tool's variant suffix for the description's driver model on this
 // family of Windows, or null when the device step does not act.
@@ -24,9 +25,10 @@ struct DeviceToolResult {
     int32_t status;  // negative: the removal failed
     char tag[DEVICE_RESULT_LINE_SIZE];
     int32_t code;
+    bool restart;  // a fourth line "restart": the removal completes at the next start
 };
 
-// Reads the result's three lines; false when even the first is missing.
+// Reads the result's lines; false when even the first is missing.
 bool ReadDeviceToolResult(TextFile* file, DeviceToolResult* result);
 
 // The result's numbers as the C run-time's atoi and 32-bit strtoul read them,

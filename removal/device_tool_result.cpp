@@ -15,6 +15,13 @@ const char* SkipToDigits(const char* text, bool* negative) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The optional fourth line, with or without its line end.
+bool IsRestartLine(char* line) {
+    size_t length = strlen(line);
+    while (length && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = 0;
+    return strcmp(line, DEVICE_TOOL_RESTART) == 0;
+}
+
 }  // namespace
 
 // Wraps on overflow, as a 32-bit accumulator does.
@@ -51,5 +58,6 @@ bool ReadDeviceToolResult(TextFile* file, DeviceToolResult* result) {
         strcpy(result->tag, line);
     }
     if (TextFileReadLine(file, line, sizeof line)) result->code = ParseCode(line);
+    result->restart = TextFileReadLine(file, line, sizeof line) && IsRestartLine(line);
     return true;
 }

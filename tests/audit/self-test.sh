@@ -2,7 +2,7 @@
 # Shows that the audits catch what they are for: tiny programs built here
 # with the same toolchain, each with one known fault, must fail the named
 # check with the named offender in its report; the clean ones and the
-# product must pass.
+# product (uninst.exe and the device-manager tools beside it) must pass.
 # Usage: self-test.sh [PRODUCT-EXE]
 set -eu
 
@@ -50,25 +50,44 @@ void start(void) {
 }
 C
 
+# The device-manager tools' own limits: no SetupAPI on NT 4, no service
+# calls on Windows 95, no C run-time at all.
+cat >"$work/devices.c" <<'C'
+#include <windows.h>
+#include <setupapi.h>
+void start(void) { ExitProcess(SetupDiGetClassDevsA(0, 0, 0, DIGCF_ALLCLASSES) != 0); }
+C
+cat >"$work/services.c" <<'C'
+#include <windows.h>
+void start(void) { ExitProcess(OpenSCManagerA(0, 0, SC_MANAGER_ALL_ACCESS) != 0); }
+C
+cat >"$work/runtime.c" <<'C'
+#include <windows.h>
+#include <string.h>
+void start(void) { ExitProcess((UINT)strlen(GetCommandLineA())); }
+C
+
 gui="-nostdlib -nostartfiles -Wl,-e,_start -Wl,--subsystem,windows:4.0 \
 -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--major-subsystem-version,4 \
 -Wl,--minor-subsystem-version,0"
 failures=0
 rows=0
 
-# row NAME SOURCE "CFLAGS" "LDFLAGS" CHECK pass|fail "TEXT IN THE REPORT"
+# row NAME SOURCE "CFLAGS" "LDFLAGS" CHECK pass|fail "TEXT IN THE REPORT" ["CHECK ARGS"]
 row() {
     name=$1 src=$2 cflags=$3 ldflags=$4 check=$5 want=$6 text=$7
     rows=$((rows + 1))
     exe="$work/$name.exe"
     # shellcheck disable=SC2086
-    $cc $cflags "$work/$src" -o "$exe" $ldflags -lkernel32 -lcomctl32 -lgcc
-    judge "$name" "$exe" "$check" "$want" "$text"
+    $cc $cflags "$work/$src" -o "$exe" $ldflags -lkernel32 -lcomctl32 -ladvapi32 -lsetupapi -lmsvcrt -lgcc
+    judge "$name" "$exe" "$check" "$want" "$text" "${8:-}"
 }
 
+# judge NAME EXE CHECK pass|fail "TEXT" ["CHECK ARGS", split at blanks]
 judge() {
-    name=$1 exe=$2 check=$3 want=$4 text=$5
-    if "$here/$check" "$exe" >"$work/out" 2>&1; then got=pass; else got=fail; fi
+    name=$1 exe=$2 check=$3 want=$4 text=$5 args=${6:-}
+    # shellcheck disable=SC2086
+    if "$here/$check" "$exe" $args >"$work/out" 2>&1; then got=pass; else got=fail; fi
     if [ "$got" != "$want" ]; then
         echo "FAIL $name: $check should ${want}, it gave $got:"; sed 's/^/    /' "$work/out"
         failures=$((failures + 1))
@@ -94,9 +113,22 @@ row os-version-6 plain.c "-Os -march=i486" "-nostdlib -nostartfiles -Wl,-e,_star
 row not-stripped plain.c "-Os -march=i486" "$gui" check-cpu.sh fail "symbols not stripped"
 row file-alignment-256 plain.c "-Os -march=i486" "$gui -s -Wl,--file-alignment,256" check-cpu.sh fail "FileAlignment is '00000100'"
 
+row setupapi-on-nt4 devices.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on the allow-list: setupapi.dll SetupDiGetClassDevsA" "$here/xlnwldnt.allow NT4"
+row service-on-95 services.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on Windows 95 (none, NT3.1): advapi32.dll OpenSCManagerA" "$here/xlnwldnt.allow 95"
+row service-on-nt4 services.c "-Os -march=i486" "$gui -s" check-imports.sh pass "" "$here/xlnwldnt.allow NT4"
+row runtime-in-tool runtime.c "-Os -march=i486 -fno-builtin" "$gui -s" check-imports.sh fail "not on the allow-list: msvcrt.dll strlen" "$here/xlnwld9x.allow 95"
+
 rows=$((rows + 2))
 judge product "$product" check-imports.sh pass ""
 judge product "$product" check-cpu.sh pass ""
+# The tools beside the product, each against its own list and Windows.
+dist=$(dirname "$product")
+for tool in XLNWLD9X:xlnwld9x:95 XLNWLDNT:xlnwldnt:NT4 XLNWLD2K:xlnwld2k:2000; do
+    tool_name=${tool%%:*} rest=${tool#*:}
+    rows=$((rows + 2))
+    judge "$tool_name" "$dist/$tool_name.exe" check-imports.sh pass "" "$here/${rest%%:*}.allow ${rest#*:}"
+    judge "$tool_name" "$dist/$tool_name.exe" check-cpu.sh pass ""
+done
 
 echo "audit self-test: $((rows - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -201,6 +201,32 @@ TEST_F(DeviceRemoval, ResultWithCrLfLines) {
     EXPECT_EQ(12, ErrorState.code);
 }
 
+// A fourth line "restart" asks for the restart, except in "install" and
+// whatever the status; any other fourth line does not.
+TEST_F(DeviceRemoval, RestartLineSetsRestartNeeded) {
+    struct Case {
+        const char* name;
+        std::string result;
+        bool install;
+        bool restart;
+    };
+    const Case cases[] = {
+        {"removed, restart", "1\r\nXLNWLD9X\r\n0\r\nrestart\r\n", false, true},
+        {"failed, restart", "-1\nXLNWLDNT\n5\nrestart", false, true},
+        {"install mode", "1\nXLNWLD9X\n0\nrestart\n", true, false},
+        {"three lines", "1\nXLNWLD2K\n0\n", false, false},
+        {"other fourth line", "1\nXLNWLD2K\n0\nrestarts\n", false, false},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        InstallMode = c.install;
+        InstallTool("D2K", c.result);
+        RemoveDevices(data);
+        EXPECT_EQ(c.restart, RestartNeeded) << c.name;
+        TearDown();
+    }
+}
+
 TEST_F(DeviceRemoval, SilentFailureShowsNothing) {
     SetErrorState("before", 1);
     InstallTool("D2K", "-1\nTool\n5\n");

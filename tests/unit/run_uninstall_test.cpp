@@ -80,6 +80,13 @@ TEST(RunUninstall, WarningTexts) {
     EXPECT_EQ(4, RunUninstall(nullptr));
     ASSERT_EQ(1u, fake::MessageBoxes().size());
     EXPECT_EQ("Admins only", fake::MessageBoxes()[0].text);
+    // A Hebrew text reads right to left.
+    fake::Reset();
+    fake::SetUserIsAdministrator(false);
+    fake::SetUserLanguage(0x040D);
+    EXPECT_EQ(4, RunUninstall(nullptr));
+    ASSERT_EQ(1u, fake::MessageBoxes().size());
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING | MB_RTLREADING | MB_RIGHT), fake::MessageBoxes()[0].style);
 }
 
 }  // namespace

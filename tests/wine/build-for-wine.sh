@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds what the Wine scenarios run, for the Wine this machine has
 # (tests/wine/wine-bits.sh): the test programs that sit beside uninst.exe,
-# and, where only 64-bit Wine runs, uninst.exe itself from the same sources
-# for x86-64. The shipped 32-bit build (make dist) is made by the Makefile.
+# and, where only 64-bit Wine runs, uninst.exe and the device-manager tools
+# from the same sources for x86-64. The shipped 32-bit build (make dist) is
+# made by the Makefile.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
@@ -27,4 +28,5 @@ flags="-Os -s -static -fno-exceptions -fno-rtti"
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/record_args.exe" tests/wine/tools/record_args.c
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/applet_window.exe" tests/wine/tools/applet_window.c
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/failing_device_tool.exe" tests/wine/tools/failing_device_tool.c
+"$cc-gcc-win32" -O2 -s -o "$tools/devices.exe" tests/wine/tools/devices.c -lsetupapi
 echo "build-for-wine: built for ${bits}-bit Wine into $tools"

@@ -48,7 +48,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 
 # Registry lines and file paths that Wine changes by itself between two
 # snapshots; they are never counted as the program's changes.
-WINE_VOLATILE=${WINE_VOLATILE:-'^[-+] (reg HKCU\\Software\\Wine\\(Explorer|Fonts)|reg HKLM\\System\\CurrentControlSet\\Control\\(Session Manager\\Environment|Print|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}|Video)|reg HKLM\\Software\\Wine\\|reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Fonts|Perflib)|file \./windows/(temp|Installer|inf/.*\.pnf)|file \./users/[^/]+/(Temp|AppData/Local/Temp))'}
+WINE_VOLATILE=${WINE_VOLATILE:-'^[-+] (reg HKCU\\Software\\Wine\\(Explorer|Fonts)|reg HKCU\\Console|reg HKLM\\System\\CurrentControlSet\\Control\\(Session Manager\\Environment|Print|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}|Video)|reg HKLM\\Software\\Wine\\|reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Fonts|Perflib)|file \./windows/(temp|Installer|inf/.*\.pnf)|file \./users/[^/]+/(Temp|AppData/Local/Temp))'}
 
 SCENARIO=""
 SCENARIO_DIR=""

@@ -1,0 +1,39 @@
+# The device-manager tools XLNWLD2K, XLNWLD9X and XLNWLDNT, built by the
+# rules of uninst.exe (own entry point, i486, no C++ run-time) and, beyond
+# them, without msvcrt.dll, which the first Windows 95 lacks. On the host,
+# their pure parts (request, matching, result) join the unit tests.
+set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp)
+
+if(NOT WIN32)
+    target_sources(unit_tests PRIVATE ${DEVTOOLS_PURE})
+    return()
+endif()
+
+set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
+    devtools/freestanding.cpp platform/mbtext.cpp removal/windows_directory.cpp)
+# The tools' own memset and the like must not become calls to themselves.
+set_source_files_properties(devtools/freestanding.cpp PROPERTIES
+    COMPILE_OPTIONS "-fno-builtin;-fno-tree-loop-distribute-patterns")
+
+function(add_device_tool name)
+    cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} WIN32 ${DEVTOOLS_COMMON} ${TOOL_SOURCES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_definitions(${name} PRIVATE
+        WINVER=0x0500 _WIN32_WINNT=0x0501 _WIN32_IE=0x0500 NOMINMAX)
+    target_compile_options(${name} PRIVATE ${ARCH_FLAGS} -Wall -Wextra
+        -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
+        -fno-stack-protector -ffunction-sections -fno-tree-loop-distribute-patterns)
+    target_link_options(${name} PRIVATE
+        -nostartfiles -nostdlib -Wl,-e,${ENTRY_SYMBOL} -s -Wl,--gc-sections
+        -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
+        -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
+    target_link_libraries(${name} PRIVATE ${TOOL_LIBRARIES} user32 advapi32 kernel32 gcc)
+endfunction()
+
+add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/registry_tree.cpp
+    devtools/no_handover.cpp)
+add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp
+    devtools/service_removal.cpp devtools/no_handover.cpp)
+add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp
+    devtools/service_removal.cpp devtools/wow64_handoff.cpp LIBRARIES setupapi)

@@ -1,0 +1,54 @@
+// The entry point of the device-manager tools: started with the word
+// "remove", a tool reads the request, removes what it names and writes its
+// verdict. Without the word it does nothing. No C run-time is linked.
+#include "devtools/tool_backend.h"
+#include "devtools/tool_files.h"
+#include "platform/mbtext.h"
+
+namespace {
+
+// The command line after the program's own name (quoted or not).
+const char* CommandTail(const char* line) {
+    if (*line == '"') {
+        const char* end = MbFindChar(line + 1, '"');
+        line = end ? end + 1 : line + lstrlenA(line);
+    } else {
+        while (*line && *line != ' ' && *line != '\t') line = MbNext(line);
+    }
+    while (*line == ' ' || *line == '\t') ++line;
+    return line;
+}
+
+// The first word of the tail is "remove", in any letter case.
+bool AskedToRemove() {
+    char word[8];
+    const char* tail = CommandTail(GetCommandLineA());
+    int length = 0;
+    while (tail[length] && tail[length] != ' ' && tail[length] != '\t' && length < 7) ++length;
+    if (tail[length] && tail[length] != ' ' && tail[length] != '\t') return false;
+    lstrcpynA(word, tail, length + 1);
+    return MbSameNoCase(word, "remove");
+}
+
+DeviceRequest g_request;  // large: kept out of the stack
+
+void RemoveAsRequested(ToolOutcome* outcome) {
+    DWORD error = 0;
+    if (ReadToolRequest(&g_request, &error)) RemoveRequested(g_request, outcome);
+    else NoteFailure(outcome, error);
+}
+
+// The exit code is for people only: uninst.exe reads the result file.
+UINT Run() {
+    if (!AskedToRemove()) return 2;
+    ToolOutcome outcome = {};
+    HandOver hand_over = HandRequestOver(&outcome);
+    if (hand_over == kHandedOver) return 0;
+    if (hand_over == kRunHere) RemoveAsRequested(&outcome);
+    if (!WriteToolResult(outcome, kToolTag)) return 3;
+    return outcome.failed ? 1 : 0;
+}
+
+}  // namespace
+
+extern "C" void WinMainCRTStartup(void) { ExitProcess(Run()); }

@@ -1,0 +1,21 @@
+// The verdict a device-manager tool writes back to uninst.exe: the number
+// of devices removed or a negative status, the tool's tag, the system's
+// error code, and "restart" when the removal completes only after one.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+struct ToolOutcome {
+    int32_t removed;  // devices removed
+    bool failed;      // a step failed; `error` says why
+    uint32_t error;   // the Windows error code of the first failure
+    bool restart;     // the removal completes at the next start of Windows
+};
+
+// Records a failure; the first failure's code is the one reported.
+void NoteFailure(ToolOutcome* outcome, uint32_t error);
+
+// The result file's text, CR LF line ends, into `out` of `size` bytes,
+// always terminated. Returns its length.
+size_t FormatToolResult(const ToolOutcome& outcome, const char* tag, char* out, size_t size);

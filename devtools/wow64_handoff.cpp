@@ -1,0 +1,75 @@
+// On 64-bit Windows a 32-bit process cannot remove devices: the 32-bit
+// tool hands the request to its x86-64 build beside it, XLNWLD2K64.exe,
+// waits for it and leaves the result to it.
+#include "devtools/tool_backend.h"
+#include "devtools/tool_files.h"
+#include "platform/mbtext.h"
+
+#define NATIVE_TOOL "XLNWLD2K64.exe"
+
+namespace {
+
+typedef BOOL(WINAPI* IsWow64ProcessFn)(HANDLE, PBOOL);
+
+// IsWow64Process exists from XP SP2 on: looked up, never imported.
+bool RunningUnderWow64() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (!kernel) return false;
+    IsWow64ProcessFn call =
+        (IsWow64ProcessFn)(void (*)(void))GetProcAddress(kernel, "IsWow64Process");
+    BOOL wow64 = FALSE;
+    return call && call(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// "folder\XLNWLD2K64.exe" remove, quoted against blanks in the folder.
+bool BuildCommand(char* command, size_t size) {
+    char module[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
+    if (length == 0 || length >= sizeof module) return false;
+    char* slash = (char*)MbFindLastChar(module, '\\');
+    if (slash) slash[1] = 0;
+    else module[0] = 0;
+    if ((size_t)lstrlenA(module) + sizeof NATIVE_TOOL + 12 > size) return false;
+    lstrcpyA(command, "\"");
+    lstrcatA(command, module);
+    lstrcatA(command, NATIVE_TOOL "\" remove");
+    return true;
+}
+
+// Runs the native build to its end; false with the error when it cannot.
+bool RunNativeTool(DWORD* error) {
+    char command[MAX_PATH + 32];
+    if (!BuildCommand(command, sizeof command)) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        return false;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        *error = GetLastError();
+        return false;
+    }
+    CloseHandle(process.hThread);
+    bool ended = WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0;
+    *error = ended ? 0 : GetLastError();
+    CloseHandle(process.hProcess);
+    return ended;
+}
+
+}  // namespace
+
+HandOver HandRequestOver(ToolOutcome* outcome) {
+    if (!RunningUnderWow64()) return kRunHere;
+    char result[MAX_PATH];
+    if (!ToolFilePath('r', result, sizeof result)) {
+        NoteFailure(outcome, ERROR_PATH_NOT_FOUND);
+        return kHandOverFailed;
+    }
+    DeleteFileA(result);  // an old verdict must not pass for the new one
+    DWORD error;
+    if (!RunNativeTool(&error)) NoteFailure(outcome, error);
+    else if (GetFileAttributesA(result) == INVALID_FILE_ATTRIBUTES) NoteFailure(outcome, ERROR_FILE_NOT_FOUND);
+    return outcome->failed ? kHandOverFailed : kHandedOver;
+}
