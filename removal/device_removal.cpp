@@ -73,8 +73,8 @@ int RunDeviceTool(const char* variant) {
 
 // The tool's own failure is shown with its tag and code, outside Silent.
 int ReportToolResult(const DeviceToolResult& result) {
-    LogLine("device tool result: status %d, tag \"%s\", code %d", (int)result.status, result.tag,
-            (int)result.code);
+    LogLine("device tool result: status %d, tag \"%s\", code %d%s", (int)result.status, result.tag,
+            (int)result.code, result.restart ? ", completed at the next start of Windows" : "");
     if (result.status >= 0) return 0;
     if (RunMode != Silent) {
         SetErrorState(result.tag, result.code);
