@@ -12,6 +12,7 @@ const char kPreviewFileName[] = "uninst-preview.log";
 // Where the preview goes without "/log=": the user's temporary folder.
 char preview_path[MAX_PATH + sizeof kPreviewFileName];
 bool preview_opened;
+bool preview_box_due;  // a preview without "/log=": the user is told where
 
 bool FormPreviewPath() {
     DWORD length = GetTempPathA(MAX_PATH, preview_path);
@@ -39,8 +40,6 @@ void TellWherePreviewIs() {
                   preview_path[0] ? preview_path : "the temporary folder");
     MessageBoxA(nullptr, text, "Uninstall Preview", MB_OK | MB_ICONINFORMATION);
 }
-
-bool preview_box_due;
 
 }  // namespace
 

@@ -95,5 +95,8 @@ int RunUninstall(HWND dialog) {
 // programs must get their removal switch even without a description.
 int RunServicesMode() {
     LoadRegistryDescription();
-    return RunServiceUninstallers(g_uninstall_data);
+    LogStepBegin("RunServiceUninstallers");
+    int result = RunServiceUninstallers(g_uninstall_data);
+    LogStepEnd("RunServiceUninstallers", result);
+    return result;
 }

@@ -186,11 +186,27 @@ TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
     EXPECT_EQ(0u, lines[0].find("start: ")) << "the earlier preview is replaced: " << lines[0];
     ASSERT_EQ(1u, fake::MessageBoxes().size());
     EXPECT_EQ(std::string("The preview of the removal was written to ") + kPreview, fake::MessageBoxes()[0].text);
+    // Verbose neither confirms nor shows its dialog: only the preview's box.
+    SetUp();
+    fake::AddDirectory("C:\\WINDOWS\\TEMP");
+    EXPECT_EQ(0, Run("verbose /preview"));
+    ASSERT_EQ(1u, fake::MessageBoxes().size());
+    EXPECT_EQ("Uninstall Preview", fake::MessageBoxes()[0].caption);
+    EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLN\\xln.dll"));
     // Silent shows nothing; a folder that is not there gets no file.
     SetUp();
     EXPECT_EQ(0, Run("silent /preview"));
     EXPECT_TRUE(fake::MessageBoxes().empty());
     EXPECT_FALSE(fake::FileExists(kPreview));
+}
+
+TEST_F(RunLog, FailureCarriesItsDiagnosticWithItsArguments) {
+    fake::FailCall("CreateFileA", ERROR_ACCESS_DENIED, 1, "XLNWL.dms");
+    EXPECT_EQ(0, Run("quiet /log=C:\\run.log"));
+    std::vector<std::string> lines = LogLines("C:\\run.log");
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "failure: TAVK2182: Unable to create 'C:\\WINDOWS\\XLNWL.dms'"));
+    ASSERT_FALSE(fake::MessageBoxes().empty());
+    EXPECT_EQ(std::string::npos, fake::MessageBoxes()[0].text.find("Unable")) << "the box never shows it";
 }
 
 TEST_F(RunLog, UnopenableLogLeavesTheRunAsItWas) {
