@@ -78,7 +78,10 @@ struct KeyName {
     void Append(const char* part) {
         if (!part || !part[0]) return;
         size_t used = strlen(text);
-        if (used && used + 1 < sizeof text) text[used++] = '\\', text[used] = 0;
+        if (used && used + 1 < sizeof text) {
+            text[used++] = '\\';
+            text[used] = 0;
+        }
         MbCopy(text + used, sizeof text - used, part);
     }
 };
