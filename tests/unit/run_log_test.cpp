@@ -19,7 +19,7 @@ const char kProgram[] = "\"C:\\Program Files\\XLN\\uninst.exe\" ";
 
 // An XP installation whose removal meets a running program and a device
 // tool that fails.
-void SeedInstallation() {
+void SeedInstallation(bool marker = true) {
     std::string d = kDescription;
     fake::RegSeedString(d, "FullProductName", "XLN WLAN");
     fake::RegSeedString(d, "UninstallKey", "XLN WLAN");
@@ -44,7 +44,8 @@ void SeedInstallation() {
     fake::RegSeedString("HKLM\\SYSTEM\\CurrentControlSet\\Services\\XLNW", "Start", "3");
     fake::RegSeedString(kRunKey, "XLNTray", "C:\\Program Files\\XLN\\tray.exe");
     fake::RegSeedString(kRunKey, "Other", "C:\\Other\\other.exe");
-    fake::RegSeedString(kEntry, "RemovalInProgress", "");
+    if (marker) fake::RegSeedString(kEntry, "RemovalInProgress", "");
+    else fake::RegSeedString(kEntry, "QuietUninstallString", "C:\\Program Files\\XLN\\setup.exe -r");
     for (const char* name : {"xln.dll", "a.hlp", "b.hlp", "tray.exe", "svc.exe", "uninst.exe", "XLNWLD2K.exe"})
         fake::AddFile(std::string(kFolder) + "\\" + name, "x");
     fake::SetFileLocked("C:\\Program Files\\XLN\\tray.exe", true);
@@ -173,6 +174,21 @@ TEST_F(RunLog, PreviewChangesNothingAndNamesWhatTheRunRemoves) {
         EXPECT_TRUE(Named(ItemPath(line), preview)) << "removed, not previewed: " << line;
     for (const std::string& line : Removed(files, fake::FileDump()))
         EXPECT_TRUE(Named(ItemPath(line), preview)) << "removed, not previewed: " << line;
+}
+
+TEST_F(RunLog, PreviewListsTheHandOverAndTheIniSections) {
+    fake::Reset();
+    SeedInstallation(false);
+    fake::AddFile("C:\\Program Files\\XLN\\uninst.INI", "[Main]\r\nSectionsNumber=1\r\n");
+    std::vector<std::string> registry = fake::RegDump();
+    EXPECT_EQ(0, Run("silent /preview /log=C:\\p.log"));
+    EXPECT_EQ(registry, fake::RegDump()) << "no marker written";
+    EXPECT_TRUE(fake::StartedProcesses().empty());
+    std::string log = fake::FileContents("C:\\p.log");
+    for (const char* line : {"Uninstall\\XLN WLAN\\RemovalInProgress: would be written",
+                             "preview: registered uninstall command C:\\Program Files\\XLN\\setup.exe -r: would be started",
+                             "description INI section [UnistallData0] of C:\\Program Files\\XLN\\uninst.INI: loaded"})
+        EXPECT_NE(std::string::npos, log.find(line)) << line;
 }
 
 TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
