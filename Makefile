@@ -6,7 +6,7 @@ HOST_BUILD := build/host
 X64_BUILD := build/win64
 TOOLS := XLNWLD2K XLNWLD9X XLNWLDNT
 
-.PHONY: all deps dist unit audit wine-build wine test demo clean
+.PHONY: all deps dist unit audit wine-build wine test demo bench clean
 
 all: dist
 
@@ -51,6 +51,10 @@ test: unit audit wine
 
 demo: wine-build
 	scripts/demo.sh
+
+# Speed and size against what a user would otherwise run; not part of test.
+bench: wine-build
+	tests/bench/run.sh
 
 clean:
 	rm -rf build dist

@@ -69,6 +69,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wparam, LP
     switch (message) {
     case WM_INITDIALOG: return CentreOnDesktop(dialog);
     case WM_DESTROY: return TRUE;
+    // The removal cannot stop halfway; left to the dialog manager, Close
+    // would become IDCANCEL, which is the bar's own command code.
+    case WM_CLOSE: return TRUE;
     case WM_COMMAND: return OnCommand(dialog, wparam, lparam);
     default: return FALSE;
     }

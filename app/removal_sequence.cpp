@@ -7,6 +7,7 @@
 #include "system/run_state.h"
 #include "messages/localized_box.h"
 #include "removal/removal_steps.h"
+#include "system/program_wait.h"
 #include "system/restart.h"
 #include "system/run_log.h"
 
@@ -27,9 +28,10 @@ const UINT kFinishedId = 12;
 const DWORD kStepPause = 500;
 const DWORD kFinalPause = 1000;
 
-// The pauses let the user read each status line; only with a dialog.
+// The pauses let the user read each status line; only with a dialog,
+// which keeps answering meanwhile.
 void Pause(HWND dialog, DWORD milliseconds) {
-    if (dialog) Sleep(milliseconds);
+    if (dialog) PauseAnswering(milliseconds);
 }
 
 typedef int (*RemovalStep)(const UninstallData& data);
@@ -42,8 +44,11 @@ int RunStep(const char* name, RemovalStep step, const UninstallData& data) {
     return result;
 }
 
+// What waited while the last step worked is handled after each update.
 void Progress(HWND dialog, UINT message_id, int percent) {
-    if (dialog) ShowProgressStep(dialog, message_id, percent);
+    if (!dialog) return;
+    ShowProgressStep(dialog, message_id, percent);
+    HandleWaitingMessages();
 }
 
 // 0 when the user confirmed, else the sequence's result: 5 for any answer
@@ -60,7 +65,7 @@ int Confirm() {
 void ShowDialog(HWND dialog) {
     SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_TITLE, kTitleId);
     ShowWindow(dialog, SW_SHOW);
-    ShowProgressStep(dialog, kAppletsId, 30);
+    Progress(dialog, kAppletsId, 30);
 }
 
 void RemoveDevicesStep(HWND dialog, const UninstallData& data) {
@@ -101,7 +106,6 @@ void RunLastSteps(HWND dialog, const UninstallData& data) {
     if (dialog) ShowWindow(dialog, SW_HIDE);
 }
 
-// No step's result changes the course: each reports its own failures.
 // The registered command's result: 0 when it took the removal over.
 int HandOver(HWND dialog, const UninstallData& data) {
     LogStepBegin("RunRegisteredUninstaller");
@@ -121,9 +125,8 @@ int ConfirmAndShow(HWND dialog) {
     return 0;
 }
 
-}  // namespace
-
-int RunRemovalSequence(HWND dialog, const UninstallData& data) {
+// No step's result changes the course: each reports its own failures.
+int RunSequence(HWND dialog, const UninstallData& data) {
     if (HandOver(dialog, data) == 0 && !data.force_local_uninstall) {
         LogLine("%sthe registered uninstall command took the removal over", PreviewRun ? "preview: " : "");
         return 0;
@@ -138,4 +141,15 @@ int RunRemovalSequence(HWND dialog, const UninstallData& data) {
     // Any run of the process may have deferred a deletion, this one or not.
     if (RestartNeeded) OfferRestart();
     return 0;
+}
+
+}  // namespace
+
+// The waits for started programs keep the dialog answering, the hand-over's
+// included, while this sequence runs.
+int RunRemovalSequence(HWND dialog, const UninstallData& data) {
+    SetAnsweringDialog(dialog);
+    int result = RunSequence(dialog, data);
+    SetAnsweringDialog(nullptr);
+    return result;
 }

@@ -1,4 +1,6 @@
 // Uninstalling the OEM INF files that the removed devices leave unused.
+#include <type_traits>
+
 #include "devtools/oem_infs.h"
 
 #include "platform/mbtext.h"
@@ -9,7 +11,9 @@
 
 namespace {
 
-typedef BOOL(WINAPI* UninstallOemInfFn)(PCSTR, DWORD, PVOID);
+// The SDK's own declaration: a wrong calling convention cannot slip in.
+typedef decltype(&::SetupUninstallOEMInfA) UninstallOemInfFn;
+static_assert(std::is_same<UninstallOemInfFn, BOOL(WINAPI*)(PCSTR, DWORD, PVOID)>::value, "UninstallOemInfFn is not the documented function");
 
 // The InfPath of the device's driver key, empty when it has none.
 void ReadDriverInf(HDEVINFO set, SP_DEVINFO_DATA* device, char* name) {

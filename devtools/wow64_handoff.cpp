@@ -1,6 +1,8 @@
 // On 64-bit Windows a 32-bit process cannot remove devices: the 32-bit
 // tool hands the request to its x86-64 build beside it, XLNWLD2K64.exe,
 // waits for it and leaves the result to it.
+#include <type_traits>
+
 #include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
 #include "platform/mbtext.h"
@@ -9,7 +11,9 @@
 
 namespace {
 
-typedef BOOL(WINAPI* IsWow64ProcessFn)(HANDLE, PBOOL);
+// The SDK's own declaration: a wrong calling convention cannot slip in.
+typedef decltype(&::IsWow64Process) IsWow64ProcessFn;
+static_assert(std::is_same<IsWow64ProcessFn, BOOL(WINAPI*)(HANDLE, PBOOL)>::value, "IsWow64ProcessFn is not the documented function");
 
 // IsWow64Process exists from XP SP2 on: looked up, never imported.
 bool RunningUnderWow64() {

@@ -6,7 +6,7 @@
 
 namespace {
 
-typedef LONG(WINAPI* QueryValueWFn)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+typedef decltype(&::RegQueryValueExW) QueryValueWFn;
 
 const DWORD kModulePathSize = 1040;
 const DWORD kSubkeyNameSize = 256;

@@ -37,7 +37,9 @@ bool IsOwnFile(const char* path, const WIN32_FIND_DATAA& found, const char* own)
 // start; a deletion that is refused as protected asks for no restart.
 void RemoveOneFile(const char* path, const WIN32_FIND_DATAA& found, const char* own,
                    DWORD family) {
-    ClearReadOnly(path);
+    // The attributes are the search's: asking again, or writing back what is
+    // already there, would cost two more calls for each of thousands of files.
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(path, found.dwFileAttributes);
     if (IsOwnFile(path, found, own)) return;
     ChangeResult deleted = DeleteFileNow(path);
     if (deleted.outcome != ChangeFailed || deleted.error != ERROR_ACCESS_DENIED) return;

@@ -186,12 +186,10 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
 }
 
 // The attributes are written back whatever they were.
-ChangeResult ClearReadOnly(const char* path) {
+ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
-    DWORD attributes = GetFileAttributesA(path);
-    BOOL done = attributes != INVALID_FILE_ATTRIBUTES &&
-                SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
+    BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
     DWORD error = done ? 0 : GetLastError();
     LeaveNativeView(view);
     return FileOutcome(AttributeChange, path, done, error);

@@ -53,8 +53,9 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
 // still is, missing when there was none.
 ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages);
 
-// Clears a file's read-only attribute, so that it can be deleted.
-ChangeResult ClearReadOnly(const char* path);
+// Clears the read-only attribute of a file whose attributes the search gave,
+// so that it can be deleted.
+ChangeResult ClearReadOnly(const char* path, DWORD attributes);
 ChangeResult DeleteFileNow(const char* path);
 // Leaves the file's deletion to the next start of Windows, the way this
 // family carries it out. A folder is refused: no folder is an installed file.

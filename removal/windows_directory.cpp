@@ -8,7 +8,7 @@
 
 namespace {
 
-typedef UINT(WINAPI* SystemWindowsDirectoryFn)(LPSTR, UINT);
+typedef decltype(&::GetSystemWindowsDirectoryA) SystemWindowsDirectoryFn;
 
 // A length the call reports as written, or 0 for a failure or a directory
 // that did not fit (the call then gives the size it needs).

@@ -74,15 +74,23 @@ snapshot before-verbose
 apply_registry
 (
     code=0
-    timeout "$WINE_TIMEOUT" wine "$UNINST_WIN" verbose >>"$SCENARIO_DIR/run-output.txt" 2>&1 || code=$?
+    # The stand-in service programs take two seconds each here, as real ones
+    # may: the dialog is drawn and keeps answering meanwhile.
+    RECORD_ARGS_SLEEP_MS=2000 timeout "$WINE_TIMEOUT" wine "$UNINST_WIN" verbose >>"$SCENARIO_DIR/run-output.txt" 2>&1 || code=$?
     echo "$code" >"$SCENARIO_DIR/exit-code"
 ) &
 runner=$!
 probe show 'Confirm Removal' 30000 | tr -d '\r' | sed -n 's/^control: Static "\(..*\)".*/  The question: \1/p'
 screenshot confirmation
-probe watch 'Removing the XLN 802.11g Network Adapter' 60000 | tr -d '\r' >"$SCENARIO_DIR/watch.txt" &
+probe watch 'Removing the XLN 802.11g Network Adapter' 60000 | stdbuf -oL tr -d '\r' >"$SCENARIO_DIR/watch.txt" &
 watcher=$!
 probe press 'Confirm Removal' OK >/dev/null
+# The dialog in the middle of the removal, while the service programs run.
+tries=0
+until grep -q 'visible=1.*configuration' "$SCENARIO_DIR/watch.txt" || [ $tries -ge 300 ]; do
+    sleep 0.1; tries=$((tries + 1))
+done
+screenshot progress
 wait "$runner"
 wait "$watcher"
 LAST_EXIT=$(cat "$SCENARIO_DIR/exit-code")
@@ -92,4 +100,4 @@ demo_check verbose
 snapshot after-verbose
 explain "AFTER. What is left of the product:"
 show_product after-verbose
-explain "Screenshots: $ARTIFACTS/demo-confirmation.png (the progress dialog itself is not drawn under Wine: the program runs no message loop; its texts are read by the probe)."
+explain "Screenshots: $ARTIFACTS/demo-confirmation.png (the question) and $ARTIFACTS/demo-progress.png (the progress dialog in the middle of the removal)."

@@ -7,7 +7,7 @@ need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
 for p in g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake g++ make libgtest-dev \
-         wine wine32:i386 wine64 g++-mingw-w64-x86-64 xvfb xdotool imagemagick x11-apps locales; do
+         wine wine32:i386 wine64 g++-mingw-w64-x86-64 xvfb xdotool imagemagick x11-apps locales linux-perf; do
     have "$p" || need="$need $p"
 done
 SUDO=""

@@ -1,10 +1,13 @@
-// The fake clock: Sleep returns at once and the time it would have waited is
-// added up, so that a test reads the pauses without waiting for them.
+// The fake clock: Sleep and timed waits return at once and the time they
+// would have waited is added up, so that a test reads the pauses without
+// waiting for them; the tick count moves by the same.
 #include "fake_world.h"
 
 namespace {
 
 DWORD slept;
+// Near the counter's wrap, so that a pause that spans it is seen working.
+const DWORD kBootTicks = 0xFFFFFF00u;
 
 fake::ResetHook clock_reset([] { slept = 0; });
 
@@ -18,8 +21,14 @@ void Sleep(DWORD milliseconds) {
     slept += milliseconds;
 }
 
+DWORD GetTickCount(void) {
+    fake::LogCall("GetTickCount", "");
+    return kBootTicks + slept;
+}
+
 namespace fake {
 
 DWORD SleptMilliseconds() { return slept; }
+void PassTime(DWORD milliseconds) { slept += milliseconds; }
 
 }  // namespace fake

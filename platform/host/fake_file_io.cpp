@@ -74,7 +74,8 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED) {
     OpenFile* file = Find(handle);
     if (read) *read = 0;
-    if (!file || !(file->access & GENERIC_READ)) return Fail(file ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+    if (!file) return Fail(ERROR_INVALID_HANDLE);
+    if (!(file->access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED);
     if (DWORD error = fake::InjectedFailure("ReadFile", file->path)) return Fail(error);
     std::string data = fake::FileContents(file->path);
     size_t count = file->position < data.size() ? data.size() - file->position : 0;
@@ -88,7 +89,8 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPP
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED) {
     OpenFile* file = Find(handle);
     if (written) *written = 0;
-    if (!file || !(file->access & GENERIC_WRITE)) return Fail(file ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+    if (!file) return Fail(ERROR_INVALID_HANDLE);
+    if (!(file->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
     if (DWORD error = fake::InjectedFailure("WriteFile", file->path)) return Fail(error);
     std::string data = fake::FileContents(file->path);
     if (data.size() < file->position) data.resize(file->position);

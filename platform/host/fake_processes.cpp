@@ -136,10 +136,12 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
     return TRUE;
 }
 
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
-    fake::LogCall("WaitForSingleObject", std::to_string(milliseconds));
+namespace {
+
+// A wait on a started program ends with it, as it would have ended by now.
+DWORD WaitOn(HANDLE handle, const char* api) {
     Handle* target = Find(handle);
-    DWORD error = fake::InjectedFailure("WaitForSingleObject", "");
+    DWORD error = fake::InjectedFailure(api, "");
     if (!error && !target) error = ERROR_INVALID_HANDLE;
     if (!error && target->wait_fails) error = ERROR_ACCESS_DENIED;
     if (error) {
@@ -148,6 +150,29 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     }
     target->ended = true;
     return WAIT_OBJECT_0;
+}
+
+}  // namespace
+
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    fake::LogCall("WaitForSingleObject", std::to_string(milliseconds));
+    return WaitOn(handle, "WaitForSingleObject");
+}
+
+// A waiting message wakes it first; without a handle, the time-out passes
+// on the fake clock. Only the first handle is waited on.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL, DWORD milliseconds,
+                                DWORD) {
+    std::string subject = std::to_string(count) + " " + std::to_string(milliseconds);
+    fake::LogCall("MsgWaitForMultipleObjects", subject);
+    if (DWORD error = fake::InjectedFailure("MsgWaitForMultipleObjects", subject)) {
+        SetLastError(error);
+        return WAIT_FAILED;
+    }
+    if (fake::WaitingMessageCount()) return WAIT_OBJECT_0 + count;
+    if (count) return WaitOn(handles[0], "MsgWaitForMultipleObjects");
+    fake::PassTime(milliseconds);
+    return WAIT_TIMEOUT;
 }
 
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code) {

@@ -308,6 +308,10 @@ LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
     return Deliver(window, message, wparam, lparam);
 }
 
+LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return Deliver(window, message, wparam, lparam);
+}
+
 void AnswerMessageBoxes(const std::vector<int>& in_order) { answers = in_order; }
 const std::vector<MessageBoxShown>& MessageBoxes() { return boxes; }
 const std::vector<SentMessage>& DeliveredMessages() { return delivered; }

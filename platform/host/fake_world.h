@@ -122,6 +122,10 @@ HMODULE LoadedModuleHandle(const std::string& name);
 // --- Shell folders by CSIDL; an unset folder cannot be found. ---
 void SetSpecialFolder(int csidl, const std::string& path);
 void ClearSpecialFolder(int csidl);
+// Item-id lists handed out and not freed, and the shell allocator's
+// references not released.
+int LiveIdListCount();
+int ShellAllocatorReferences();
 
 // --- Files and directories. Paths are compared case-insensitively after
 // "." and ".." and repeated or trailing backslashes are resolved, as
@@ -261,9 +265,17 @@ const WindowsVersion& CurrentWindowsVersion();
 }  // namespace fake
 
 namespace fake {
-// --- Pauses: Sleep waits for nothing; the total it was asked for since the
-// reset. ---
+// --- Pauses: Sleep and timed waits wait for nothing; the total they were
+// asked for since the reset. ---
 DWORD SleptMilliseconds();
+void PassTime(DWORD milliseconds);  // the fake's own use
+
+// --- The thread's message queue: a message waiting for the program's
+// thread, as another program or the system leaves it there. ---
+void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+size_t WaitingMessageCount();
+// DispatchMessageA's way into the program's own windows (no call logged).
+LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // --- Restarts: each ExitWindowsEx call, and whether the system took it (on
 // NT only with the shutdown privilege enabled in the process token). ---

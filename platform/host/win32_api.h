@@ -8,6 +8,7 @@
 #include "text_api.h"
 #include "processes_api.h"
 #include "window_api.h"
+#include "message_queue_api.h"
 #include "modules_api.h"
 #include "directories_api.h"
 #include "shell_api.h"

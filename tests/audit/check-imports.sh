@@ -1,9 +1,10 @@
 #!/bin/sh
 # Audits an executable's static imports against platform/win32/imports.allow:
-# each import must come from kernel32, user32, advapi32, shell32 or comctl32
-# (never a C run-time library, which a stock Windows 95 lacks), be listed,
-# and be listed as present on Windows 95 and on NT 4 or earlier. Prints
-# every offender and fails when there is one.
+# each import must come from a system library (kernel32, user32, advapi32,
+# shell32, comctl32; setupapi only for Windows 2000 and later), never from a
+# C run-time library, which a stock Windows 95 lacks; it must be listed, and
+# listed as present on Windows 95 and on NT 4 or earlier. Prints every
+# offender and fails when there is one.
 # TARGETS names the Windows versions the program must start on instead
 # (for instance "95" or "2000"; the default is "95 NT4").
 # Usage: check-imports.sh EXE [ALLOW-LIST [TARGETS]]
@@ -12,8 +13,6 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 exe=${1:?usage: check-imports.sh EXE [ALLOW-LIST]}
 allow=${2:-$here/../../platform/win32/imports.allow}
-product=0
-[ $# -lt 2 ] && product=1
 targets=${3:-95 NT4}
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 
@@ -38,7 +37,7 @@ imports() {
 
 # Version order of each column; "none" and anything unknown sort last.
 verdict() {
-    awk -v list="$allow" -v targets="$targets" -v product="$product" '
+    awk -v list="$allow" -v targets="$targets" '
         BEGIN {
             split("95 98 ME", v9, " "); for (i in v9) rank9[v9[i]] = i
             split("NT3.1 NT3.5 NT3.51 NT4 2000 XP VISTA 7 8 10", vn, " ")
@@ -51,14 +50,12 @@ verdict() {
             }
             ntargets = split(targets, target, " ")
             label = targets == "95 NT4" ? "both Windows 95 and NT 4" : "Windows " targets
+            libs = "^(kernel32|user32|advapi32|shell32|comctl32" (targets == "2000" ? "|setupapi" : "") ")\\.dll$"
         }
         {
             key = $1 " " $2
             n++
-            # The product brings its own run-time functions; a tool whose
-            # list names another library (setupapi) may use that one.
-            if (product && $1 !~ /^(kernel32|user32|advapi32|shell32|comctl32)\.dll$/)
-                { print "not a system library of Windows 95 and NT 4: " $1 " " $2; bad++; next }
+            if ($1 !~ libs) { print "not a system library: " $1 " " $2; bad++; next }
             if (!(key in first9x)) { print "not on the allow-list: " $1 " " $2; bad++; next }
             r9 = (first9x[key] in rank9) ? rank9[first9x[key]] : 99
             rn = (firstnt[key] in rankn) ? rankn[firstnt[key]] : 99

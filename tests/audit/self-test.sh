@@ -103,7 +103,7 @@ judge() {
 row off-list-import semaphore.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on the allow-list: kernel32.dll CreateSemaphoreW"
 row vista-import ticks.c "-Os -march=i486" "$gui -s" check-imports.sh fail "(none, VISTA): kernel32.dll GetTickCount64"
 row too-new-import commctl.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on both Windows 95 and NT 4 (98, 2000): comctl32.dll InitCommonControlsEx"
-row c-runtime-import runtime.c "-Os -march=i486 -fno-builtin" "$gui -s -lmsvcrt" check-imports.sh fail "not a system library of Windows 95 and NT 4: msvcrt.dll strlen"
+row c-runtime-import runtime.c "-Os -march=i486 -fno-builtin" "$gui -s -lmsvcrt" check-imports.sh fail "not a system library: msvcrt.dll strlen"
 row allowed-imports plain.c "-Os -march=i486" "$gui -s" check-imports.sh pass ""
 row cmov pick.c "-O2 -march=pentiumpro" "$gui -s" check-cpu.sh fail "cmov"
 row fcomi pick.c "-O2 -march=pentiumpro" "$gui -s" check-cpu.sh fail "comi"
@@ -113,10 +113,10 @@ row os-version-6 plain.c "-Os -march=i486" "-nostdlib -nostartfiles -Wl,-e,_star
 row not-stripped plain.c "-Os -march=i486" "$gui" check-cpu.sh fail "symbols not stripped"
 row file-alignment-256 plain.c "-Os -march=i486" "$gui -s -Wl,--file-alignment,256" check-cpu.sh fail "FileAlignment is '00000100'"
 
-row setupapi-on-nt4 devices.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on the allow-list: setupapi.dll SetupDiGetClassDevsA" "$here/xlnwldnt.allow NT4"
+row setupapi-on-nt4 devices.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not a system library: setupapi.dll SetupDiGetClassDevsA" "$here/xlnwldnt.allow NT4"
 row service-on-95 services.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not on Windows 95 (none, NT3.1): advapi32.dll OpenSCManagerA" "$here/xlnwldnt.allow 95"
 row service-on-nt4 services.c "-Os -march=i486" "$gui -s" check-imports.sh pass "" "$here/xlnwldnt.allow NT4"
-row runtime-in-tool runtime.c "-Os -march=i486 -fno-builtin" "$gui -s" check-imports.sh fail "not on the allow-list: msvcrt.dll strlen" "$here/xlnwld9x.allow 95"
+row runtime-in-tool runtime.c "-Os -march=i486 -fno-builtin" "$gui -s" check-imports.sh fail "not a system library: msvcrt.dll strlen" "$here/xlnwld9x.allow 95"
 
 rows=$((rows + 2))
 judge product "$product" check-imports.sh pass ""

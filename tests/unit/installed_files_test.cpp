@@ -51,6 +51,19 @@ TEST_F(InstalledFiles, ReadOnlyFileIsDeleted) {
     EXPECT_FALSE(RestartNeeded);
 }
 
+// Thousands of matches are common: each costs its deletion alone, unless
+// it is read-only.
+TEST_F(InstalledFiles, OnlyAReadOnlyMatchHasItsAttributesWritten) {
+    fake::AddFile("C:\\XLN\\A.HLP", "", FILE_ATTRIBUTE_ARCHIVE);
+    fake::AddFile("C:\\XLN\\B.HLP", "", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    Add("C:\\XLN\\*.HLP");
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_EQ(std::vector<std::string>{"SetFileAttributesA C:\\XLN\\B.HLP"},
+              fake::CallsTo("SetFileAttributesA"));
+    EXPECT_TRUE(fake::CallsTo("GetFileAttributesA").empty());
+    EXPECT_EQ((DWORD)INVALID_FILE_ATTRIBUTES, fake::FileAttributesOf("C:\\XLN\\B.HLP"));
+}
+
 // Only the name counts: a file called like the running program stays in
 // any folder, its read-only attribute cleared.
 TEST_F(InstalledFiles, RunningProgramsNameIsKeptEverywhere) {

@@ -43,6 +43,8 @@ const StepMark kSteps[] = {
     {"shortcut", "DeleteFileA ", "XLN Utility.lnk"},
 };
 
+const char kPauseWait[] = "MsgWaitForMultipleObjects 0 ";
+
 bool StartsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
@@ -134,6 +136,8 @@ protected:
                 events.push_back(kSteps[s].step);
             }
             if (StartsWith(line, "Sleep ")) events.push_back("sleep " + line.substr(6));
+            // A pause that answers messages waits for them with its time-out.
+            if (StartsWith(line, kPauseWait)) events.push_back("sleep " + line.substr(strlen(kPauseWait)));
             if (StartsWith(line, "ShowWindow #32770")) events.push_back("show " + line.substr(line.rfind(' ') + 1));
             if (StartsWith(line, "MessageBoxA ")) events.push_back("box " + line.substr(12));
             if (StartsWith(line, "SendMessageA #32770") && line.substr(line.rfind(' ') + 1) == "273" &&
@@ -246,6 +250,28 @@ TEST_F(RemovalSequence, DialogIsVisibleWhileTheStepsRun) {
     EXPECT_FALSE(IsWindowVisible(dialog));
     ASSERT_EQ(0, Run());
     EXPECT_TRUE(visible_during);
+}
+
+// While each started program runs, what is sent to the dialog is answered
+// by the wait for it.
+TEST_F(RemovalSequence, DialogKeepsAnsweringWhileProgramsRun) {
+    for (const char* program : {kSetup, kTool, kService}) {
+        Arrange(false, true);
+        data.force_local_uninstall = data.remove_device = 1;
+        fake::ProcessScript script;
+        std::string tool = kTool;
+        script.on_run = [=, target = dialog] {
+            fake::QueueThreadMessage(target, WM_NULL, 0, 0);
+            if (program == tool) fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "0\n");
+        };
+        fake::ScriptProcess(program, script);
+        ASSERT_EQ(0, Run()) << program;
+        EXPECT_EQ(0u, fake::WaitingMessageCount()) << program;
+        EXPECT_EQ(3u, fake::CallsTo("MsgWaitForMultipleObjects 1 ").size()) << program;
+        EXPECT_EQ(1u, fake::CallsTo("DispatchMessageA 0").size()) << program;
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
 }
 
 TEST_F(RemovalSequence, RegisteredCommandMayTakeTheRemovalOver) {

@@ -70,6 +70,32 @@ TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
     }
 }
 
+// Windows 95, 98 and Me do not support the no-window flag: there the
+// programs start without it.
+TEST_F(ServiceUninstallers, NoWindowFlagOnlyOnTheNtFamily) {
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        DWORD flags;
+    } cases[] = {
+        {"95", fake::kWin95, 0},
+        {"98", fake::kWin98, 0},
+        {"Me", fake::kWinMe, 0},
+        {"NT 4", fake::kNT4, CREATE_NO_WINDOW},
+        {"2000", fake::kWin2000, CREATE_NO_WINDOW},
+        {"10", fake::kWin10, CREATE_NO_WINDOW},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWindowsVersion(c.version);
+        Add("C:\SVC\A.EXE");
+        EXPECT_EQ(0, RunServiceUninstallers(data)) << c.name;
+        ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
+        EXPECT_EQ(c.flags, fake::StartedProcesses()[0].flags) << c.name;
+        TearDown();
+    }
+}
+
 // Each program ends before the next starts, and its handles are closed.
 TEST_F(ServiceUninstallers, WaitsForEachInListOrder) {
     Add("C:\\SVC\\A.EXE");

@@ -1,6 +1,6 @@
 // The Start-menu shortcut: which Programs folder by Windows family, the
 // shortcut's folder removed only when empty, the Programs folder never, and
-// a shell without the folder call.
+// a shell without the folder call finds the folder by its item-id list.
 #include "removal/removal_steps.h"
 
 #include "removal_test_support.h"
@@ -125,8 +125,16 @@ TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
         const char* name;
         void (*arrange)();
     } cases[] = {
-        {"shell without the folder call",
-         [] { fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA"); }},
+        {"id list of an old shell not found",
+         [] {
+             fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+             fake::FailCall("SHGetSpecialFolderLocation", ERROR_FILE_NOT_FOUND);
+         }},
+        {"id list of an old shell names no path",
+         [] {
+             fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+             fake::FailCall("SHGetPathFromIDListA", ERROR_INVALID_PARAMETER);
+         }},
         {"shell cannot be loaded", [] { fake::FailCall("LoadLibraryA", ERROR_MOD_NOT_FOUND); }},
         {"folder not found", [] { fake::ClearSpecialFolder(CSIDL_COMMON_PROGRAMS); }},
         {"folder call fails",
@@ -139,6 +147,31 @@ TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
         EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")))
             << c.name;
         EXPECT_TRUE(fake::CallsTo("DeleteFileA").empty()) << c.name;
+        EXPECT_EQ(0, fake::LiveIdListCount()) << c.name << ": id list not freed";
+        ExpectNothingOpen(c.name);
+    }
+}
+
+// The first Windows 95 and NT 4 shell lacks the folder call: the folder's
+// item-id list names it, and goes back to the shell's allocator.
+TEST(RemoveStartMenuShortcut, AShellWithoutTheFolderCallUsesTheIdList) {
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        const char* programs;
+    } cases[] = {
+        {"95", fake::kWin95, kUserPrograms},
+        {"NT 4", fake::kNT4, kUserPrograms},
+        {"2000", fake::kWin2000, kCommonPrograms},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = ShortcutWorld(c.version);
+        fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+        EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
+        EXPECT_FALSE(fake::DirectoryExists(In(c.programs, "XLN Wireless"))) << c.name;
+        EXPECT_EQ(1u, fake::CallsTo("IMalloc::Free").size()) << c.name;
+        EXPECT_EQ(0, fake::LiveIdListCount()) << c.name << ": id list not freed";
+        EXPECT_EQ(0, fake::ShellAllocatorReferences()) << c.name << ": allocator not released";
         ExpectNothingOpen(c.name);
     }
 }

@@ -113,6 +113,7 @@ scenario_begin() {
     # after its last; the exit trap kills whatever is left.
     : >"$SCENARIO_DIR/pending.reg"
     set_windows_version "$2"
+    draw_own_frames
     install_program
 }
 
@@ -166,6 +167,15 @@ set_windows_version() {
     queue_reg_text "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\uninst.exe]
 \"Version\"=\"$1\"
 "
+}
+
+# There is no window manager on the Xvfb screen: Wine is told to draw each
+# window's title bar and frame itself, as Windows does, so that the
+# screenshots show the windows as a user sees them.
+draw_own_frames() {
+    queue_reg_text '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+'
 }
 
 apply_registry() {

@@ -20,6 +20,16 @@ expect_exit 0 silent '/rootkey=SOFTWARE\Other\Desc'
 snapshot after
 expect_only_changes before after "$DESC_GONE" ${DMS:+"$DMS"}
 expect_key_absent 'HKLM\Software\Other\Desc'
+# The request is written as text: the classes first, every line in CR LF.
+if [ -n "$DMS" ]; then
+    dms=$(unix_path 'C:\windows\XLNWL.dms')
+    if [ "$(head -n 2 "$dms")" = "$(printf 'Class=Net\r\nServiceName=TW11GNDS\r')" ] &&
+        awk '!/\r$/ { bad = 1 } END { exit bad }' "$dms"; then
+        say "ok: request lines in CR LF"
+    else
+        check_failed "request not in CR LF lines: $(od -c "$dms" | head -3)"
+    fi
+fi
 
 # The path ends at the first space: what follows is not part of it.
 seed_registry "$WINE_ROOT/tests/wine/data/description-other-key.reg"

@@ -1,6 +1,7 @@
 /* A stand-in service program for the end-to-end tests: it appends a line
    "start <its own path>|<its command line>" to C:\services-called.log, waits
-   half a second, appends the matching "end" line and exits. The pairs show
+   half a second (or RECORD_ARGS_SLEEP_MS milliseconds when the environment
+   names them), appends the matching "end" line and exits. The pairs show
    in which order the programs ran and that each ended before the next began. */
 #include <windows.h>
 
@@ -18,6 +19,15 @@ static void AppendLine(const char* word, const char* module, const char* command
     CloseHandle(log);
 }
 
+static DWORD PauseMilliseconds(void) {
+    char text[16];
+    DWORD length = GetEnvironmentVariableA("RECORD_ARGS_SLEEP_MS", text, sizeof text);
+    DWORD ms = 0;
+    if (length == 0 || length >= sizeof text) return 500;
+    for (const char* p = text; *p >= '0' && *p <= '9'; ++p) ms = ms * 10 + (DWORD)(*p - '0');
+    return ms;
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show) {
     char module[MAX_PATH + 1];
     DWORD length = GetModuleFileNameA(NULL, module, MAX_PATH);
@@ -25,7 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show)
     const char* command = GetCommandLineA();
     (void)instance, (void)previous, (void)tail, (void)show;
     AppendLine("start ", module, command);
-    Sleep(500);
+    Sleep(PauseMilliseconds());
     AppendLine("end ", module, command);
     return 0;
 }

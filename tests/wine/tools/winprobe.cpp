@@ -17,9 +17,13 @@
 //                                          LANGID in the status control's own
 //                                          font, as this process's ANSI code
 //                                          page gives it
+//   winprobe ask CAPTION [TIMEOUT-MS]      sends the window WM_NULL as a user's
+//                                          program would, and waits a second
+//                                          for the answer
 // Exit codes: 0 done (measure: every text fits), 1 window or button not
 // found in time (measure: EXE, its dialog or a text missing), 2 bad usage,
-// 3 (measure) a text does not fit.
+// 3 (measure) a text does not fit, (ask) the window did not answer within a
+// second.
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -271,12 +275,26 @@ int Measure(int argc, char** argv) {
     return result;
 }
 
+// Windows ghosts a window that leaves a message unanswered for five
+// seconds; one second is what a user's program would wait.
+int Ask(HWND window) {
+    const UINT kAnswerMs = 1000;
+    DWORD start = GetTickCount();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &result)) {
+        printf("no answer within %u ms\n", kAnswerMs);
+        return 3;
+    }
+    printf("answered in %lu ms\n", (unsigned long)(GetTickCount() - start));
+    return 0;
+}
+
 DWORD TimeoutArg(int argc, char** argv, int index) {
     return argc > index ? (DWORD)strtoul(argv[index], nullptr, 10) : kDefaultTimeoutMs;
 }
 
 int Usage() {
-    fprintf(stderr, "usage: winprobe wait|show|close|watch CAPTION [TIMEOUT-MS]\n"
+    fprintf(stderr, "usage: winprobe wait|show|close|watch|ask CAPTION [TIMEOUT-MS]\n"
                     "       winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]\n"
                     "       winprobe measure EXE LANGID [ID...]\n");
     return 2;
@@ -292,7 +310,8 @@ int main(int argc, char** argv) {
     if (press && argc < 4) return Usage();
     bool close = strcmp(command, "close") == 0;
     bool watch = strcmp(command, "watch") == 0;
-    if (!press && !close && !watch && strcmp(command, "wait") != 0 &&
+    bool ask = strcmp(command, "ask") == 0;
+    if (!press && !close && !watch && !ask && strcmp(command, "wait") != 0 &&
         strcmp(command, "show") != 0)
         return Usage();
     HWND window = WaitForWindow(argv[2], TimeoutArg(argc, argv, press ? 4 : 3));
@@ -301,6 +320,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (press) return Press(window, argv[3]);
+    if (ask) return Ask(window);
     if (close) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
     if (watch) {
         printf("screen: %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
