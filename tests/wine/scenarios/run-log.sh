@@ -5,9 +5,11 @@
 # or through a key it would delete with everything below it. "locked": the
 # log of a run that meets a running program and a failing device tool
 # shows the deferred deletion, the tool's request, tag, code and
-# diagnostic, the restart question's answer and the exit code.
+# diagnostic, the restart question's answer and the exit code. "box": a
+# "quiet" preview without "/log=" writes uninst-preview.log in the user's
+# temporary folder and says where in a box.
 # Usage: run-log.sh win98|winxp   (each runs its own list of cases)
-#        run-log.sh VERSION preview|locked
+#        run-log.sh VERSION preview|locked|box
 set -u
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/../box.sh"
@@ -16,7 +18,7 @@ set -u
 if [ $# -lt 2 ]; then
     case ${1:-winxp} in
         win98) runs='win98:preview win98:locked' ;;
-        *) runs='winxp:preview winxp:locked' ;;
+        *) runs='winxp:preview winxp:locked winxp:box' ;;
     esac
     run_each "$0" $runs
     exit
@@ -56,6 +58,18 @@ previewed() {
 }
 
 case $case in
+box)
+    lay_installation
+    snapshot before
+    run_with_box 'Uninstall Preview' quiet /preview
+    expect_equal "exit code" 0 "$LAST_EXIT"
+    written=${BOX_TEXT#The preview of the removal was written to }
+    [ "$written" != "$BOX_TEXT" ] || check_failed "the box says: $BOX_TEXT"
+    case $written in *'\uninst-preview.log') ;; *) check_failed "the preview went to $written" ;; esac
+    expect_log_line "$written" 'exit: code 0'
+    # The temporary folder is left out of the snapshots as Wine's own churn.
+    snapshot after
+    expect_only_changes before after ;;
 preview)
     lay_installation
     snapshot before
