@@ -9,6 +9,7 @@
 #include "removal/removal_steps.h"
 #include "system/program_wait.h"
 #include "system/restart.h"
+#include "system/run_log.h"
 
 namespace {
 
@@ -33,6 +34,16 @@ void Pause(HWND dialog, DWORD milliseconds) {
     if (dialog) PauseAnswering(milliseconds);
 }
 
+typedef int (*RemovalStep)(const UninstallData& data);
+
+// Each step between its two lines in the run log.
+int RunStep(const char* name, RemovalStep step, const UninstallData& data) {
+    LogStepBegin(name);
+    int result = step(data);
+    LogStepEnd(name, result);
+    return result;
+}
+
 // What waited while the last step worked is handled after each update.
 void Progress(HWND dialog, UINT message_id, int percent) {
     if (!dialog) return;
@@ -44,8 +55,11 @@ void Progress(HWND dialog, UINT message_id, int percent) {
 // but OK, 6 when a text is missing (then no box is shown).
 int Confirm() {
     int answer = ShowLocalizedBox(kConfirmTextId, kConfirmCaptionId, MB_OKCANCEL | MB_ICONQUESTION);
-    if (answer == -1) return 6;
-    return answer == IDOK ? 0 : 5;
+    int result = answer == -1 ? 6 : answer == IDOK ? 0 : 5;
+    LogLine("confirmation: %s", result == 0 ? "the user confirmed"
+                                : result == 5 ? "the user did not confirm"
+                                              : "its text is missing");
+    return result;
 }
 
 void ShowDialog(HWND dialog) {
@@ -57,21 +71,21 @@ void ShowDialog(HWND dialog) {
 void RemoveDevicesStep(HWND dialog, const UninstallData& data) {
     if (!data.remove_device) return;
     Progress(dialog, kDevicesId, 50);
-    RemoveDevices(data);
+    RunStep("RemoveDevices", RemoveDevices, data);
     if (dialog) ShowWindow(dialog, SW_SHOW);
     Pause(dialog, kStepPause);
 }
 
 // Applets, devices, service programs and files.
 void RunFirstSteps(HWND dialog, const UninstallData& data) {
-    StopSupportApplets(data);
+    RunStep("StopSupportApplets", StopSupportApplets, data);
     Pause(dialog, kStepPause);
     RemoveDevicesStep(dialog, data);
     Progress(dialog, kConfigurationId, 60);
-    RunServiceUninstallers(data);
+    RunStep("RunServiceUninstallers", RunServiceUninstallers, data);
     Pause(dialog, kStepPause);
     Progress(dialog, kFilesId, 70);
-    RemoveInstalledFiles(data);
+    RunStep("RemoveInstalledFiles", RemoveInstalledFiles, data);
     Pause(dialog, kStepPause);
 }
 
@@ -79,28 +93,51 @@ void RunFirstSteps(HWND dialog, const UninstallData& data) {
 // full bar already on screen while the last four run.
 void RunLastSteps(HWND dialog, const UninstallData& data) {
     Progress(dialog, kUninstallInfoId, 80);
-    RemoveUninstallEntry(data);
+    RunStep("RemoveUninstallEntry", RemoveUninstallEntry, data);
     Pause(dialog, kStepPause);
     Progress(dialog, kRegistryKeysId, 85);
     Pause(dialog, kStepPause);
     Progress(dialog, kFinishedId, 100);
-    RemoveRegistryKeys(data);
-    RemoveSoftwareKey(data);
-    RemoveDescriptionKey(data);
-    RemoveStartMenuShortcut(data);
+    RunStep("RemoveRegistryKeys", RemoveRegistryKeys, data);
+    RunStep("RemoveSoftwareKey", RemoveSoftwareKey, data);
+    RunStep("RemoveDescriptionKey", RemoveDescriptionKey, data);
+    RunStep("RemoveStartMenuShortcut", RemoveStartMenuShortcut, data);
     Pause(dialog, kFinalPause);
     if (dialog) ShowWindow(dialog, SW_HIDE);
 }
 
+// The registered command's result: 0 when it took the removal over.
+int HandOver(HWND dialog, const UninstallData& data) {
+    LogStepBegin("RunRegisteredUninstaller");
+    int result = RunRegisteredUninstaller(dialog, data);
+    LogStepEnd("RunRegisteredUninstaller", result);
+    return result;
+}
+
+// A preview neither asks nor shows: it only says that it would.
+int ConfirmAndShow(HWND dialog) {
+    if (PreviewRun) {
+        LogLine("preview: the user would be asked to confirm the removal");
+        return 0;
+    }
+    if (int refused = Confirm()) return refused;
+    ShowDialog(dialog);
+    return 0;
+}
+
 // No step's result changes the course: each reports its own failures.
 int RunSequence(HWND dialog, const UninstallData& data) {
-    if (RunRegisteredUninstaller(dialog, data) == 0 && !data.force_local_uninstall) return 0;
-    if (dialog) {
-        if (int refused = Confirm()) return refused;
-        ShowDialog(dialog);
+    if (HandOver(dialog, data) == 0 && !data.force_local_uninstall) {
+        LogLine("%sthe registered uninstall command took the removal over", PreviewRun ? "preview: " : "");
+        return 0;
     }
-    RunFirstSteps(dialog, data);
-    RunLastSteps(dialog, data);
+    if (dialog) {
+        if (int refused = ConfirmAndShow(dialog)) return refused;
+    }
+    // A preview keeps the dialog hidden and does not pause.
+    HWND shown = PreviewRun ? nullptr : dialog;
+    RunFirstSteps(shown, data);
+    RunLastSteps(shown, data);
     // Any run of the process may have deferred a deletion, this one or not.
     if (RestartNeeded) OfferRestart();
     return 0;

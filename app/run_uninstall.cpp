@@ -6,7 +6,9 @@
 #include "removal/removal_steps.h"
 #include "messages/localized_box.h"
 #include "system/administrator.h"
+#include "system/run_log.h"
 #include "system/windows_family.h"
+#include "uninstall_data/description_log.h"
 #include "uninstall_data/uninstall_data.h"
 
 namespace {
@@ -16,6 +18,7 @@ const UINT kAdminCaptionId = 13;
 
 // 4 after the warning box (none in Silent); 6 when a text is missing.
 int RefuseWithoutRights() {
+    LogLine("refused: removing needs administrator rights on this family of Windows");
     if (RunMode == Silent) return 4;
     return ShowLocalizedBox(kAdminWarningId, kAdminCaptionId, MB_OK | MB_ICONWARNING) == -1 ? 6 : 4;
 }
@@ -47,6 +50,21 @@ uint32_t IniSectionCount(const char* ini_path) {
     return count > kMaxIniSections ? 0 : count;
 }
 
+void LogIniDescription(const char* ini_path, const char* section) {
+    char source[600];
+    wsprintfA(source, "INI section [%s] of %s", section, ini_path);
+    LogDescription(source, g_uninstall_data, 0);
+}
+
+// The registry description as loaded: 0, or the loader's failure.
+int LoadRegistryDescription() {
+    int result = LoadFromRegistry(g_uninstall_data);
+    char source[TAVK_DESCRIPTION_KEY_LEN + 32];
+    wsprintfA(source, "registry key HKLM\\%s", g_uninstall_data.description_key);
+    LogDescription(source, g_uninstall_data, result);
+    return result;
+}
+
 // Each section, highest number first, removed locally without a dialog.
 int RunIniSections(int result) {
     char ini_path[520];
@@ -56,6 +74,7 @@ int RunIniSections(int result) {
         wsprintfA(section, "UnistallData%d", (int)i);
         LoadFromIniSection(g_uninstall_data, ini_path, section);
         g_uninstall_data.force_local_uninstall = 1;
+        LogIniDescription(ini_path, section);
         result = RunRemovalSequence(nullptr, g_uninstall_data);
     }
     return result;
@@ -65,7 +84,7 @@ int RunIniSections(int result) {
 
 int RunUninstall(HWND dialog) {
     if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
-    int result = LoadFromRegistry(g_uninstall_data);
+    int result = LoadRegistryDescription();
     if (result == 0) result = RunRemovalSequence(dialog, g_uninstall_data);
     // The confirmation and the dialog belong to the registry run only.
     if (dialog) return result;
@@ -75,6 +94,9 @@ int RunUninstall(HWND dialog) {
 // Whatever the registry load left in the record is run: the service
 // programs must get their removal switch even without a description.
 int RunServicesMode() {
-    LoadFromRegistry(g_uninstall_data);
-    return RunServiceUninstallers(g_uninstall_data);
+    LoadRegistryDescription();
+    LogStepBegin("RunServiceUninstallers");
+    int result = RunServiceUninstallers(g_uninstall_data);
+    LogStepEnd("RunServiceUninstallers", result);
+    return result;
 }

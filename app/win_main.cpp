@@ -1,6 +1,7 @@
 // The entry point: the mode word decides what the process does.
 #include "app/driver.h"
 #include "app/progress_dialog.h"
+#include "app/run_record.h"
 #include "system/run_state.h"
 
 namespace {
@@ -36,10 +37,10 @@ ModeWord MatchModeWord(const char* tail) {
     return ModeNone;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
-    InstallMode = false;
-    RestartNeeded = false;
-    switch (MatchModeWord(tail)) {
+namespace {
+
+int RunModeWord(HINSTANCE instance, ModeWord mode) {
+    switch (mode) {
     case ModeVerbose:
         RunMode = Verbose;
         return RunVerbose(instance);
@@ -59,4 +60,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
         break;
     }
     return 4;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
+    InstallMode = false;
+    RestartNeeded = false;
+    ModeWord mode = MatchModeWord(tail);
+    BeginRunRecord(GetCommandLineA(), mode != ModeNone);
+    int exit_code = RunModeWord(instance, mode);
+    EndRunRecord(exit_code);
+    return exit_code;
 }

@@ -3,6 +3,7 @@
 
 #include <stdarg.h>
 
+#include "system/run_log.h"
 #include "system/run_state.h"
 #include "messages/localized_string.h"
 #include "messages/reading_order.h"
@@ -59,6 +60,7 @@ static void ReportErrorV(const char* diagnostic, va_list args) {
     char text[1024];
     wvsprintfA(text, diagnostic, args);
     OutputDebugStringA(text);
+    LogFailure(ErrorState.module_tag, ErrorState.code, text);
     if (RunMode == Silent) return;
     ShowErrorBox();
 }

@@ -17,7 +17,7 @@ extern ErrorStateRecord ErrorState;
 void SetErrorState(const char* module_tag, int32_t code);
 
 // Reports the current ErrorState. The diagnostic (a printf-style text naming
-// the failure) goes to the debugger only, never on screen.
+// the failure) goes to the debugger and the run log, never on screen.
 void ReportError(const char* diagnostic, ...);
 
 // Records a failure of the program's own ("TAVK") and reports it.

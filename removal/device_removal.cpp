@@ -6,8 +6,9 @@
 #include "removal/device_tool.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "removal/started_programs.h"
 #include "removal/system_changes.h"
-#include "system/program_wait.h"
+#include "system/run_log.h"
 #include "system/windows_family.h"
 
 #define MODULE_PATH_SIZE 1025
@@ -25,6 +26,11 @@ int CreateRequest(const UninstallData& data, char* path) {
         return 2;
     }
     strcpy(path + length, DEVICE_REQUEST_FILE);
+    if (PreviewRun) {
+        LogLine("preview: device tool request %s would be written", path);
+        WriteDeviceRequest(nullptr, data);
+        return 0;
+    }
     TextFile file;
     if (!TextFileCreate(&file, path)) {
         ReportTavkError(2182, "Unable to create '%s'", path);
@@ -52,46 +58,29 @@ bool BuildToolCommand(const char* variant, char* command) {
     return true;
 }
 
-// Starts the tool with this program's own start-up information.
-bool StartTool(char* command, PROCESS_INFORMATION* process) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    GetStartupInfoA(&startup);
-    return CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, process) != FALSE;
-}
-
-// Waits for the tool without a time limit; both handles are closed.
-bool WaitForTool(const PROCESS_INFORMATION& process) {
-    CloseHandle(process.hThread);
-    DWORD waited = WaitForProgram(process.hProcess);
-    CloseHandle(process.hProcess);
-    return waited == WAIT_OBJECT_0;
-}
-
 int RunDeviceTool(const char* variant) {
     char command[TOOL_COMMAND_SIZE];
     if (!BuildToolCommand(variant, command)) {
         ReportTavkError(2220, "GetModuleFileName() failed");
         return 2;
     }
-    PROCESS_INFORMATION process;
-    if (!StartTool(command, &process)) {
-        ReportTavkError(2266, "CreateProcess() failed");
-        return 4;
+    switch (StartProgramAndWait("device tool", command, WithOwnStartupInfo)) {
+    case ProgramNotStarted: ReportTavkError(2266, "CreateProcess() failed"); return 4;
+    case ProgramWaitFailed: ReportTavkError(2272, "WaitForSingleObject() failed"); return 4;
+    default: return 0;
     }
-    if (WaitForTool(process)) return 0;
-    ReportTavkError(2272, "WaitForSingleObject() failed");
-    return 4;
 }
 
 // The tool's own failure is shown with its tag and code, outside Silent.
 int ReportToolResult(const DeviceToolResult& result) {
+    LogLine("device tool result: status %d, tag \"%s\", code %d%s", (int)result.status, result.tag,
+            (int)result.code, result.restart ? ", completed at the next start of Windows" : "");
     if (result.status >= 0) return 0;
     if (RunMode != Silent) {
         SetErrorState(result.tag, result.code);
         ReportError("DevMgr Error");
+    } else {
+        LogFailure(result.tag, result.code, "DevMgr Error");
     }
     return 4;
 }
@@ -128,7 +117,8 @@ int RemoveDevices(const UninstallData& data) {
     char request[DEVICE_FILE_PATH_SIZE];
     int result = CreateRequest(data, request);
     if (result == 0) result = RunDeviceTool(variant);
-    if (result != 0) return result;
+    // A preview has neither a request on disk nor a result to read.
+    if (result != 0 || PreviewRun) return result;
     DeleteFileNow(request);
     return ReadToolResult(request);
 }

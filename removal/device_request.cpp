@@ -1,5 +1,6 @@
 // Which tool variant removes the devices, and the request written for it.
 #include "removal/device_tool.h"
+#include "system/run_log.h"
 #include "system/windows_family.h"
 
 const char* DeviceToolVariant(int32_t driver_model, DWORD family) {
@@ -14,8 +15,11 @@ const char* DeviceToolVariant(int32_t driver_model, DWORD family) {
 
 namespace {
 
-// One "Key=value" line.
+// One "Key=value" line, recorded in the run log as well; without a file
+// (a preview) only there.
 void WriteLine(TextFile* file, const char* key, const char* value) {
+    LogLine("device tool request: %s%s", key, value);
+    if (!file) return;
     TextFileWrite(file, key);
     TextFileWrite(file, value);
     TextFileWrite(file, "\n");

@@ -38,7 +38,7 @@ KeyDeletion HowToDelete(const RegistryKeyEntry& entry) {
 // the next one now stands at the same index.
 bool HandleSubkey(const RegistryKeyEntry& entry, HKEY key, const char* name) {
     if (!MbFind(name, entry.search_sub_keys)) return false;
-    return DeleteRegistrySubkey(entry.key_path, key, name, HowToDelete(entry)).outcome == ChangeDone;
+    return DeleteRegistrySubkey(entry.base_key, entry.key_path, key, name, HowToDelete(entry)).outcome == ChangeDone;
 }
 
 // Tests each subkey present at the start exactly once: the index moves on

@@ -2,8 +2,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
-#include "system/program_wait.h"
-#include "system/windows_family.h"
+#include "removal/started_programs.h"
 
 #define SERVICE_SWITCH " -u"
 // An expanded entry, the quotes that may go round it, and the switch.
@@ -36,25 +35,10 @@ bool BuildServiceCommand(const char* expanded, char* command) {
     return true;
 }
 
-// No console window for a console program; Windows 95, 98 and Me do not
-// support the flag, so there the program starts without it.
-DWORD NoWindowFlagForThisWindows() {
-    return IsWin9xFamily(GetWindowsFamily()) ? 0 : CREATE_NO_WINDOW;
-}
-
 // Waits for the program without a time limit; one that cannot be started
 // is passed over.
 void RunServiceProgram(char* command) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, NoWindowFlagForThisWindows(),
-                        nullptr, nullptr, &startup, &process))
-        return;
-    WaitForProgram(process.hProcess);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    StartProgramAndWait("service program", command, WithoutWindow);
 }
 
 int32_t ValidCount(int32_t count) {

@@ -21,7 +21,7 @@ int RemoveSoftwareKey(const UninstallData& data) {
     }
     // A protected key is skipped on purpose: no failure to report.
     ChangeOutcome deleted = DeleteRegistryKey(HKEY_LOCAL_MACHINE, data.software_key, KeyWithEverything).outcome;
-    if (deleted != ChangeDone && deleted != ChangeRefused) {
+    if (!ChangeMadeOrPreviewed(deleted) && deleted != ChangeRefused) {
         ReportTavkError(2350, "TAVKDeleteKey() failed");
         return 2;
     }

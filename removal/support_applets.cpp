@@ -22,19 +22,14 @@ int AppletCount(const UninstallData& data) {
 // Windows Me is the one family on which the applets' windows are closed.
 bool AppletWindowsNeedClosing() { return GetWindowsFamily() == FamilyWinMe; }
 
-// SendMessageA returns once the window has handled each message.
 void CloseAppletWindows(const char* window_class) {
-    for (int sent = 0; sent < kMaxCloseMessages; ++sent) {
-        HWND window = FindWindowA(window_class, nullptr);
-        if (!window) return;
-        SendMessageA(window, WM_CLOSE, 0, 0);
-    }
+    CloseWindowsOfClass(window_class, kMaxCloseMessages);
 }
 
 // False when the applet's start-up value exists and cannot be deleted.
 bool RemoveStartupValue(HKEY run, const char* value) {
     if (!value[0] || !ValuePresent(run, value)) return true;
-    return DeleteRegistryValue(run, kRunKey, value).outcome == ChangeDone;
+    return ChangeMadeOrPreviewed(DeleteRegistryValue(HKEY_LOCAL_MACHINE, run, kRunKey, value).outcome);
 }
 
 bool StopApplet(HKEY run, const AppletEntry& applet) {

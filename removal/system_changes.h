@@ -2,8 +2,10 @@
 // file, folder, registry key or value, and every deletion left for the
 // next start of Windows, goes through here. Each call first asks the
 // guardrails (protected_places.h); a refused change is skipped and is no
-// failure. Each call knows its outcome, so that what happened to every
-// item can be told in one place.
+// failure. Each outcome is written to the run log here, with the item's
+// full path or key. In a preview (PreviewRun) nothing is changed: each
+// call looks at the machine as it is and records what it would do.
+// Started programs have their own such place (started_programs.h).
 #pragma once
 
 #include "platform/platform.h"
@@ -17,7 +19,14 @@ enum ChangeOutcome {
     ChangeMissing,    // there was nothing to delete
     ChangeKept,       // not deleted: it still holds something, or is a folder
     ChangeFailed,     // the system refused; `error` says why
+    ChangePreviewed,  // a preview: it would be changed, and nothing was
 };
+
+// True when the change was made, or would be in a preview: what a caller
+// that goes on as after a success asks.
+inline bool ChangeMadeOrPreviewed(ChangeOutcome outcome) {
+    return outcome == ChangeDone || outcome == ChangePreviewed;
+}
 
 struct ChangeResult {
     ChangeOutcome outcome;
@@ -29,12 +38,20 @@ enum KeyDeletion { KeyWithEverything, KeyOnlyIfEmpty };
 // The key `path` below a hive root, with everything below it, or only when
 // it is empty. Failures inside the deletion are reported as before.
 ChangeResult DeleteRegistryKey(HKEY root, const char* path, KeyDeletion how);
-// The subkey `name` of an open key, which lies at `parent_path` below its
-// hive root (the guardrails judge the whole path).
-ChangeResult DeleteRegistrySubkey(const char* parent_path, HKEY parent, const char* name,
+// The subkey `name` of an open key, which lies at `parent_path` below the
+// hive `root` (the guardrails judge the whole path).
+ChangeResult DeleteRegistrySubkey(HKEY root, const char* parent_path, HKEY parent, const char* name,
                                   KeyDeletion how);
-// The value `name` of an open key at `key_path`.
-ChangeResult DeleteRegistryValue(HKEY key, const char* key_path, const char* name);
+// The value `name` of an open key at `key_path` below the hive `root`.
+ChangeResult DeleteRegistryValue(HKEY root, HKEY key, const char* key_path, const char* name);
+// Writes the text value `name` of an open key at `key_path` below `root`.
+ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const char* name,
+                             const char* text);
+
+// Sends WM_CLOSE to the top-level windows of the class until none is left,
+// at most `max_messages` times: done when none is left, kept when one
+// still is, missing when there was none.
+ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages);
 
 // Clears the read-only attribute of a file whose attributes the search gave,
 // so that it can be deleted.

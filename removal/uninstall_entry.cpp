@@ -5,9 +5,9 @@
 
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
+#include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "removal/windows_directory.h"
-#include "system/program_wait.h"
 #include "uninstall_data/registry_read.h"
 
 namespace {
@@ -61,13 +61,15 @@ bool CompleteCommand(const char* command, const char* windows_dir, char* line) {
     return true;
 }
 
-bool WriteMarker(HKEY entry) {
-    return RegSetValueExA(entry, kMarker, 0, REG_SZ, (const BYTE*)"", 1) == ERROR_SUCCESS;
+bool WriteMarker(HKEY entry, const char* uninstall_key) {
+    char path[sizeof kUninstallRegistration + TAVK_TEXT_LEN + 1];
+    wsprintfA(path, "%s\\%s", kUninstallRegistration, uninstall_key);
+    return ChangeMadeOrPreviewed(SetRegistryText(HKEY_LOCAL_MACHINE, entry, path, kMarker, "").outcome);
 }
 
 // Leaves in `line` the command to start and returns 0, or returns the
 // step's result when nothing is to be started. Neither key is closed here.
-int PrepareStart(HWND dialog, HKEY entry, char* line) {
+int PrepareStart(HWND dialog, HKEY entry, const char* uninstall_key, char* line) {
     char command[kCommandSize];
     if (!ReadPreferredCommand(dialog, entry, command)) return 1;
     char windows_dir[kCommandSize];
@@ -75,7 +77,7 @@ int PrepareStart(HWND dialog, HKEY entry, char* line) {
     bool fits = CompleteCommand(command, windows_dir, line);
     if (ValuePresent(entry, kMarker)) return 1;
     if (!fits) return 4;
-    return WriteMarker(entry) ? 0 : 1;
+    return WriteMarker(entry, uninstall_key) ? 0 : 1;
 }
 
 int CloseKeys(HKEY uninstall, HKEY entry) {
@@ -86,20 +88,11 @@ int CloseKeys(HKEY uninstall, HKEY entry) {
     return RegCloseKey(uninstall) == ERROR_SUCCESS ? 0 : 2;
 }
 
-// Starts the command and waits for its end; its handles are closed either way.
+// Starts the command and waits for its end; a preview only lists it, and
+// the removal then goes as it would after the command.
 int StartAndWait(char* line) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;  // 68 on Windows
-    GetStartupInfoA(&startup);
-    PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 4;
-    DWORD waited = WaitForProgram(process.hProcess);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return waited == WAIT_OBJECT_0 ? 0 : 4;
+    ProgramOutcome outcome = StartProgramAndWait("registered uninstall command", line, WithOwnStartupInfo);
+    return outcome == ProgramEnded || outcome == ProgramPreviewed ? 0 : 4;
 }
 
 }  // namespace
@@ -115,7 +108,7 @@ int RunRegisteredUninstaller(HWND dialog, const UninstallData& data) {
         return 1;
     }
     char line[kCommandSize];
-    int status = PrepareStart(dialog, entry, line);
+    int status = PrepareStart(dialog, entry, data.uninstall_key, line);
     int closed = CloseKeys(uninstall, entry);
     if (status != 0) return status;
     return closed != 0 ? closed : StartAndWait(line);
@@ -132,5 +125,5 @@ int RemoveUninstallEntry(const UninstallData& data) {
         return 2;
     }
     ChangeOutcome deleted = DeleteRegistryKey(HKEY_LOCAL_MACHINE, path, KeyWithEverything).outcome;
-    return deleted == ChangeDone || deleted == ChangeRefused ? 0 : 2;
+    return ChangeMadeOrPreviewed(deleted) || deleted == ChangeRefused ? 0 : 2;
 }

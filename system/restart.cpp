@@ -1,6 +1,8 @@
 // Offering the restart that completes deletions deferred to the next start.
 #include "system/restart.h"
 
+#include "system/run_log.h"
+#include "system/run_state.h"
 #include "system/security_api.h"
 #include "system/windows_family.h"
 
@@ -40,10 +42,20 @@ bool EnableShutdownPrivilege() {
 
 // Only an explicit OK restarts: a box that could not be shown answers 0,
 // and a forced restart closes every program without asking.
+// A preview only records that the question would come.
 void OfferRestart() {
+    if (PreviewRun) {
+        LogRestartQuestion(0);
+        return;
+    }
     int answer = MessageBoxA(nullptr, "Uninstall needs to restart your system to complete",
                              "Restart Windows", MB_OKCANCEL);
+    LogRestartQuestion(answer);
     if (answer != IDOK) return;
-    if (ShutdownNeedsPrivilege(GetWindowsFamily()) && !EnableShutdownPrivilege()) return;
+    if (ShutdownNeedsPrivilege(GetWindowsFamily()) && !EnableShutdownPrivilege()) {
+        LogLine("restart: not requested, the shutdown privilege could not be enabled");
+        return;
+    }
+    LogLine("restart: requested");
     ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
 }

@@ -4,3 +4,4 @@
 int32_t RunMode = Silent;
 bool InstallMode = false;
 bool RestartNeeded = false;
+bool PreviewRun = false;

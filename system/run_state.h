@@ -9,3 +9,4 @@ enum RunModeValue { Silent = 0, Quiet = 1, Verbose = 2 };
 extern int32_t RunMode;     // a RunModeValue
 extern bool InstallMode;    // the "install" word: devices always, no restart
 extern bool RestartNeeded;  // a deletion waits for the next start of Windows
+extern bool PreviewRun;     // "/preview": record what would change, change nothing

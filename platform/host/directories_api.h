@@ -7,3 +7,5 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 // Present from Windows 2000 on; the program reaches it by GetProcAddress.
 UINT GetSystemWindowsDirectoryA(LPSTR buffer, UINT size);
+// The user's temporary folder, with a backslash at its end.
+DWORD GetTempPathA(DWORD size, LPSTR buffer);

@@ -9,11 +9,13 @@ namespace {
 std::string windows_dir;
 std::string system_dir;
 std::string shared_windows_dir;
+std::string temp_dir;
 
 fake::ResetHook directories_reset([] {
     windows_dir = "C:\\WINDOWS";
     system_dir = "C:\\WINDOWS\\system32";
     shared_windows_dir = "C:\\WINDOWS";
+    temp_dir = "C:\\WINDOWS\\TEMP\\";
 });
 
 // The Win32 protocol: the length copied, or the size needed (terminator
@@ -35,6 +37,7 @@ namespace fake {
 void SetWindowsDirectory(const std::string& path) { windows_dir = path; }
 void SetSystemDirectory(const std::string& path) { system_dir = path; }
 void SetSharedWindowsDirectory(const std::string& path) { shared_windows_dir = path; }
+void SetTempDirectory(const std::string& path) { temp_dir = path; }
 }  // namespace fake
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
@@ -47,6 +50,11 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
 
 UINT GetSystemWindowsDirectoryA(LPSTR buffer, UINT size) {
     return CopyDirectory("GetSystemWindowsDirectoryA", shared_windows_dir, buffer, size);
+}
+
+// The same protocol as the directories, its arguments the other way round.
+DWORD GetTempPathA(DWORD size, LPSTR buffer) {
+    return CopyDirectory("GetTempPathA", temp_dir, buffer, size);
 }
 
 namespace fake {

@@ -100,3 +100,20 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD written, LPOVE
     *written = size;
     return TRUE;
 }
+
+DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distance_high, DWORD method) {
+    OpenFile* file = Find(handle);
+    if (!file || method > FILE_END || (distance_high && *distance_high)) {
+        SetLastError(file ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        return INVALID_SET_FILE_POINTER;
+    }
+    long long base = method == FILE_BEGIN ? 0
+                     : method == FILE_CURRENT ? (long long)file->position
+                                              : (long long)fake::FileContents(file->path).size();
+    if (base + distance < 0) {
+        SetLastError(ERROR_NEGATIVE_SEEK);
+        return INVALID_SET_FILE_POINTER;
+    }
+    file->position = (size_t)(base + distance);
+    return (DWORD)file->position;
+}

@@ -106,6 +106,9 @@ bool WindowOpen(HWND window);
 void SetWindowsDirectory(const std::string& path);
 void SetSystemDirectory(const std::string& path);
 void SetSharedWindowsDirectory(const std::string& path);
+// The user's temporary folder that GetTempPathA gives, as given (it
+// normally ends in a backslash).
+void SetTempDirectory(const std::string& path);
 
 // --- System libraries: "kernel32.dll" (always loaded) and "shell32.dll".
 // A test can take an entry point away, as an older Windows lacks it. ---

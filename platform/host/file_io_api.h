@@ -14,6 +14,11 @@
 #define OPEN_ALWAYS 4
 #define TRUNCATE_EXISTING 5
 
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+#define INVALID_SET_FILE_POINTER ((DWORD)-1)
+
 struct OVERLAPPED;
 typedef OVERLAPPED* LPOVERLAPPED;
 
@@ -22,3 +27,6 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
                LPOVERLAPPED overlapped);
+// Moves the handle's position; files over 4 GB are not modelled, so the
+// high part must be null or 0.
+DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distance_high, DWORD method);

@@ -20,4 +20,5 @@
 #include "codepage_api.h"
 #include "security_api.h"
 #include "clock_api.h"
+#include "time_api.h"
 #include "shutdown_api.h"

@@ -1,0 +1,14 @@
+// The options that may stand anywhere on the command line beside the mode
+// word: "/log=PATH" and "/preview" (both case-sensitive), looked for in the
+// whole command line behind the program's name.
+#pragma once
+
+#include "platform/platform.h"
+
+// The path after "/log=": up to the first space, or between double quotes
+// when it starts with one. False when the option is absent, its path empty,
+// or too long for `size` (a cut path would name some other file).
+bool LogPathOption(const char* command_line, char* path, size_t size);
+
+// True when "/preview" stands on the command line as a word of its own.
+bool PreviewOption(const char* command_line);

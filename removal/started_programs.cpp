@@ -1,0 +1,52 @@
+// Started programs: CreateProcessA, a wait without a time limit, the exit
+// code for the run log, and both handles closed whatever happened.
+#include "removal/started_programs.h"
+
+#include "system/program_wait.h"
+#include "system/run_log.h"
+#include "system/run_state.h"
+#include "system/windows_family.h"
+
+namespace {
+
+// No console window for a console program; Windows 95, 98 and Me do not
+// support the flag, so there the program starts without it.
+DWORD NoWindowFlagForThisWindows() {
+    return IsWin9xFamily(GetWindowsFamily()) ? 0 : CREATE_NO_WINDOW;
+}
+
+bool Start(char* command, ProgramStart how, PROCESS_INFORMATION* process) {
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;  // 68 on Windows
+    if (how == WithOwnStartupInfo) GetStartupInfoA(&startup);
+    DWORD flags = how == WithoutWindow ? NoWindowFlagForThisWindows() : 0;
+    return CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                          &startup, process) != FALSE;
+}
+
+ProgramOutcome WaitAndClose(const char* what, const char* command, const PROCESS_INFORMATION& process) {
+    DWORD waited = WaitForProgram(process.hProcess);
+    DWORD error = waited == WAIT_OBJECT_0 ? 0 : GetLastError();
+    DWORD exit_code = 0;
+    if (waited == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    LogProgram(what, command, waited == WAIT_OBJECT_0, exit_code, error);
+    return waited == WAIT_OBJECT_0 ? ProgramEnded : ProgramWaitFailed;
+}
+
+}  // namespace
+
+ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how) {
+    if (PreviewRun) {
+        LogProgram(what, command, false, 0, 0);
+        return ProgramPreviewed;
+    }
+    PROCESS_INFORMATION process;
+    if (!Start(command, how, &process)) {
+        LogProgram(what, command, false, 0, GetLastError());
+        return ProgramNotStarted;
+    }
+    return WaitAndClose(what, command, process);
+}

@@ -1,0 +1,136 @@
+// The run log: a plain text file written with the system's own file calls,
+// one line per event, each written at once so that a run that ends in a
+// restart leaves its record behind.
+#include "system/run_log.h"
+
+#include <stdarg.h>
+
+#include "resources/resource_ids.h"
+#include "system/administrator.h"
+#include "system/run_state.h"
+#include "system/windows_family.h"
+
+namespace {
+
+HANDLE log_file = INVALID_HANDLE_VALUE;
+
+// The time stamp takes 20 characters, the text at most 1023, then CR LF.
+const int kStampLength = 20;
+const int kTextRoom = 1024;
+
+void WriteText(const char* text, DWORD length) {
+    DWORD written = 0;
+    WriteFile(log_file, text, length, &written, nullptr);
+}
+
+void WriteLineV(const char* format, va_list args) {
+    if (log_file == INVALID_HANDLE_VALUE) return;
+    char line[kStampLength + kTextRoom + 2];
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+              now.wMinute, now.wSecond);
+    int length = lstrlenA(line);
+    length += wvsprintfA(line + length, format, args);
+    line[length++] = '\r';
+    line[length++] = '\n';
+    WriteText(line, (DWORD)length);
+}
+
+const char* FamilyName(DWORD family) {
+    switch (family) {
+    case FamilyWin95: return "Windows 95";
+    case FamilyWin98: return "Windows 98";
+    case FamilyWinMe: return "Windows Me";
+    case FamilyNT4: return "Windows NT 4";
+    case FamilyWin2000: return "Windows 2000 or later";
+    default: return "unknown";
+    }
+}
+
+// Only the NT family has rights to speak of.
+const char* RightsText(DWORD family) {
+    if (family != FamilyWin2000 && family != FamilyNT4) return "not checked on this family";
+    return IsAdministrator() ? "administrator" : "not an administrator";
+}
+
+const char* AnswerText(int answer) {
+    switch (answer) {
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case 0: return "no box could be shown";
+    default: return "another button";
+    }
+}
+
+}  // namespace
+
+bool OpenRunLog(const char* path, bool replace) {
+    CloseRunLog();
+    if (!path || !path[0]) return false;
+    log_file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           replace ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log_file == INVALID_HANDLE_VALUE) return false;
+    if (SetFilePointer(log_file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
+        CloseRunLog();
+        return false;
+    }
+    return true;
+}
+
+void CloseRunLog() {
+    if (log_file == INVALID_HANDLE_VALUE) return;
+    CloseHandle(log_file);
+    log_file = INVALID_HANDLE_VALUE;
+}
+
+bool RunLogIsOpen() { return log_file != INVALID_HANDLE_VALUE; }
+
+void LogLine(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    WriteLineV(format, args);
+    va_end(args);
+}
+
+void LogRunStart(const char* command_line) {
+    if (!RunLogIsOpen()) return;
+    OSVERSIONINFOA version;
+    memset(&version, 0, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    DWORD family = GetWindowsFamily();
+    LogLine("start: uninst %s%s, command line: %s", PROGRAM_VERSION_TEXT,
+            PreviewRun ? " (preview: nothing is changed)" : "", command_line);
+    LogLine("start: Windows %u.%u build %u platform %u (%s), user language 0x%04X, rights: %s",
+            (unsigned)version.dwMajorVersion, (unsigned)version.dwMinorVersion,
+            (unsigned)(version.dwBuildNumber & 0xFFFF), (unsigned)version.dwPlatformId,
+            FamilyName(family), (unsigned)GetUserDefaultLangID(), RightsText(family));
+}
+
+void LogExit(int exit_code) { LogLine("exit: code %d", exit_code); }
+
+void LogStepBegin(const char* step) { LogLine("step %s: begins", step); }
+
+void LogStepEnd(const char* step, int result) { LogLine("step %s: ends with result %d", step, result); }
+
+void LogFailure(const char* tag, int32_t code, const char* diagnostic) {
+    LogLine("failure: %s%d: %s", tag, (int)code, diagnostic);
+}
+
+void LogChange(const char* action, const char* subject, const char* outcome, DWORD error) {
+    const char* preview = PreviewRun ? "preview: " : "";
+    if (error) LogLine("%s%s %s: %s, error %u", preview, action, subject, outcome, (unsigned)error);
+    else LogLine("%s%s %s: %s", preview, action, subject, outcome);
+}
+
+void LogProgram(const char* what, const char* command, bool ran, DWORD exit_code, DWORD error) {
+    if (PreviewRun) LogLine("preview: %s %s: would be started and waited for", what, command);
+    else if (ran) LogLine("%s %s: ended with exit code %u", what, command, (unsigned)exit_code);
+    else LogLine("%s %s: failed, error %u", what, command, (unsigned)error);
+}
+
+void LogRestartQuestion(int answer) {
+    if (PreviewRun) LogLine("preview: restart: the user would be asked to restart Windows");
+    else LogLine("restart: asked, answer %s", AnswerText(answer));
+}

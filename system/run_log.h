@@ -1,0 +1,44 @@
+// The record of a run: one line per event, each with the local time in
+// front, appended to the file that "/log=" names (or, in a preview, to the
+// preview's file). Without an open log every call does nothing. Each event
+// is one call; how it reads is decided here, not in the steps.
+#pragma once
+
+#include "platform/platform.h"
+
+// Opens the log at `path`, appending to what it holds, or emptying it first
+// when `replace` is set. False when it cannot be opened: the run goes on
+// without a log.
+bool OpenRunLog(const char* path, bool replace);
+void CloseRunLog();
+bool RunLogIsOpen();
+
+// One line: the time, then the text as wsprintfA formats it (cut to 1023
+// characters).
+void LogLine(const char* format, ...);
+
+// The run's first line: version, command line, Windows version and family,
+// the user's language and rights, and whether it is a preview.
+void LogRunStart(const char* command_line);
+void LogExit(int exit_code);
+
+void LogStepBegin(const char* step);
+void LogStepEnd(const char* step, int result);
+
+// A failure as it is reported: the box shows tag and code, the log also
+// the diagnostic that names the failing call.
+void LogFailure(const char* tag, int32_t code, const char* diagnostic);
+
+// A change to the machine and what became of it: `action` ("delete file"),
+// `subject` (a full path or key), `outcome` ("deleted", "failed"...), and
+// the Windows error code when it is not 0.
+void LogChange(const char* action, const char* subject, const char* outcome, DWORD error);
+
+// A program started and waited for: `what` says which ("service program"),
+// `exit_code` is its exit code; `error` the reason when it could not be
+// started or waited for (then the exit code is meaningless).
+void LogProgram(const char* what, const char* command, bool ran, DWORD exit_code, DWORD error);
+
+// The restart question: the answer (IDOK, IDCANCEL...), or in a preview
+// that it would be asked.
+void LogRestartQuestion(int answer);
