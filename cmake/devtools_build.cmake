@@ -12,7 +12,8 @@ endif()
 # The program's own string and memory-block functions serve the tools too
 # (built so that memset never becomes a call of itself); the tools need no heap.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
-    platform/win32/string_functions.cpp platform/mbtext.cpp removal/windows_directory.cpp)
+    platform/win32/string_functions.cpp platform/mbtext.cpp removal/windows_directory.cpp
+    removal/sibling_program.cpp)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})

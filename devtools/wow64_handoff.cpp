@@ -5,7 +5,7 @@
 
 #include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
-#include "platform/mbtext.h"
+#include "removal/sibling_program.h"
 
 #define NATIVE_TOOL "XLNWLD2K64.exe"
 
@@ -25,25 +25,10 @@ bool RunningUnderWow64() {
     return call && call(GetCurrentProcess(), &wow64) && wow64;
 }
 
-// "folder\XLNWLD2K64.exe" remove, quoted against blanks in the folder.
-bool BuildCommand(char* command, size_t size) {
-    char module[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
-    if (length == 0 || length >= sizeof module) return false;
-    char* slash = (char*)MbFindLastChar(module, '\\');
-    if (slash) slash[1] = 0;
-    else module[0] = 0;
-    if ((size_t)lstrlenA(module) + sizeof NATIVE_TOOL + 12 > size) return false;
-    lstrcpyA(command, "\"");
-    lstrcatA(command, module);
-    lstrcatA(command, NATIVE_TOOL "\" remove");
-    return true;
-}
-
 // Runs the native build to its end; false with the error when it cannot.
 bool RunNativeTool(DWORD* error) {
-    char command[MAX_PATH + 32];
-    if (!BuildCommand(command, sizeof command)) {
+    char command[SIBLING_MODULE_PATH_SIZE + sizeof NATIVE_TOOL + 16];
+    if (!SiblingProgramCommand(NATIVE_TOOL, "remove", command, sizeof command)) {
         *error = ERROR_FILENAME_EXCED_RANGE;
         return false;
     }

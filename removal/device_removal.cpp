@@ -2,19 +2,18 @@
 // device-manager tool beside this program: request, run, result.
 #include "system/run_state.h"
 #include "messages/error_report.h"
-#include "platform/mbtext.h"
 #include "removal/device_tool.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
+#include "removal/sibling_program.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
 
-#define MODULE_PATH_SIZE 1025
 #define DEVICE_FILE_PATH_SIZE (PATH_BUFFER_SIZE + sizeof DEVICE_REQUEST_FILE)
 // The quoted folder, the tool's name and variant, and the command word.
-#define TOOL_COMMAND_SIZE (MODULE_PATH_SIZE + 2 + sizeof DEVICE_TOOL_NAME "D2K remove")
+#define TOOL_COMMAND_SIZE (SIBLING_MODULE_PATH_SIZE + 2 + sizeof DEVICE_TOOL_NAME "D2K remove")
 
 namespace {
 
@@ -41,21 +40,12 @@ int CreateRequest(const UninstallData& data, char* path) {
     return 0;
 }
 
-// The tool's path is quoted, so that a blank in this program's folder
-// cannot end the program's name early. False when the folder is unknown.
+// "FOLDER\XLNWL<variant>" remove; false when this program's path is unknown.
 bool BuildToolCommand(const char* variant, char* command) {
-    char module[MODULE_PATH_SIZE];
-    DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
-    if (length == 0 || length >= sizeof module) return false;
-    char* slash = (char*)MbFindLastChar(module, '\\');
-    if (slash) slash[1] = 0;
-    else module[0] = 0;
-    strcpy(command, "\"");
-    strcat(command, module);
-    strcat(command, DEVICE_TOOL_NAME);
-    strcat(command, variant);
-    strcat(command, "\" remove");
-    return true;
+    char program[sizeof DEVICE_TOOL_NAME "D2K"];
+    strcpy(program, DEVICE_TOOL_NAME);
+    strcat(program, variant);
+    return SiblingProgramCommand(program, "remove", command, TOOL_COMMAND_SIZE);
 }
 
 int RunDeviceTool(const char* variant) {
