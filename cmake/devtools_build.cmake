@@ -12,8 +12,7 @@ endif()
 # The program's own string and memory-block functions serve the tools too
 # (built so that memset never becomes a call of itself); the tools need no heap.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
-    platform/win32/string_functions.cpp platform/mbtext.cpp removal/windows_directory.cpp
-    removal/sibling_program.cpp)
+    platform/win32/string_functions.cpp platform/mbtext.cpp removal/windows_directory.cpp)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})
@@ -36,4 +35,5 @@ add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/regist
 add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp
     devtools/service_removal.cpp devtools/no_handover.cpp)
 add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp
-    devtools/service_removal.cpp devtools/wow64_handoff.cpp LIBRARIES setupapi)
+    devtools/service_removal.cpp devtools/wow64_handoff.cpp removal/sibling_program.cpp
+    LIBRARIES setupapi)
