@@ -47,8 +47,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
 
 # Registry lines and file paths that Wine changes by itself between two
-# snapshots; they are never counted as the program's changes.
-WINE_VOLATILE=${WINE_VOLATILE:-'^[-+] (reg HKCU\\Software\\Wine\\(Explorer|Fonts)|reg HKCU\\Console|reg HKLM\\System\\CurrentControlSet\\Control\\(Session Manager\\Environment|Print|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}|Video)|reg HKLM\\Software\\Wine\\|reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Fonts|Perflib)|file \./windows/(temp|Installer|inf/.*\.pnf)|file \./users/[^/]+/(Temp|AppData/Local/Temp))'}
+# snapshots; they are never counted as the program's changes. Console and
+# WineDbg are written by Wine's debugger when one of Wine's own processes
+# crashes at a prefix's start (now and then: a fault in its ntoskrnl or
+# uxtheme at 0x70D92A1D, seen before any of this program's changes); a
+# crash of the program or of what it starts shows in exit codes and effects.
+WINE_VOLATILE=${WINE_VOLATILE:-'^[-+] (reg HKCU\\Software\\Wine\\(Explorer|Fonts|WineDbg)|reg HKCU\\Console|reg HKLM\\System\\CurrentControlSet\\Control\\(Session Manager\\Environment|Print|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}|Video)|reg HKLM\\Software\\Wine\\|reg HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\(Fonts|Perflib)|file \./windows/(temp|Installer|inf/.*\.pnf)|file \./users/[^/]+/(Temp|AppData/Local/Temp))'}
 
 SCENARIO=""
 SCENARIO_DIR=""
