@@ -185,7 +185,7 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
     return Outcome(ValueWriteChange, subject.text, ChangeFailed, (DWORD)status);
 }
 
-// The attributes are written back whatever they were.
+// The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
