@@ -1,7 +1,7 @@
 // The one way the removal steps change the machine: every deletion of a
 // file, folder, registry key or value, and every deletion left for the
 // next start of Windows, goes through here. Each call first asks the
-// guardrails (protected_places.h); a refused change is skipped and is no
+// guardrails (protected_keys.h, protected_folders.h); a refused change is skipped and is no
 // failure. Each outcome is written to the run log here, with the item's
 // full path or key. In a preview (PreviewRun) nothing is changed: each
 // call looks at the machine as it is and records what it would do.

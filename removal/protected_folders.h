@@ -1,14 +1,9 @@
-// The places on the machine that no uninstall description can change: the
-// registry keys and the folders Windows itself needs. The removal's
-// gateway (system_changes.h) asks here before every change.
+// The folders that no uninstall description can change: drive roots and
+// the folders Windows itself needs. The removal's gateway
+// (system_changes.h) asks here before every file and folder change.
 #pragma once
 
 #include "platform/platform.h"
-
-// True when deleting the key `name` below `parent_path` (both relative to a
-// hive root; either may be empty) would delete a hive root, a key of its
-// first level or a key Windows owns.
-bool IsProtectedKey(const char* parent_path, const char* name);
 
 // True when `path` is a drive's or share's root, the Windows, system or
 // Program Files folder, or a folder that holds one of them.
