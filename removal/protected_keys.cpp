@@ -2,55 +2,59 @@
 // error in a vendor's setup, or one hostile description, must not stop
 // Windows from starting.
 //
-// | Refused                                             | Why                                  |
-// |-----------------------------------------------------|--------------------------------------|
-// | a hive root, or a key of its first level (SOFTWARE, | every program's and Windows' own     |
-// | SYSTEM, HARDWARE, SAM, SECURITY, ...)               | settings live there                  |
-// | the keys in kSystemKeys (Microsoft, Classes, the    | Windows owns them; a product only    |
-// | Uninstall and Run keys, the control sets, ...)      | ever owns keys below them            |
+// | Refused                                      | Why                                   |
+// |----------------------------------------------|---------------------------------------|
+// | a hive root, or a key of its first level     | every program's and Windows' own      |
+// | (SOFTWARE, SYSTEM, HARDWARE, SAM, ...)       | settings live there                   |
+// | any key inside Windows' trees (kWindowsTrees: | Windows owns them; a product owns     |
+// | SOFTWARE\Microsoft, SOFTWARE\Classes,        | only the places below, and the keys   |
+// | SOFTWARE\Policies, SYSTEM, HARDWARE, SAM,    | below them                            |
+// | SECURITY, 9x's Enum and Config) but:         |                                       |
+// |   - an uninstall entry, ...\CurrentVersion\  | the product's own registration        |
+// |     Uninstall\<entry>                        |                                       |
+// |   - a service key, SYSTEM\#\Services\<name>, | unless the service runs in a shared   |
+// |     or a 9x VxD entry, ...\Services\VxD\<n>  | process or its program is Windows'    |
+// |                                              | own (protected_services.h)            |
+// |   - an event-log source,                     | the product's own messages            |
+// |     SYSTEM\#\Services\Eventlog\<log>\<source>|                                       |
+// | SOFTWARE\Wine and below                      | where Wine plays Windows, its own     |
 //
 // Paths are compared piece by piece without regard to letter case, doubled
 // and trailing backslashes ignored; "SOFTWARE\Wow6432Node\X" counts as
-// "SOFTWARE\X".
+// "SOFTWARE\X". '#' stands for a control set: "CurrentControlSet" or
+// "ControlSet001"..., '*' for any one key.
 #include "removal/protected_keys.h"
 
 #include "platform/mbtext.h"
+#include "removal/protected_services.h"
 
 namespace {
 
-// '#' stands for a control set: "CurrentControlSet" or "ControlSet001"...
-const char* const kSystemKeys[] = {
-    "SOFTWARE\\Microsoft",
-    "SOFTWARE\\Classes",
-    "SOFTWARE\\Policies",
-    "SOFTWARE\\Microsoft\\Windows",
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices",
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
-    "SOFTWARE\\Microsoft\\Windows NT",
-    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-    "SOFTWARE\\Wine",  // where Wine plays Windows, its own settings
-    "SYSTEM\\#",
-    "SYSTEM\\#\\Services",
-    "SYSTEM\\#\\Control",
-    "SYSTEM\\#\\Control\\Class",
-    "SYSTEM\\#\\Enum",
-    "SYSTEM\\#\\Hardware Profiles",
+const char* const kWindowsTrees[] = {
+    "SOFTWARE\\Microsoft", "SOFTWARE\\Classes", "SOFTWARE\\Policies", "SOFTWARE\\Wine",
+    "SYSTEM", "HARDWARE", "SAM", "SECURITY",
+    "Enum", "Config",  // Windows 9x's devices and hardware profiles
 };
-const int kDeepestSystemKey = 5;
+
+const char kUninstallEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\*";
+const char kServicesChild[] = "SYSTEM\\#\\Services\\*";
+
+const char kRootReason[] = "a hive root or a key of its first level";
+const char kWindowsKeyReason[] = "a key Windows owns";
+const char kEventLogReason[] = "an event log of Windows: only its sources are a product's";
+const char kDeviceClassReason[] = "Windows 9x's device classes: the device tools judge those";
+
+const int kDeepestPiece = 6;
 
 struct Piece {
     const char* text;
     size_t length;
 };
 
-// The first pieces of a key path (kDeepestSystemKey + 1 are enough to
-// compare) and how many there are in all.
+// The first pieces of a key path (enough to compare) and how many there
+// are in all.
 struct KeyPieces {
-    Piece piece[kDeepestSystemKey + 1];
+    Piece piece[kDeepestPiece + 1];
     int count;
 };
 
@@ -61,14 +65,14 @@ void AddKeyPieces(KeyPieces& key, const char* path) {
         const char* start = p;
         while (*p && *p != '\\') p = MbNext(p);
         if (p == start) continue;
-        if (key.count <= kDeepestSystemKey) key.piece[key.count] = {start, (size_t)(p - start)};
+        if (key.count <= kDeepestPiece) key.piece[key.count] = {start, (size_t)(p - start)};
         ++key.count;
     }
 }
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
 
-// Key names hold no lead bytes of their own in the table, so a byte-wise
+// Key names hold no lead bytes of their own in the tables, so a byte-wise
 // comparison cannot match a double-byte character by halves.
 bool SameText(const Piece& piece, const char* text, size_t length) {
     if (piece.length != length) return false;
@@ -76,6 +80,8 @@ bool SameText(const Piece& piece, const char* text, size_t length) {
         if (FoldAscii(piece.text[i]) != FoldAscii(text[i])) return false;
     return true;
 }
+
+bool SameText(const Piece& piece, const char* text) { return SameText(piece, text, strlen(text)); }
 
 bool IsControlSet(const Piece& piece) {
     if (SameText(piece, "CurrentControlSet", 17)) return true;
@@ -87,18 +93,20 @@ bool IsControlSet(const Piece& piece) {
 
 bool PieceMatches(const Piece& piece, const char* pattern, size_t length) {
     if (length == 1 && pattern[0] == '#') return IsControlSet(piece);
+    if (length == 1 && pattern[0] == '*') return true;
     return SameText(piece, pattern, length);
 }
 
-bool KeyMatches(const KeyPieces& key, const char* entry) {
+// True when the key is `pattern` or lies below it.
+bool KeyIsAtOrBelow(const KeyPieces& key, const char* pattern) {
     int i = 0;
-    for (const char* p = entry; *p; ++i) {
+    for (const char* p = pattern; *p; ++i) {
         const char* end = strchr(p, '\\');
         size_t length = end ? (size_t)(end - p) : strlen(p);
         if (i >= key.count || !PieceMatches(key.piece[i], p, length)) return false;
         p += length + (end ? 1 : 0);
     }
-    return i == key.count;
+    return true;
 }
 
 // A 32-bit program's view of SOFTWARE on 64-bit Windows.
@@ -106,20 +114,63 @@ void FoldWow64Node(KeyPieces& key) {
     if (key.count < 2 || !SameText(key.piece[0], "SOFTWARE", 8) ||
         !SameText(key.piece[1], "Wow6432Node", 11))
         return;
-    for (int i = 1; i < kDeepestSystemKey; ++i) key.piece[i] = key.piece[i + 1];
+    for (int i = 1; i < kDeepestPiece; ++i) key.piece[i] = key.piece[i + 1];
     --key.count;
+}
+
+bool InWindowsTree(const KeyPieces& key) {
+    for (const char* tree : kWindowsTrees)
+        if (KeyIsAtOrBelow(key, tree)) return true;
+    return false;
+}
+
+// The first `count` pieces joined by backslashes; false when they do not fit.
+bool JoinPieces(const KeyPieces& key, int count, char* out, size_t size) {
+    size_t used = 0;
+    for (int i = 0; i < count; ++i) {
+        const Piece& piece = key.piece[i];
+        if (used + piece.length + 2 > size) return false;
+        if (i) out[used++] = '\\';
+        memcpy(out + used, piece.text, piece.length);
+        used += piece.length;
+    }
+    out[used] = 0;
+    return true;
+}
+
+// A key at or below SYSTEM\#\Services\<name>: a service, a VxD entry on
+// Windows 9x, an event log's source, or Windows' own.
+const char* ServicesChildRefusal(const KeyPieces& key) {
+    const Piece& child = key.piece[3];
+    if (SameText(child, "Eventlog")) return key.count >= 6 ? nullptr : kEventLogReason;
+    if (SameText(child, "Class")) return kDeviceClassReason;
+    bool vxd = SameText(child, "VxD");
+    if (vxd && key.count < 5) return kWindowsKeyReason;
+    char services[TAVK_SERVICE_PATH_SIZE], name[TAVK_SERVICE_PATH_SIZE];
+    if (!JoinPieces(key, 3, services, sizeof services)) return kWindowsKeyReason;
+    const Piece& entry = key.piece[vxd ? 4 : 3];
+    if (entry.length >= sizeof name) return kWindowsKeyReason;
+    memcpy(name, entry.text, entry.length);
+    name[entry.length] = 0;
+    if (vxd) return VxdRefusalIn(services, name);
+    return ServiceRefusalIn(services, name);
 }
 
 }  // namespace
 
-bool IsProtectedKey(const char* parent_path, const char* name) {
+const char* KeyRefusal(const char* parent_path, const char* name) {
     KeyPieces key;
     key.count = 0;
     AddKeyPieces(key, parent_path ? parent_path : "");
     AddKeyPieces(key, name ? name : "");
     FoldWow64Node(key);
-    if (key.count <= 1) return true;
-    for (const char* entry : kSystemKeys)
-        if (KeyMatches(key, entry)) return true;
-    return false;
+    if (key.count <= 1) return kRootReason;
+    if (!InWindowsTree(key)) return nullptr;
+    if (KeyIsAtOrBelow(key, kUninstallEntry)) return nullptr;
+    if (KeyIsAtOrBelow(key, kServicesChild)) return ServicesChildRefusal(key);
+    return kWindowsKeyReason;
+}
+
+bool IsProtectedKey(const char* parent_path, const char* name) {
+    return KeyRefusal(parent_path, name) != nullptr;
 }

@@ -1,5 +1,5 @@
-// The gateway for every change the removal makes: the guardrails first,
-// then the change (or, in a preview, a look at what is there), then its
+// The gateway for every change the removal makes: the guardrails first
+// (a refusal is logged with its reason), then the change (or, in a preview, a look at what is there), then its
 // outcome in the run log. Paths in the system folder's "drivers" are
 // changed in the native file view, where 64-bit Windows keeps the
 // adapter's drivers.
@@ -12,6 +12,7 @@
 #include "removal/protected_folders.h"
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
+#include "removal/registry_links.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 
@@ -87,6 +88,13 @@ struct KeyName {
     }
 };
 
+// A refusal is logged with the guardrail's reason.
+ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
+    char note[160];
+    wsprintfA(note, "%s: %.100s", OutcomeText(ChangeRefused), reason);
+    return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
 bool KeyExists(HKEY parent, const char* name) {
     HKEY key;
     if (RegOpenKeyA(parent, name, &key) != ERROR_SUCCESS) return false;
@@ -156,7 +164,9 @@ ChangeResult PreviewWindowClosing(const char* window_class) {
 ChangeResult DeleteRegistrySubkey(HKEY root, const char* parent_path, HKEY parent, const char* name,
                                   KeyDeletion how) {
     KeyName subject(root, parent_path, name);
-    if (IsProtectedKey(parent_path, name)) return Outcome(KeyDeletionChange, subject.text, ChangeRefused);
+    const char* reason = KeyRefusal(parent_path, name);
+    if (!reason) reason = LinkRefusal(root, parent_path, name);
+    if (reason) return Refused(KeyDeletionChange, subject.text, reason);
     if (PreviewRun) return PreviewKeyDeletion(subject.text, parent, name, how);
     return DeleteKeyNow(subject.text, parent, name, how);
 }

@@ -1,7 +1,11 @@
 // The fake registry: an in-memory tree with the NT rules the program relies
 // on (case-insensitive names, sorted subkey enumeration, values in the order
 // written, ERROR_MORE_DATA for short buffers, no deletion of a key that still
-// has subkeys) and handles that are counted so a test can see a leak.
+// has subkeys) and handles that are counted so a test can see a leak. Links
+// are as Windows documents them: a key made with REG_OPTION_CREATE_LINK
+// whose "SymbolicLinkValue" (REG_LINK, UTF-16 "\Registry\Machine\...")
+// names its target; every open and deletion follows it unless
+// REG_OPTION_OPEN_LINK opens the link itself.
 #include "fake_world.h"
 
 #include <map>
@@ -28,6 +32,7 @@ struct Key {
     std::string path;  // "HKLM\\A\\B", for failure rules and the log
     Key* parent = nullptr;
     bool deleted = false;
+    bool link = false;
     std::vector<Value> values;
     std::map<std::string, std::shared_ptr<Key>, CaseLess> subkeys;
 };
@@ -84,20 +89,32 @@ std::shared_ptr<Key> Share(Key* key) {
     return key->parent->subkeys.at(key->name);
 }
 
-// Walks `sub_key` below `key`, creating missing keys when asked.
-LONG Walk(Key* key, LPCSTR sub_key, bool create, Key** found) {
+Key* NewChild(Key* key, const std::string& part) {
+    auto made = std::make_shared<Key>();
+    made->name = part;
+    made->path = key->path + "\\" + part;
+    made->parent = key;
+    key->subkeys[part] = made;
+    return made.get();
+}
+
+LONG Walk(Key* key, LPCSTR sub_key, bool create, Key** found, bool open_link = false, int depth = 0);
+
+// The key a link leads to; null when its target is missing or the chain
+// of links is too long (Windows stops after a few as well).
+Key* LinkTarget(Key* link, int depth);
+
+// Walks `sub_key` below `key`, creating missing keys when asked; a link is
+// followed, except the last one when it is to be opened itself.
+LONG Walk(Key* key, LPCSTR sub_key, bool create, Key** found, bool open_link, int depth) {
     if (sub_key && sub_key[0] == '\\') return ERROR_BAD_PATHNAME;
-    for (const std::string& part : SplitPath(sub_key ? sub_key : "")) {
-        Key* next = Child(key, part);
+    std::vector<std::string> parts = SplitPath(sub_key ? sub_key : "");
+    for (size_t i = 0; i < parts.size(); ++i) {
+        Key* next = Child(key, parts[i]);
         if (!next && !create) return ERROR_FILE_NOT_FOUND;
-        if (!next) {
-            auto made = std::make_shared<Key>();
-            made->name = part;
-            made->path = key->path + "\\" + part;
-            made->parent = key;
-            key->subkeys[part] = made;
-            next = made.get();
-        }
+        if (!next) next = NewChild(key, parts[i]);
+        if (next->link && !(open_link && i + 1 == parts.size())) next = LinkTarget(next, depth);
+        if (!next) return ERROR_FILE_NOT_FOUND;
         key = next;
     }
     *found = key;
@@ -118,15 +135,20 @@ HKEY NewHandle(Key* key) {
     return (HKEY)handle;
 }
 
-LONG OpenOrCreate(const char* api, HKEY key, LPCSTR sub_key, bool create, PHKEY result) {
+LONG OpenOrCreate(const char* api, HKEY key, LPCSTR sub_key, bool create, PHKEY result,
+                  DWORD options = 0) {
     std::string target = TargetPath(key, sub_key);
     fake::LogCall(api, target);
     if (LONG error = (LONG)fake::InjectedFailure(api, target)) return error;
     Key* base = KeyOf(key);
     if (!base) return ERROR_INVALID_HANDLE;
     if (base->deleted) return ERROR_KEY_DELETED;
+    bool make_link = create && (options & REG_OPTION_CREATE_LINK);
     Key* found = nullptr;
-    if (LONG error = Walk(base, sub_key, create, &found)) return error;
+    bool existed = make_link && Walk(base, sub_key, false, &found, true) == ERROR_SUCCESS;
+    bool open_link = (options & (REG_OPTION_OPEN_LINK | REG_OPTION_CREATE_LINK)) != 0;
+    if (LONG error = Walk(base, sub_key, create, &found, open_link)) return error;
+    if (make_link && !existed) found->link = true;
     *result = NewHandle(found);
     return ERROR_SUCCESS;
 }
@@ -203,6 +225,24 @@ void RemoveSubtree(Key* key) {
     for (auto& child : key->subkeys) RemoveSubtree(child.second.get());
 }
 
+Key* LinkTarget(Key* link, int depth) {
+    Value* value = FindValue(link, "SymbolicLinkValue");
+    if (!value || value->type != REG_LINK || depth > 8) return nullptr;
+    std::string target;
+    for (size_t i = 0; i + 1 < value->data.size(); i += 2) target += value->data[i];
+    static const struct { const char* prefix; ULONG_PTR root; } kNative[] = {
+        {"\\Registry\\Machine\\", 0x80000002u}, {"\\Registry\\User\\", 0x80000003u}};
+    for (auto& native : kNative) {
+        size_t length = strlen(native.prefix);
+        if (strncasecmp(target.c_str(), native.prefix, length) != 0) continue;
+        Key* found = nullptr;
+        if (Walk(roots[native.root].get(), target.c_str() + length, false, &found, false, depth + 1))
+            return nullptr;
+        return found;
+    }
+    return nullptr;
+}
+
 HKEY RootByName(const std::string& name) {
     for (auto& root : kRoots)
         if (fake::SameName(name, root.name)) return (HKEY)root.value;
@@ -210,13 +250,13 @@ HKEY RootByName(const std::string& name) {
 }
 
 // Finds or makes the key at a "HKLM\\A\\B" path for the seeding helpers.
-Key* SeedPath(const std::string& path, bool create) {
+Key* SeedPath(const std::string& path, bool create, bool open_link = false) {
     size_t slash = path.find('\\');
     HKEY root = RootByName(path.substr(0, slash));
     if (!root) return nullptr;
     Key* found = nullptr;
     std::string rest = slash == std::string::npos ? "" : path.substr(slash + 1);
-    if (Walk(KeyOf(root), rest.c_str(), create, &found) != ERROR_SUCCESS) return nullptr;
+    if (Walk(KeyOf(root), rest.c_str(), create, &found, open_link) != ERROR_SUCCESS) return nullptr;
     return found;
 }
 
@@ -251,18 +291,18 @@ LONG RegOpenKeyA(HKEY key, LPCSTR sub_key, PHKEY result) {
     return OpenOrCreate("RegOpenKeyA", key, sub_key, false, result);
 }
 
-LONG RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD, REGSAM, PHKEY result) {
-    return OpenOrCreate("RegOpenKeyExA", key, sub_key, false, result);
+LONG RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM, PHKEY result) {
+    return OpenOrCreate("RegOpenKeyExA", key, sub_key, false, result, options);
 }
 
 LONG RegCreateKeyA(HKEY key, LPCSTR sub_key, PHKEY result) {
     return OpenOrCreate("RegCreateKeyA", key, sub_key, true, result);
 }
 
-LONG RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD, LPSTR, DWORD, REGSAM,
+LONG RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD, LPSTR, DWORD options, REGSAM,
                      LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
     bool existed = KeyOf(key) && SeedPath(TargetPath(key, sub_key), false);
-    LONG error = OpenOrCreate("RegCreateKeyExA", key, sub_key, true, result);
+    LONG error = OpenOrCreate("RegCreateKeyExA", key, sub_key, true, result, options);
     if (error == ERROR_SUCCESS && disposition)
         *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
     return error;
@@ -397,6 +437,21 @@ void RegSeedWideString(const std::string& key_path, const std::string& name,
         bytes += (char)(unit >> 8);
     }
     SetValue(SeedPath(key_path, true), name, REG_SZ, bytes, true);
+}
+
+void RegSeedLink(const std::string& path, const std::string& target) {
+    Key* link = SeedPath(path, true);
+    link->link = true;
+    std::string native = "\\Registry\\" + std::string(target.compare(0, 4, "HKU\\") ? "Machine" : "User") +
+                         target.substr(target.find('\\'));
+    std::string bytes;
+    for (char c : native) bytes += std::string{c, '\0'};
+    SetValue(link, "SymbolicLinkValue", REG_LINK, bytes, false);
+}
+
+bool RegIsLink(const std::string& path) {
+    Key* key = SeedPath(path, false, true);
+    return key && key->link;
 }
 
 bool RegKeyExists(const std::string& path) { return SeedPath(path, false) != nullptr; }

@@ -54,6 +54,10 @@ void RegSeedString(const std::string& key_path, const std::string& name,
 // Stores the bytes as given: no terminator is added.
 void RegSeedBytes(const std::string& key_path, const std::string& name, DWORD type,
                   const std::string& bytes);
+// A registry link at `path` leading to the key at `target` ("HKLM\\A").
+void RegSeedLink(const std::string& path, const std::string& target);
+// True when the key at `path` is a link (its target is not looked at).
+bool RegIsLink(const std::string& path);
 bool RegKeyExists(const std::string& path);
 bool RegValueExists(const std::string& key_path, const std::string& name);
 // The value's data as stored; empty when it is missing.

@@ -31,9 +31,9 @@ TEST(ProtectedKeys, RootsFirstLevelAndSystemKeysInAnySpelling) {
         {"", "SOFTWARE\\Tarnwell", false},
         {"", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\XLN 802.11g", false},
         {"SYSTEM\\CurrentControlSet\\Services", "XLNW11", false},
-        {"", "SYSTEM\\ControlSet01\\Services", false},
+        {"", "SYSTEM\\ControlSet01\\Services", true},
         {"", "SOFTWARE\\Wow6432Node\\Tarnwell", false},
-        {"", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Extra", false},
+        {"", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Extra", true},
     };
     for (auto& c : cases)
         EXPECT_EQ(c.is_protected, IsProtectedKey(c.parent, c.name)) << c.parent << " + " << c.name;

@@ -42,6 +42,8 @@ void SeedInstallation(bool marker = true) {
     fake::RegSeedString(d + "\\RegistryKeys\\1", "DeleteIfNonEmpty", "");
     fake::RegSeedString("HKLM\\SOFTWARE\\XLN Shared", "Dir", "C:\\Shared");
     fake::RegSeedString("HKLM\\SYSTEM\\CurrentControlSet\\Services\\XLNW", "Start", "3");
+    fake::RegSeedBytes("HKLM\\SYSTEM\\CurrentControlSet\\Services\\XLNW", "Type", REG_DWORD,
+                       std::string("\1\0\0\0", 4));
     fake::RegSeedString(kRunKey, "XLNTray", "C:\\Program Files\\XLN\\tray.exe");
     fake::RegSeedString(kRunKey, "Other", "C:\\Other\\other.exe");
     if (marker) fake::RegSeedString(kEntry, "RemovalInProgress", "");
