@@ -48,3 +48,78 @@ TEST(ProtectedKeys, DoubleByteNamesAreOneUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+const std::string kServices = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\";
+
+void SeedService(const std::string& name, DWORD type, const char* image_path) {
+    fake::RegSeedBytes(kServices + name, "Type", REG_DWORD, std::string((const char*)&type, 4));
+    if (image_path) fake::RegSeedString(kServices + name, "ImagePath", image_path);
+}
+
+// A machine with Windows' own services and settings beside a product's.
+void SeedWindowsServices() {
+    fake::Reset();
+    SeedService("RpcSs", 0x20, "%SystemRoot%\\system32\\svchost.exe -k rpcss");
+    SeedService("Dhcp", 0x10, "%SystemRoot%\\System32\\svchost.exe -k netsvcs");
+    SeedService("Netlogon", 0x10, "\"C:\\WINDOWS\\system32\\lsass.exe\"");
+    fake::RegSeedString(kServices + "Winsock2\\Parameters", "Current", "x");
+    SeedService("XLNW11", 1, "system32\\drivers\\xlnw11.sys");
+    fake::RegSeedString(kServices + "VxD\\XLNW11", "StaticVxD", "xlnw11.vxd");
+    fake::RegSeedString(kServices + "VxD\\VNETSUP", "StaticVxD", "*VNETSUP");
+    fake::RegSeedKey(kServices + "VxD\\NOFILE");
+}
+
+}  // namespace
+
+// Inside Windows' trees only an uninstall entry, a service of the
+// product's own, an event-log source and what lies below them may go.
+TEST(ProtectedKeys, WindowsTreesOnlyYieldTheProductsPlaces) {
+    SeedWindowsServices();
+    const char* const kCcs = "SYSTEM\\CurrentControlSet\\";
+    const struct {
+        const char* parent;
+        const char* name;
+        bool is_protected;
+    } cases[] = {
+        {"", "SYSTEM\\Select", true},
+        {"", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", true},
+        {"", "SOFTWARE\\Classes\\CLSID", true},
+        {"", "SOFTWARE\\Classes\\CLSID\\{00000000-0000-0000-0000-000000000001}", true},
+        {kCcs, "Control\\Session Manager", true},
+        {"", "SOFTWARE\\Policies\\Vendor", true},
+        {"", "HARDWARE\\DESCRIPTION\\System", true},
+        {"", "SAM\\SAM\\Domains", true},
+        {"", "SECURITY\\Policy", true},
+        {"", "Enum\\PCI\\VEN_1B2C&DEV_0011", true},
+        {"", "SOFTWARE\\Wine\\Drivers", true},
+        {"", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\11", true},
+        {"", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\XLN 802.11g\\Extra", false},
+        {"", "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\XLN", false},
+        {"", "SOFTWARE\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", true},
+        {kCcs, "Services", true},
+        {kCcs, "Services\\RpcSs", true},
+        {kCcs, "Services\\Dhcp\\Parameters", true},
+        {kCcs, "Services\\Netlogon", true},
+        {kCcs, "Services\\Winsock2", true},
+        {kCcs, "Services\\XLNW11", false},
+        {kCcs, "Services\\XLNW11\\Parameters", false},
+        {kCcs, "Services\\NoSuchService", false},
+        {kCcs, "Services\\Eventlog", true},
+        {kCcs, "Services\\Eventlog\\Application", true},
+        {kCcs, "Services\\Eventlog\\Application\\XLN Monitor", false},
+        {kCcs, "Services\\Eventlog\\XLN Events\\XLNW11\\Sub", false},
+        {kCcs, "Services\\VxD", true},
+        {kCcs, "Services\\VxD\\XLNW11", false},
+        {kCcs, "Services\\VxD\\VNETSUP", true},
+        {kCcs, "Services\\VxD\\NOFILE", true},
+        {kCcs, "Services\\Class\\Net\\0001", true},
+        {"", "SOFTWARE\\Tarnwell\\802.11", false},
+    };
+    for (auto& c : cases)
+        EXPECT_EQ(c.is_protected, IsProtectedKey(c.parent, c.name)) << c.parent << " + " << c.name;
+    EXPECT_STREQ("a service that runs in a shared process",
+                 KeyRefusal(kCcs, "Services\\Dhcp"));
+    EXPECT_EQ(0, fake::OpenKeyCount());
+}

@@ -213,3 +213,33 @@ TEST(RemoveRegistryKeys, SearchTreatsDoubleByteCharactersAsUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+void SeedServiceKey(const std::string& name, DWORD type, const char* image_path) {
+    std::string key = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\" + name;
+    fake::RegSeedBytes(key, "Type", REG_DWORD, std::string((const char*)&type, 4));
+    fake::RegSeedString(key, "ImagePath", image_path);
+}
+
+}  // namespace
+
+// Each subkey the search finds is judged as if it were listed by itself:
+// Windows' services stay, the product's own goes.
+TEST(RemoveRegistryKeys, SearchJudgesEachSubkeyByItself) {
+    UninstallData& data = FreshWorld();
+    SeedServiceKey("RpcSs", 0x20, "%SystemRoot%\\system32\\svchost.exe -k rpcss");
+    SeedServiceKey("Eventlog", 0x20, "%SystemRoot%\\system32\\services.exe");
+    fake::RegSeedString("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Winsock2\\Parameters", "v", "x");
+    SeedServiceKey("XLNW11e", 1, "system32\\drivers\\xlnw11.sys");
+    AddEntry(data, 0, "SYSTEM\\CurrentControlSet\\Services", 1, "e");
+    AddEntry(data, 1, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 1, "e");
+    fake::RegSeedKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other");
+    EXPECT_EQ(0, RemoveRegistryKeys(data));
+    for (const char* kept : {"RpcSs", "Eventlog", "Winsock2"})
+        EXPECT_TRUE(fake::RegKeyExists(std::string("HKLM\\SYSTEM\\CurrentControlSet\\Services\\") + kept))
+            << kept;
+    EXPECT_FALSE(fake::RegKeyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\XLNW11e"));
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other"));
+    ExpectNothingOpen("search below Windows' keys");
+}

@@ -1,0 +1,54 @@
+// Which services are Windows' own: where a service's program lies, read
+// from its ImagePath the way the service manager reads it.
+#include "removal/protected_services.h"
+
+#include "removal_test_support.h"
+
+namespace {
+
+TEST(ProtectedServices, ProgramPathAsTheServiceManagerResolvesIt) {
+    fake::Reset();
+    fake::AddFile("C:\\Program Files\\XLN\\svc.exe", "");
+    const struct {
+        const char* image_path;
+        const char* program;
+    } cases[] = {
+        {"%SystemRoot%\\System32\\svchost.exe -k netsvcs", "C:\\WINDOWS\\System32\\svchost.exe"},
+        {"%windir%\\spoolsv.exe", "C:\\WINDOWS\\spoolsv.exe"},
+        {"\\SystemRoot\\System32\\drivers\\tcpip.sys", "C:\\WINDOWS\\System32\\drivers\\tcpip.sys"},
+        {"system32\\drivers\\xlnw11.sys", "C:\\WINDOWS\\system32\\drivers\\xlnw11.sys"},
+        {"\\??\\C:\\Drivers\\x.sys", "C:\\Drivers\\x.sys"},
+        {"\"C:\\Program Files\\XLN\\svc.exe\" -service", "C:\\Program Files\\XLN\\svc.exe"},
+        {"C:\\Program Files\\XLN\\svc.exe", "C:\\Program Files\\XLN\\svc.exe"},
+        {"C:\\Program Files\\Other\\svc.exe -a", "C:\\Program"},
+    };
+    for (auto& c : cases) {
+        char program[MAX_PATH];
+        ASSERT_TRUE(ServiceProgramPath(c.image_path, program, sizeof program)) << c.image_path;
+        EXPECT_STREQ(c.program, program) << c.image_path;
+    }
+    char small[8];
+    EXPECT_FALSE(ServiceProgramPath("%SystemRoot%\\System32\\x.sys", small, sizeof small));
+}
+
+TEST(ProtectedServices, SharedProcessesAndSettingsAreRefusedOthersNot) {
+    fake::Reset();
+    const std::string services = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\";
+    auto type = [](DWORD value) { return std::string((const char*)&value, 4); };
+    fake::RegSeedBytes(services + "Shared", "Type", REG_DWORD, type(0x20));
+    fake::RegSeedBytes(services + "Own", "Type", REG_DWORD, type(0x10));
+    fake::RegSeedString(services + "Own", "ImagePath", "C:\\Program Files\\XLN\\svc.exe");
+    fake::RegSeedString(services + "Hosted", "ImagePath", "C:\\WINDOWS\\system32\\SVCHOST.EXE -k x");
+    fake::RegSeedBytes(services + "Driver", "Type", REG_DWORD, type(1));
+    fake::RegSeedKey(services + "Settings\\Parameters");
+    EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Shared"));
+    EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Hosted"));
+    EXPECT_STREQ("no service: Windows' own settings", ServiceRefusal("Settings"));
+    EXPECT_EQ(nullptr, ServiceRefusal("Own"));
+    EXPECT_EQ(nullptr, ServiceRefusal("Driver"));
+    EXPECT_EQ(nullptr, ServiceRefusal("Missing"));
+    EXPECT_EQ(nullptr, ServiceRefusal(""));
+    EXPECT_EQ(0, fake::OpenKeyCount());
+}
+
+}  // namespace
