@@ -1,6 +1,9 @@
 // Telling an uninstall description from any other registry key. Whatever
-// key "/rootkey=" names is deleted at the end of a removal, so a key that
-// holds none of a description's values or lists must not be taken for one.
+// key "/rootkey=" names is deleted at the end of a removal, so a key must
+// hold a value or list that only this format uses to be taken for one:
+// names that many programs use ("Version", "Device", "WinVer",
+// "SoftwareKey", "Applets", "InstalledFiles", "RegistryKeys"...) are read
+// from a description but do not make one.
 #include "uninstall_data/registry_lists.h"
 
 #include "platform/mbtext.h"
@@ -9,13 +12,11 @@ namespace {
 
 const char* const kDescriptionNames[] = {
     // values
-    "ModemProvider", "FullCompanyName", "ShortProductName", "FullProductName", "Version",
-    "Device", "UninstallKey", "CplShortcutFolderName", "CplShortcutItemName", "SoftwareKey",
-    "PreserveSoftwareKey", "ForceLocalUninstall", "RemoveDevice", "WinVer",
-    "DeviceServiceName",
+    "ModemProvider", "FullCompanyName", "ShortProductName", "FullProductName", "UninstallKey",
+    "CplShortcutFolderName", "CplShortcutItemName", "PreserveSoftwareKey", "ForceLocalUninstall",
+    "RemoveDevice", "DeviceServiceName",
     // list subkeys
-    "FriendlyNames", "Applets", "InstalledFiles", "DeviceClassNames", "InstalledServices",
-    "RegistryKeys",
+    "DeviceClassNames", "InstalledServices",
 };
 
 bool IsDescriptionName(const char* name) {

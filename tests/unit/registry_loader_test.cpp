@@ -37,6 +37,11 @@ protected:
     UninstallData data;
 };
 
+// The one value that makes a key a description in tests of other values.
+void MarkDescription(const std::string& key = kDesc) {
+    fake::RegSeedString(key, "FullProductName", "XLN");
+}
+
 // A complete description: every value and every list, so that a failure
 // shows where the load stopped by what is still missing.
 void SeedFullDescription() {
@@ -236,7 +241,15 @@ TEST_F(RegistryLoader, KeyWithoutDescriptionNamesIsNoDescription) {
          1},
         {"one value, in other letter case",
          [] { fake::RegSeedString("HKLM\\SOFTWARE\\Victim", "removedevice", ""); }, 0},
-        {"one list subkey", [] { fake::RegSeedKey("HKLM\\SOFTWARE\\Victim\\RegistryKeys"); }, 0},
+        {"one list subkey of its own", [] { fake::RegSeedKey("HKLM\\SOFTWARE\\Victim\\InstalledServices"); }, 0},
+        {"names many programs use",
+         [] {
+             for (const char* name : {"Version", "Device", "WinVer", "SoftwareKey"})
+                 fake::RegSeedString("HKLM\\SOFTWARE\\Victim", name, "1");
+             for (const char* list : {"RegistryKeys", "InstalledFiles", "Applets", "FriendlyNames"})
+                 fake::RegSeedKey(std::string("HKLM\\SOFTWARE\\Victim\\") + list);
+         },
+         1},
     };
     for (auto& c : cases) {
         SetUp();
@@ -305,6 +318,7 @@ TEST_F(RegistryLoader, RootKeyPathIsCutAt255Bytes) {
 
 TEST_F(RegistryLoader, DescriptionAtAnotherPathIsRead) {
     fake::RegSeedString("HKLM\\SOFTWARE\\Other\\Desc", "Device", "XLNG");
+    MarkDescription("HKLM\\SOFTWARE\\Other\\Desc");
     fake::SetCommandLine("uninst.exe silent /rootkey=SOFTWARE\\Other\\Desc");
     EXPECT_EQ(0, Load());
     EXPECT_STREQ("XLNG", data.device);
@@ -312,6 +326,7 @@ TEST_F(RegistryLoader, DescriptionAtAnotherPathIsRead) {
 
 TEST_F(RegistryLoader, EmptyRootKeyReadsTheRootItself) {
     fake::RegSeedString("HKLM", "Device", "ROOTDEV");
+    MarkDescription("HKLM");
     fake::SetCommandLine("uninst.exe silent /rootkey= quiet");
     EXPECT_EQ(0, Load());
     EXPECT_STREQ("ROOTDEV", data.device);
@@ -335,6 +350,7 @@ TEST_F(RegistryLoader, ValuesThatDoNotFitLeaveTheFieldEmpty) {
 TEST_F(RegistryLoader, FriendlyNamesSplitAtSemicolonsWithoutEmptyPieces) {
     fake::RegSeedString(kDesc + "\\FriendlyNames", "ID1", ";;A B;;C ;");
     fake::RegSeedString(kDesc + "\\FriendlyNames", "ID2", "");
+    MarkDescription();
     ASSERT_EQ(0, Load());
     ASSERT_EQ(2, data.device_id_count);
     EXPECT_STREQ("ID2", data.device_ids[1]);
@@ -345,6 +361,7 @@ TEST_F(RegistryLoader, FriendlyNamesSplitAtSemicolonsWithoutEmptyPieces) {
 
 TEST_F(RegistryLoader, SeventeenthFriendlyNameIsNotStored) {
     SeedValues(kDesc + "\\FriendlyNames", 2, "1;2;3;4;5;6;7;8;9;10");
+    MarkDescription();
     EXPECT_EQ(1, Load());
     EXPECT_EQ(1373, ErrorState.code);
     EXPECT_EQ(16, data.friendly_name_count);
@@ -357,6 +374,7 @@ TEST_F(RegistryLoader, ListsLoadUpToTheirCapacity) {
     SeedValues(kDesc + "\\InstalledFiles", 8, "a;b;c;d;e;f;g;h");
     SeedValues(kDesc + "\\FriendlyNames", 128, "");
     fake::RegSeedString(kDesc + "\\FriendlyNames", "v0", Repeat('n', 128));
+    MarkDescription();
     ASSERT_EQ(0, Load());
     EXPECT_EQ(8, data.applet_count);
     EXPECT_EQ(64, data.installed_file_count);
@@ -385,7 +403,7 @@ TEST_F(RegistryLoader, EntriesExactlyAtTheirLimitsLoad) {
     };
     for (auto& c : cases) {
         SetUp();
-        fake::RegSeedKey(kDesc);
+        MarkDescription();
         c.arrange();
         EXPECT_EQ(0, Load()) << c.name;
         EXPECT_EQ(c.expected, data.*c.count) << c.name;
@@ -414,6 +432,7 @@ TEST_F(RegistryLoader, RegistryKeyEntries) {
     fake::RegSeedString(keys + "\\2", "BaseKey", "hklm");
     fake::RegSeedString(keys + "\\3", "BaseKey", "HKCU");
     fake::RegSeedString(keys + "\\4", "BaseKey", "HKLMX");
+    MarkDescription();
     ASSERT_EQ(0, Load());
     ASSERT_EQ(4, data.registry_key_count);
     // Subkeys enumerate in name order: 2, 3, 4, first.
@@ -441,6 +460,7 @@ TEST_F(RegistryLoader, FlagsArePresenceTests) {
 
 TEST_F(RegistryLoader, InstallModeAlwaysRemovesDevices) {
     fake::RegSeedString(kDesc, "Version", "4.1");
+    MarkDescription();
     InstallMode = true;
     ASSERT_EQ(0, Load());
     EXPECT_EQ(1, data.remove_device);
@@ -455,6 +475,7 @@ TEST_F(RegistryLoader, DriverModelTextsMatchExactly) {
     for (auto& c : cases) {
         SetUp();
         fake::RegSeedString(kDesc, "WinVer", c.text);
+        MarkDescription();
         ASSERT_EQ(0, Load()) << c.text;
         EXPECT_EQ(c.model, data.driver_model) << c.text;
     }
@@ -465,6 +486,7 @@ TEST_F(RegistryLoader, SecondLoadLeavesNothingOfTheFirst) {
     ASSERT_EQ(0, Load());
     fake::Reset();
     fake::RegSeedString(kDesc, "Device", "OTHER");
+    MarkDescription();
     ASSERT_EQ(0, Load());
     EXPECT_EQ(0, data.applet_count);
     EXPECT_EQ(0, data.installed_file_count);

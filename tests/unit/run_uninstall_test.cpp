@@ -107,6 +107,7 @@ const char kLibrary[] = "C:\\Program Files\\XLN\\xln.dll";
 // A registry description that names one installed file.
 void SeedDescription() {
     fake::RegSeedString(kDesc + "\\InstalledFiles", "Files", kLibrary);
+    fake::RegSeedString(kDesc, "FullProductName", "XLN");
     fake::AddFile(kLibrary);
 }
 
