@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <commctrl.h>
+#include <sfc.h>
 #include "platform/win32/abi_guards.h"
 #else
 #include "host/win32_api.h"

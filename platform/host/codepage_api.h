@@ -9,3 +9,5 @@
 
 int WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int wide_count,
                         LPSTR out, int out_size, LPCSTR default_char, LPBOOL used_default);
+int MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR narrow, int narrow_count, LPWSTR out,
+                        int out_size);

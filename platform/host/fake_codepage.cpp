@@ -3,6 +3,7 @@
 // character '?' for what the code page cannot hold.
 #include "fake_world.h"
 
+#include <errno.h>
 #include <iconv.h>
 #include <string.h>
 
@@ -69,4 +70,53 @@ int WideCharToMultiByte(UINT code_page, DWORD, LPCWSTR wide, int wide_count, LPS
     }
     memcpy(out, narrow.data(), narrow.size());
     return (int)narrow.size();
+}
+
+namespace {
+
+// The narrow text in UTF-16; a byte the code page cannot read becomes '?'.
+std::u16string Widen(iconv_t cd, const char* narrow, size_t count) {
+    std::u16string wide;
+    char* in = const_cast<char*>(narrow);
+    size_t in_left = count;
+    while (in_left) {
+        char16_t buffer[64];
+        char* out = (char*)buffer;
+        size_t out_left = sizeof buffer;
+        size_t done = iconv(cd, &in, &in_left, &out, &out_left);
+        wide.append(buffer, (sizeof buffer - out_left) / 2);
+        if (done == (size_t)-1 && errno != E2BIG) {
+            wide += u'?';
+            ++in;
+            --in_left;
+        }
+    }
+    return wide;
+}
+
+}  // namespace
+
+int MultiByteToWideChar(UINT code_page, DWORD, LPCSTR narrow, int narrow_count, LPWSTR out,
+                        int out_size) {
+    UINT page = code_page == CP_ACP ? GetACP() : code_page;
+    fake::LogCall("MultiByteToWideChar", std::to_string(page));
+    if (DWORD error = fake::InjectedFailure("MultiByteToWideChar", std::to_string(page))) {
+        SetLastError(error);
+        return 0;
+    }
+    size_t count = narrow_count >= 0 ? (size_t)narrow_count : strlen(narrow) + 1;
+    iconv_t cd = iconv_open("UTF-16LE", IconvName(page).c_str());
+    if (cd == (iconv_t)-1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::u16string wide = Widen(cd, narrow, count);
+    iconv_close(cd);
+    if (out_size == 0) return (int)wide.size();
+    if (wide.size() > (size_t)out_size) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    memcpy(out, wide.data(), wide.size() * 2);
+    return (int)wide.size();
 }

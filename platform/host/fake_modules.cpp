@@ -1,6 +1,7 @@
 // System libraries loaded at run time and their entry points. kernel32 is
-// always loaded; shell32 only while a LoadLibraryA holds it. A test can take
-// an entry point away, as the first Windows 95 and NT 4 lack some.
+// always loaded; shell32, version and sfc only while a LoadLibraryA holds
+// them, and sfc is there from Windows 2000 on. A test can take an entry
+// point away, as the first Windows 95 and NT 4 lack some.
 #include "fake_world.h"
 
 #include <ctype.h>
@@ -18,6 +19,7 @@ struct Module {
     bool always_loaded;
     std::vector<Export> exports;
     int loads;
+    bool from_windows_2000 = false;
 };
 
 FARPROC AsProc(void (*proc)()) { return (FARPROC)proc; }
@@ -55,6 +57,12 @@ fake::ResetHook modules_reset([] {
           {"AdjustTokenPrivileges", AsProc((void (*)())AdjustTokenPrivileges)}}, 0},
         {"shell32.dll", (HMODULE)(ULONG_PTR)0x7ca00000, false,
          {{"SHGetSpecialFolderPathA", AsProc((void (*)())SHGetSpecialFolderPathA)}}, 0},
+        {"version.dll", (HMODULE)(ULONG_PTR)0x77c00000, false,
+         {{"GetFileVersionInfoSizeA", AsProc((void (*)())GetFileVersionInfoSizeA)},
+          {"GetFileVersionInfoA", AsProc((void (*)())GetFileVersionInfoA)},
+          {"VerQueryValueA", AsProc((void (*)())VerQueryValueA)}}, 0},
+        {"sfc.dll", (HMODULE)(ULONG_PTR)0x76c60000, false,
+         {{"SfcIsFileProtected", AsProc((void (*)())SfcIsFileProtected)}}, 0, true},
     };
 });
 
@@ -67,9 +75,14 @@ std::string FileName(const std::string& name) {
     return lower.find('.') == std::string::npos ? lower + ".dll" : lower;
 }
 
+bool Present(const Module& module) {
+    return !module.from_windows_2000 || (fake::CurrentWindowsVersion().platform == VER_PLATFORM_WIN32_NT &&
+                                         fake::CurrentWindowsVersion().major >= 5);
+}
+
 Module* ByName(const std::string& name) {
     for (auto& module : modules)
-        if (FileName(name) == module.file_name) return &module;
+        if (FileName(name) == module.file_name && Present(module)) return &module;
     return nullptr;
 }
 

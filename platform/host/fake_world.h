@@ -290,3 +290,17 @@ struct ShutdownRequest {
 };
 const std::vector<ShutdownRequest>& ShutdownRequests();
 }  // namespace fake
+
+namespace fake {
+// --- Windows' own files: version resources (version.dll) and Windows File
+// Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
+// on an older version). ---
+// Gives an existing file a version resource whose string table of
+// `translation` (language in the low word, code page in the high word, as
+// "\VarFileInfo\Translation" lists it) names `company`; a translation of 0
+// lists none, and the table is then U.S. English in Unicode ("040904b0").
+void SetFileCompany(const std::string& path, const std::string& company,
+                    DWORD translation = 0x04B00409);
+// What SfcIsFileProtected then reports as protected.
+void SetFileProtected(const std::string& path);
+}  // namespace fake

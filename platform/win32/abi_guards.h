@@ -17,6 +17,12 @@ ABI_FUNCTION(GetSystemWindowsDirectoryA, UINT(WINAPI*)(LPSTR, UINT));
 ABI_FUNCTION(RegQueryValueExW, LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD));
 ABI_FUNCTION(Wow64DisableWow64FsRedirection, BOOL(WINAPI*)(PVOID*));
 ABI_FUNCTION(Wow64RevertWow64FsRedirection, BOOL(WINAPI*)(PVOID));
+// version.dll (no allowed import) and sfc.dll (Windows 2000 and later),
+// asked whether a file is Windows' own.
+ABI_FUNCTION(GetFileVersionInfoSizeA, DWORD(WINAPI*)(LPCSTR, LPDWORD));
+ABI_FUNCTION(GetFileVersionInfoA, BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID));
+ABI_FUNCTION(VerQueryValueA, BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT));
+ABI_FUNCTION(SfcIsFileProtected, BOOL(WINAPI*)(HANDLE, LPCWSTR));
 // The security functions, found at run time on every Windows.
 ABI_FUNCTION(ImpersonateSelf, BOOL(WINAPI*)(SECURITY_IMPERSONATION_LEVEL));
 ABI_FUNCTION(RevertToSelf, BOOL(WINAPI*)());

@@ -1,0 +1,170 @@
+// Windows' own files, refused however a description names them.
+//
+// | Refused                                          | Why                                 |
+// |--------------------------------------------------|-------------------------------------|
+// | a file directly in a drive's root (ntldr,        | Windows starts from it              |
+// | boot.ini, IO.SYS, MSDOS.SYS, ...)                |                                     |
+// | a file Windows File Protection keeps (2000 on)   | Windows says it is its own          |
+// | a file whose version resource names Microsoft    | Windows' own, or a part of it that  |
+// | as its maker (Wine's files say so too)           | others share                        |
+// | a known DLL (KnownDLLs) in the system folder     | every program loads it at its start |
+//
+// The product's own files, in the system folder too, carry none of these.
+#include "removal/protected_files.h"
+
+#include "platform/mbtext.h"
+#include "removal/full_paths.h"
+#include "removal/native_file_view.h"
+
+namespace {
+
+const char kRootFile[] = "a file in a drive's root: Windows starts from it";
+const char kProtectedFile[] = "Windows File Protection keeps it";
+const char kMicrosoftFile[] = "its version resource names Microsoft as its maker";
+const char kKnownDll[] = "one of Windows' known DLLs";
+
+// Windows NT's spelling of the key, then Windows 9x's.
+const char* const kKnownDllKeys[] = {
+    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\KnownDLLs",
+    "System\\CurrentControlSet\\Control\\SessionManager\\KnownDLLs",
+};
+const DWORD kMaxKnownDlls = 1024;
+
+WindowsFileRules* open_rules;
+
+bool ShortSpelling(const char* path, char* out) {
+    DWORD length = GetShortPathNameA(path, out, PATH_BUFFER_SIZE);
+    return length && length < PATH_BUFFER_SIZE;
+}
+
+// A folder's full form, then the full form of its 8.3 spelling when it has one.
+int FolderForms(const char* path, char forms[2][PATH_BUFFER_SIZE]) {
+    if (!FullPathForm(path, forms[0], PATH_BUFFER_SIZE)) return 0;
+    char short_path[PATH_BUFFER_SIZE];
+    bool spelled = ShortSpelling(path, short_path) && FullPathForm(short_path, forms[1], PATH_BUFFER_SIZE);
+    return spelled ? 2 : 1;
+}
+
+void FindSystemFolder(WindowsFileRules& rules) {
+    char path[PATH_BUFFER_SIZE];
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    rules.system_form_count = length && length < sizeof path ? FolderForms(path, rules.system_forms) : 0;
+}
+
+bool IsSystemForm(const WindowsFileRules& rules, const char* form) {
+    for (int i = 0; i < rules.system_form_count; ++i)
+        if (MbSameNoCase(form, rules.system_forms[i])) return true;
+    return false;
+}
+
+bool FolderIsSystem(const WindowsFileRules& rules, const char* folder) {
+    char forms[2][PATH_BUFFER_SIZE];
+    int count = FolderForms(folder, forms);
+    for (int i = 0; i < count; ++i)
+        if (IsSystemForm(rules, forms[i])) return true;
+    return false;
+}
+
+// The matches of one search share their folder: it is looked at once.
+bool InSystemFolder(WindowsFileRules& rules, const char* folder) {
+    if (IsSystemForm(rules, folder)) return true;
+    if (MbSameNoCase(folder, rules.last_folder)) return rules.last_folder_is_system;
+    rules.last_folder_is_system = FolderIsSystem(rules, folder);
+    MbCopy(rules.last_folder, sizeof rules.last_folder, folder);
+    return rules.last_folder_is_system;
+}
+
+bool IsWildcardName(const char* name) {
+    return MbFindChar(name, '*') || MbFindChar(name, '?');
+}
+
+// The file's long and 8.3 names as the file system gives them, so that
+// either spelling of the path finds the known DLL.
+void NamesOf(const char* path, const char* given, char names[2][MAX_PATH]) {
+    MbCopy(names[0], MAX_PATH, given);
+    names[1][0] = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = IsWildcardName(given) ? INVALID_HANDLE_VALUE : FindFirstFileA(path, &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    FindClose(find);
+    MbCopy(names[0], MAX_PATH, found.cFileName);
+    MbCopy(names[1], MAX_PATH, found.cAlternateFileName);
+}
+
+bool ListsName(HKEY key, const char names[2][MAX_PATH]) {
+    for (DWORD index = 0; index < kMaxKnownDlls; ++index) {
+        char value[256], data[MAX_PATH];
+        DWORD value_size = sizeof value, data_size = sizeof data - 1, type = 0;
+        LONG status = RegEnumValueA(key, index, value, &value_size, nullptr, &type, (LPBYTE)data, &data_size);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return false;
+        data[data_size < sizeof data ? data_size : sizeof data - 1] = 0;
+        if (type != REG_SZ) continue;
+        if (MbSameNoCase(data, names[0]) || (names[1][0] && MbSameNoCase(data, names[1]))) return true;
+    }
+    return false;
+}
+
+bool IsKnownDll(const char* path, const char* name) {
+    char names[2][MAX_PATH];
+    NamesOf(path, name, names);
+    for (const char* key_path : kKnownDllKeys) {
+        HKEY key;
+        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, key_path, &key) != ERROR_SUCCESS) continue;
+        bool listed = ListsName(key, names);
+        RegCloseKey(key);
+        if (listed) return true;
+    }
+    return false;
+}
+
+// The rules that read the file, in the view the deletion will have.
+const char* FileReason(WindowsFileRules& rules, const char* path, const char* form, char* folder,
+                       const char* name) {
+    if (IsKeptByFileProtection(rules.checks, form)) return kProtectedFile;
+    if (InSystemFolder(rules, folder) && IsKnownDll(path, name)) return kKnownDll;
+    if (IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
+    return nullptr;
+}
+
+const char* Judge(WindowsFileRules& rules, const char* path) {
+    char form[PATH_BUFFER_SIZE];
+    if (!path || !FullPathForm(path, form, sizeof form)) return nullptr;
+    char* slash = (char*)MbFindLastChar(form, '\\');
+    if (!slash || IsRootForm(form)) return nullptr;
+    char folder[PATH_BUFFER_SIZE];
+    memcpy(folder, form, (size_t)(slash - form));
+    folder[slash - form] = 0;
+    if (IsRootForm(folder)) return kRootFile;
+    NativeFileView view = EnterNativeViewFor(path);
+    const char* reason = FileReason(rules, path, form, folder, slash + 1);
+    LeaveNativeView(view);
+    return reason;
+}
+
+}  // namespace
+
+// The libraries are loaded before any native view is entered: with the
+// redirection off, a 32-bit program would be given the 64-bit ones.
+WindowsFileRules::WindowsFileRules() : owner(open_rules == nullptr) {
+    last_folder[0] = 0;
+    last_folder_is_system = false;
+    system_form_count = 0;
+    memset(&checks, 0, sizeof checks);
+    if (!owner) return;
+    LoadSystemFileChecks(&checks);
+    FindSystemFolder(*this);
+    open_rules = this;
+}
+
+WindowsFileRules::~WindowsFileRules() {
+    if (!owner) return;
+    FreeSystemFileChecks(&checks);
+    open_rules = nullptr;
+}
+
+const char* WindowsFileRefusal(const char* path) {
+    if (open_rules) return Judge(*open_rules, path);
+    WindowsFileRules rules;
+    return Judge(rules, path);
+}

@@ -1,0 +1,28 @@
+// The files no uninstall description can have deleted or scheduled for
+// deletion: Windows' own. The removal's gateway (system_changes.h) asks
+// here before every change to a file.
+#pragma once
+
+#include "platform/platform.h"
+#include "removal/path_macros.h"
+#include "removal/system_file_checks.h"
+
+// A short reason when the file at `path` is Windows' own, null otherwise.
+const char* WindowsFileRefusal(const char* path);
+
+// For judging many files in a row (a step's every file): the system's
+// libraries are loaded and the system folder is found once for the
+// scope's life, not once for each file. An inner scope adds nothing.
+struct WindowsFileRules {
+    WindowsFileRules();
+    ~WindowsFileRules();
+    WindowsFileRules(const WindowsFileRules&) = delete;
+    WindowsFileRules& operator=(const WindowsFileRules&) = delete;
+
+    bool owner;
+    SystemFileChecks checks;
+    char system_forms[2][PATH_BUFFER_SIZE];  // the system folder, full and 8.3
+    int system_form_count;
+    char last_folder[PATH_BUFFER_SIZE];  // the folder judged last, and whether
+    bool last_folder_is_system;          // it is the system folder
+};

@@ -1,0 +1,121 @@
+// Asking Windows File Protection and a file's version resource whether the
+// file is Windows' own, through the libraries found at run time.
+#include "removal/system_file_checks.h"
+
+#include "removal/path_macros.h"
+
+namespace {
+
+// A version resource is a few kilobytes; a larger claim is not read.
+const DWORD kMaxVersionBlock = 256 * 1024;
+// The string tables read when a file lists none: U.S. English in Unicode
+// and in the Western code page.
+const DWORD kDefaultTables[] = {0x04B00409, 0x04E40409};
+const UINT kMaxTables = 16;
+
+template <typename Function>
+void Find(HMODULE module, const char* name, Function* function) {
+    *function = module ? (Function)(void (*)(void))GetProcAddress(module, name) : nullptr;
+}
+
+// "Microsoft" anywhere in the first `length` bytes, up to a terminator.
+bool HoldsMicrosoft(const char* text, size_t length) {
+    static const char kName[] = "microsoft";
+    const size_t name_length = sizeof kName - 1;
+    for (size_t start = 0; start + name_length <= length && text[start]; ++start) {
+        size_t i = 0;
+        while (i < name_length && (text[start + i] | 0x20) == kName[i]) ++i;
+        if (i == name_length) return true;
+    }
+    return false;
+}
+
+// The data VerQueryValueA gives for `name`, kept within the block.
+bool QueryWithin(const SystemFileChecks& checks, const char* block, DWORD size, const char* name,
+                 const char** data, size_t* length) {
+    LPVOID found = nullptr;
+    UINT found_length = 0;
+    if (!checks.VerQueryValueA(block, name, &found, &found_length) || !found) return false;
+    const char* at = (const char*)found;
+    if (at < block || at >= block + size) return false;
+    *data = at;
+    size_t room = (size_t)(block + size - at);
+    *length = found_length < room ? found_length : room;
+    return true;
+}
+
+// `table` as "\VarFileInfo\Translation" lists it: language, then code page.
+bool TableNamesMicrosoft(const SystemFileChecks& checks, const char* block, DWORD size, DWORD table) {
+    char name[64];
+    wsprintfA(name, "\\StringFileInfo\\%04x%04x\\CompanyName", (unsigned)(table & 0xFFFF),
+              (unsigned)(table >> 16));
+    const char* company;
+    size_t length;
+    return QueryWithin(checks, block, size, name, &company, &length) && HoldsMicrosoft(company, length);
+}
+
+bool BlockNamesMicrosoft(const SystemFileChecks& checks, const char* block, DWORD size) {
+    const char* list;
+    size_t length;
+    if (!QueryWithin(checks, block, size, "\\VarFileInfo\\Translation", &list, &length) || length < 4) {
+        for (DWORD table : kDefaultTables)
+            if (TableNamesMicrosoft(checks, block, size, table)) return true;
+        return false;
+    }
+    for (size_t i = 0; i < length / 4 && i < kMaxTables; ++i) {
+        WORD pair[2];
+        memcpy(pair, list + i * 4, sizeof pair);
+        if (TableNamesMicrosoft(checks, block, size, pair[0] | (DWORD)pair[1] << 16)) return true;
+    }
+    return false;
+}
+
+// From the system folder by its full path: a bare name would be looked for
+// beside the program first, where anyone may have put a library of that name.
+HMODULE LoadSystemLibrary(const char* name) {
+    char path[PATH_BUFFER_SIZE];
+    UINT length = GetSystemDirectoryA(path, sizeof path);
+    if (length == 0 || length + 1 + strlen(name) >= sizeof path) return nullptr;
+    path[length] = '\\';
+    strcpy(path + length + 1, name);
+    return LoadLibraryA(path);
+}
+
+}  // namespace
+
+void LoadSystemFileChecks(SystemFileChecks* checks) {
+    checks->version = LoadSystemLibrary("version.dll");
+    checks->sfc = LoadSystemLibrary("sfc.dll");
+    Find(checks->version, "GetFileVersionInfoSizeA", &checks->GetFileVersionInfoSizeA);
+    Find(checks->version, "GetFileVersionInfoA", &checks->GetFileVersionInfoA);
+    Find(checks->version, "VerQueryValueA", &checks->VerQueryValueA);
+    Find(checks->sfc, "SfcIsFileProtected", &checks->SfcIsFileProtected);
+}
+
+void FreeSystemFileChecks(SystemFileChecks* checks) {
+    if (checks->version) FreeLibrary(checks->version);
+    if (checks->sfc) FreeLibrary(checks->sfc);
+    checks->version = checks->sfc = nullptr;
+}
+
+// SfcIsFileProtected takes the path in UTF-16.
+bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path) {
+    if (!checks.SfcIsFileProtected) return false;
+    WCHAR wide[PATH_BUFFER_SIZE];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PATH_BUFFER_SIZE)) return false;
+    return checks.SfcIsFileProtected(nullptr, wide) != FALSE;
+}
+
+bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path) {
+    if (!checks.GetFileVersionInfoSizeA || !checks.GetFileVersionInfoA || !checks.VerQueryValueA)
+        return false;
+    DWORD handle = 0;
+    DWORD size = checks.GetFileVersionInfoSizeA(path, &handle);
+    if (size == 0 || size > kMaxVersionBlock) return false;
+    char* block = (char*)malloc(size);
+    if (!block) return false;
+    bool microsoft = checks.GetFileVersionInfoA(path, handle, size, block) &&
+                     BlockNamesMicrosoft(checks, block, size);
+    free(block);
+    return microsoft;
+}

@@ -1,0 +1,27 @@
+// What Windows itself says about a file: whether Windows File Protection
+// keeps it (sfc.dll, Windows 2000 and later) and whether its version
+// resource names Microsoft as its maker (version.dll). Neither library may
+// be imported, so both are found at run time.
+#pragma once
+
+#include "platform/platform.h"
+
+struct SystemFileChecks {
+    HMODULE version;
+    HMODULE sfc;
+    decltype(&::GetFileVersionInfoSizeA) GetFileVersionInfoSizeA;
+    decltype(&::GetFileVersionInfoA) GetFileVersionInfoA;
+    decltype(&::VerQueryValueA) VerQueryValueA;
+    decltype(&::SfcIsFileProtected) SfcIsFileProtected;
+};
+
+// Loads what this Windows has of both libraries; a missing one (no sfc.dll
+// before Windows 2000) only leaves its check out. Every load is given back
+// with FreeSystemFileChecks.
+void LoadSystemFileChecks(SystemFileChecks* checks);
+void FreeSystemFileChecks(SystemFileChecks* checks);
+
+// True when Windows File Protection reports the file, given by its full path.
+bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path);
+// True when a company name of the file's version resource holds "Microsoft".
+bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path);
