@@ -5,6 +5,7 @@
 #include "removal/protected_services.h"
 
 #include "platform/mbtext.h"
+#include "removal/protected_files.h"
 #include "removal/windows_directory.h"
 
 #define SERVICE_WIN32_SHARE_PROCESS_TYPE 0x20
@@ -24,10 +25,6 @@ const char kWindowsVxdReason[] = "a VxD that is Windows' own";
 const char* const kSharedHosts[] = {"svchost.exe", "services.exe", "lsass.exe", "dllhost.exe"};
 
 const DWORD kImagePathSize = 1024;
-
-// Stand-in for the guardrails' file rules until they are in place: no file
-// is judged Windows' own by itself here.
-const char* WindowsOwnedFile(const char*) { return nullptr; }
 
 bool StartsNoCase(const char* text, const char* prefix) {
     for (; *prefix; ++text, ++prefix) {
@@ -70,15 +67,32 @@ bool Resolve(const char* program, char* out, size_t size) {
     return true;
 }
 
-// A quoted program ends at its closing quote; an unquoted one at the first
-// blank, unless the whole text names a file.
+bool NamesFileOrExe(const char* program, char* full, size_t size) {
+    if (!Resolve(program, full, size)) return false;
+    if (NamesFile(full)) return true;
+    if (strlen(full) + 5 > size) return false;
+    strcat(full, ".exe");
+    return NamesFile(full);
+}
+
+// A quoted program ends at its closing quote. An unquoted one ends at the
+// first blank after which a file is named, as the service manager tries
+// them; when none names a file, the whole text stands.
 bool CutProgram(const char* image_path, char* program, size_t size) {
-    if (!MbCopy(program, size, image_path + (image_path[0] == '"' ? 1 : 0))) return false;
-    char* end = (char*)MbFindChar(program, image_path[0] == '"' ? '"' : ' ');
-    if (!end) return true;
-    char whole[MAX_PATH * 2];
-    if (image_path[0] != '"' && Resolve(program, whole, sizeof whole) && NamesFile(whole)) return true;
-    *end = 0;
+    bool quoted = image_path[0] == '"';
+    if (!MbCopy(program, size, image_path + (quoted ? 1 : 0))) return false;
+    if (quoted) {
+        char* end = (char*)MbFindChar(program, '"');
+        if (end) *end = 0;
+        return true;
+    }
+    for (char* p = program; *p; p = (char*)MbNext(p)) {
+        if (*p != ' ') continue;
+        char full[MAX_PATH * 2];
+        *p = 0;
+        if (NamesFileOrExe(program, full, sizeof full)) return true;
+        *p = ' ';
+    }
     return true;
 }
 
@@ -87,9 +101,13 @@ const char* FileName(const char* path) {
     return last ? last + 1 : path;
 }
 
+// By the program's name, up to the arguments an unfound one still carries.
 bool IsSharedHost(const char* path) {
+    char name[MAX_PATH];
+    if (!MbCopy(name, sizeof name, FileName(path))) return false;
+    if (char* blank = (char*)MbFindChar(name, ' ')) *blank = 0;
     for (const char* host : kSharedHosts)
-        if (MbSameNoCase(FileName(path), host)) return true;
+        if (MbSameNoCase(name, host)) return true;
     return false;
 }
 
@@ -118,7 +136,7 @@ const char* ProgramRefusal(const char* image_path) {
     char program[MAX_PATH * 2];
     if (!ServiceProgramPath(image_path, program, sizeof program)) return kUnreadableReason;
     if (IsSharedHost(program)) return kSharedReason;
-    return WindowsOwnedFile(program) ? kWindowsProgramReason : nullptr;
+    return WindowsFileRefusal(program) ? kWindowsProgramReason : nullptr;
 }
 
 const char* OpenServiceRefusal(HKEY key, const char* name) {
@@ -148,20 +166,20 @@ const char* StaticVxdRefusal(HKEY key) {
     char file[MAX_PATH], path[MAX_PATH * 2];
     if (ReadText(key, "StaticVxD", file, sizeof file) != ERROR_SUCCESS || !file[0] || file[0] == '*')
         return kBuiltInVxdReason;
-    if (IsFullPath(file)) return WindowsOwnedFile(file) ? kWindowsVxdReason : nullptr;
+    if (IsFullPath(file)) return WindowsFileRefusal(file) ? kWindowsVxdReason : nullptr;
     char system_dir[MAX_PATH];
     UINT length = GetSystemDirectoryA(system_dir, sizeof system_dir);
     if (!length || length >= sizeof system_dir) return kUnreadableReason;
     wsprintfA(path, "%s\\%s", system_dir, file);
-    return WindowsOwnedFile(path) ? kWindowsVxdReason : nullptr;
+    return WindowsFileRefusal(path) ? kWindowsVxdReason : nullptr;
 }
 
 }  // namespace
 
 bool ServiceProgramPath(const char* image_path, char* out, size_t size) {
     char program[MAX_PATH * 2];
-    return CutProgram(image_path, program, sizeof program) && program[0] &&
-           Resolve(program, out, size);
+    if (!CutProgram(image_path, program, sizeof program) || !program[0]) return false;
+    return NamesFileOrExe(program, out, size) || Resolve(program, out, size);
 }
 
 const char* ServiceRefusalIn(const char* services_path, const char* name) {

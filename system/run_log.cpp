@@ -130,6 +130,10 @@ void LogProgram(const char* what, const char* command, bool ran, DWORD exit_code
     else LogLine("%s %s: failed, error %u", what, command, (unsigned)error);
 }
 
+void LogRefusedProgram(const char* what, const char* command, const char* reason) {
+    LogLine("%s%s %s: refused by a guardrail: %s", PreviewRun ? "preview: " : "", what, command, reason);
+}
+
 void LogRestartQuestion(int answer) {
     if (PreviewRun) LogLine("preview: restart: the user would be asked to restart Windows");
     else LogLine("restart: asked, answer %s", AnswerText(answer));

@@ -39,6 +39,9 @@ void LogChange(const char* action, const char* subject, const char* outcome, DWO
 // started or waited for (then the exit code is meaningless).
 void LogProgram(const char* what, const char* command, bool ran, DWORD exit_code, DWORD error);
 
+// A program the guardrails keep from being started, and why.
+void LogRefusedProgram(const char* what, const char* command, const char* reason);
+
 // The restart question: the answer (IDOK, IDCANCEL...), or in a preview
 // that it would be asked.
 void LogRestartQuestion(int answer);

@@ -9,18 +9,22 @@ namespace {
 TEST(ProtectedServices, ProgramPathAsTheServiceManagerResolvesIt) {
     fake::Reset();
     fake::AddFile("C:\\Program Files\\XLN\\svc.exe", "");
+    fake::AddFile("C:\\WINDOWS\\system32\\svc.exe", "");
     const struct {
         const char* image_path;
         const char* program;
     } cases[] = {
-        {"%SystemRoot%\\System32\\svchost.exe -k netsvcs", "C:\\WINDOWS\\System32\\svchost.exe"},
+        {"%SystemRoot%\\System32\\svchost.exe -k netsvcs",
+         "C:\\WINDOWS\\System32\\svchost.exe -k netsvcs"},
+        {"%SystemRoot%\\system32\\svc.exe -k netsvcs", "C:\\WINDOWS\\system32\\svc.exe"},
         {"%windir%\\spoolsv.exe", "C:\\WINDOWS\\spoolsv.exe"},
         {"\\SystemRoot\\System32\\drivers\\tcpip.sys", "C:\\WINDOWS\\System32\\drivers\\tcpip.sys"},
         {"system32\\drivers\\xlnw11.sys", "C:\\WINDOWS\\system32\\drivers\\xlnw11.sys"},
         {"\\??\\C:\\Drivers\\x.sys", "C:\\Drivers\\x.sys"},
         {"\"C:\\Program Files\\XLN\\svc.exe\" -service", "C:\\Program Files\\XLN\\svc.exe"},
         {"C:\\Program Files\\XLN\\svc.exe", "C:\\Program Files\\XLN\\svc.exe"},
-        {"C:\\Program Files\\Other\\svc.exe -a", "C:\\Program"},
+        {"C:\\Program Files\\Other\\svc.exe -a", "C:\\Program Files\\Other\\svc.exe -a"},
+        {"C:\\Program Files\\XLN\\svc -a", "C:\\Program Files\\XLN\\svc.exe"},
     };
     for (auto& c : cases) {
         char program[MAX_PATH];
@@ -41,9 +45,19 @@ TEST(ProtectedServices, SharedProcessesAndSettingsAreRefusedOthersNot) {
     fake::RegSeedString(services + "Hosted", "ImagePath", "C:\\WINDOWS\\system32\\SVCHOST.EXE -k x");
     fake::RegSeedBytes(services + "Driver", "Type", REG_DWORD, type(1));
     fake::RegSeedKey(services + "Settings\\Parameters");
+    fake::RegSeedBytes(services + "Spooler", "Type", REG_DWORD, type(0x110));
+    fake::RegSeedString(services + "Spooler", "ImagePath", "%SystemRoot%\\system32\\spoolsv.exe");
+    fake::RegSeedBytes(services + "Tcpip", "Type", REG_DWORD, type(1));
+    for (const char* file : {"C:\\WINDOWS\\system32\\spoolsv.exe", "C:\\WINDOWS\\System32\\drivers\\tcpip.sys"}) {
+        fake::AddFile(file);
+        fake::SetFileCompany(file, "Microsoft Corporation");
+    }
+    fake::AddFile("C:\\WINDOWS\\System32\\drivers\\driver.sys");
     EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Shared"));
     EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Hosted"));
     EXPECT_STREQ("no service: Windows' own settings", ServiceRefusal("Settings"));
+    EXPECT_STREQ("a service whose program is Windows' own", ServiceRefusal("Spooler"));
+    EXPECT_STREQ("a service whose program is Windows' own", ServiceRefusal("Tcpip"));
     EXPECT_EQ(nullptr, ServiceRefusal("Own"));
     EXPECT_EQ(nullptr, ServiceRefusal("Driver"));
     EXPECT_EQ(nullptr, ServiceRefusal("Missing"));

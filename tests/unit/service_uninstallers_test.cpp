@@ -50,8 +50,8 @@ TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
          "C:\\WINDOWS\\system32\\XLNSVC.EXE -u", "C:\\WINDOWS\\system32\\XLNSVC.EXE"},
         {"path with a blank quoted", "C:\\Program Files\\XLN\\svc.exe",
          "\"C:\\Program Files\\XLN\\svc.exe\" -u", "C:\\Program Files\\XLN\\svc.exe"},
-        {"folder with a blank not quoted", "C:\\Program Files\\XLN,x", "C:\\Program Files\\XLN -u",
-         "C:\\Program.exe"},
+        {"folder with a blank not quoted", "C:\\SVC\\A Tools,x", "C:\\SVC\\A Tools -u",
+         "C:\\SVC\\A.exe"},
         {"program and arguments as written", "C:\\SVC\\A.EXE /quiet", "C:\\SVC\\A.EXE /quiet -u",
          "C:\\SVC\\A.EXE"},
         {"macro in lower case stays", "%win_sys_dir%\\XLNSVC.EXE", "%win_sys_dir%\\XLNSVC.EXE -u",
@@ -211,3 +211,30 @@ TEST_F(ServiceUninstallers, ServicesModeWithoutADescription) {
 }
 
 }  // namespace
+
+// A program that is Windows' own is not started, however it is named; the
+// product's own program beside it in the system folder is.
+TEST_F(ServiceUninstallers, WindowsOwnProgramsAreNotStarted) {
+    const struct {
+        const char* entry;
+        bool started;
+    } cases[] = {
+        {"%WIN_SYS_DIR%\\cmd.exe /c del C:\\boot.ini", false},
+        {"%WIN_SYS_DIR%\\cmd /c del C:\\boot.ini", false},
+        {"cmd.exe /c del C:\\boot.ini", false},
+        {"\"C:\\WINDOWS\\system32\\cmd.exe\" /c del C:\\boot.ini", false},
+        {"C:\\WINDOWS\\system32\\CMD.EXE,x", false},
+        {"C:\\Program Files\\XLN,x", false},  // would start C:\Program.exe, in the drive's root
+        {"%WIN_SYS_DIR%\\XLNSVC.EXE", true},
+        {"XLNSVC.EXE", true},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::AddFile("C:\\WINDOWS\\system32\\cmd.exe");
+        fake::SetFileCompany("C:\\WINDOWS\\system32\\cmd.exe", "Microsoft Corporation");
+        Add(c.entry);
+        EXPECT_EQ(0, RunServiceUninstallers(data)) << c.entry;
+        EXPECT_EQ(c.started ? 1u : 0u, fake::StartedProcesses().size()) << c.entry;
+        TearDown();
+    }
+}
