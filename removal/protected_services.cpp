@@ -5,7 +5,7 @@
 #include "removal/protected_services.h"
 
 #include "platform/mbtext.h"
-#include "removal/protected_files.h"
+#include "removal/windows_programs.h"
 #include "removal/windows_directory.h"
 
 #define SERVICE_WIN32_SHARE_PROCESS_TYPE 0x20
@@ -136,7 +136,7 @@ const char* ProgramRefusal(const char* image_path) {
     char program[MAX_PATH * 2];
     if (!ServiceProgramPath(image_path, program, sizeof program)) return kUnreadableReason;
     if (IsSharedHost(program)) return kSharedReason;
-    return WindowsFileRefusal(program) ? kWindowsProgramReason : nullptr;
+    return WindowsProgramRefusal(program) ? kWindowsProgramReason : nullptr;
 }
 
 const char* OpenServiceRefusal(HKEY key, const char* name) {
@@ -166,12 +166,12 @@ const char* StaticVxdRefusal(HKEY key) {
     char file[MAX_PATH], path[MAX_PATH * 2];
     if (ReadText(key, "StaticVxD", file, sizeof file) != ERROR_SUCCESS || !file[0] || file[0] == '*')
         return kBuiltInVxdReason;
-    if (IsFullPath(file)) return WindowsFileRefusal(file) ? kWindowsVxdReason : nullptr;
+    if (IsFullPath(file)) return WindowsProgramRefusal(file) ? kWindowsVxdReason : nullptr;
     char system_dir[MAX_PATH];
     UINT length = GetSystemDirectoryA(system_dir, sizeof system_dir);
     if (!length || length >= sizeof system_dir) return kUnreadableReason;
     wsprintfA(path, "%s\\%s", system_dir, file);
-    return WindowsFileRefusal(path) ? kWindowsVxdReason : nullptr;
+    return WindowsProgramRefusal(path) ? kWindowsVxdReason : nullptr;
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Finding registry links before a deletion: each key on the way is opened
 // as a link and asked for its target, and so is every key below the one
-// to delete. Nothing is deleted here; a link is never deleted either, as
+// to delete. Windows 9x has no links: there the open either refuses the
+// option or opens a plain key without the link's value, so asking is
+// harmless, and Wine, which has links whatever version it reports, is
+// asked too. Nothing is deleted here; a link is never deleted either, as
 // Windows' own deletion would open it and delete its target.
 #include "removal/registry_links.h"
 
 #include "platform/mbtext.h"
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
-#include "system/windows_family.h"
 #include "uninstall_data/uninstall_data.h"
 
 namespace {
@@ -16,9 +18,6 @@ const char kLinkOnTheWayReason[] = "a registry link, which is never followed";
 const char kLinkBelowReason[] = "holds a registry link, which is never followed";
 const char kTooLongReason[] = "a key path too long to check for registry links";
 const char kLinkValue[] = "SymbolicLinkValue";
-
-// Links are an NT registry's; Windows 9x knows no REG_OPTION_OPEN_LINK.
-bool RegistryKnowsLinks() { return !IsWin9xFamily(GetWindowsFamily()); }
 
 // A link Windows keeps inside its own trees is Windows' (the key rules
 // would refuse deleting it); any other was made by someone else.
@@ -64,7 +63,7 @@ bool TreeHoldsLink(HKEY root, const char* path) {
 }  // namespace
 
 bool IsRegistryLink(HKEY parent, const char* name) {
-    if (!name || !*name || !RegistryKnowsLinks()) return false;
+    if (!name || !*name) return false;
     HKEY key;
     if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
@@ -75,7 +74,6 @@ bool IsRegistryLink(HKEY parent, const char* name) {
 }
 
 const char* LinkRefusal(HKEY root, const char* parent_path, const char* name) {
-    if (!RegistryKnowsLinks()) return nullptr;
     char path[2 * TAVK_KEY_PATH_LEN + 2];
     path[0] = 0;
     if (parent_path && *parent_path && !MbCopy(path, sizeof path - 1, parent_path)) return kTooLongReason;

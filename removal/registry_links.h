@@ -6,7 +6,8 @@
 #include "platform/platform.h"
 
 // True when `name` below `parent` is a link (opened as a link, it holds
-// "SymbolicLinkValue" of type REG_LINK). Windows 9x has no links.
+// "SymbolicLinkValue" of type REG_LINK). Never true on Windows 9x, which
+// has no links.
 bool IsRegistryLink(HKEY parent, const char* name);
 
 // Why deleting `parent_path`\`name` below `root` would follow a link, or

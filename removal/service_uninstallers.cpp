@@ -6,6 +6,7 @@
 #include "removal/protected_files.h"
 #include "removal/removal_steps.h"
 #include "removal/started_programs.h"
+#include "removal/windows_programs.h"
 #include "system/run_log.h"
 
 #define SERVICE_SWITCH " -u"
@@ -92,7 +93,7 @@ bool ProgramOfCommand(const char* command, char* found) {
 // is passed over, and so is one that is Windows' own.
 void RunServiceProgram(char* command) {
     char program[PATH_BUFFER_SIZE];
-    const char* reason = ProgramOfCommand(command, program) ? WindowsFileRefusal(program) : nullptr;
+    const char* reason = ProgramOfCommand(command, program) ? WindowsProgramRefusal(program) : nullptr;
     if (reason) {
         LogRefusedProgram("service program", command, reason);
         return;

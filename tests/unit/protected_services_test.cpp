@@ -66,3 +66,34 @@ TEST(ProtectedServices, SharedProcessesAndSettingsAreRefusedOthersNot) {
 }
 
 }  // namespace
+
+#include "removal/windows_programs.h"
+
+namespace {
+
+TEST(WindowsPrograms, InterpretersWindowsFilesAndWinesOwn) {
+    fake::Reset();
+    const std::string wine_mark = std::string(0x40, 'M') + "Wine builtin DLL" + std::string(8, '\0');
+    fake::AddFile("C:\\WINDOWS\\system32\\spoolsv.exe", wine_mark);
+    fake::AddFile("C:\\WINDOWS\\system32\\short.exe", "MZ");
+    fake::AddFile("C:\\WINDOWS\\xlnsvc.exe", std::string(0x40, 'M') + "XLN service program");
+    fake::AddFile("C:\\WINDOWS\\system32\\kernel32.dll");
+    fake::SetFileCompany("C:\\WINDOWS\\system32\\kernel32.dll", "Microsoft Corporation");
+    const struct {
+        const char* path;
+        bool refused;
+    } cases[] = {
+        {"C:\\WINDOWS\\system32\\CMD.EXE", true},
+        {"D:\\Tools\\wscript.exe", true},
+        {"C:\\WINDOWS\\system32\\spoolsv.exe", true},
+        {"C:\\WINDOWS\\system32\\kernel32.dll", true},
+        {"C:\\WINDOWS\\system32\\short.exe", false},
+        {"C:\\WINDOWS\\xlnsvc.exe", false},
+        {"C:\\WINDOWS\\missing.exe", false},
+        {"", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(c.refused, WindowsProgramRefusal(c.path) != nullptr) << c.path;
+    EXPECT_EQ(0, fake::OpenHandleCount());
+}
+
+}  // namespace

@@ -104,10 +104,14 @@ TEST_F(ServiceUninstallers, WaitsForEachInListOrder) {
     Add("C:\\SVC\\B.EXE");
     EXPECT_EQ(0, RunServiceUninstallers(data));
     std::vector<std::string> calls;
-    for (auto& call : fake::CallLog())
+    int closes_due = 0;  // the process's two handles; others are the guardrails' file reads
+    for (auto& call : fake::CallLog()) {
+        bool close = call.rfind("CloseHandle", 0) == 0;
         if (call.rfind("CreateProcessA", 0) == 0 || call.rfind("WaitForSingleObject", 0) == 0 ||
-            call.rfind("CloseHandle", 0) == 0)
+            (close && closes_due-- > 0))
             calls.push_back(call);
+        if (call.rfind("WaitForSingleObject", 0) == 0) closes_due = 2;
+    }
     const std::vector<std::string> expected = {
         "CreateProcessA C:\\SVC\\A.EXE -u", "WaitForSingleObject 4294967295", "CloseHandle ",
         "CloseHandle ", "CreateProcessA C:\\SVC\\B.EXE -u", "WaitForSingleObject 4294967295",

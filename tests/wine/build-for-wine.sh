@@ -28,5 +28,6 @@ flags="-Os -s -static -fno-exceptions -fno-rtti"
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/record_args.exe" tests/wine/tools/record_args.c
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/applet_window.exe" tests/wine/tools/applet_window.c
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/failing_device_tool.exe" tests/wine/tools/failing_device_tool.c
+"$cc-gcc-win32" -O2 -s -o "$tools/reg_link.exe" tests/wine/tools/reg_link.c
 "$cc-gcc-win32" -O2 -s -o "$tools/devices.exe" tests/wine/tools/devices.c -lsetupapi
 echo "build-for-wine: built for ${bits}-bit Wine into $tools"
