@@ -3,6 +3,7 @@
 // verdict. Without the word it does nothing. No C run-time is linked.
 #include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
+#include "devtools/tool_log.h"
 #include "platform/mbtext.h"
 
 namespace {
@@ -34,8 +35,16 @@ DeviceRequest g_request;  // large: kept out of the stack
 
 void RemoveAsRequested(ToolOutcome* outcome) {
     DWORD error = 0;
-    if (ReadToolRequest(&g_request, &error)) RemoveRequested(g_request, outcome);
-    else NoteFailure(outcome, error);
+    if (!ReadToolRequest(&g_request, &error)) {
+        NoteFailure(outcome, error);
+        return;
+    }
+    UseToolLog(g_request.log, kToolTag);
+    RemoveRequested(g_request, outcome);
+    if (outcome->failed)
+        ToolLog("ended: %d device(s) removed, first failure error %u", (int)outcome->removed,
+                (unsigned)outcome->error);
+    else ToolLog("ended: %d device(s) removed", (int)outcome->removed);
 }
 
 // The exit code is for people only: uninst.exe reads the result file.
