@@ -60,7 +60,7 @@ void JoinPath(char* path, const char* bus, const char* id, const char* instance)
 
 // Notes the instance `bus`\`id`\`name` of the key `device` when named.
 void NoteIfNamed(HKEY device, const char* bus, const char* id, const char* name,
-                 const DeviceRequest& request, NamedDevices* named, BindingList* bindings) {
+                 const DeviceRequest& request, NamedDevices* named) {
     static InstanceValues values;  // large: kept out of the stack
     HKEY instance;
     if (named->count >= MAX_NAMED || RegOpenKeyExA(device, name, 0, KEY_READ, &instance) != ERROR_SUCCESS)
@@ -70,37 +70,35 @@ void NoteIfNamed(HKEY device, const char* bus, const char* id, const char* name,
         JoinPath(d->path, bus, id, name);
         lstrcpynA(d->description, values.description, sizeof d->description);
         lstrcpynA(d->driver, values.driver, sizeof d->driver);
-        NoteBindings(instance, bindings);
     }
     RegCloseKey(instance);
 }
 
 void FindInDevice(HKEY enumerator, const char* bus, const char* id, const DeviceRequest& request,
-                  NamedDevices* named, BindingList* bindings) {
+                  NamedDevices* named) {
     HKEY device;
     if (RegOpenKeyExA(enumerator, id, 0, KEY_READ, &device) != ERROR_SUCCESS) return;
     char name[KEY_NAME_SIZE];
     for (DWORD i = 0; RegEnumKeyA(device, i, name, sizeof name) == ERROR_SUCCESS; ++i)
-        NoteIfNamed(device, bus, id, name, request, named, bindings);
+        NoteIfNamed(device, bus, id, name, request, named);
     RegCloseKey(device);
 }
 
-void FindInBus(HKEY enum_root, const char* bus, const DeviceRequest& request, NamedDevices* named,
-               BindingList* bindings) {
+void FindInBus(HKEY enum_root, const char* bus, const DeviceRequest& request, NamedDevices* named) {
     HKEY enumerator;
     if (RegOpenKeyExA(enum_root, bus, 0, KEY_READ, &enumerator) != ERROR_SUCCESS) return;
     char id[KEY_NAME_SIZE];
     for (DWORD i = 0; RegEnumKeyA(enumerator, i, id, sizeof id) == ERROR_SUCCESS; ++i)
-        FindInDevice(enumerator, bus, id, request, named, bindings);
+        FindInDevice(enumerator, bus, id, request, named);
     RegCloseKey(enumerator);
 }
 
 // Nothing is deleted during this walk.
-void FindNamed(HKEY enum_root, const DeviceRequest& request, NamedDevices* named, BindingList* bindings) {
+void FindNamed(HKEY enum_root, const DeviceRequest& request, NamedDevices* named) {
     named->count = 0;
     char bus[KEY_NAME_SIZE];
     for (DWORD i = 0; RegEnumKeyA(enum_root, i, bus, sizeof bus) == ERROR_SUCCESS; ++i)
-        FindInBus(enum_root, bus, request, named, bindings);
+        FindInBus(enum_root, bus, request, named);
 }
 
 // The driver key only when the value names one "Class\NNNN" key: never a
@@ -134,8 +132,21 @@ void RemoveEmptyDeviceKey(HKEY enum_root, const char* path) {
     if (empty) RegDeleteKeyA(enum_root, id_path);
 }
 
+// The protocols the device binds, read before it goes; noted only when it
+// went, since a device that stays (even in part) still binds them.
+void ReadBindings(HKEY enum_root, const char* path, BindingList* bound) {
+    bound->count = 0;
+    HKEY instance;
+    if (RegOpenKeyExA(enum_root, path, 0, KEY_READ, &instance) != ERROR_SUCCESS) return;
+    NoteBindings(instance, bound);
+    RegCloseKey(instance);
+}
+
 // True when the device went.
-bool RemoveNamedDevice(HKEY enum_root, const NamedDevice& device, ToolOutcome* outcome) {
+bool RemoveNamedDevice(HKEY enum_root, const NamedDevice& device, ToolOutcome* outcome,
+                       BindingList* bindings) {
+    static BindingList bound;
+    ReadBindings(enum_root, device.path, &bound);
     LONG status = DeleteKeyTree(enum_root, device.path);
     if (status != ERROR_SUCCESS) {
         NoteFailure(outcome, (uint32_t)status);
@@ -145,6 +156,7 @@ bool RemoveNamedDevice(HKEY enum_root, const NamedDevice& device, ToolOutcome* o
     }
     ++outcome->removed;
     ToolLog("removed device Enum\\%s (%s)", device.path, device.description);
+    for (int i = 0; i < bound.count; ++i) NoteBinding(bindings, bound.names[i]);
     RemoveDriverKey(device.driver, outcome);
     RemoveEmptyDeviceKey(enum_root, device.path);
     return true;
@@ -162,9 +174,9 @@ void RemoveEnumDevices(const DeviceRequest& request, ToolOutcome* outcome, Bindi
     }
     static NamedDevices named;
     for (int pass = 0; pass < MAX_PASSES; ++pass) {
-        FindNamed(enum_root, request, &named, bindings);
+        FindNamed(enum_root, request, &named);
         int removed = 0;
-        for (int i = 0; i < named.count; ++i) removed += RemoveNamedDevice(enum_root, named.devices[i], outcome);
+        for (int i = 0; i < named.count; ++i) removed += RemoveNamedDevice(enum_root, named.devices[i], outcome, bindings);
         if (named.count < MAX_NAMED || removed == 0) break;
     }
     RegCloseKey(enum_root);

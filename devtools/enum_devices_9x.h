@@ -8,6 +8,6 @@
 #include "devtools/tool_result.h"
 
 // Removes the instances the request names with their driver keys (and a
-// device id's key left empty), noting the protocols each one binds. The
-// instances are found first and removed after.
+// device id's key left empty), noting the protocols each removed one
+// bound. The instances are found first and removed after.
 void RemoveEnumDevices(const DeviceRequest& request, ToolOutcome* outcome, BindingList* bindings);

@@ -11,13 +11,13 @@
 #define NETWORK_KEY "Enum\\Network"
 #define CLASS_KEY "System\\CurrentControlSet\\Services\\Class"
 
-namespace {
-
-void AddBinding(BindingList* bindings, const char* name) {
+void NoteBinding(BindingList* bindings, const char* name) {
     for (int i = 0; i < bindings->count; ++i)
         if (MbSameNoCase(bindings->names[i], name)) return;
     if (bindings->count < MAX_BINDINGS) lstrcpynA(bindings->names[bindings->count++], name, BINDING_NAME_SIZE);
 }
+
+namespace {
 
 // Whether the instance key `parent`\`name` has a Bindings value `binding`.
 bool InstanceBinds(HKEY parent, const char* name, const char* binding) {
@@ -110,7 +110,7 @@ void NoteBindings(HKEY instance, BindingList* bindings) {
     for (DWORD i = 0; status == ERROR_SUCCESS || status == ERROR_MORE_DATA; ++i) {
         DWORD size = sizeof name;
         status = RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_SUCCESS && IsDriverKeyName(name)) AddBinding(bindings, name);
+        if (status == ERROR_SUCCESS && IsDriverKeyName(name)) NoteBinding(bindings, name);
     }
     RegCloseKey(key);
 }

@@ -16,6 +16,9 @@ struct BindingList {
     char names[MAX_BINDINGS][BINDING_NAME_SIZE];
 };
 
+// Adds one protocol instance unless it is noted already or the list is full.
+void NoteBinding(BindingList* bindings, const char* name);
+
 // Notes the protocol instances that the Enum entry `instance` binds.
 void NoteBindings(HKEY instance, BindingList* bindings);
 
