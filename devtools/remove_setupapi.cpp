@@ -70,13 +70,17 @@ bool MakeQuiet(HDEVINFO set, SP_DEVINFO_DATA* device) {
     return SetupDiSetDeviceInstallParamsA(set, device, &params) != FALSE;
 }
 
-// The removal from every hardware profile, as Device Manager does it.
+// The removal from every hardware profile, as Device Manager does it. A
+// refusal that gives no reason is a system that does not implement the
+// call (Wine's setup API): DIF_REMOVE then removes with its defaults.
 bool SetRemoveParams(HDEVINFO set, SP_DEVINFO_DATA* device) {
     SP_REMOVEDEVICE_PARAMS params = {};
     params.ClassInstallHeader.cbSize = sizeof params.ClassInstallHeader;
     params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
     params.Scope = DI_REMOVEDEVICE_GLOBAL;
-    return SetupDiSetClassInstallParamsA(set, device, &params.ClassInstallHeader, sizeof params) != FALSE;
+    SetLastError(ERROR_SUCCESS);
+    if (SetupDiSetClassInstallParamsA(set, device, &params.ClassInstallHeader, sizeof params)) return true;
+    return GetLastError() == ERROR_SUCCESS;
 }
 
 // The devices removed so far, so that a named device already removed as
@@ -116,17 +120,19 @@ void RemoveOne(HDEVINFO set, SP_DEVINFO_DATA* device, ToolOutcome* outcome) {
 }
 
 // CM_Get_Child and CM_Get_Sibling, for the walk; a device that is not
-// present has no node, and so no children to find.
+// present has no node, and so no children to find. An answer that leaves
+// the node unchanged names no relative: a stub may claim success without
+// writing one (Wine's CM_Get_Child does).
 bool ChildOf(void*, uint32_t node, uint32_t* child) {
-    DEVINST found;
-    if (CM_Get_Child(&found, (DEVINST)node, 0) != CR_SUCCESS) return false;
+    DEVINST found = (DEVINST)node;
+    if (CM_Get_Child(&found, (DEVINST)node, 0) != CR_SUCCESS || found == (DEVINST)node) return false;
     *child = (uint32_t)found;
     return true;
 }
 
 bool SiblingOf(void*, uint32_t node, uint32_t* sibling) {
-    DEVINST found;
-    if (CM_Get_Sibling(&found, (DEVINST)node, 0) != CR_SUCCESS) return false;
+    DEVINST found = (DEVINST)node;
+    if (CM_Get_Sibling(&found, (DEVINST)node, 0) != CR_SUCCESS || found == (DEVINST)node) return false;
     *sibling = (uint32_t)found;
     return true;
 }
