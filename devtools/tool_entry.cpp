@@ -47,6 +47,14 @@ void RemoveAsRequested(ToolOutcome* outcome) {
     else ToolLog("ended: %d device(s) removed", (int)outcome->removed);
 }
 
+// The other build could not take the request: the log says so here.
+void LogHandOverFailure(const ToolOutcome& outcome) {
+    DWORD error = 0;
+    if (!ReadToolRequest(&g_request, &error)) return;
+    UseToolLog(g_request.log, kToolTag);
+    ToolLog("could not hand the request to the build for this Windows: error %u", (unsigned)outcome.error);
+}
+
 // The exit code is for people only: uninst.exe reads the result file.
 UINT Run() {
     if (!AskedToRemove()) return 2;
@@ -54,6 +62,7 @@ UINT Run() {
     HandOver hand_over = HandRequestOver(&outcome);
     if (hand_over == kHandedOver) return 0;
     if (hand_over == kRunHere) RemoveAsRequested(&outcome);
+    else LogHandOverFailure(outcome);
     if (!WriteToolResult(outcome, kToolTag)) return 3;
     return outcome.failed ? 1 : 0;
 }
