@@ -9,6 +9,7 @@
 #define MAX_DEVICE_DEPTH 32  // deeper devices are treated as having no children
 
 // The first child or the next sibling of `node`; false when there is none.
+// `*relative` holds `node` on entry: left so, it names none.
 typedef bool (*RelativeOf)(void* context, uint32_t node, uint32_t* relative);
 
 // Lists the devices below `root` (not `root` itself), deepest first, into

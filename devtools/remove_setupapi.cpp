@@ -120,19 +120,17 @@ void RemoveOne(HDEVINFO set, SP_DEVINFO_DATA* device, ToolOutcome* outcome) {
 }
 
 // CM_Get_Child and CM_Get_Sibling, for the walk; a device that is not
-// present has no node, and so no children to find. An answer that leaves
-// the node unchanged names no relative: a stub may claim success without
-// writing one (Wine's CM_Get_Child does).
+// present has no node, and so no children to find.
 bool ChildOf(void*, uint32_t node, uint32_t* child) {
-    DEVINST found = (DEVINST)node;
-    if (CM_Get_Child(&found, (DEVINST)node, 0) != CR_SUCCESS || found == (DEVINST)node) return false;
+    DEVINST found = (DEVINST)*child;
+    if (CM_Get_Child(&found, (DEVINST)node, 0) != CR_SUCCESS) return false;
     *child = (uint32_t)found;
     return true;
 }
 
 bool SiblingOf(void*, uint32_t node, uint32_t* sibling) {
-    DEVINST found = (DEVINST)node;
-    if (CM_Get_Sibling(&found, (DEVINST)node, 0) != CR_SUCCESS || found == (DEVINST)node) return false;
+    DEVINST found = (DEVINST)*sibling;
+    if (CM_Get_Sibling(&found, (DEVINST)node, 0) != CR_SUCCESS) return false;
     *sibling = (uint32_t)found;
     return true;
 }
