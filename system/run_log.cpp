@@ -78,7 +78,8 @@ bool OpenRunLog(const char* path, bool replace) {
         CloseRunLog();
         return false;
     }
-    lstrcpynA(log_path, path, sizeof log_path);
+    // A cut path would name another file: the tools then log nothing.
+    if (lstrlenA(path) < (int)sizeof log_path) lstrcpynA(log_path, path, sizeof log_path);
     return true;
 }
 
