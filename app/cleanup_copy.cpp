@@ -158,6 +158,18 @@ void WaitUntilFree(const char* path) {
     for (int tries = 0; tries < 50 && IsHeld(path); ++tries) Sleep(100);
 }
 
+// The hand-over only ever names the program and its tools, programs all
+// of one folder: anything else on a command line that claims to be one is
+// not deleted.
+bool IsHandedProgram(const OwnFile& file, const char* first) {
+    const char* slash = MbFindLastChar(file.path, '\\');
+    const char* first_slash = MbFindLastChar(first, '\\');
+    if (!slash || !first_slash || slash - file.path != first_slash - first) return false;
+    if (strncmp(file.path, first, (size_t)(slash - file.path)) != 0) return false;
+    size_t length = strlen(slash);
+    return length > 4 && MbSameNoCase(slash + length - 4, ".exe");
+}
+
 void DeleteHandedFile(const OwnFile& file, DWORD family) {
     if (!IsUnchanged(file)) {
         KeepReplacedFile(file.path);
@@ -205,7 +217,12 @@ int RunCleanupCopy(const char* tail) {
     WaitForUninstaller(p);
     DWORD family = GetWindowsFamily();
     OwnFile file;
-    while (NextFile(p, &file)) DeleteHandedFile(file, family);
+    char first[PATH_BUFFER_SIZE] = "";
+    while (NextFile(p, &file)) {
+        if (!first[0]) MbCopy(first, sizeof first, file.path);
+        if (IsHandedProgram(file, first)) DeleteHandedFile(file, family);
+        else LogLine("cleanup copy: %s is not one of the uninstaller's programs: kept", file.path);
+    }
     RemoveEmptiedFolders(family);
     DeleteSelfAtRestart(family);
     EndRunRecord(0);

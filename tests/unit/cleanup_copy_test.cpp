@@ -65,3 +65,23 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
 }
 
 }  // namespace
+
+namespace {
+
+// A command line that claims to be the hand-over deletes nothing but
+// programs of the first file's folder.
+TEST(CleanupCopy, OnlyProgramsOfOneFolderAreDeleted) {
+    fake::Reset();
+    fake::AddFile("C:\\XLN\\uninst.exe", "p", 0);
+    fake::AddFile("C:\\XLN\\notes.txt", "n", 0);
+    fake::AddFile("C:\\Other\\tool.exe", "t", 0);
+    fake::SetModulePath("C:\\TEMP\\xlnclean0.exe");
+    std::string tail = "/cleanup-after=0 \"C:\\XLN\\uninst.exe\" 1 0 0 \"C:\\XLN\\notes.txt\" 1 0 0 "
+                       "\"C:\\Other\\tool.exe\" 1 0 0";
+    EXPECT_EQ(0, RunCleanupCopy(&tail[0]));
+    EXPECT_FALSE(fake::FileExists("C:\\XLN\\uninst.exe"));
+    EXPECT_TRUE(fake::FileExists("C:\\XLN\\notes.txt"));
+    EXPECT_TRUE(fake::FileExists("C:\\Other\\tool.exe"));
+}
+
+}  // namespace
