@@ -1,8 +1,10 @@
 // The driver: refuses a user without rights on the NT family, then loads
 // each uninstall description and runs the removal on it.
+#include "app/cleanup_copy.h"
 #include "app/driver.h"
 #include "app/removal_sequence.h"
 #include "system/run_state.h"
+#include "removal/emptied_folders.h"
 #include "removal/removal_steps.h"
 #include "messages/localized_box.h"
 #include "system/administrator.h"
@@ -80,15 +82,25 @@ int RunIniSections(int result) {
     return result;
 }
 
-}  // namespace
-
-int RunUninstall(HWND dialog) {
-    if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
+// The registry run, then (but with the dialog) the INI sections.
+int RunDescriptions(HWND dialog) {
     int result = LoadRegistryDescription();
     if (result == 0) result = RunRemovalSequence(dialog, g_uninstall_data);
     // The confirmation and the dialog belong to the registry run only.
     if (dialog) return result;
     return RunIniSections(result);
+}
+
+}  // namespace
+
+int RunUninstall(HWND dialog) {
+    if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
+    int result = RunDescriptions(dialog);
+    // Once every run is over: the folders they emptied, then what only a
+    // copy of this program can delete.
+    RemoveEmptiedFolders(GetWindowsFamily());
+    HandOverToCleanupCopy(GetCommandLineA());
+    return result;
 }
 
 // Whatever the registry load left in the record is run: the service

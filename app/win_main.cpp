@@ -1,4 +1,5 @@
 // The entry point: the mode word decides what the process does.
+#include "app/cleanup_copy.h"
 #include "app/driver.h"
 #include "app/progress_dialog.h"
 #include "app/run_record.h"
@@ -65,6 +66,7 @@ int RunModeWord(HINSTANCE instance, ModeWord mode) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
+    if (IsCleanupCopyTail(tail)) return RunCleanupCopy(tail);
     InstallMode = false;
     RestartNeeded = false;
     ModeWord mode = MatchModeWord(tail);

@@ -1,18 +1,26 @@
 # The device-manager tools XLNWLD2K, XLNWLD9X and XLNWLDNT, built by the
 # rules of uninst.exe (own entry point, i486, no C++ run-time) and, beyond
 # them, without msvcrt.dll, which the first Windows 95 lacks. On the host,
-# their pure parts (request, matching, result) join the unit tests.
-set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp)
+# their pure parts (request, matching, result, INF models, the children
+# walk) and their registry parts (the 9x devices and protocol bindings, the
+# NT 4 cards, the run log) join the unit tests over the fake world.
+set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp
+    devtools/inf_models.cpp devtools/device_children.cpp)
+set(DEVTOOLS_REGISTRY devtools/registry_tree.cpp devtools/tool_log.cpp)
+set(DEVTOOLS_9X devtools/enum_devices_9x.cpp devtools/protocol_bindings_9x.cpp)
+set(DEVTOOLS_NT4 devtools/network_cards.cpp)
 
 if(NOT WIN32)
-    target_sources(unit_tests PRIVATE ${DEVTOOLS_PURE})
+    target_sources(unit_tests PRIVATE ${DEVTOOLS_PURE} ${DEVTOOLS_REGISTRY} ${DEVTOOLS_9X}
+        ${DEVTOOLS_NT4})
     return()
 endif()
 
 # The program's own string and memory-block functions serve the tools too
 # (built so that memset never becomes a call of itself); the tools need no heap.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
-    platform/win32/string_functions.cpp platform/mbtext.cpp removal/windows_directory.cpp)
+    devtools/tool_log.cpp platform/win32/string_functions.cpp platform/mbtext.cpp
+    removal/windows_directory.cpp)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})
@@ -31,9 +39,9 @@ function(add_device_tool name)
 endfunction()
 
 add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/registry_tree.cpp
-    devtools/no_handover.cpp)
+    ${DEVTOOLS_9X} devtools/no_handover.cpp)
 add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp
-    devtools/service_removal.cpp devtools/no_handover.cpp)
+    ${DEVTOOLS_NT4} devtools/service_removal.cpp devtools/no_handover.cpp)
 add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp
     devtools/service_removal.cpp devtools/wow64_handoff.cpp removal/sibling_program.cpp
     LIBRARIES setupapi)

@@ -1,9 +1,12 @@
-// Uninstalling the OEM INF files that the removed devices leave unused.
+// Finding the adapter's OEM INF files and uninstalling those no device uses.
 #include <type_traits>
 
 #include "devtools/oem_infs.h"
 
+#include "devtools/inf_models.h"
+#include "devtools/tool_log.h"
 #include "platform/mbtext.h"
+#include "removal/windows_directory.h"
 
 #ifndef SUOI_FORCEDELETE
 #define SUOI_FORCEDELETE 0x00000001
@@ -41,6 +44,11 @@ bool Noted(const InfNotes& notes, const char* name) {
     return false;
 }
 
+void Note(InfNotes* notes, const char* name) {
+    if (!IsOemInf(name) || Noted(*notes, name) || notes->count >= MAX_NOTED_INFS) return;
+    lstrcpynA(notes->names[notes->count++], name, INF_NAME_SIZE);
+}
+
 // When the devices cannot be listed, the INF counts as used.
 bool InfInUse(const char* name) {
     HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
@@ -57,26 +65,83 @@ bool InfInUse(const char* name) {
     return found;
 }
 
+// "*.inf" also finds a longer extension through its short name.
+bool EndsWithInf(const char* name) {
+    int length = lstrlenA(name);
+    return length > 4 && lstrcmpiA(name + length - 4, ".inf") == 0;
+}
+
+// The INF folder with `name` after it, false when it does not fit.
+bool InfPath(const char* name, char* path, UINT size) {
+    UINT length = GetSystemWindowsDir(path, size);
+    if (!length || length + sizeof "\\inf\\" + lstrlenA(name) > size) return false;
+    lstrcpyA(path + length, "\\inf\\");
+    lstrcatA(path, name);
+    return true;
+}
+
+// Whether the INF's models name a requested id; an unreadable one does not.
+bool InfNamesRequest(const char* name, const DeviceRequest& request) {
+    static InfScan scan;  // large: kept out of the stack
+    static char chunk[4096];
+    char path[MAX_PATH];
+    if (!InfPath(name, path, sizeof path)) return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BeginInfScan(&scan, &request);
+    DWORD got = 0;
+    bool read;
+    while ((read = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != FALSE) && got)
+        FeedInfScan(&scan, chunk, got);
+    CloseHandle(file);
+    return read && EndInfScan(&scan);
+}
+
+// SetupUninstallOEMInfA exists from XP on: looked up, never imported.
+UninstallOemInfFn FindUninstall() {
+    HMODULE setupapi = GetModuleHandleA("setupapi.dll");
+    if (!setupapi) return nullptr;
+    return (UninstallOemInfFn)(void (*)(void))GetProcAddress(setupapi, "SetupUninstallOEMInfA");
+}
+
 }  // namespace
 
 void NoteDriverInf(HDEVINFO set, SP_DEVINFO_DATA* device, InfNotes* notes) {
     char name[INF_NAME_SIZE];
     ReadDriverInf(set, device, name);
-    if (!IsOemInf(name) || Noted(*notes, name) || notes->count >= MAX_NOTED_INFS) return;
-    lstrcpyA(notes->names[notes->count++], name);
+    Note(notes, name);
 }
 
-// SetupUninstallOEMInfA exists from XP on: looked up, never imported. The
-// check above stands in for its own, so the removal is forced (a device
-// that is not present would otherwise keep the package in the store). A
-// refusal leaves only the INF, which the file step deletes anyway: the
-// devices are gone, so it is no failure of the removal.
-void UninstallUnusedInfs(const InfNotes& notes) {
-    HMODULE setupapi = GetModuleHandleA("setupapi.dll");
-    UninstallOemInfFn uninstall = setupapi ? (UninstallOemInfFn)(void (*)(void))GetProcAddress(
-                                                 setupapi, "SetupUninstallOEMInfA")
-                                           : nullptr;
-    if (!uninstall) return;
-    for (int i = 0; i < notes.count; ++i)
-        if (!InfInUse(notes.names[i])) uninstall(notes.names[i], SUOI_FORCEDELETE, nullptr);
+void NoteMatchingInfs(const DeviceRequest& request, InfNotes* notes) {
+    char pattern[MAX_PATH];
+    if (request.id_count == 0 || !InfPath("oem*.inf", pattern, sizeof pattern)) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && EndsWithInf(found.cFileName) &&
+            InfNamesRequest(found.cFileName, request))
+            Note(notes, found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// The check above stands in for the function's own, so the removal is
+// forced (a device that is not present would otherwise keep the package
+// in the store). Windows 2000 has no driver store: its INFs stay, and the
+// file step deletes the product's own.
+void UninstallUnusedInfs(const InfNotes& notes, ToolOutcome* outcome) {
+    UninstallOemInfFn uninstall = FindUninstall();
+    for (int i = 0; i < notes.count; ++i) {
+        const char* name = notes.names[i];
+        if (InfInUse(name)) ToolLog("kept driver package %s: a device uses it", name);
+        else if (!uninstall) ToolLog("kept driver package %s: this Windows cannot uninstall it", name);
+        else if (uninstall(name, SUOI_FORCEDELETE, nullptr)) ToolLog("removed driver package %s", name);
+        else {
+            DWORD error = GetLastError();
+            NoteFailure(outcome, error);
+            ToolLog("could not remove driver package %s: error %u", name, (unsigned)error);
+        }
+    }
 }

@@ -1,7 +1,10 @@
-// Recursive registry key deletion and small value reads for the tools.
+// Recursive registry key deletion, subkey lists and small value reads for
+// the tools.
 #include "devtools/registry_tree.h"
 
-#define KEY_NAME_SIZE 256
+#include "platform/mbtext.h"
+
+#define SERVICES_KEY "System\\CurrentControlSet\\Services"
 
 namespace {
 
@@ -12,6 +15,12 @@ LONG DeleteSubkeys(HKEY key) {
     while ((status = RegEnumKeyA(key, 0, name, sizeof name)) == ERROR_SUCCESS)
         if ((status = DeleteKeyTree(key, name)) != ERROR_SUCCESS) return status;
     return status == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : status;
+}
+
+bool DotsOnly(const char* name) {
+    for (; *name; ++name)
+        if (*name != '.') return false;
+    return true;
 }
 
 }  // namespace
@@ -31,6 +40,18 @@ bool HasNoSubkeys(HKEY key) {
     return RegEnumKeyA(key, 0, name, sizeof name) == ERROR_NO_MORE_ITEMS;
 }
 
+// A name too long for the room is passed over, never cut.
+int CollectSubkeyNames(HKEY key, KeyName* names, int capacity) {
+    int count = 0;
+    LONG status = ERROR_SUCCESS;
+    for (DWORD i = 0; count < capacity && status != ERROR_NO_MORE_ITEMS; ++i) {
+        status = RegEnumKeyA(key, i, names[count], KEY_NAME_SIZE);
+        if (status == ERROR_SUCCESS) ++count;
+        else if (status != ERROR_MORE_DATA) break;
+    }
+    return count;
+}
+
 void ReadText(HKEY key, const char* name, char* buffer, DWORD size) {
     DWORD type = 0;
     DWORD length = size - 1;
@@ -38,4 +59,14 @@ void ReadText(HKEY key, const char* name, char* buffer, DWORD size) {
         (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ))
         length = 0;
     buffer[length < size ? length : size - 1] = 0;
+}
+
+LONG DeleteServiceKey(const char* name) {
+    if (!name[0] || MbFindChar(name, '\\') || DotsOnly(name)) return ERROR_INVALID_NAME;
+    HKEY services;
+    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, SERVICES_KEY, 0, KEY_ALL_ACCESS, &services);
+    if (status != ERROR_SUCCESS) return status;
+    status = DeleteKeyTree(services, name);
+    RegCloseKey(services);
+    return status;
 }

@@ -39,6 +39,8 @@ void TakeLine(DeviceRequest* r, char* line) {
         StoreInList(r->descs[0], &r->desc_count, REQUEST_MAX_DESCS, REQUEST_DESC_SIZE, value);
     else if ((value = ValueOf(line, "HardwareID")))
         StoreInList(r->ids[0], &r->id_count, REQUEST_MAX_IDS, REQUEST_ID_SIZE, value);
+    else if ((value = ValueOf(line, "Log")) && !r->log[0])
+        StoreText(r->log, sizeof r->log, value);
 }
 
 void EndLine(RequestParser* parser) {

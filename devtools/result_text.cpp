@@ -40,5 +40,10 @@ size_t FormatToolResult(const ToolOutcome& outcome, const char* tag, char* out, 
     AppendNumber(out, size, &used, outcome.failed ? outcome.error : 0u, false);
     Append(out, size, &used, "\r\n");
     if (outcome.restart) Append(out, size, &used, "restart\r\n");
+    if (outcome.kept_service[0]) {
+        Append(out, size, &used, "kept service ");
+        Append(out, size, &used, outcome.kept_service);
+        Append(out, size, &used, "\r\n");
+    }
     return used;
 }

@@ -1,6 +1,8 @@
 // Driver service removal: stop within a bounded time, then delete.
 #include "devtools/service_removal.h"
 
+#include "devtools/tool_log.h"
+
 #define STOP_WAIT_MS 15000
 #define STOP_POLL_MS 250
 
@@ -24,6 +26,12 @@ bool StopService(SC_HANDLE service) {
     return IsStopped(service);
 }
 
+ServiceFate Failed(const char* name, DWORD error, ToolOutcome* outcome) {
+    NoteFailure(outcome, error);
+    ToolLog("could not remove service %s: error %u", name, (unsigned)error);
+    return kServiceFailed;
+}
+
 }  // namespace
 
 SC_HANDLE OpenServiceManager(ToolOutcome* outcome) {
@@ -32,19 +40,19 @@ SC_HANDLE OpenServiceManager(ToolOutcome* outcome) {
     return manager;
 }
 
-void RemoveDriverService(SC_HANDLE manager, const char* name, ToolOutcome* outcome) {
-    if (!name[0]) return;
+ServiceFate RemoveDriverService(SC_HANDLE manager, const char* name, ToolOutcome* outcome) {
+    if (!name[0]) return kServiceUnknown;
     SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
     if (!service) {
         DWORD error = GetLastError();
-        if (error != ERROR_SERVICE_DOES_NOT_EXIST) NoteFailure(outcome, error);
-        return;
+        return error == ERROR_SERVICE_DOES_NOT_EXIST ? kServiceUnknown : Failed(name, error, outcome);
     }
-    if (!StopService(service)) outcome->restart = true;
-    if (!DeleteService(service)) {
-        DWORD error = GetLastError();
-        if (error == ERROR_SERVICE_MARKED_FOR_DELETE) outcome->restart = true;
-        else NoteFailure(outcome, error);
-    }
+    bool now = StopService(service);
+    DWORD error = DeleteService(service) ? 0 : GetLastError();
     CloseServiceHandle(service);
+    if (error == ERROR_SERVICE_MARKED_FOR_DELETE) now = false;
+    else if (error) return Failed(name, error, outcome);
+    if (!now) outcome->restart = true;
+    ToolLog(now ? "removed service %s" : "removed service %s: it goes at the next start of Windows", name);
+    return kServiceRemoved;
 }

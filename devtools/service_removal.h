@@ -5,10 +5,16 @@
 #include "devtools/tool_result.h"
 #include "platform/platform.h"
 
+enum ServiceFate {
+    kServiceRemoved,  // deleted now or, once released, at the restart
+    kServiceUnknown,  // the manager does not know it
+    kServiceFailed,   // `outcome` holds the failure
+};
+
 // Stops the service (a bounded wait) and deletes it. An absent service is
 // no failure; one that will not stop, or is deleted only once its last
 // handle closes, completes at the restart.
-void RemoveDriverService(SC_HANDLE manager, const char* name, ToolOutcome* outcome);
+ServiceFate RemoveDriverService(SC_HANDLE manager, const char* name, ToolOutcome* outcome);
 
 // The manager with the rights the removal needs, or null (`outcome` then
 // holds the failure).

@@ -1,6 +1,6 @@
 // The request uninst.exe writes for the device-manager tools, as a tool
-// reads it: the setup classes, the driver service, the device descriptions
-// and the hardware ids, one "key=value" line each.
+// reads it: the setup classes, the driver service, the device descriptions,
+// the hardware ids and the run log to append to, one "key=value" line each.
 #pragma once
 
 #include <stddef.h>
@@ -12,6 +12,7 @@
 #define REQUEST_DESC_SIZE 257
 #define REQUEST_MAX_IDS 256
 #define REQUEST_ID_SIZE 201
+#define REQUEST_LOG_SIZE 260       // a full path and its terminator
 #define REQUEST_LINE_SIZE 512      // a longer line is ignored whole
 
 struct DeviceRequest {
@@ -22,6 +23,7 @@ struct DeviceRequest {
     char descs[REQUEST_MAX_DESCS][REQUEST_DESC_SIZE];
     int id_count;
     char ids[REQUEST_MAX_IDS][REQUEST_ID_SIZE];
+    char log[REQUEST_LOG_SIZE];  // empty: the run keeps no log
 };
 
 // Reads the request a piece at a time, so that a file of any size is read

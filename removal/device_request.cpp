@@ -48,4 +48,7 @@ void WriteDeviceRequest(TextFile* file, const UninstallData& data) {
     for (int32_t i = 0; i < names; ++i) WriteLine(file, "Desc=", data.friendly_names[i]);
     int32_t ids = Bounded(data.device_id_count, TAVK_MAX_NUM_DEVICE_IDS);
     for (int32_t i = 0; i < ids; ++i) WriteLine(file, "HardwareID=", data.device_ids[i]);
+    // The tool appends what it removed, kept or could not remove to this
+    // run's log, so that the whole removal reads in one file.
+    if (file && RunLogPath()[0]) WriteLine(file, "Log=", RunLogPath());
 }

@@ -17,7 +17,7 @@
 const char* DeviceToolVariant(int32_t driver_model, DWORD family);
 
 // The request's lines: classes by order 3 down to 0, the service, the
-// descriptions and the hardware ids.
+// descriptions, the hardware ids and, with an open run log, its path.
 // Each line also goes to the run log; a null file (a preview) writes only there.
 void WriteDeviceRequest(TextFile* file, const UninstallData& data);
 

@@ -3,7 +3,9 @@
 // not let go now is deleted at the next start instead.
 #include "system/run_state.h"
 #include "platform/mbtext.h"
+#include "removal/emptied_folders.h"
 #include "removal/native_file_view.h"
+#include "removal/own_files.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
 #include "removal/system_changes.h"
@@ -40,10 +42,12 @@ void RemoveOneFile(const char* path, const WIN32_FIND_DATAA& found, const char* 
     // The attributes are the search's: asking again, or writing back what is
     // already there, would cost two more calls for each of thousands of files.
     if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(path, found.dwFileAttributes);
-    if (IsOwnFile(path, found, own)) return;
+    if (LeaveToCleanupCopy(path, found) || IsOwnFile(path, found, own)) return;
     ChangeResult deleted = DeleteFileNow(path);
+    if (ChangeMadeOrPreviewed(deleted.outcome)) NoteFileRemoved(path, false);
     if (deleted.outcome != ChangeFailed || deleted.error != ERROR_ACCESS_DENIED) return;
     if (DeleteFileAtRestart(path, family).outcome != ChangeScheduled) return;
+    NoteFileRemoved(path, true);
     if (!InstallMode) RestartNeeded = true;
 }
 

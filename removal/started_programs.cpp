@@ -15,13 +15,14 @@ DWORD NoWindowFlagForThisWindows() {
     return IsWin9xFamily(GetWindowsFamily()) ? 0 : CREATE_NO_WINDOW;
 }
 
-bool Start(char* command, ProgramStart how, PROCESS_INFORMATION* process) {
+bool Start(char* command, ProgramStart how, PROCESS_INFORMATION* process, BOOL inherit = FALSE,
+           const char* directory = nullptr) {
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;  // 68 on Windows
     if (how == WithOwnStartupInfo) GetStartupInfoA(&startup);
     DWORD flags = how == WithoutWindow ? NoWindowFlagForThisWindows() : 0;
-    return CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+    return CreateProcessA(nullptr, command, nullptr, nullptr, inherit, flags, nullptr, directory,
                           &startup, process) != FALSE;
 }
 
@@ -49,4 +50,20 @@ ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart
         return ProgramNotStarted;
     }
     return WaitAndClose(what, command, process);
+}
+
+bool StartProgramAndLeave(const char* what, char* command, const char* directory) {
+    if (PreviewRun) {
+        LogProgram(what, command, false, 0, 0);
+        return false;
+    }
+    PROCESS_INFORMATION process;
+    if (!Start(command, WithoutWindow, &process, TRUE, directory)) {
+        LogProgram(what, command, false, 0, GetLastError());
+        return false;
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    LogLine("%s %s: started, left running", what, command);
+    return true;
 }

@@ -20,3 +20,9 @@ enum ProgramStart { WithOwnStartupInfo, WithoutWindow };
 // `what` names the program in the log ("service program"). `command` is
 // CreateProcessA's writable command line. Both handles are closed.
 ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how);
+
+// Starts a program and leaves it running, with this process's inheritable
+// handles and `directory` as its current folder: the hand-over of what can
+// only be done after this process has ended. False when it did not start
+// (or, in a preview, was only listed).
+bool StartProgramAndLeave(const char* what, char* command, const char* directory);

@@ -20,13 +20,15 @@ namespace {
 
 enum ChangeKind { KeyDeletionChange, EmptyKeyDeletionChange, ValueDeletionChange, ValueWriteChange,
                   AttributeChange, FileDeletionChange, RestartDeletionChange, FolderRemovalChange,
-                  PatternDeletionChange, WindowCloseChange };
+                  PatternDeletionChange, WindowCloseChange, FolderRestartRemovalChange,
+                  HandOverChange };
 
 const char* ActionText(ChangeKind kind) {
     static const char* const kActions[] = {
         "delete key",  "delete key if empty", "delete value",      "write value",
         "clear read-only", "delete file",     "delete file at restart", "remove folder",
-        "delete files matching", "close windows of class",
+        "delete files matching", "close windows of class", "remove folder at restart",
+        "delete file after this process",
     };
     return kActions[kind];
 }
@@ -239,6 +241,27 @@ ChangeResult RemoveFolder(const char* path) {
     }
     BOOL done = RemoveDirectoryA(path);
     return FileOutcome(FolderRemovalChange, path, done, done ? 0 : GetLastError());
+}
+
+// The NT family's list of pending operations removes a folder only when it
+// is empty by then: after the files scheduled before it.
+ChangeResult RemoveFolderAtRestart(const char* path) {
+    ChangeKind kind = FolderRestartRemovalChange;
+    if (IsProtectedFolder(path)) return Outcome(kind, path, ChangeRefused);
+    if (PreviewRun)
+        return Outcome(kind, path, ChangePreviewed, 0, "would be removed at the next start of Windows");
+    if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return Outcome(kind, path, ChangeScheduled);
+    return Outcome(kind, path, ChangeFailed, GetLastError());
+}
+
+ChangeResult HandFileToCleanupCopy(const char* path) {
+    const char* note = PreviewRun ? "would be deleted by a copy of this program once this run has ended"
+                                  : "left to a copy of this program, once this run has ended";
+    return Outcome(HandOverChange, path, PreviewRun ? ChangePreviewed : ChangeScheduled, 0, note);
+}
+
+ChangeResult KeepReplacedFile(const char* path) {
+    return Outcome(FileDeletionChange, path, ChangeKept, 0, "kept: a new file was put there during the run");
 }
 
 bool MayDeleteMatches(const char* pattern) {

@@ -61,6 +61,16 @@ ChangeResult DeleteFileNow(const char* path);
 // family carries it out. A folder is refused: no folder is an installed file.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family);
 ChangeResult RemoveFolder(const char* path);
+// Leaves the folder's removal to the next start of Windows, after the
+// files scheduled before it (the NT family only).
+ChangeResult RemoveFolderAtRestart(const char* path);
+
+// This program's own file, or a tool of its, that a copy of the program
+// deletes once this process has ended (app/cleanup_copy.h): recorded, or
+// listed in a preview.
+ChangeResult HandFileToCleanupCopy(const char* path);
+// The copy found another file where the run found one of its own.
+ChangeResult KeepReplacedFile(const char* path);
 
 // Whether the files that a search pattern matches may be deleted at all;
 // a refusal is an outcome like any other.

@@ -62,13 +62,15 @@ explain "RUN 1: uninst.exe silent  (nothing is shown)"
 run_uninst silent
 demo_check silent
 snapshot after-silent
-explain "AFTER. The device-manager tool XLNWLD2K.exe removed the adapter's devices and the driver service, and uninstalled oem5.inf, which no device uses any more. What is left of the product (uninst.exe keeps its own file, and the tools beside it stay, as this sample description does not list them; the keys kept were never the product's to take, or are not empty):"
+explain "AFTER. The device-manager tool XLNWLD2K.exe removed the adapter's devices and the driver service, and uninstalled oem5.inf, which no device uses any more. uninst.exe and the device tools beside it, which the description lists, went a moment after the run: a copy of the program in the temporary folder deleted them once the run had ended, with the emptied Monitor folder (the copy itself goes at the next start of Windows). What is left under the product's names is not the product's: the user's profiles.dat keeps its folder, and the keys kept were never the product's to take, or are not empty:"
 show_product after-silent
 went=$(changes before after-silent | grep -c '^- ')
 came=$(changes before after-silent | grep '^+ ' | grep -v 'services-called\.log')
 explain "In all, $went registry lines and files went. Added: ${came:-nothing} (besides the log the stand-in service programs write)."
 
 explain "RUN 2: the same installation laid down again, then uninst.exe verbose on the Xvfb screen: the question 'Confirm Removal' is answered OK, and the progress dialog steps through its status lines."
+install_program
+place_device_tools
 lay_adapter_installation again
 snapshot before-verbose
 apply_registry

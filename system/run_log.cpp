@@ -13,13 +13,16 @@
 namespace {
 
 HANDLE log_file = INVALID_HANDLE_VALUE;
+char log_path[MAX_PATH];  // as "/log=" gave it; the device tools append to it too
 
 // The time stamp takes 20 characters, the text at most 1023, then CR LF.
 const int kStampLength = 20;
 const int kTextRoom = 1024;
 
+// At the end each time: a device tool may have appended its own lines.
 void WriteText(const char* text, DWORD length) {
     DWORD written = 0;
+    SetFilePointer(log_file, 0, nullptr, FILE_END);
     WriteFile(log_file, text, length, &written, nullptr);
 }
 
@@ -68,13 +71,15 @@ const char* AnswerText(int answer) {
 bool OpenRunLog(const char* path, bool replace) {
     CloseRunLog();
     if (!path || !path[0]) return false;
-    log_file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    log_file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            replace ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log_file == INVALID_HANDLE_VALUE) return false;
     if (SetFilePointer(log_file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
         CloseRunLog();
         return false;
     }
+    // A cut path would name another file: the tools then log nothing.
+    if (lstrlenA(path) < (int)sizeof log_path) lstrcpynA(log_path, path, sizeof log_path);
     return true;
 }
 
@@ -82,7 +87,10 @@ void CloseRunLog() {
     if (log_file == INVALID_HANDLE_VALUE) return;
     CloseHandle(log_file);
     log_file = INVALID_HANDLE_VALUE;
+    log_path[0] = 0;
 }
+
+const char* RunLogPath() { return log_path; }
 
 bool RunLogIsOpen() { return log_file != INVALID_HANDLE_VALUE; }
 

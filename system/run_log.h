@@ -13,6 +13,10 @@ bool OpenRunLog(const char* path, bool replace);
 void CloseRunLog();
 bool RunLogIsOpen();
 
+// The open log's path as it was given ("" without one), for the device
+// tools, which append their own lines; the log is shared for writing.
+const char* RunLogPath();
+
 // One line: the time, then the text as wsprintfA formats it (cut to 1023
 // characters).
 void LogLine(const char* format, ...);

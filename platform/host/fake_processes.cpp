@@ -193,3 +193,11 @@ BOOL CloseHandle(HANDLE handle) {
     if (error) return Fail(error);
     return TRUE;
 }
+
+BOOL DuplicateHandle(HANDLE, HANDLE source, HANDLE, HANDLE* target, DWORD, BOOL, DWORD) {
+    fake::LogCall("DuplicateHandle", "");
+    if (DWORD error = fake::InjectedFailure("DuplicateHandle", "")) return Fail(error);
+    (void)source;
+    *target = NewHandle(Handle{true, 0, false, true});
+    return TRUE;
+}

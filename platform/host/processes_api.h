@@ -11,6 +11,7 @@
 #define WAIT_FAILED 0xFFFFFFFFu
 #define STILL_ACTIVE 259u
 #define CREATE_NO_WINDOW 0x08000000u
+#define SYNCHRONIZE 0x00100000u
 
 struct STARTUPINFOA {
     DWORD cb;
@@ -50,3 +51,7 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code);
 BOOL CloseHandle(HANDLE handle);
+// A real handle for a process (the current one's pseudo handle included):
+// a process handle of its own, waited on as an ended process.
+BOOL DuplicateHandle(HANDLE source_process, HANDLE source, HANDLE target_process, HANDLE* target,
+                     DWORD access, BOOL inherit, DWORD options);

@@ -37,5 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     CheckList(whole.desc_count, REQUEST_MAX_DESCS, whole.descs);
     CheckList(whole.id_count, REQUEST_MAX_IDS, whole.ids);
     FUZZ_CHECK(Terminated(whole.service));
+    FUZZ_CHECK(Terminated(whole.log));
     return 0;
 }

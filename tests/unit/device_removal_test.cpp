@@ -7,6 +7,7 @@
 #include "removal/device_tool.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
+#include "system/run_log.h"
 
 namespace {
 
@@ -216,6 +217,7 @@ TEST_F(DeviceRemoval, RestartLineSetsRestartNeeded) {
         {"install mode", "1\nXLNWLD9X\n0\nrestart\n", true, false},
         {"three lines", "1\nXLNWLD2K\n0\n", false, false},
         {"other fourth line", "1\nXLNWLD2K\n0\nrestarts\n", false, false},
+        {"a kept service, no restart", "1\nXLNWLD2K\n0\nkept service XLNW11\n", false, false},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -225,6 +227,28 @@ TEST_F(DeviceRemoval, RestartLineSetsRestartNeeded) {
         EXPECT_EQ(c.restart, RestartNeeded) << c.name;
         TearDown();
     }
+}
+
+// With a run log the request names it; what the tool appends there stays,
+// and this program's later lines follow it.
+TEST_F(DeviceRemoval, RequestNamesTheRunLogAndTheToolsLinesStay) {
+    ASSERT_TRUE(OpenRunLog("C:\\run.log", true));
+    fake::ScriptProcess(kToolFolder + std::string("XLNWLD2K.exe"), [this] {
+        fake::ProcessScript script;
+        script.on_run = [this] {
+            request_seen = fake::FileContents(kRequest);
+            fake::AddFile("C:\\run.log", fake::FileContents("C:\\run.log") + "tool line\r\n");
+            fake::AddFile(kResult, "0\n");
+        };
+        return script;
+    }());
+    RemoveDevices(data);
+    CloseRunLog();
+    EXPECT_EQ("Log=C:\\run.log\r\n", request_seen);
+    std::string log = fake::FileContents("C:\\run.log");
+    size_t tool = log.find("tool line\r\n");
+    ASSERT_NE(std::string::npos, tool);
+    EXPECT_NE(std::string::npos, log.find("device tool result: status 0", tool)) << log;
 }
 
 TEST_F(DeviceRemoval, SilentFailureShowsNothing) {

@@ -35,7 +35,8 @@ TEST(DeviceRequestParse, ReadsEveryKindOfLineWhateverTheLineEndsAndPieces) {
     const std::string text =
         "Class=Net\r\nclass=NetTrans\nSERVICENAME=XLNW11\rServiceName=Second\r\n"
         "Desc=XLN 802.11g Network Adapter\r\n\r\nUnknown=1\r\nno equals sign\r\n"
-        "HardwareID=PCI\\VEN_1B2C&DEV_0011\r\nHardwareID=USB\\VID_1B2C&PID_0012";
+        "HardwareID=PCI\\VEN_1B2C&DEV_0011\r\nLog=C:\\run.log\r\nlog=second\r\n"
+        "HardwareID=USB\\VID_1B2C&PID_0012";
     for (size_t step : {size_t(1), size_t(2), size_t(7), text.size()}) {
         DeviceRequest* r = Parse(text, step);
         EXPECT_EQ((Strings{"Net", "NetTrans"}), List(r->classes[0], r->class_count, REQUEST_CLASS_SIZE)) << step;
@@ -43,6 +44,7 @@ TEST(DeviceRequestParse, ReadsEveryKindOfLineWhateverTheLineEndsAndPieces) {
         EXPECT_EQ((Strings{"XLN 802.11g Network Adapter"}), List(r->descs[0], r->desc_count, REQUEST_DESC_SIZE));
         EXPECT_EQ((Strings{"PCI\\VEN_1B2C&DEV_0011", "USB\\VID_1B2C&PID_0012"}),
                   List(r->ids[0], r->id_count, REQUEST_ID_SIZE)) << "the last line needs no line end";
+        EXPECT_STREQ("C:\\run.log", r->log) << "the first log line counts";
     }
 }
 
@@ -138,9 +140,10 @@ TEST(DeviceToolResult, WritesStatusTagCodeAndTheRestartLine) {
         const char* text;
     };
     const Case cases[] = {
-        {"nothing matched", {0, false, 0, false}, "0\r\nXLNWLD2K\r\n0\r\n"},
-        {"two removed, restart", {2, false, 0, true}, "2\r\nXLNWLD2K\r\n0\r\nrestart\r\n"},
-        {"failure with a SetupAPI code", {1, true, 0xE000020Bu, false}, "-1\r\nXLNWLD2K\r\n3758096907\r\n"},
+        {"nothing matched", {0, false, 0, false, ""}, "0\r\nXLNWLD2K\r\n0\r\n"},
+        {"two removed, restart", {2, false, 0, true, ""}, "2\r\nXLNWLD2K\r\n0\r\nrestart\r\n"},
+        {"service kept", {1, false, 0, false, "XLNW11"}, "1\r\nXLNWLD2K\r\n0\r\nkept service XLNW11\r\n"},
+        {"failure with a SetupAPI code", {1, true, 0xE000020Bu, false, ""}, "-1\r\nXLNWLD2K\r\n3758096907\r\n"},
     };
     for (const Case& c : cases) {
         char text[64];
@@ -151,7 +154,7 @@ TEST(DeviceToolResult, WritesStatusTagCodeAndTheRestartLine) {
     }
     char small[8];
     memset(small, '#', sizeof small);
-    FormatToolResult({12, false, 0, false}, "XLNWLD2K", small, 6);
+    FormatToolResult({12, false, 0, false, ""}, "XLNWLD2K", small, 6);
     EXPECT_STREQ("12\r\nX", small) << "cut to the room given and terminated";
     EXPECT_EQ('#', small[6]) << "nothing written past the room given";
 }

@@ -76,3 +76,28 @@ run_tool() {
     TOOL_RESULT=$(tr -d '\r' <"$result" 2>/dev/null | tr '\n' ' ')
     rm -f "$request" "$result"
 }
+
+# tool_log_text 'C:\file': a run log's lines, time stamps and CRs dropped.
+tool_log_text() { tr -d '\r' <"$(unix_path "$1")" 2>/dev/null | cut -c21-; }
+
+# expect_log_line FILE LINE: the run log holds the line exactly.
+expect_log_line() {
+    if tool_log_text "$1" | grep -q -x -F -- "$2"; then say "ok: log line '$2'"
+    else check_failed "no log line '$2'"; fi
+}
+
+# lay_inf 'C:\windows\inf\NAME' MODELS-SECTION ID [utf16]: a driver INF
+# whose Manufacturer names the models section (decorated for x86 and
+# x64), where one model lists the id; as UTF-16 with its byte-order mark
+# when asked, as many vendors ship them.
+lay_inf() {
+    text=$(printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Net\r\n\r\n[Manufacturer]\r\n%%Mfg%% = %s, NTx86, NTamd64\r\n\r\n[%s.NTx86]\r\n%%Card%% = Card.Install, %s\r\n\r\n[%s.NTamd64]\r\n%%Card%% = Card.Install, %s\r\n\r\n[Strings]\r\nMfg="%s"\r\nCard="Network card"\r\n' \
+        "$2" "$2" "$3" "$2" "$3" "$2")
+    path=$(unix_path "$1")
+    mkdir -p "$(dirname "$path")"
+    if [ "${4:-}" = utf16 ]; then
+        { printf '\377\376'; printf '%s' "$text" | iconv -f UTF-8 -t UTF-16LE; } >"$path"
+    else
+        printf '%s' "$text" >"$path"
+    fi
+}

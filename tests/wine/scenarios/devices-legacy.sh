@@ -3,10 +3,16 @@
 # "silent" on the registry layouts of those systems. On Windows 98 the
 # adapter's Enum entries, their driver keys and the service's entries go,
 # the neighbours stay, and the restart question follows (answered Cancel):
-# Windows 9x takes note of the removal at its next start. On NT 4 the
-# adapter's NetworkCards entries and the driver service with its numbered
-# instances go, the other card and services stay, and no restart is asked.
-# Each tool alone on a request for nothing reports success.
+# Windows 9x takes note of the removal at its next start. Of the protocol
+# instances bound to the adapter, the one the other vendor's adapter also
+# binds stays; the one bound to the adapter's two devices only goes with
+# its driver key. On NT 4 the adapter's NetworkCards entries go with
+# exactly the services they name (of type 4, adapter, which no listing of
+# driver services shows) and the driver service; the other card, its
+# service and an orphan instance that no card names stay; NT 4 applies the
+# change at its next start, so the restart question follows. Each tool
+# writes what it removed into the run log. Each tool alone on a request
+# for nothing reports success.
 # Usage: devices-legacy.sh win98|nt40 (any other word: nt40)
 set -u
 . "$(dirname "$0")/../lib.sh"
@@ -25,12 +31,15 @@ if [ "$version" = win98 ]; then
     describe_devices WDM98
     seed_registry "$WINE_ROOT/tests/wine/data/devices-9x.reg"
     snapshot before
-    run_with_box_answer 'Restart Windows' Cancel silent
+    run_with_box_answer 'Restart Windows' Cancel silent '/log=C:\run.log'
     expect_equal "exit code" 0 "$LAST_EXIT"
     expect_equal "question after the removal" 'Restart Windows' "$BOX_CAPTION"
     snapshot after
     expect_only_changes before after \
         '^- reg HKLM\\Software\\Tarnwell(\\|	|$)' \
+        '^\+ file \./run\.log	' \
+        '^- reg HKLM\\Enum\\Network\\MSTCP\\0001(\\|	|$)' \
+        "^- reg $CCS\\\\Services\\\\Class\\\\NetTrans\\\\0001(	|\$)" \
         '^- reg HKLM\\Enum\\PCI\\VEN_1B2C&DEV_0011(\\|	|$)' \
         '^- reg HKLM\\Enum\\PCMCIA\\XLN-PCCARD-0011(\\|	|$)' \
         '^- reg HKLM\\Enum\\ROOT\\NET(\\0005)?(	|$)' \
@@ -41,25 +50,38 @@ if [ "$version" = win98 ]; then
     expect_key_absent 'HKLM\System\CurrentControlSet\Services\Class\Net\0002'
     expect_key_present 'HKLM\System\CurrentControlSet\Services\Class\Net\0000'
     expect_key_present 'HKLM\Enum\ROOT\PORTS\0000'
+    expect_key_present 'HKLM\Enum\Network\MSTCP\0000'
+    expect_key_present 'HKLM\System\CurrentControlSet\Services\Class\NetTrans\0000'
+    expect_log_line 'C:\run.log' 'device tool request: Log=C:\run.log'
+    expect_log_line 'C:\run.log' 'XLNWLD9X: removed device Enum\PCI\VEN_1B2C&DEV_0011\BUS_00&DEV_0A&FUNC_00 (Wireless LAN Card)'
+    expect_log_line 'C:\run.log' 'XLNWLD9X: kept protocol Enum\Network\MSTCP\0000: another adapter binds it'
+    expect_log_line 'C:\run.log' 'XLNWLD9X: removed protocol Enum\Network\MSTCP\0001'
+    expect_log_line 'C:\run.log' 'XLNWLD9X: ended: 3 device(s) removed'
 else
     describe_devices NT4
     seed_registry "$WINE_ROOT/tests/wine/data/devices-nt4.reg"
     apply_registry
-    for service in XLNW11 XLNW111 XLNW112 XLNW11X E100B1; do
+    for service in XLNW11 XLNW11X; do
         sc_run create $service type= kernel start= demand binPath= "C:\\windows\\system32\\drivers\\$service.sys" ||
             check_failed "sc create $service failed"
     done
     snapshot before
-    expect_exit 0 silent
+    run_with_box_answer 'Restart Windows' Cancel silent '/log=C:\run.log'
+    expect_equal "exit code" 0 "$LAST_EXIT"
+    expect_equal "question after the removal" 'Restart Windows' "$BOX_CAPTION"
     snapshot after
     expect_only_changes before after \
         '^- reg HKLM\\Software\\Tarnwell(\\|	|$)' \
+        '^\+ file \./run\.log	' \
         "^- reg $CARDS\\\\1[13](\\\\|	|\$)" \
         "^- reg $CCS\\\\Services\\\\XLNW11(1|2)?(\\\\|	|\$)"
     for service in XLNW11 XLNW111 XLNW112; do expect_key_absent "HKLM\\System\\CurrentControlSet\\Services\\$service"; done
-    expect_key_present 'HKLM\System\CurrentControlSet\Services\XLNW11X'
-    expect_key_present 'HKLM\System\CurrentControlSet\Services\E100B1'
+    expect_key_absent 'HKLM\System\CurrentControlSet\Services\XLNW111\Parameters'
+    for service in XLNW11X XLNW113 E100B1; do expect_key_present "HKLM\\System\\CurrentControlSet\\Services\\$service"; done
     expect_key_present 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\NetworkCards\12'
+    expect_log_line 'C:\run.log' 'XLNWLDNT: removed network card 11 (XLN 802.11g Network Adapter), its service XLNW111'
+    expect_log_line 'C:\run.log' 'XLNWLDNT: removed network card 13 (Wireless LAN Card), its service XLNW112'
+    expect_log_line 'C:\run.log' 'XLNWLDNT: ended: 2 device(s) removed'
 fi
 
 # The tool alone, on a request for what is not there.

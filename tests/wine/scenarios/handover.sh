@@ -47,6 +47,8 @@ expect_exit 0 silent
 snapshot second-after
 expect_services_ran
 expect_installation_removed "$version" second-before second-after
+# The removal took the program too: the next runs need it back.
+install_program
 
 say "--- verbose: the dialog's command, and no question"
 rm -f "$(unix_path 'C:\Program Files\XLN\setup.exe')" "$(unix_path 'C:\windows\xlnsetup.exe')"

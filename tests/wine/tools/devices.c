@@ -1,8 +1,9 @@
 /* Root-enumerated network devices for the device-removal scenarios:
-     devices add HARDWARE-ID DESCRIPTION [INF]
+     devices add HARDWARE-ID DESCRIPTION [INF [SERVICE]]
    makes a device of class Net (present or not does not matter to the
-   tools) with that hardware id and description and, given an INF name, a
-   driver key whose InfPath names it;
+   tools) with that hardware id and description and, given an INF name
+   ("-" for none), a driver key whose InfPath names it, and given a
+   service, that service as its driver (SPDRP_SERVICE);
      devices count HARDWARE-ID
    prints how many devices of class Net carry that hardware id. */
 #include <windows.h>
@@ -17,7 +18,7 @@ static int Fail(const char* what) {
     return 1;
 }
 
-static int Add(const char* id, const char* description, const char* inf) {
+static int Add(const char* id, const char* description, const char* inf, const char* service) {
     char ids[512] = {0};
     strncpy(ids, id, sizeof ids - 2);
     HDEVINFO set = SetupDiCreateDeviceInfoList(&kNetClass, NULL);
@@ -30,7 +31,10 @@ static int Add(const char* id, const char* description, const char* inf) {
         return Fail("SetupDiSetDeviceRegistryPropertyA");
     if (!SetupDiRegisterDeviceInfo(set, &device, 0, NULL, NULL, NULL))
         return Fail("SetupDiRegisterDeviceInfo");
-    if (inf) {
+    if (service && !SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_SERVICE, (const BYTE*)service,
+                                                      (DWORD)strlen(service) + 1))
+        return Fail("SetupDiSetDeviceRegistryPropertyA(SPDRP_SERVICE)");
+    if (inf && strcmp(inf, "-") != 0) {
         HKEY key = SetupDiCreateDevRegKeyA(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, NULL, NULL);
         if (key == INVALID_HANDLE_VALUE) return Fail("SetupDiCreateDevRegKeyA");
         RegSetValueExA(key, "InfPath", 0, REG_SZ, (const BYTE*)inf, (DWORD)strlen(inf) + 1);
@@ -63,8 +67,9 @@ static int Count(const char* id) {
 }
 
 int main(int argc, char** argv) {
-    if (argc >= 4 && strcmp(argv[1], "add") == 0) return Add(argv[2], argv[3], argc > 4 ? argv[4] : NULL);
+    if (argc >= 4 && strcmp(argv[1], "add") == 0)
+        return Add(argv[2], argv[3], argc > 4 ? argv[4] : NULL, argc > 5 ? argv[5] : NULL);
     if (argc == 3 && strcmp(argv[1], "count") == 0) return Count(argv[2]);
-    fprintf(stderr, "usage: devices add HARDWARE-ID DESCRIPTION [INF] | devices count HARDWARE-ID\n");
+    fprintf(stderr, "usage: devices add HARDWARE-ID DESCRIPTION [INF [SERVICE]] | devices count HARDWARE-ID\n");
     return 2;
 }

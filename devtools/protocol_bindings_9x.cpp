@@ -1,0 +1,128 @@
+// The protocol instances bound to removed adapters, removed once no
+// remaining adapter binds them.
+#include "devtools/protocol_bindings_9x.h"
+
+#include "devtools/device_match.h"
+#include "devtools/registry_tree.h"
+#include "devtools/tool_log.h"
+#include "platform/mbtext.h"
+
+#define TEXT_SIZE 260
+#define NETWORK_KEY "Enum\\Network"
+#define CLASS_KEY "System\\CurrentControlSet\\Services\\Class"
+
+void NoteBinding(BindingList* bindings, const char* name) {
+    for (int i = 0; i < bindings->count; ++i)
+        if (MbSameNoCase(bindings->names[i], name)) return;
+    if (bindings->count < MAX_BINDINGS) lstrcpynA(bindings->names[bindings->count++], name, BINDING_NAME_SIZE);
+}
+
+namespace {
+
+// Whether the instance key `parent`\`name` has a Bindings value `binding`.
+bool InstanceBinds(HKEY parent, const char* name, const char* binding) {
+    char path[KEY_NAME_SIZE + sizeof "\\Bindings"];
+    wsprintfA(path, "%s\\Bindings", name);
+    HKEY key;
+    if (RegOpenKeyExA(parent, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    bool binds = RegQueryValueExA(key, binding, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return binds;
+}
+
+// Any instance below `key`, `depth` levels down (1: its subkeys).
+bool AnyBinds(HKEY key, int depth, const char* binding) {
+    char name[KEY_NAME_SIZE];
+    bool found = false;
+    for (DWORD i = 0; !found && RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+        if (depth == 1) {
+            found = InstanceBinds(key, name, binding);
+            continue;
+        }
+        HKEY sub;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) != ERROR_SUCCESS) continue;
+        found = AnyBinds(sub, depth - 1, binding);
+        RegCloseKey(sub);
+    }
+    return found;
+}
+
+// Every device is Enum\BUS\ID\INSTANCE. When Enum cannot be read, the
+// protocol counts as bound.
+bool StillBound(const char* binding) {
+    HKEY enum_root;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, KEY_READ, &enum_root) != ERROR_SUCCESS) return true;
+    bool bound = AnyBinds(enum_root, 3, binding);
+    RegCloseKey(enum_root);
+    return bound;
+}
+
+// Only a NetTrans\NNNN key: a protocol's driver is never anything else.
+void RemoveProtocolDriver(const char* driver, ToolOutcome* outcome) {
+    char head[sizeof "NetTrans\\"];
+    lstrcpynA(head, driver, sizeof head);
+    if (!IsDriverKeyName(driver) || !MbSameNoCase(head, "NetTrans\\")) return;
+    HKEY classes;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASS_KEY, 0, KEY_ALL_ACCESS, &classes) != ERROR_SUCCESS) return;
+    LONG status = DeleteKeyTree(classes, driver);
+    RegCloseKey(classes);
+    if (status == ERROR_SUCCESS) ToolLog("removed protocol driver key %s", driver);
+    else if (status != ERROR_FILE_NOT_FOUND) NoteFailure(outcome, (uint32_t)status);
+}
+
+// The protocol's key (Enum\Network\MSTCP) goes once it holds no instance.
+void RemoveEmptyProtocolKey(HKEY network, const char* binding) {
+    char protocol[BINDING_NAME_SIZE];
+    lstrcpynA(protocol, binding, sizeof protocol);
+    *(char*)MbFindChar(protocol, '\\') = 0;
+    HKEY key;
+    if (RegOpenKeyExA(network, protocol, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    bool empty = HasNoSubkeys(key);
+    RegCloseKey(key);
+    if (empty) RegDeleteKeyA(network, protocol);
+}
+
+void RemoveProtocol(HKEY network, const char* binding, ToolOutcome* outcome) {
+    char driver[TEXT_SIZE];
+    HKEY instance;
+    if (RegOpenKeyExA(network, binding, 0, KEY_READ, &instance) != ERROR_SUCCESS) return;
+    ReadText(instance, "Driver", driver, sizeof driver);
+    RegCloseKey(instance);
+    LONG status = DeleteKeyTree(network, binding);
+    if (status != ERROR_SUCCESS) {
+        NoteFailure(outcome, (uint32_t)status);
+        ToolLog("could not remove protocol Enum\\Network\\%s: error %u", binding, (unsigned)status);
+        return;
+    }
+    ToolLog("removed protocol Enum\\Network\\%s", binding);
+    RemoveProtocolDriver(driver, outcome);
+    RemoveEmptyProtocolKey(network, binding);
+}
+
+}  // namespace
+
+// Only names shaped "PROTOCOL\NNNN" are noted: nothing else is an instance.
+void NoteBindings(HKEY instance, BindingList* bindings) {
+    HKEY key;
+    if (RegOpenKeyExA(instance, "Bindings", 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    char name[BINDING_NAME_SIZE];
+    LONG status = ERROR_SUCCESS;
+    for (DWORD i = 0; status == ERROR_SUCCESS || status == ERROR_MORE_DATA; ++i) {
+        DWORD size = sizeof name;
+        status = RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS && IsDriverKeyName(name)) NoteBinding(bindings, name);
+    }
+    RegCloseKey(key);
+}
+
+void RemoveUnboundProtocols(const BindingList& bindings, ToolOutcome* outcome) {
+    HKEY network;
+    if (bindings.count == 0 ||
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, NETWORK_KEY, 0, KEY_ALL_ACCESS, &network) != ERROR_SUCCESS)
+        return;
+    for (int i = 0; i < bindings.count; ++i) {
+        if (StillBound(bindings.names[i])) ToolLog("kept protocol Enum\\Network\\%s: another adapter binds it", bindings.names[i]);
+        else RemoveProtocol(network, bindings.names[i], outcome);
+    }
+    RegCloseKey(network);
+}

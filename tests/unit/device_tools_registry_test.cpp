@@ -1,0 +1,262 @@
+// The device tools' registry parts over the fake world: NT 4's cards and
+// their own services, Windows 9x devices with the protocols they bind, the
+// tools' lines in the run log, and the pure INF-model and device-tree
+// walks of the tool for Windows 2000 and later.
+#include <string>
+#include <vector>
+
+#include "devtools/device_children.h"
+#include "devtools/enum_devices_9x.h"
+#include "devtools/inf_models.h"
+#include "devtools/network_cards.h"
+#include "devtools/registry_tree.h"
+#include "devtools/tool_log.h"
+#include "removal_fixture.h"
+
+namespace {
+
+const std::string kCards = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+const std::string kServices = "HKLM\\System\\CurrentControlSet\\Services";
+const std::string kEnum = "HKLM\\Enum";
+const std::string kNetTrans = "HKLM\\System\\CurrentControlSet\\Services\\Class\\NetTrans";
+
+DeviceRequest* Request(const std::string& text) {
+    static DeviceRequest request;
+    static RequestParser parser;
+    BeginRequest(&parser, &request);
+    FeedRequest(&parser, text.data(), text.size());
+    EndRequest(&parser);
+    return &request;
+}
+
+class DeviceToolRegistry : public RemovalTest {
+protected:
+    void SetUp() override {
+        RemovalTest::SetUp();
+        UseToolLog("", "");
+    }
+    void TearDown() override {
+        UseToolLog("", "");
+        RemovalTest::TearDown();
+    }
+    void Card(const std::string& number, const std::string& service, const std::string& description) {
+        fake::RegSeedString(kCards + "\\" + number, "ServiceName", service);
+        fake::RegSeedString(kCards + "\\" + number, "Description", description);
+        fake::RegSeedString(kCards + "\\" + number + "\\NetRules", "InfName", "oemnad.inf");
+    }
+    ToolOutcome outcome = {};
+};
+
+TEST_F(DeviceToolRegistry, Nt4CardsGoAndNoteTheServicesTheyName) {
+    Card("1", "XLNW111", "XLN 802.11g Network Adapter");
+    Card("2", "E100B1", "Other Vendor Ethernet Adapter");
+    Card("3", "NDIS1", "Wireless LAN Card");  // named by its description
+    Card("4", "XLNW11X", "Other");
+    Card("5", "XLNW112", "Locked");
+    fake::FailCall("RegDeleteKeyA", ERROR_ACCESS_DENIED, 1, "NetworkCards\\5");
+    static CardServices services;
+    services.count = 0;
+    RemoveNamedCards(*Request("Class=Net\nServiceName=XLNW11\nDesc=Wireless LAN Card\n"), &outcome, &services);
+    EXPECT_EQ(2, outcome.removed);
+    EXPECT_TRUE(outcome.restart) << "NT 4 applies a network change at its next start";
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ((uint32_t)ERROR_ACCESS_DENIED, outcome.error);
+    for (const char* gone : {"1", "3"}) EXPECT_FALSE(fake::RegKeyExists(kCards + "\\" + gone)) << gone;
+    for (const char* kept : {"2", "4", "5"}) EXPECT_TRUE(fake::RegKeyExists(kCards + "\\" + kept)) << kept;
+    ASSERT_EQ(2, services.count) << "only the removed cards' services";
+    EXPECT_STREQ("XLNW111", services.names[0]);
+    EXPECT_STREQ("NDIS1", services.names[1]);
+    NoteService(&services, "xlnw111");
+    EXPECT_EQ(2, services.count) << "each service once";
+
+    ToolOutcome none = {};
+    RemoveNamedCards(*Request("Class=Ports\nServiceName=E100B\n"), &none, &services);
+    EXPECT_EQ(0, none.removed) << "a request for other classes names no card";
+}
+
+TEST_F(DeviceToolRegistry, ServiceKeysTheManagerDoesNotKnow) {
+    fake::RegSeedString(kServices + "\\XLNW111\\Parameters", "BusNumber", "0");
+    fake::RegSeedKey(kServices + "\\Tcpip");
+    RemoveServiceKey("XLNW111", &outcome);
+    EXPECT_FALSE(fake::RegKeyExists(kServices + "\\XLNW111"));
+    EXPECT_TRUE(outcome.restart);
+    for (const char* name : {"Absent", "", "..", "Tcpip\\..\\Other"}) RemoveServiceKey(name, &outcome);
+    EXPECT_TRUE(fake::RegKeyExists(kServices + "\\Tcpip"));
+    EXPECT_TRUE(fake::RegKeyExists(kServices)) << "no name reaches the Services key itself";
+    EXPECT_EQ((uint32_t)ERROR_INVALID_NAME, outcome.error) << "a name that names no service is refused";
+}
+
+// Windows 98: adapter A (the request's) and B (another vendor's) share
+// MSTCP\0000; A alone binds MSTCP\0001 and NETBEUI\0000.
+void SeedBindings() {
+    struct Device {
+        const char* path;
+        const char* id;
+        const char* driver;
+        std::vector<const char*> bindings;
+    };
+    const Device devices[] = {
+        {"PCI\\VEN_1B2C&DEV_0011\\BUS_00", "PCI\\VEN_1B2C&DEV_0011", "Net\\0001",
+         {"MSTCP\\0000", "MSTCP\\0001", "NETBEUI\\0000", "..\\0000"}},
+        {"PCI\\VEN_8086&DEV_1229\\BUS_01", "PCI\\VEN_8086&DEV_1229", "Net\\0000", {"MSTCP\\0000"}},
+    };
+    for (const Device& d : devices) {
+        std::string key = kEnum + "\\" + d.path;
+        fake::RegSeedString(key, "Class", "Net");
+        fake::RegSeedString(key, "HardwareID", d.id);
+        fake::RegSeedString(key, "Driver", d.driver);
+        for (const char* binding : d.bindings) fake::RegSeedString(key + "\\Bindings", binding, "");
+    }
+    const char* const protocols[][2] = {
+        {"MSTCP\\0000", "NetTrans\\0000"}, {"MSTCP\\0001", "NetTrans\\0001"}, {"NETBEUI\\0000", "Net\\0000"}};
+    for (auto& p : protocols) {
+        fake::RegSeedString(kEnum + "\\Network\\" + p[0], "Class", "NetTrans");
+        fake::RegSeedString(kEnum + "\\Network\\" + p[0], "Driver", p[1]);
+    }
+    for (const char* n : {"0000", "0001"}) fake::RegSeedString(kNetTrans + "\\" + n, "DriverDesc", "TCP/IP");
+    fake::RegSeedString("HKLM\\System\\CurrentControlSet\\Services\\Class\\Net\\0000", "DriverDesc", "B");
+}
+
+TEST_F(DeviceToolRegistry, Win9xProtocolsGoWithTheLastAdapterThatBindsThem) {
+    SeedBindings();
+    static BindingList bindings;
+    bindings.count = 0;
+    const DeviceRequest& request = *Request("Class=Net\nHardwareID=PCI\\VEN_1B2C&DEV_0011\n");
+    RemoveEnumDevices(request, &outcome, &bindings);
+    EXPECT_EQ(3, bindings.count) << "a malformed binding is not noted";
+    RemoveUnboundProtocols(bindings, &outcome);
+    EXPECT_FALSE(outcome.failed);
+    EXPECT_EQ(1, outcome.removed);
+    EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\PCI\\VEN_1B2C&DEV_0011")) << "its device id's key, emptied";
+    EXPECT_TRUE(fake::RegKeyExists(kEnum + "\\Network\\MSTCP\\0000")) << "the other adapter binds it";
+    EXPECT_TRUE(fake::RegKeyExists(kNetTrans + "\\0000"));
+    EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\Network\\MSTCP\\0001"));
+    EXPECT_FALSE(fake::RegKeyExists(kNetTrans + "\\0001"));
+    EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\Network\\NETBEUI")) << "the protocol's key, emptied";
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\System\\CurrentControlSet\\Services\\Class\\Net\\0000"))
+        << "a protocol's Driver outside NetTrans is never followed";
+}
+
+TEST_F(DeviceToolRegistry, Win9xAdapterThatStaysKeepsItsProtocols) {
+    SeedBindings();
+    fake::FailCall("RegDeleteKeyA", ERROR_ACCESS_DENIED, 0, "VEN_1B2C&DEV_0011\\BUS_00");
+    static BindingList bindings;
+    bindings.count = 0;
+    RemoveEnumDevices(*Request("HardwareID=PCI\\VEN_1B2C&DEV_0011\n"), &outcome, &bindings);
+    RemoveUnboundProtocols(bindings, &outcome);
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(0, outcome.removed);
+    for (const char* p : {"MSTCP\\0000", "MSTCP\\0001", "NETBEUI\\0000"})
+        EXPECT_TRUE(fake::RegKeyExists(kEnum + "\\Network\\" + p)) << p;
+}
+
+TEST_F(DeviceToolRegistry, Win9xWalkListsBeforeItDeletes) {
+    // More named devices than one pass holds: each pass lists, then deletes.
+    for (int i = 0; i < 150; ++i) {
+        std::string key = kEnum + "\\ROOT\\NET\\" + std::to_string(1000 + i);
+        fake::RegSeedString(key, "Class", "Net");
+        fake::RegSeedString(key, "DeviceDesc", i % 3 ? "XLN Adapter" : "Other");
+    }
+    static BindingList bindings;
+    bindings.count = 0;
+    RemoveEnumDevices(*Request("Desc=XLN Adapter\n"), &outcome, &bindings);
+    EXPECT_EQ(100, outcome.removed);
+    EXPECT_TRUE(fake::RegKeyExists(kEnum + "\\ROOT\\NET\\1000"));
+    EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\ROOT\\NET\\1001"));
+    EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\ROOT\\NET\\1149"));
+}
+
+TEST_F(DeviceToolRegistry, ToolLinesAreAppendedToAnExistingLogOnly) {
+    fake::AddFile("C:\\run.log", "uninst line\r\n");
+    UseToolLog("C:\\run.log", "XLNWLD9X");
+    ToolLog("removed device Enum\\%s (%s): error %u", "PCI\\X", "Card", 5u);
+    std::vector<std::string> lines = fake::TextLines(fake::FileContents("C:\\run.log"));
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("uninst line", lines[0]);
+    ASSERT_GT(lines[1].size(), 20u);
+    EXPECT_EQ("XLNWLD9X: removed device Enum\\PCI\\X (Card): error 5", lines[1].substr(20));
+    UseToolLog("C:\\missing.log", "XLNWLD9X");
+    ToolLog("line");
+    EXPECT_FALSE(fake::FileExists("C:\\missing.log")) << "the tool never makes a log of its own";
+}
+
+// The INF read `step` bytes at a time, as UTF-16 when `wide`.
+bool InfNames(const std::string& text, const std::string& request, bool wide = false, size_t step = 7) {
+    std::string bytes = text;
+    if (wide) {
+        bytes = "\xFF\xFE";
+        for (char c : text) bytes += std::string(1, c) + '\0';
+    }
+    static InfScan scan;
+    BeginInfScan(&scan, Request(request));
+    for (size_t at = 0; at < bytes.size(); at += step)
+        FeedInfScan(&scan, bytes.data() + at, std::min(step, bytes.size() - at));
+    return EndInfScan(&scan);
+}
+
+TEST(DeviceToolInf, ModelsThatNameARequestedId) {
+    const std::string head = "[Version]\r\nSignature=\"$Windows NT$\"\r\n\r\n[Manufacturer]\r\n"
+                             "%Mfg% = XLN, NTx86 , NTamd64 ; the models\r\n\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        bool named;
+    };
+    const Case cases[] = {
+        {"decorated model section", head + "[XLN.NTx86]\r\n%Card% = Install, PCI\\VEN_1B2C&DEV_0011\r\n", true},
+        {"undecorated, compatible id, other case",
+         head + "[xln]\r\n%Card% = Install, PCI\\VEN_1B2C&DEV_9999, \"pci\\ven_1b2c&dev_0011\"\r\n", true},
+        {"models before the Manufacturer section",
+         "[XLN.NTamd64]\n%Card%=Install,PCI\\VEN_1B2C&DEV_0011\n[Manufacturer]\n%M%=XLN,NTamd64\n", true},
+        {"foreign package", head + "[XLN.NTx86]\r\n%Card% = Install, PCI\\VEN_8086&DEV_1229\r\n", false},
+        {"id outside the model sections",
+         head + "[ControlFlags]\r\nExcludeFromSelect = X, PCI\\VEN_1B2C&DEV_0011\r\n", false},
+        {"id where the install section stands", head + "[XLN.NTx86]\r\n%Card% = PCI\\VEN_1B2C&DEV_0011\r\n", false},
+        {"id in a comment", head + "[XLN.NTx86]\r\n%Card% = Install, X ; PCI\\VEN_1B2C&DEV_0011\r\n", false},
+        {"over-long line", head + "[XLN.NTx86]\r\n%Card% = Install" + std::string(INF_LINE_SIZE, ' ') +
+                               ", PCI\\VEN_1B2C&DEV_0011\r\n", false},
+    };
+    const std::string request = "HardwareID=PCI\\VEN_1B2C&DEV_0011\n";
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.named, InfNames(c.text, request)) << c.name;
+        EXPECT_EQ(c.named, InfNames(c.text, request, true, 3)) << c.name << ", as UTF-16";
+    }
+    EXPECT_TRUE(InfNames("\xEF\xBB\xBF" + cases[0].text, request)) << "a UTF-8 byte-order mark is dropped";
+    EXPECT_FALSE(InfNames(cases[0].text, "Desc=XLN\n")) << "a request without ids names no package";
+}
+
+// A device tree as child and sibling tables; 0 stands for none.
+struct Tree {
+    uint32_t child[16];
+    uint32_t sibling[16];
+};
+
+// Node 9 answers like a stub: success, nothing written.
+bool Child(void* tree, uint32_t node, uint32_t* out) {
+    if (node == 9) return true;
+    return (*out = static_cast<Tree*>(tree)->child[node]) != 0;
+}
+bool Sibling(void* tree, uint32_t node, uint32_t* out) {
+    return (*out = static_cast<Tree*>(tree)->sibling[node]) != 0;
+}
+
+std::vector<uint32_t> Descendants(Tree tree, uint32_t root, int capacity = 16) {
+    uint32_t out[16];
+    int count = ListDescendants(root, Child, Sibling, &tree, out, capacity);
+    return std::vector<uint32_t>(out, out + count);
+}
+
+TEST(DeviceToolChildren, EveryDeviceAfterTheDevicesBelowIt) {
+    // 1 has children 2 and 5; 2 has 3 and 4; 5 has 6.
+    Tree tree = {};
+    tree.child[1] = 2, tree.sibling[2] = 5, tree.child[2] = 3, tree.sibling[3] = 4, tree.child[5] = 6;
+    EXPECT_EQ((std::vector<uint32_t>{3, 4, 2, 6, 5}), Descendants(tree, 1));
+    EXPECT_EQ((std::vector<uint32_t>{}), Descendants(tree, 4)) << "a device without children";
+    EXPECT_EQ((std::vector<uint32_t>{}), Descendants(tree, 9)) << "a success that names no child";
+    EXPECT_EQ((std::vector<uint32_t>{3, 4}), Descendants(tree, 1, 2)) << "cut at the room given";
+    Tree loop = {};
+    loop.child[1] = 2, loop.sibling[2] = 3, loop.sibling[3] = 2;
+    EXPECT_EQ(16u, Descendants(loop, 1).size()) << "a broken tree cannot run away";
+}
+
+}  // namespace
