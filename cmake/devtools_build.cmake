@@ -17,10 +17,15 @@ if(NOT WIN32)
 endif()
 
 # The program's own string and memory-block functions serve the tools too
-# (built so that memset never becomes a call of itself); the tools need no heap.
+# (built so that memset never becomes a call of itself); the heap serves only
+# the guardrails, which read version resources.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
     devtools/tool_log.cpp platform/win32/string_functions.cpp platform/mbtext.cpp
     removal/windows_directory.cpp)
+# The guardrails' judgment of Windows' own services, shared with uninst.exe.
+set(DEVTOOLS_GUARDRAILS removal/protected_services.cpp removal/windows_programs.cpp
+    removal/protected_files.cpp removal/system_file_checks.cpp removal/full_paths.cpp
+    removal/native_file_view.cpp removal/path_macros.cpp platform/win32/heap_memory.cpp)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})
@@ -39,9 +44,9 @@ function(add_device_tool name)
 endfunction()
 
 add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/registry_tree.cpp
-    ${DEVTOOLS_9X} devtools/no_handover.cpp)
+    ${DEVTOOLS_9X} devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
 add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp
-    ${DEVTOOLS_NT4} devtools/service_removal.cpp devtools/no_handover.cpp)
+    ${DEVTOOLS_NT4} devtools/service_removal.cpp devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
 add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp
-    devtools/service_removal.cpp devtools/wow64_handoff.cpp removal/sibling_program.cpp
+    devtools/service_removal.cpp ${DEVTOOLS_GUARDRAILS} devtools/wow64_handoff.cpp removal/sibling_program.cpp
     LIBRARIES setupapi)

@@ -39,10 +39,21 @@ bool ClassListed(const DeviceRequest& request, const char* setup_class) {
            InList(request.classes[0], request.class_count, REQUEST_CLASS_SIZE, setup_class);
 }
 
+// A name is no id: a monitor may be called like the adapter. Without a
+// listed class only a network adapter is named by it, and one whose class
+// is unknown never.
+bool NamedClassAllowed(const DeviceRequest& request, const char* setup_class) {
+    if (request.class_count > 0) return true;  // the class was checked, or chosen by the caller
+    return setup_class && MbSameNoCase(setup_class, "Net");
+}
+
 bool DeviceMatches(const DeviceRequest& request, const DeviceFacts& device) {
     if (device.setup_class && !ClassListed(request, device.setup_class)) return false;
-    return AnyIdListed(request, device.hardware_ids) || AnyIdListed(request, device.compatible_ids) ||
-           TextListed(request, device.description) || TextListed(request, device.friendly_name);
+    if (AnyIdListed(request, device.hardware_ids) || AnyIdListed(request, device.compatible_ids))
+        return true;
+    if (!TextListed(request, device.description) && !TextListed(request, device.friendly_name))
+        return false;
+    return NamedClassAllowed(request, device.setup_class);
 }
 
 void TerminateIdList(char* buffer, size_t size) {

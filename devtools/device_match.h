@@ -1,7 +1,9 @@
 // The rule that says which devices a request names: a device of a listed
 // setup class (any class when none is listed) whose hardware or compatible
 // ids hold a requested id, or whose description or friendly name is a
-// requested description, all without regard to letter case.
+// requested description, all without regard to letter case. A device named
+// only by its description or friendly name must be of a listed class, or of
+// class Net when none is listed.
 #pragma once
 
 #include <stddef.h>
@@ -11,7 +13,7 @@
 // What the tool learnt of one device. The id lists are zero-separated and
 // end with an empty string, as the system stores them; null for none.
 struct DeviceFacts {
-    const char* setup_class;
+    const char* setup_class;  // null: the caller chose the classes it walks
     const char* hardware_ids;
     const char* compatible_ids;
     const char* description;

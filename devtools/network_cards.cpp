@@ -30,7 +30,10 @@ bool CardNamed(HKEY card, const DeviceRequest& request, CardValues* v) {
     if (request.service[0] && (MbSameNoCase(v->service, request.service) ||
                                IsNumberedInstance(v->service, request.service)))
         return true;
-    DeviceFacts facts = {nullptr, nullptr, nullptr, v->description, v->title};
+    // NetworkCards lists network adapters only: class Net, whatever the
+    // request's classes.
+    DeviceFacts facts = {request.class_count ? nullptr : "Net", nullptr, nullptr, v->description,
+                         v->title};
     return DeviceMatches(request, facts);
 }
 

@@ -7,6 +7,7 @@
 #include "devtools/tool_backend.h"
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
+#include "removal/protected_services.h"
 
 #define SERVICES_KEY "System\\CurrentControlSet\\Services"
 
@@ -15,12 +16,19 @@ const char kToolTag[] = "XLNWLD9X";
 namespace {
 
 // The service's entry and its static VxD entry. A name with a backslash,
-// or one of the keys that hold every driver, names nothing to delete.
+// or one of the keys that hold every driver, names nothing to delete; an
+// entry that is Windows' own stays.
 void RemoveServiceEntries(const char* service, ToolOutcome* outcome) {
     if (!service[0] || MbFindChar(service, '\\')) return;
     if (lstrcmpiA(service, "Class") == 0 || lstrcmpiA(service, "VxD") == 0) return;
     static const char* const kParents[] = {SERVICES_KEY, SERVICES_KEY "\\VxD"};
     for (const char* parent : kParents) {
+        const char* refusal = parent == kParents[0] ? ServiceRefusal(service)
+                                                    : VxdRefusalIn(SERVICES_KEY, service);
+        if (refusal) {
+            ToolLog("kept service entry %s\\%s: refused by a guardrail: %s", parent, service, refusal);
+            continue;
+        }
         HKEY key;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
         LONG status = DeleteKeyTree(key, service);

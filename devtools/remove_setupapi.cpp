@@ -28,6 +28,7 @@ struct DeviceTexts {
     char compatible_ids[IDS_SIZE];
     char description[TEXT_SIZE];
     char friendly_name[TEXT_SIZE];
+    char setup_class[TEXT_SIZE];
 };
 
 void ReadProperty(HDEVINFO set, SP_DEVINFO_DATA* device, DWORD property, char* buffer, DWORD size) {
@@ -44,7 +45,13 @@ bool Named(HDEVINFO set, SP_DEVINFO_DATA* device, const DeviceRequest& request) 
     ReadProperty(set, device, SPDRP_COMPATIBLEIDS, texts.compatible_ids, IDS_SIZE);
     ReadProperty(set, device, SPDRP_DEVICEDESC, texts.description, TEXT_SIZE);
     ReadProperty(set, device, SPDRP_FRIENDLYNAME, texts.friendly_name, TEXT_SIZE);
-    DeviceFacts facts = {nullptr, texts.hardware_ids, texts.compatible_ids, texts.description,
+    // Walking every class, a device named only by its texts must show its own.
+    const char* setup_class = nullptr;
+    if (request.class_count == 0) {
+        ReadProperty(set, device, SPDRP_CLASS, texts.setup_class, TEXT_SIZE);
+        setup_class = texts.setup_class;
+    }
+    DeviceFacts facts = {setup_class, texts.hardware_ids, texts.compatible_ids, texts.description,
                          texts.friendly_name};
     return DeviceMatches(request, facts);
 }

@@ -2,6 +2,7 @@
 #include "devtools/service_removal.h"
 
 #include "devtools/tool_log.h"
+#include "removal/protected_services.h"
 
 #define STOP_WAIT_MS 15000
 #define STOP_POLL_MS 250
@@ -40,8 +41,13 @@ SC_HANDLE OpenServiceManager(ToolOutcome* outcome) {
     return manager;
 }
 
+// A service the guardrails refuse is left as it is, running or not.
 ServiceFate RemoveDriverService(SC_HANDLE manager, const char* name, ToolOutcome* outcome) {
     if (!name[0]) return kServiceUnknown;
+    if (const char* reason = ServiceRefusal(name)) {
+        ToolLog("kept service %s: refused by a guardrail: %s", name, reason);
+        return kServiceKept;
+    }
     SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
     if (!service) {
         DWORD error = GetLastError();

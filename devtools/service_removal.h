@@ -9,6 +9,7 @@ enum ServiceFate {
     kServiceRemoved,  // deleted now or, once released, at the restart
     kServiceUnknown,  // the manager does not know it
     kServiceFailed,   // `outcome` holds the failure
+    kServiceKept,     // Windows' own (protected_services.h): never stopped or deleted
 };
 
 // Stops the service (a bounded wait) and deletes it. An absent service is

@@ -101,6 +101,15 @@ TEST(DeviceMatch, NamesDevicesByIdOrTextWithinTheListedClasses) {
     for (const Case& c : cases) EXPECT_EQ(c.named, DeviceMatches(*r, c.device)) << c.name;
     DeviceRequest* any = Parse("HardwareID=PCI\\VEN_1B2C&DEV_0011");
     EXPECT_TRUE(ClassListed(*any, "Ports")) << "no class listed: every class";
+    // Without a listed class, a name alone names only a network adapter.
+    DeviceRequest* no_class = Parse("Desc=XLN Adapter\nHardwareID=PCI\\VEN_1B2C&DEV_0011\n");
+    const Case unlisted[] = {
+        {"name, class Net", {"net", nullptr, nullptr, "XLN Adapter", nullptr}, true},
+        {"friendly name, a monitor", {"Monitor", nullptr, nullptr, "Other", "XLN Adapter"}, false},
+        {"name, class unknown", {nullptr, nullptr, nullptr, "XLN Adapter", nullptr}, false},
+        {"id, any class", {"Ports", ids.data(), nullptr, nullptr, nullptr}, true},
+    };
+    for (const Case& c : unlisted) EXPECT_EQ(c.named, DeviceMatches(*no_class, c.device)) << c.name;
 }
 
 TEST(DeviceMatch, IdListsFromTheSystemAreMadeSafe) {

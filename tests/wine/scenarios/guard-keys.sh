@@ -3,12 +3,16 @@
 # below the protected trees, a Windows service, a search for "e" among the
 # services, a Microsoft subtree as the vendor key, a registry link into the
 # services (where Wine has links), a key holding only "Version" named by
-# "/rootkey=", and cmd.exe as a service program. Afterwards only the two
-# description keys are gone; the log names each refusal and its reason.
+# "/rootkey=", cmd.exe as a service program, and the device tool asked for
+# the "Spooler" service. Afterwards only the description keys are gone;
+# the log names each refusal and its reason.
 # Usage: guard-keys.sh WINDOWS-VERSION
 set -u
 . "$(dirname "$0")/../lib.sh"
+. "$(dirname "$0")/../devices.sh"
+WINE_TIMEOUT=60
 scenario_begin "guard-keys-$1" "$1"
+place_device_tools
 LOG='C:\guard-keys.log'
 
 seed_registry "$WINE_ROOT/tests/wine/data/guard-keys.reg"
@@ -25,6 +29,9 @@ expect_only_changes before between
 
 expect_exit 0 silent '/rootkey=SOFTWARE\GuardKeys\Lists' "/log=$LOG"
 expect_exit 0 silent '/rootkey=SOFTWARE\GuardKeys\Vendor' "/log=$LOG"
+# The device tool is asked to stop and delete the print spooler (on
+# Windows 9x the 2000 driver model asks for no device removal at all).
+expect_exit 0 silent '/rootkey=SOFTWARE\GuardKeys\Devices' "/log=$LOG"
 cp "$(unix_path "$LOG")" "$SCENARIO_DIR/guard-keys-log.txt"
 rm -f "$(unix_path "$LOG")"
 snapshot after
@@ -34,6 +41,7 @@ snapshot after
 expect_only_changes between after \
     '^- reg HKLM\\Software\\GuardKeys\\Lists(\\|	|$)' \
     '^- reg HKLM\\Software\\GuardKeys\\Vendor(\\|	|$)' \
+    '^- reg HKLM\\Software\\GuardKeys\\Devices(\\|	|$)' \
     '^- reg HKLM\\System\\CurrentControlSet\\Services\\FontCache3\.0\.0\.0(	|$)'
 expect_file_present 'C:\guard-victim.txt'
 for key in 'System\Select' 'Software\Microsoft\Windows NT\CurrentVersion\Winlogon' \
@@ -52,3 +60,7 @@ expect_logged 'delete key HKLM\SYSTEM\CurrentControlSet\Services\Spooler: refuse
 expect_logged 'delete key HKLM\SOFTWARE\GuardKeys\ToServices\Spooler: refused by a guardrail: a registry link'
 expect_logged 'cmd.exe /c del C:\guard-victim.txt -u: refused by a guardrail: '
 expect_logged 'delete key HKLM\SOFTWARE\GuardKeys: refused by a guardrail: holds a registry link'
+case $1 in
+    win95 | win98 | winme) ;;
+    *) expect_logged 'kept service Spooler: refused by a guardrail: a service whose program' ;;
+esac
