@@ -264,3 +264,34 @@ TEST(CommandOptions, LogPathAndPreview) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the guardrails refuse is listed in a preview with the reason, and
+// skipped in the run itself.
+TEST_F(RunLog, RefusalsAreListedWithTheirReasons) {
+    const std::string d = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo";
+    fake::RegSeedString(d + "\\RegistryKeys\\2", "BaseKey", "HKLM");
+    fake::RegSeedString(d + "\\RegistryKeys\\2", "SubKey", "SYSTEM:Select");
+    fake::RegSeedString(d + "\\RegistryKeys\\2", "DeleteIfNonEmpty", "");
+    fake::RegSeedString("HKLM\\SYSTEM\\Select", "Current", "1");
+    fake::RegSeedString(d + "\\InstalledServices", "S2", "%WIN_SYS_DIR%\\cmd.exe /c del C:\\boot.ini");
+    fake::AddFile("C:\\WINDOWS\\system32\\cmd.exe");
+    fake::AddDirectory("C:\\LOGS");
+    const char* const kRefusals[] = {
+        "delete key HKLM\\SYSTEM\\Select: refused by a guardrail: a key Windows owns",
+        "service program C:\\WINDOWS\\system32\\cmd.exe /c del C:\\boot.ini -u: refused by a guardrail: "
+        "a command interpreter or script host: it does whatever it is given",
+    };
+    for (const char* mode : {"silent /preview /log=C:\\LOGS\\p.log", "silent /log=C:\\LOGS\\r.log"}) {
+        ASSERT_EQ(0, Run(mode)) << mode;
+        std::string log = fake::FileContents(strstr(mode, "p.log") ? "C:\\LOGS\\p.log" : "C:\\LOGS\\r.log");
+        for (const char* line : kRefusals) EXPECT_NE(std::string::npos, log.find(line)) << mode << ": " << line;
+    }
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\SYSTEM\\Select"));
+    EXPECT_FALSE(fake::RegKeyExists(d)) << "the second run removes";
+    for (auto& process : fake::StartedProcesses())
+        EXPECT_EQ(std::string::npos, process.command_line.find("cmd.exe")) << process.command_line;
+}
+
+}  // namespace
