@@ -6,6 +6,7 @@
 
 #include "platform/host/fake_world.h"
 #include "system/restart.h"
+#include "system/run_state.h"
 
 namespace {
 
@@ -61,9 +62,51 @@ TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
         const auto& requests = fake::ShutdownRequests();
         ASSERT_EQ(c.restarts ? 1u : 0u, requests.size()) << c.name;
         if (!c.restarts) continue;
-        EXPECT_EQ((UINT)(EWX_REBOOT | EWX_FORCE), requests[0].flags) << c.name;
-        EXPECT_EQ(0u, requests[0].reason) << c.name;
         EXPECT_TRUE(requests[0].accepted) << c.name << ": refused for want of the privilege";
+    }
+}
+
+// From 2000 on, programs that answer may save their work; from XP on the
+// restart gives a planned reason. Older Windows refuse EWX_FORCEIFHUNG.
+TEST(OfferRestart, AsksEachWindowsForItsOwnKindOfRestart) {
+    const DWORD kPlanned =
+        SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED;
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        UINT flags;
+        DWORD reason;
+    } cases[] = {
+        {"95", fake::kWin95, EWX_REBOOT | EWX_FORCE, 0},
+        {"98", fake::kWin98, EWX_REBOOT | EWX_FORCE, 0},
+        {"Me", fake::kWinMe, EWX_REBOOT | EWX_FORCE, 0},
+        {"NT 4", fake::kNT4, EWX_REBOOT | EWX_FORCE, 0},
+        {"2000", fake::kWin2000, EWX_REBOOT | EWX_FORCEIFHUNG, 0},
+        {"XP", fake::kWinXP, EWX_REBOOT | EWX_FORCEIFHUNG, kPlanned},
+        {"10", fake::kWin10, EWX_REBOOT | EWX_FORCEIFHUNG, kPlanned},
+    };
+    for (const auto& c : cases) {
+        fake::Reset();
+        fake::SetWindowsVersion(c.version);
+        OfferRestart();
+        const auto& requests = fake::ShutdownRequests();
+        ASSERT_EQ(1u, requests.size()) << c.name;
+        EXPECT_EQ(c.flags, requests[0].flags) << c.name;
+        EXPECT_EQ(c.reason, requests[0].reason) << c.name;
+        EXPECT_TRUE(requests[0].accepted) << c.name;
+    }
+}
+
+// "/norestart": no question and no restart, whatever the Windows.
+TEST(OfferRestart, NoRestartNeitherAsksNorRestarts) {
+    for (const auto& version : {fake::kWin98, fake::kWinXP}) {
+        fake::Reset();
+        fake::SetWindowsVersion(version);
+        NoRestartRun = true;
+        OfferRestart();
+        NoRestartRun = false;
+        EXPECT_TRUE(fake::MessageBoxes().empty());
+        EXPECT_TRUE(fake::ShutdownRequests().empty());
     }
 }
 
