@@ -17,6 +17,10 @@ ABI_FUNCTION(GetSystemWindowsDirectoryA, UINT(WINAPI*)(LPSTR, UINT));
 ABI_FUNCTION(RegQueryValueExW, LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD));
 ABI_FUNCTION(Wow64DisableWow64FsRedirection, BOOL(WINAPI*)(PVOID*));
 ABI_FUNCTION(Wow64RevertWow64FsRedirection, BOOL(WINAPI*)(PVOID));
+ABI_FUNCTION(IsWow64Process, BOOL(WINAPI*)(HANDLE, PBOOL));
+ABI_FUNCTION(GetSystemWow64DirectoryA, UINT(WINAPI*)(LPSTR, UINT));
+// comctl32 4.70 and later.
+ABI_FUNCTION(InitCommonControlsEx, BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*));
 // The security functions, found at run time on every Windows.
 ABI_FUNCTION(ImpersonateSelf, BOOL(WINAPI*)(SECURITY_IMPERSONATION_LEVEL));
 ABI_FUNCTION(RevertToSelf, BOOL(WINAPI*)());
