@@ -6,7 +6,6 @@
 
 #include "platform/host/fake_world.h"
 #include "system/restart.h"
-#include "system/run_state.h"
 
 namespace {
 
@@ -95,33 +94,6 @@ TEST(OfferRestart, AsksEachWindowsForItsOwnKindOfRestart) {
         EXPECT_EQ(c.reason, requests[0].reason) << c.name;
         EXPECT_TRUE(requests[0].accepted) << c.name;
     }
-}
-
-// "/norestart": no question and no restart, whatever the Windows.
-TEST(OfferRestart, NoRestartNeitherAsksNorRestarts) {
-    for (const auto& version : {fake::kWin98, fake::kWinXP}) {
-        fake::Reset();
-        fake::SetWindowsVersion(version);
-        NoRestartRun = true;
-        OfferRestart();
-        NoRestartRun = false;
-        EXPECT_TRUE(fake::MessageBoxes().empty());
-        EXPECT_TRUE(fake::ShutdownRequests().empty());
-    }
-}
-
-// Fixed English texts, whatever the user's language; no icon.
-TEST(OfferRestart, AsksInEnglishWithOkAndCancel) {
-    fake::Reset();
-    fake::SetUserLanguage(0x0407);
-    fake::AnswerMessageBoxes({IDCANCEL});
-    OfferRestart();
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    const fake::MessageBoxShown& box = fake::MessageBoxes()[0];
-    EXPECT_EQ(kText, box.text);
-    EXPECT_EQ(kCaption, box.caption);
-    EXPECT_EQ((UINT)MB_OKCANCEL, box.style);
-    EXPECT_EQ(nullptr, box.owner);
 }
 
 }  // namespace
