@@ -52,7 +52,8 @@ void AddLineToSection(char* section, DWORD used, const char* line) {
 
 // Rewrites the section with the new line after the existing ones.
 DWORD AppendWininitLine(const char* path) {
-    if (strlen(path) > WININIT_LINE_SIZE - 1 - strlen(WININIT_KEY "=")) return ERROR_FILENAME_EXCED_RANGE;
+    if (strlen(path) > WININIT_LINE_SIZE - 1 - strlen(WININIT_KEY "="))
+        return ERROR_FILENAME_EXCED_RANGE;
     char line[WININIT_LINE_SIZE];
     wsprintfA(line, WININIT_KEY "=%s", path);
     char* section = (char*)calloc(WININIT_SECTION_SIZE, 1);

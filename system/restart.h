@@ -5,6 +5,7 @@
 
 // Asks the user whether Windows may restart now and, on OK, restarts it
 // (programs that hang are forced to close; on NT 4 and Windows 9x every
-// program is). With "/norestart" it neither asks nor restarts. Returns when the user declines, when the
-// restart cannot be requested, and once it has been requested.
+// program is). With "/norestart" it neither asks nor restarts. Returns
+// when the user declines, when the restart cannot be requested, and once
+// it has been requested.
 void OfferRestart();
