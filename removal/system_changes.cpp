@@ -9,6 +9,7 @@
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
 #include "removal/native_file_view.h"
+#include "removal/path_macros.h"
 #include "removal/protected_folders.h"
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
@@ -212,14 +213,23 @@ ChangeResult DeleteFileNow(const char* path) {
 }
 
 // A folder scheduled like a file would go at the restart once it is empty.
+// The deletion at the restart runs natively: on 64-bit Windows it is given
+// the SysWOW64 file this program saw, not the System32 one of that name.
+// A schedule Windows refuses is a failure, and asks for no restart.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
+    char seen[PATH_BUFFER_SIZE];
+    RedirectedPath redirected = Wow64RedirectedPath(path, seen, sizeof seen);
+    if (redirected == PathNotFound)
+        return Outcome(RestartDeletionChange, path, ChangeFailed, ERROR_PATH_NOT_FOUND);
+    if (redirected == PathRedirected) path = seen;
     NativeFileView view = EnterNativeViewFor(path);
     DWORD attributes = GetFileAttributesA(path);
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!folder && !PreviewRun) ScheduleDeleteAtRestart(path, family);
+    DWORD error = folder || PreviewRun ? 0 : ScheduleDeleteAtRestart(path, family);
     LeaveNativeView(view);
     const char* note = PreviewRun && !folder ? "would be scheduled for the next start of Windows" : nullptr;
-    return Outcome(RestartDeletionChange, path, folder ? ChangeRefused : ChangeScheduled, 0, note);
+    ChangeOutcome outcome = folder ? ChangeRefused : error ? ChangeFailed : ChangeScheduled;
+    return Outcome(RestartDeletionChange, path, outcome, error, note);
 }
 
 ChangeResult RemoveFolder(const char* path) {

@@ -533,8 +533,10 @@ BOOL DeleteFileA(LPCSTR path) {
 }
 
 // Windows 9x has the function but does not implement it.
+// The deletion at the restart is carried out natively, by the path as
+// given: WOW64 does not redirect what goes into the list.
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
-    std::string subject = existing ? ViewOf(existing) : "";
+    std::string subject = existing ? existing : "";
     fake::LogCall("MoveFileExA", subject + " -> " + (replacement ? replacement : "(null)") +
                                      " flags=" + std::to_string(flags));
     if (DWORD error = fake::InjectedFailure("MoveFileExA", subject)) return Fail(error);
@@ -591,4 +593,23 @@ BOOL Wow64RevertWow64FsRedirection(PVOID old_value) {
     if (!wow64) return Fail(ERROR_INVALID_FUNCTION);
     redirection_off = old_value != nullptr;
     return TRUE;
+}
+
+BOOL IsWow64Process(HANDLE, PBOOL wow64_process) {
+    fake::LogCall("IsWow64Process", "");
+    *wow64_process = wow64 ? TRUE : FALSE;
+    return TRUE;
+}
+
+// A 32-bit Windows has no such folder and says so.
+UINT GetSystemWow64DirectoryA(LPSTR buffer, UINT size) {
+    fake::LogCall("GetSystemWow64DirectoryA", "");
+    if (!wow64) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return 0;
+    }
+    std::string folder = fake::WindowsDirectory() + "\\SysWOW64";
+    if (folder.size() + 1 > size) return (UINT)folder.size() + 1;
+    memcpy(buffer, folder.c_str(), folder.size() + 1);
+    return (UINT)folder.size();
 }

@@ -41,3 +41,5 @@ DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
 // A 32-bit program on 64-bit Windows: its view of the system folder.
 BOOL Wow64DisableWow64FsRedirection(PVOID* old_value);
 BOOL Wow64RevertWow64FsRedirection(PVOID old_value);
+BOOL IsWow64Process(HANDLE process, PBOOL wow64_process);
+UINT GetSystemWow64DirectoryA(LPSTR buffer, UINT size);
