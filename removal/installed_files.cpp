@@ -5,6 +5,7 @@
 #include "platform/mbtext.h"
 #include "removal/native_file_view.h"
 #include "removal/path_macros.h"
+#include "removal/protected_folders.h"
 #include "removal/removal_steps.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
@@ -100,7 +101,9 @@ int32_t ValidCount(int32_t count) {
 
 }  // namespace
 
+// Every match in one folder shares that folder's verdict.
 int RemoveInstalledFiles(const UninstallData& data) {
+    RememberFolderVerdicts remember;
     DWORD family = GetWindowsFamily();
     char own[PATH_BUFFER_SIZE];
     GetOwnFileName(own);

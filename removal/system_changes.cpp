@@ -53,6 +53,14 @@ ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome
     return ChangeResult{outcome, error};
 }
 
+// A refusal names its reason in the log; the step goes on as for any
+// other outcome.
+ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
+    char note[160];
+    wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
+    return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
 bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -188,6 +196,7 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
 
 // The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(AttributeChange, path, reason);
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
     BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
@@ -197,6 +206,7 @@ ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
 }
 
 ChangeResult DeleteFileNow(const char* path) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(FileDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
     ChangeResult result;
     if (PreviewRun) {
@@ -211,6 +221,7 @@ ChangeResult DeleteFileNow(const char* path) {
 
 // A folder scheduled like a file would go at the restart once it is empty.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(RestartDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
     DWORD attributes = GetFileAttributesA(path);
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -221,7 +232,7 @@ ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
 }
 
 ChangeResult RemoveFolder(const char* path) {
-    if (IsProtectedFolder(path)) return Outcome(FolderRemovalChange, path, ChangeRefused);
+    if (const char* reason = FolderRemovalRefusal(path)) return Refused(FolderRemovalChange, path, reason);
     if (PreviewRun) {
         DWORD attributes = GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) return Outcome(FolderRemovalChange, path, ChangeMissing);
@@ -232,9 +243,9 @@ ChangeResult RemoveFolder(const char* path) {
 }
 
 bool MayDeleteMatches(const char* pattern) {
-    if (!IsProtectedPattern(pattern)) return true;
-    Outcome(PatternDeletionChange, pattern, ChangeRefused);
-    return false;
+    const char* reason = PatternRefusal(pattern);
+    if (reason) Refused(PatternDeletionChange, pattern, reason);
+    return !reason;
 }
 
 // SendMessageA returns once the window has handled each message.
