@@ -45,6 +45,10 @@ void IdentifyFolder(const char* full_form, FolderIdentity& identity) {
 bool IsSameFolder(const FolderIdentity& a, const FolderIdentity& b) {
     if (a.has_id && b.has_id)
         return a.volume == b.volume && a.index_high == b.index_high && a.index_low == b.index_low;
-    if (a.short_form[0] && b.short_form[0] && MbSameNoCase(a.short_form, b.short_form)) return true;
-    return a.full[0] && MbSameNoCase(a.full, b.full);
+    const char* const a_forms[] = {a.full, a.short_form};
+    const char* const b_forms[] = {b.full, b.short_form};
+    for (const char* a_form : a_forms)
+        for (const char* b_form : b_forms)
+            if (a_form[0] && MbSameNoCase(a_form, b_form)) return true;
+    return false;
 }

@@ -18,5 +18,5 @@ struct FolderIdentity {
 void IdentifyFolder(const char* full_form, FolderIdentity& identity);
 
 // True when both name the same folder: by their ids where both have one,
-// otherwise by the system's 8.3 forms, or by their full forms.
+// otherwise when a full or 8.3 form of one is a form of the other.
 bool IsSameFolder(const FolderIdentity& a, const FolderIdentity& b);

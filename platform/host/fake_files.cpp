@@ -276,10 +276,22 @@ std::string Joined(const std::vector<std::string>& parts, size_t from, size_t to
     return text;
 }
 
+// A name given in its 8.3 form ("PROGRA~1") is the file or folder of that
+// short name, as Windows takes it.
+void LongNames(std::vector<std::string>& parts) {
+    for (size_t i = 1; i < parts.size(); ++i) {
+        if (parts[i].find('~') == std::string::npos || nodes.count(Upper(Joined(parts, 0, i + 1))))
+            continue;
+        for (Node* child : ChildrenOf(Joined(parts, 0, i)))
+            if (fake::SameName(child->short_name, parts[i])) parts[i] = NameOf(child->path);
+    }
+}
+
 // The link at a folder on the way (not the last name) leads to its target;
 // a loop of links names nothing.
 bool FollowLinks(std::vector<std::string> parts, std::string* canonical) {
     for (int hops = 0; hops < 16; ++hops) {
+        LongNames(parts);
         size_t link = 0;
         for (size_t i = 1; i + 1 < parts.size() && !link; ++i) {
             auto it = nodes.find(Upper(Joined(parts, 0, i + 1)));
@@ -464,8 +476,9 @@ namespace {
 
 // The real-mode reader of WININIT.INI knows each component by its 8.3 name.
 Node* LookupByShortNames(const std::string& path) {
-    std::string canonical;
-    if (!fake_fs::Canonical(path, &canonical)) return nullptr;
+    if (path.size() < 3 || path[1] != ':') return nullptr;
+    std::string canonical = FullPathText(path);
+    if (canonical.back() == '\\') canonical.pop_back();
     std::string folder = canonical.substr(0, 2);
     Node* node = nullptr;
     size_t start = 2;

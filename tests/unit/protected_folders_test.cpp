@@ -43,7 +43,7 @@ TEST(ProtectedFolders, SweepingWildcardsRefusedInSystemFoldersAndRoots) {
         {"C:\\WINDOWS\\SYSTEM32\\xlnw11.dll", false},
         {"C:\\Program Files\\XLN\\*.hlp", false},
         {"C:\\Program Files\\XLN\\*.*", false},
-        {"\\\\server\\share\\XLN\\*.*", false},
+        {"\\\\server\\share\\XLN\\*.*", true},
     };
     FolderWorld();
     for (auto& c : cases) EXPECT_EQ(c.is_protected, IsProtectedPattern(c.pattern)) << c.pattern;
