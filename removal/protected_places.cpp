@@ -136,14 +136,28 @@ void AddProfileOf(ProtectedPlaces& places, HKEY list, const char* name) {
     RegCloseKey(profile);
 }
 
-// The folder of the profiles (NT) and each user's profile: NT keeps them
-// by SID, Windows 9x with user profiles by name.
+// XP names the shared and the default profile inside the profiles' folder.
+void AddNamedProfiles(ProtectedPlaces& places, HKEY list, const char* profiles) {
+    static const char* const kNames[] = {"AllUsersProfile", "DefaultUserProfile"};
+    char name[MAX_PATH], path[PATH_BUFFER_SIZE];
+    for (const char* value : kNames) {
+        ReadTextValue(list, value, name, sizeof name);
+        if (name[0] && profiles[0] && Joined(path, profiles, name)) AddExpanded(places, path);
+    }
+}
+
+// The folder of the profiles, the shared ones (NT) and each user's: NT
+// keeps them by SID, Windows 9x with user profiles by name.
 void AddProfilesIn(ProtectedPlaces& places, const char* list_path) {
     HKEY list;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, list_path, &list) != ERROR_SUCCESS) return;
+    static const char* const kFolders[] = {"Public", "ProgramData", "Default", "ProfilesDirectory"};
     char path[PATH_BUFFER_SIZE];
-    ReadTextValue(list, "ProfilesDirectory", path, sizeof path);
-    AddExpanded(places, path);
+    for (const char* value : kFolders) {
+        ReadTextValue(list, value, path, sizeof path);
+        AddExpanded(places, path);
+    }
+    AddNamedProfiles(places, list, path);
     char name[MAX_PATH];
     for (DWORD i = 0; i < 64 && RegEnumKeyA(list, i, name, sizeof name) == ERROR_SUCCESS; ++i)
         AddProfileOf(places, list, name);
