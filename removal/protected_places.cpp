@@ -74,11 +74,11 @@ bool IsFolder(const char* path) {
 }
 
 // Windows' folders below `folder` that are there: only those can be reached.
-void AddWindowsFoldersBelow(ProtectedPlaces& places, const char* folder, const char* const* names,
-                            size_t count) {
+template <size_t N>
+void AddWindowsFoldersBelow(ProtectedPlaces& places, const char* folder, const char* const (&names)[N]) {
     char path[PATH_BUFFER_SIZE];
-    for (size_t i = 0; i < count; ++i)
-        if (Joined(path, folder, names[i]) && IsFolder(path)) AddPlace(places, path, true);
+    for (const char* name : names)
+        if (Joined(path, folder, name) && IsFolder(path)) AddPlace(places, path, true);
 }
 
 // Each Program Files and Common Files folder the registry names (the 32-bit
@@ -92,10 +92,10 @@ void AddProgramFiles(ProtectedPlaces& places) {
     for (int i = 0; i < 3; ++i) {
         ReadTextValue(key, kPrograms[i], path, sizeof path);
         AddPlace(places, path, false);
-        if (path[0]) AddWindowsFoldersBelow(places, path, kProgramFilesWindowsFolders, 14);
+        if (path[0]) AddWindowsFoldersBelow(places, path, kProgramFilesWindowsFolders);
         ReadTextValue(key, kCommon[i], path, sizeof path);
         AddPlace(places, path, false);
-        if (path[0]) AddWindowsFoldersBelow(places, path, kCommonFilesWindowsFolders, 4);
+        if (path[0]) AddWindowsFoldersBelow(places, path, kCommonFilesWindowsFolders);
     }
     RegCloseKey(key);
 }
