@@ -52,6 +52,10 @@ struct Memory {
     Verdict verdict[kRemembered];
     int used;
     int next;
+    // The last file's folder as it was written: the next match in it needs
+    // not even its full form.
+    char written[PATH_BUFFER_SIZE];
+    const char* written_refusal;
 };
 Memory memory;
 
@@ -173,20 +177,49 @@ bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
     return false;
 }
 
+// "..", "." and the like lead out of the folder they are written in.
+bool IsMadeOfDots(const char* name) {
+    for (const char* p = name; *p; p = MbNext(p))
+        if (*p != '.' && *p != ' ') return false;
+    return true;
+}
+
+// The text before the last separator, or false when there is none, it
+// would not fit, or the name after it leaves the folder.
+bool WrittenFolder(const char* path, char* folder) {
+    const char* slash = LastSeparator(path);
+    if (!slash || (size_t)(slash - path) >= PATH_BUFFER_SIZE || IsMadeOfDots(slash + 1)) return false;
+    memcpy(folder, path, (size_t)(slash - path));
+    folder[slash - path] = 0;
+    return true;
+}
+
+const char* JudgeFile(const char* path) {
+    char form[PATH_BUFFER_SIZE];
+    if (!FolderForm(path, form)) return kNotInFull;
+    return Judge(form).refusal;
+}
+
 }  // namespace
 
 RememberFolderVerdicts::RememberFolderVerdicts() {
     if (memory.scopes++) return;
     memory.have_places = false;
     memory.used = memory.next = 0;
+    memory.written[0] = 0;
 }
 
 RememberFolderVerdicts::~RememberFolderVerdicts() { --memory.scopes; }
 
+// A path given in full resolves the same way every time: its written
+// folder stands for its full form.
 const char* FileChangeRefusal(const char* path) {
-    char form[PATH_BUFFER_SIZE];
-    if (!FolderForm(path, form)) return kNotInFull;
-    return Judge(form).refusal;
+    char written[PATH_BUFFER_SIZE];
+    if (!memory.scopes || !WrittenFolder(path, written)) return JudgeFile(path);
+    if (memory.written[0] && strcmp(written, memory.written) == 0) return memory.written_refusal;
+    memory.written_refusal = JudgeFile(path);
+    memcpy(memory.written, written, sizeof written);
+    return memory.written_refusal;
 }
 
 const char* FolderRemovalRefusal(const char* path) {
