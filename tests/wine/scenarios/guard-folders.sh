@@ -1,6 +1,6 @@
 #!/bin/sh
 # Windows' folders reached by other spellings: shares and device paths, names
-# made of dots, another drive letter on the Windows folder (Wine's
+# made of dots, 8.3 forms, another drive letter on the Windows folder (Wine's
 # dosdevices link stands in for subst), a link in the product's folder into
 # the drivers (Wine 8 shows a Linux symbolic link to a folder as a reparse
 # point; its "mklink /j" and CreateSymbolicLinkA make nothing), Windows'
@@ -14,8 +14,13 @@ scenario_begin "guard-folders-$1" "$1"
 
 seed_registry "$WINE_ROOT/tests/wine/data/guard-folders.reg"
 user=$(ls "$WINEPREFIX/drive_c/users" | grep -v -x Public | head -1)
+# Wine's 8.3 names are made from a hash: ask it for them.
+short_ie=$(probe short 'C:\Program Files\Internet Explorer' | tr -d '\r' | sed 's/\\/\\\\/g')
+short_system=$(probe short 'C:\windows\system32' | tr -d '\r' | sed 's/\\/\\\\/g')
+[ -n "$short_ie" ] && [ -n "$short_system" ] || check_failed "no 8.3 forms of Windows' folders"
 queue_reg_text "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Hostile\\Folders\\InstalledFiles]
 \"Profile\"=\"C:\\\\users\\\\$user\\\\*.*;C:\\\\users\\\\$user\\\\Desktop\\\\*.*\"
+\"Short\"=\"$short_ie\\\\*.*;$short_system\\\\*.exe\"
 "
 lay_file 'C:\Program Files\XLN\xln.hlp' 'the product help'
 lay_file 'C:\windows\system32\xlnw11.dll' 'the product driver library'
