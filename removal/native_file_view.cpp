@@ -20,13 +20,38 @@ FARPROC Kernel32Function(const char* name) {
     return kernel ? GetProcAddress(kernel, name) : nullptr;
 }
 
+bool IsBelowDrivers(const char* drivers, const char* path) {
+    char drivers_form[PATH_BUFFER_SIZE], form[PATH_BUFFER_SIZE];
+    return FullPathForm(drivers, drivers_form, sizeof drivers_form) &&
+           FullPathForm(path, form, sizeof form) && IsSameOrBelow(form, drivers_form);
+}
+
+// The last answer, by the system folder and the path's folder as written
+// (a path given in full resolves the same way every time): thousands of
+// matches in one folder ask the system once.
+struct LastAnswer {
+    char drivers[PATH_BUFFER_SIZE];
+    char folder[PATH_BUFFER_SIZE];
+    bool below;
+};
+LastAnswer last;
+
 bool LiesInSystemDrivers(const char* path) {
-    char drivers[PATH_BUFFER_SIZE], drivers_form[PATH_BUFFER_SIZE], form[PATH_BUFFER_SIZE];
+    char drivers[PATH_BUFFER_SIZE];
     UINT length = GetSystemDirectoryA(drivers, PATH_MACRO_ROOM - 8);
     if (!length || length >= PATH_MACRO_ROOM - 8) return false;
     memcpy(drivers + length, "\\drivers", 9);
-    return FullPathForm(drivers, drivers_form, sizeof drivers_form) &&
-           FullPathForm(path, form, sizeof form) && IsSameOrBelow(form, drivers_form);
+    const char* name = MbFindLastChar(path, '\\');
+    size_t folder = name ? (size_t)(name - path) : 0;
+    if (!folder || folder >= PATH_BUFFER_SIZE || MbFindChar(name, '/') || !name[1] || name[1] == '.')
+        return IsBelowDrivers(drivers, path);
+    bool same = strcmp(drivers, last.drivers) == 0 && strncmp(path, last.folder, folder) == 0 &&
+                !last.folder[folder];
+    if (same) return last.below;
+    memcpy(last.drivers, drivers, sizeof drivers);
+    memcpy(last.folder, path, folder);
+    last.folder[folder] = 0;
+    return last.below = IsBelowDrivers(drivers, path);
 }
 
 bool RunsUnderWow64() {

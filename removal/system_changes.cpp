@@ -56,6 +56,14 @@ ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome
     return ChangeResult{outcome, error};
 }
 
+// A refusal names its reason in the log; the step goes on as for any
+// other outcome.
+ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
+    char note[160];
+    wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
+    return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
 bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -191,6 +199,7 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
 
 // The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(AttributeChange, path, reason);
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
     BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
@@ -200,6 +209,7 @@ ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
 }
 
 ChangeResult DeleteFileNow(const char* path) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(FileDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
     ChangeResult result;
     if (PreviewRun) {
@@ -217,6 +227,7 @@ ChangeResult DeleteFileNow(const char* path) {
 // the SysWOW64 file this program saw, not the System32 one of that name.
 // A schedule Windows refuses is a failure, and asks for no restart.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(RestartDeletionChange, path, reason);
     char seen[PATH_BUFFER_SIZE];
     RedirectedPath redirected = Wow64RedirectedPath(path, seen, sizeof seen);
     if (redirected == PathNotFound)
@@ -233,7 +244,7 @@ ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
 }
 
 ChangeResult RemoveFolder(const char* path) {
-    if (IsProtectedFolder(path)) return Outcome(FolderRemovalChange, path, ChangeRefused);
+    if (const char* reason = FolderRemovalRefusal(path)) return Refused(FolderRemovalChange, path, reason);
     if (PreviewRun) {
         DWORD attributes = GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) return Outcome(FolderRemovalChange, path, ChangeMissing);
@@ -247,7 +258,7 @@ ChangeResult RemoveFolder(const char* path) {
 // is empty by then: after the files scheduled before it.
 ChangeResult RemoveFolderAtRestart(const char* path) {
     ChangeKind kind = FolderRestartRemovalChange;
-    if (IsProtectedFolder(path)) return Outcome(kind, path, ChangeRefused);
+    if (const char* reason = FolderRemovalRefusal(path)) return Refused(kind, path, reason);
     if (PreviewRun)
         return Outcome(kind, path, ChangePreviewed, 0, "would be removed at the next start of Windows");
     if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return Outcome(kind, path, ChangeScheduled);
@@ -265,9 +276,9 @@ ChangeResult KeepReplacedFile(const char* path) {
 }
 
 bool MayDeleteMatches(const char* pattern) {
-    if (!IsProtectedPattern(pattern)) return true;
-    Outcome(PatternDeletionChange, pattern, ChangeRefused);
-    return false;
+    const char* reason = PatternRefusal(pattern);
+    if (reason) Refused(PatternDeletionChange, pattern, reason);
+    return !reason;
 }
 
 // SendMessageA returns once the window has handled each message.

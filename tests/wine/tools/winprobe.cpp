@@ -24,6 +24,7 @@
 //                                          tool does, waits for it and prints
 //                                          "exit code: N" whole (a Unix exit
 //                                          status keeps only its low 8 bits)
+//   winprobe short PATH                    prints the path's 8.3 form
 // Exit codes: 0 done (measure: every text fits), 1 window or button not
 // found in time (measure: EXE, its dialog or a text missing), 2 bad usage,
 // 3 (measure) a text does not fit, (ask) the window did not answer within a
@@ -321,8 +322,19 @@ int Usage() {
     fprintf(stderr, "usage: winprobe wait|show|close|watch|ask CAPTION [TIMEOUT-MS]\n"
                     "       winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]\n"
                     "       winprobe measure EXE LANGID [ID...]\n"
-                    "       winprobe run COMMAND-LINE\n");
+                    "       winprobe run COMMAND-LINE\n"
+                    "       winprobe short PATH\n");
     return 2;
+}
+
+// What Windows makes of an existing path in 8.3 form: a scenario's other
+// spelling of a folder.
+int PrintShortPath(const char* path) {
+    char short_path[MAX_PATH];
+    DWORD length = GetShortPathNameA(path, short_path, sizeof short_path);
+    if (length == 0 || length >= sizeof short_path) return 1;
+    printf("%s\n", short_path);
+    return 0;
 }
 
 }  // namespace
@@ -332,6 +344,7 @@ int main(int argc, char** argv) {
     const char* command = argv[1];
     if (strcmp(command, "measure") == 0) return argc < 4 ? Usage() : Measure(argc, argv);
     if (strcmp(command, "run") == 0) return Run(argv[2]);
+    if (strcmp(command, "short") == 0) return PrintShortPath(argv[2]);
     bool press = strcmp(command, "press") == 0;
     if (press && argc < 4) return Usage();
     bool close = strcmp(command, "close") == 0;
