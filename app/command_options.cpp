@@ -1,4 +1,4 @@
-// Finding "/log=" and "/preview" on the command line. An option counts only
+// Finding "/log=", "/preview" and "/norestart" on the command line. An option counts only
 // where a word begins, so that the program's own path, or a value of
 // another option, cannot be taken for one.
 #include "app/command_options.h"
@@ -31,6 +31,16 @@ bool CopyUntil(const char* value, char end, char* out, size_t size) {
     return true;
 }
 
+// `option` standing as a word of its own, not the start of a longer one.
+bool WordOption(const char* command_line, const char* option) {
+    size_t length = strlen(option);
+    for (const char* p = FindOption(command_line, option); p; p = FindOption(MbNext(p), option)) {
+        char after = p[length];
+        if (after == 0 || IsBlank(after)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool LogPathOption(const char* command_line, char* path, size_t size) {
@@ -42,11 +52,6 @@ bool LogPathOption(const char* command_line, char* path, size_t size) {
     return fits && path[0] != 0;
 }
 
-bool PreviewOption(const char* command_line) {
-    const char kOption[] = "/preview";
-    for (const char* p = FindOption(command_line, kOption); p; p = FindOption(MbNext(p), kOption)) {
-        char after = p[sizeof kOption - 1];
-        if (after == 0 || IsBlank(after)) return true;
-    }
-    return false;
-}
+bool PreviewOption(const char* command_line) { return WordOption(command_line, "/preview"); }
+
+bool NoRestartOption(const char* command_line) { return WordOption(command_line, "/norestart"); }

@@ -1,6 +1,6 @@
 // The options that may stand anywhere on the command line beside the mode
-// word: "/log=PATH" and "/preview" (both case-sensitive), looked for in the
-// whole command line behind the program's name.
+// word: "/log=PATH", "/preview" and "/norestart" (all case-sensitive),
+// looked for in the whole command line behind the program's name.
 #pragma once
 
 #include "platform/platform.h"
@@ -12,3 +12,6 @@ bool LogPathOption(const char* command_line, char* path, size_t size);
 
 // True when "/preview" stands on the command line as a word of its own.
 bool PreviewOption(const char* command_line);
+
+// True when "/norestart" stands on the command line as a word of its own.
+bool NoRestartOption(const char* command_line);

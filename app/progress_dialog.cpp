@@ -82,8 +82,26 @@ void ShowProgressStep(HWND dialog, UINT message_id, int percent) {
     SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_POS, (LPARAM)percent);
 }
 
+namespace {
+
+typedef decltype(&InitCommonControlsEx) InitCommonControlsExFn;
+
+// Common Controls 6, which the manifest asks for, registers its classes
+// only when asked by name: InitCommonControls is documented to do nothing
+// there. The first Windows 95 and NT 4 lack InitCommonControlsEx.
+void RegisterProgressBarClass() {
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    InitCommonControlsExFn init_ex =
+        comctl ? (InitCommonControlsExFn)(void (*)(void))GetProcAddress(comctl, "InitCommonControlsEx")
+               : nullptr;
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
+    if (!init_ex || !init_ex(&classes)) InitCommonControls();
+}
+
+}  // namespace
+
 HWND CreateProgressDialog(HINSTANCE instance) {
-    InitCommonControls();
+    RegisterProgressBarClass();
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
                                      ProgressDialogProc, 0);
     if (!dialog) ReportTavkError(402, "Unable to create progress dialog");

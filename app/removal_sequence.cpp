@@ -6,6 +6,7 @@
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
 #include "messages/localized_box.h"
+#include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
 #include "system/program_wait.h"
 #include "system/restart.h"
@@ -139,7 +140,11 @@ int RunSequence(HWND dialog, const UninstallData& data) {
     RunFirstSteps(shown, data);
     RunLastSteps(shown, data);
     // Any run of the process may have deferred a deletion, this one or not.
-    if (RestartNeeded) OfferRestart();
+    // The lines WININIT.INI holds are written out before any restart.
+    if (RestartNeeded) {
+        FlushWininit();
+        OfferRestart();
+    }
     return 0;
 }
 

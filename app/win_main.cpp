@@ -1,8 +1,10 @@
 // The entry point: the mode word decides what the process does.
 #include "app/cleanup_copy.h"
+#include "app/command_options.h"
 #include "app/driver.h"
 #include "app/progress_dialog.h"
 #include "app/run_record.h"
+#include "system/run_log.h"
 #include "system/run_state.h"
 
 namespace {
@@ -63,15 +65,27 @@ int RunModeWord(HINSTANCE instance, ModeWord mode) {
     return 4;
 }
 
+// Software-distribution tools read 3010 as "removed; a restart will
+// complete it". Only a run told not to restart says so, and only where it
+// would otherwise have ended with 0: every other code keeps its meaning.
+const int kExitRestartNeeded = 3010;
+
+int ExitCodeWithRestart(int exit_code) {
+    if (!NoRestartRun || !RestartNeeded || exit_code != 0) return exit_code;
+    LogLine("restart: needed and not asked for (/norestart): exit code %d", kExitRestartNeeded);
+    return kExitRestartNeeded;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     if (IsCleanupCopyTail(tail)) return RunCleanupCopy(tail);
     InstallMode = false;
     RestartNeeded = false;
+    NoRestartRun = NoRestartOption(GetCommandLineA());
     ModeWord mode = MatchModeWord(tail);
     BeginRunRecord(GetCommandLineA(), mode != ModeNone);
-    int exit_code = RunModeWord(instance, mode);
+    int exit_code = ExitCodeWithRestart(RunModeWord(instance, mode));
     EndRunRecord(exit_code);
     return exit_code;
 }

@@ -3,6 +3,8 @@
 #include "removal/delete_on_restart.h"
 
 #include "removal/path_macros.h"
+#include "system/run_log.h"
+#include "system/run_state.h"
 #include "system/windows_family.h"
 
 #define WININIT_FILE "WININIT.INI"  // no folder: the Windows directory's
@@ -12,6 +14,12 @@
 #define WININIT_LINE_SIZE 128
 
 namespace {
+
+// Windows 9x does not always say why a profile write failed.
+DWORD LastErrorOr(DWORD fallback) {
+    DWORD error = GetLastError();
+    return error ? error : fallback;
+}
 
 // The real-mode program that reads WININIT.INI knows no long names.
 const char* ShortFormOf(const char* path, char* out) {
@@ -23,9 +31,16 @@ const char* ShortFormOf(const char* path, char* out) {
 // writing it back would destroy other programs' pending lines: such a
 // section never has room for a line, so it is never rewritten. An empty
 // answer beside a "NUL" key is a failed read. The new line needs its
-// terminator and the list's.
-bool SectionHasRoom(DWORD used, size_t line_length) {
-    return used != 0 && used + line_length + 2 <= WININIT_SECTION_SIZE;
+// terminator and the list's. 0 when the line fits.
+DWORD SectionRoomError(DWORD used, size_t line_length) {
+    if (used == 0) return ERROR_READ_FAULT;
+    return used + line_length + 2 <= WININIT_SECTION_SIZE ? 0 : ERROR_INSUFFICIENT_BUFFER;
+}
+
+DWORD WriteSection(const char* section) {
+    WininitWritten = true;
+    if (WritePrivateProfileSectionA(WININIT_SECTION, section, WININIT_FILE)) return 0;
+    return LastErrorOr(ERROR_WRITE_FAULT);
 }
 
 // Puts the line after the section's last string, with the list's end.
@@ -36,19 +51,28 @@ void AddLineToSection(char* section, DWORD used, const char* line) {
 }
 
 // Rewrites the section with the new line after the existing ones.
-void AppendWininitLine(const char* path) {
-    if (strlen(path) > WININIT_LINE_SIZE - 1 - strlen(WININIT_KEY "=")) return;
+DWORD AppendWininitLine(const char* path) {
+    if (strlen(path) > WININIT_LINE_SIZE - 1 - strlen(WININIT_KEY "="))
+        return ERROR_FILENAME_EXCED_RANGE;
     char line[WININIT_LINE_SIZE];
     wsprintfA(line, WININIT_KEY "=%s", path);
     char* section = (char*)calloc(WININIT_SECTION_SIZE, 1);
-    if (!section) return;
+    if (!section) return ERROR_NOT_ENOUGH_MEMORY;
     DWORD used = GetPrivateProfileSectionA(WININIT_SECTION, section, WININIT_SECTION_SIZE,
                                            WININIT_FILE);
-    if (SectionHasRoom(used, strlen(line))) {
+    DWORD error = SectionRoomError(used, strlen(line));
+    if (!error) {
         AddLineToSection(section, used, line);
-        WritePrivateProfileSectionA(WININIT_SECTION, section, WININIT_FILE);
+        error = WriteSection(section);
     }
     free(section);
+    return error;
+}
+
+DWORD WriteFirstLine(const char* path) {
+    WininitWritten = true;
+    if (WritePrivateProfileStringA(WININIT_SECTION, WININIT_KEY, path, WININIT_FILE)) return 0;
+    return LastErrorOr(ERROR_WRITE_FAULT);
 }
 
 // No file name holds a control character, and a line break in a "NUL=" line
@@ -63,27 +87,32 @@ bool HasControlCharacter(const char* path) {
 
 // The key write makes the first line; the profile functions keep one line
 // per key, so later ones go in by rewriting the whole section.
-void ScheduleWininitDelete(const char* path) {
-    if (HasControlCharacter(path)) return;
+DWORD ScheduleWininitDelete(const char* path) {
+    if (HasControlCharacter(path)) return ERROR_INVALID_NAME;
     char short_path[PATH_BUFFER_SIZE];
     const char* name = ShortFormOf(path, short_path);
     char existing[WININIT_LINE_SIZE];
     if (!GetPrivateProfileStringA(WININIT_SECTION, WININIT_KEY, "", existing, sizeof existing,
-                                  WININIT_FILE)) {
-        WritePrivateProfileStringA(WININIT_SECTION, WININIT_KEY, name, WININIT_FILE);
-        return;
-    }
-    AppendWininitLine(name);
+                                  WININIT_FILE))
+        return WriteFirstLine(name);
+    return AppendWininitLine(name);
 }
 
 // The NT family never reads WININIT.INI; Windows 9x has MoveFileExA but
 // does not implement it, which also catches a 9x the version check missed.
-void ScheduleDeleteAtRestart(const char* path, DWORD family) {
-    if (IsWin9xFamily(family)) {
-        ScheduleWininitDelete(path);
+DWORD ScheduleDeleteAtRestart(const char* path, DWORD family) {
+    if (IsWin9xFamily(family)) return ScheduleWininitDelete(path);
+    if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
+    DWORD error = GetLastError();
+    return error == ERROR_CALL_NOT_IMPLEMENTED ? ScheduleWininitDelete(path) : error;
+}
+
+// All three names null: the documented way to write the cache out.
+void FlushWininit() {
+    if (!WininitWritten) return;
+    if (WritePrivateProfileStringA(nullptr, nullptr, nullptr, WININIT_FILE)) {
+        LogLine("WININIT.INI: written out before the restart");
         return;
     }
-    if (!MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) &&
-        GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
-        ScheduleWininitDelete(path);
+    LogLine("WININIT.INI: could not be written out, error %u", (unsigned)GetLastError());
 }

@@ -1,15 +1,14 @@
 // Emptied folders: a product's folder should not outlive its files. Only a
 // folder that held a file the removal deleted is a candidate, and only
 // while it is empty, so a user's own file keeps its folder and every
-// parent; Windows' folders are never touched.
+// parent; the guardrails' folders (the Windows folder and all below it
+// among them) are never touched.
 #include "removal/emptied_folders.h"
 
 #include "platform/mbtext.h"
-#include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/protected_folders.h"
 #include "removal/system_changes.h"
-#include "removal/windows_directory.h"
 #include "system/run_state.h"
 #include "system/windows_family.h"
 
@@ -66,23 +65,6 @@ void SortDeepestFirst(PathTable& table) {
         }
 }
 
-bool IsBelowDirectory(const char* form, UINT length, const char* directory) {
-    char directory_form[PATH_BUFFER_SIZE];
-    if (!length || length >= PATH_BUFFER_SIZE) return false;
-    return FullPathForm(directory, directory_form, sizeof directory_form) &&
-           IsSameOrBelow(form, directory_form);
-}
-
-// The Windows folder's own subfolders (INF, Help, Fonts...) may hold
-// nothing for a while; they are Windows', whatever a product put there.
-bool IsInsideWindows(const char* folder) {
-    char form[PATH_BUFFER_SIZE], directory[PATH_BUFFER_SIZE];
-    if (!FullPathForm(folder, form, sizeof form)) return true;
-    if (IsBelowDirectory(form, GetSystemWindowsDir(directory, sizeof directory), directory))
-        return true;
-    return IsBelowDirectory(form, GetWindowsDirectoryA(directory, sizeof directory), directory);
-}
-
 enum FolderState { FolderEmpty, FolderEmptyAfterRestart, FolderHolding };
 
 // What an entry of the folder means for its removal: nothing left but what
@@ -131,7 +113,7 @@ bool RemoveOne(const char* folder, DWORD family) {
 void RemoveWithParents(const char* start, DWORD family) {
     char folder[PATH_BUFFER_SIZE];
     MbCopy(folder, sizeof folder, start);
-    while (!IsProtectedFolder(folder) && !IsInsideWindows(folder) && RemoveOne(folder, family)) {
+    while (!EmptiedFolderRefusal(folder) && RemoveOne(folder, family)) {
         char parent[PATH_BUFFER_SIZE];
         if (!ParentOf(folder, parent)) return;
         MbCopy(folder, sizeof folder, parent);

@@ -1,15 +1,17 @@
-// Paths brought to one comparable form, so that a folder is recognised
-// however a description spells it.
+// Paths in the full form the system itself gives, so that a folder is
+// recognised however a description spells it.
 #pragma once
 
 #include "platform/platform.h"
 
-// Writes the full form of `path` into `out` (`size` bytes): the root ("C:"
-// or "\\server\share") and each folder and name after one backslash, with
-// '/' taken for '\', doubled and trailing separators dropped, "." and ".."
-// resolved (never above the root), trailing dots and blanks of a name
-// dropped, and "\\?\" or "\\.\" in front ignored. False when the path is not
-// given in full (relative, "C:name" or "\name") or does not fit.
+// True when `path` names its drive and folder from the root ("C:\..." or
+// "C:/...") or starts with two separators (a share, "\\?\", "\\.\"):
+// anything else would be resolved against the current folder.
+bool IsGivenInFull(const char* path);
+
+// Writes what GetFullPathNameA makes of `path` into `out` (`size` bytes),
+// without a trailing backslash (a drive's root is "C:"). False when the
+// path is not given in full or its full form does not fit.
 bool FullPathForm(const char* path, char* out, size_t size);
 
 // True when the full form `path` is `folder` or lies below it, without
@@ -18,3 +20,7 @@ bool IsSameOrBelow(const char* path, const char* folder);
 
 // True when the full form names a drive's or a share's root.
 bool IsRootForm(const char* form);
+
+// Cuts a full form at its last backslash, leaving the folder that holds it
+// ("C:" for "C:\name"); false when there is none.
+bool CutToParent(char* form);

@@ -7,6 +7,7 @@
 #include "removal/native_file_view.h"
 #include "removal/own_files.h"
 #include "removal/path_macros.h"
+#include "removal/protected_folders.h"
 #include "removal/removal_steps.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
@@ -104,7 +105,9 @@ int32_t ValidCount(int32_t count) {
 
 }  // namespace
 
+// Every match in one folder shares that folder's verdict.
 int RemoveInstalledFiles(const UninstallData& data) {
+    RememberFolderVerdicts remember;
     DWORD family = GetWindowsFamily();
     char own[PATH_BUFFER_SIZE];
     GetOwnFileName(own);

@@ -16,3 +16,15 @@ struct NativeFileView {
 // given back with LeaveNativeView, before anything else is done.
 NativeFileView EnterNativeViewFor(const char* path);
 void LeaveNativeView(const NativeFileView& view);
+
+enum RedirectedPath {
+    PathNotRedirected,   // the program's calls for the path reach it as named
+    PathRedirected,      // they reach the SysWOW64 path written out
+    PathNotFound,        // they are redirected, but where cannot be had
+};
+
+// Where this 32-bit program's file calls for `path` really land on 64-bit
+// Windows: a path in the system folder, outside "drivers" (which the
+// program sees natively) and the folders WOW64 leaves alone, is SysWOW64's.
+// A 32-bit Windows, or a 64-bit program, redirects nothing.
+RedirectedPath Wow64RedirectedPath(const char* path, char* out, size_t size);

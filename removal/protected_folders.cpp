@@ -1,111 +1,134 @@
 // The folders no description can have emptied or removed, and why.
 //
-// | Refused                                             | Why                                  |
-// |-----------------------------------------------------|--------------------------------------|
-// | a drive's root, the Windows, system and Program     | a folder, not an installed file      |
-// | Files folders and the folders that hold them        |                                      |
-// | a wildcard with no literal character before its     | "*.dll" in the system folder would   |
-// | extension in the Windows or system folder (or       | take the system with it; in the      |
-// | below), a drive's root or Program Files itself      | product's own folder it is fine      |
-// | a wildcard in a folder not given in full            | it would search wherever the program |
-// |                                                     | was started                          |
+// | Refused                                              | Why                                      |
+// |------------------------------------------------------|------------------------------------------|
+// | a path not given in full                             | it would be found wherever the program   |
+// |                                                      | was started                              |
+// | a share, "\\?\", "\\.\" and other device paths, a    | not the machine's own drives: another    |
+// | network drive                                        | machine's, or this one's by a back door  |
+// | a path through a link or junction                    | it leads somewhere the text does not say |
+// | removing a drive's root, a protected folder, or a    | a folder, not an installed file          |
+// | folder that holds one                                |                                          |
+// | removing an emptied folder inside Windows' own       | Windows keeps its INF, Help and the like |
+// | (the Windows, system, drivers folders and below)     | even while they are empty                |
+// | a wildcard with fewer than 3 letters before its      | "*.dll" or "*3*.dll" would take the      |
+// | first wildcard in a protected folder, in or below    | system with it; "xlnw*.dll" names the    |
+// | Windows' own, or in a drive's root                   | product's own files                      |
 //
-// Folders are compared in their full form and in their 8.3 spelling.
+// The protected folders: the Windows, system, drivers and SysWOW64 folders
+// and what lies below them, both Program Files and Common Files folders
+// (only themselves: products live below them) and Windows' folders in them,
+// the shell's special folders and the users' profiles (protected_places.h).
+// Folders are compared by identity: volume and index through a handle on
+// the NT family, the system's full and 8.3 forms on Windows 9x.
 #include "removal/protected_folders.h"
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
-#include "uninstall_data/registry_read.h"
+#include "removal/protected_places.h"
 
 namespace {
 
-const int kMaxPlaces = 10;
+const char kNotInFull[] = "not given in full";
+const char kNotLocal[] = "not on a local drive";
+const char kThroughLink[] = "reached through a link or junction";
+const char kSweep[] = "a sweeping pattern in a protected folder";
+const char kRoot[] = "a drive's root";
+const char kPlace[] = "a folder Windows needs";
+const char kHolder[] = "it holds a folder Windows needs";
+const char kInsideWindows[] = "inside a folder Windows needs";
 
-// The folders Windows names, each in its full form and its 8.3 form.
-// `subfolders` tells that the wildcard rule holds below it too.
-struct Places {
-    char form[kMaxPlaces][PATH_BUFFER_SIZE];
-    bool subfolders[kMaxPlaces];
-    int count;
+struct Verdict {
+    const char* refusal;  // for any change in the folder
+    bool guarded;         // sweeping patterns are refused in it
 };
 
-void AddForm(Places& places, const char* path, bool subfolders) {
-    if (places.count == kMaxPlaces) return;
-    if (!FullPathForm(path, places.form[places.count], PATH_BUFFER_SIZE)) return;
-    places.subfolders[places.count++] = subfolders;
+const int kRemembered = 8;
+
+// What a scope remembers: the places, and the last folders judged.
+struct Memory {
+    int scopes;
+    bool have_places;
+    ProtectedPlaces places;
+    char folder[kRemembered][PATH_BUFFER_SIZE];
+    Verdict verdict[kRemembered];
+    int used;
+    int next;
+    // The last file's folder as it was written: the next match in it needs
+    // not even its full form.
+    char written[PATH_BUFFER_SIZE];
+    const char* written_refusal;
+};
+Memory memory;
+
+const ProtectedPlaces& Places() {
+    if (memory.scopes && memory.have_places) return memory.places;
+    GatherProtectedPlaces(memory.places);
+    memory.have_places = memory.scopes > 0;
+    return memory.places;
 }
 
-// Fills `out` with the 8.3 spelling of an existing path; false otherwise.
-bool ShortSpelling(const char* path, char* out) {
-    DWORD length = GetShortPathNameA(path, out, PATH_BUFFER_SIZE);
-    return length && length < PATH_BUFFER_SIZE;
+// A drive letter whose drive is this machine's.
+const char* LocalRefusal(const char* form) {
+    if (form[0] == '\\' || form[1] != ':') return kNotLocal;
+    char root[4] = {form[0], ':', '\\', 0};
+    return GetDriveTypeA(root) == DRIVE_REMOTE ? kNotLocal : nullptr;
 }
 
-void AddPlace(Places& places, const char* path, bool subfolders) {
-    if (!path[0]) return;
-    AddForm(places, path, subfolders);
-    char short_path[PATH_BUFFER_SIZE];
-    if (ShortSpelling(path, short_path)) AddForm(places, short_path, subfolders);
-}
-
-void AddDirectory(Places& places, UINT length, const char* path) {
-    if (length && length < PATH_BUFFER_SIZE) AddPlace(places, path, true);
-}
-
-// Both views of Program Files on 64-bit Windows; only the one before.
-void AddProgramFiles(Places& places) {
-    HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", &key) !=
-        ERROR_SUCCESS)
-        return;
-    static const char* const kNames[] = {"ProgramFilesDir", "ProgramW6432Dir"};
+// Any folder on the way from the root down, the folder itself included.
+const char* LinkRefusal(const char* form) {
     char path[PATH_BUFFER_SIZE];
-    for (const char* name : kNames) {
-        ReadTextValue(key, name, path, sizeof path);
-        AddPlace(places, path, false);
-    }
-    RegCloseKey(key);
+    MbCopy(path, sizeof path, form);
+    do {
+        if (IsRootForm(path)) return nullptr;
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return kThroughLink;
+    } while (CutToParent(path));
+    return nullptr;
 }
 
-// The shared and the user's own Windows folder (they differ on a terminal
-// server), the system folder and Program Files.
-void FindPlaces(Places& places) {
-    char path[PATH_BUFFER_SIZE];
-    places.count = 0;
-    AddDirectory(places, GetSystemWindowsDir(path, sizeof path), path);
-    AddDirectory(places, GetWindowsDirectoryA(path, sizeof path), path);
-    AddDirectory(places, GetSystemDirectoryA(path, sizeof path), path);
-    AddProgramFiles(places);
-}
-
-// A path's full form and its 8.3 one; how many could be made.
-int FormsOf(const char* path, char forms[2][PATH_BUFFER_SIZE]) {
-    if (!FullPathForm(path, forms[0], PATH_BUFFER_SIZE)) return 0;
-    char short_path[PATH_BUFFER_SIZE];
-    bool spelled = ShortSpelling(path, short_path) && FullPathForm(short_path, forms[1], PATH_BUFFER_SIZE);
-    return spelled ? 2 : 1;
-}
-
-// A place that is the folder or lies below it.
-bool HoldsPlace(const Places& places, const char* form) {
-    if (IsRootForm(form)) return true;
+// The place `identity` is, or -1.
+int PlaceOf(const ProtectedPlaces& places, const FolderIdentity& identity) {
     for (int i = 0; i < places.count; ++i)
-        if (IsSameOrBelow(places.form[i], form)) return true;
-    return false;
+        if (IsSameFolder(places.place[i].identity, identity)) return i;
+    return -1;
 }
 
-// A root, a Windows or system folder or below, or Program Files itself.
-bool IsSweepProtected(const Places& places, const char* form) {
+// A root, a place, or below a place that protects what lies below it.
+bool IsGuarded(const char* form) {
     if (IsRootForm(form)) return true;
-    for (int i = 0; i < places.count; ++i) {
-        bool below = places.subfolders[i] && IsSameOrBelow(form, places.form[i]);
-        if (below || MbSameNoCase(form, places.form[i])) return true;
+    const ProtectedPlaces& places = Places();
+    char path[PATH_BUFFER_SIZE];
+    MbCopy(path, sizeof path, form);
+    FolderIdentity identity;
+    for (bool itself = true; !IsRootForm(path); itself = false) {
+        IdentifyFolder(path, identity);
+        int place = PlaceOf(places, identity);
+        if (place >= 0 && (itself || places.place[place].below_too)) return true;
+        if (!CutToParent(path)) break;
     }
     return false;
 }
 
-// Wildcards of FindFirstFileA; the NT family also takes '<', '>' and '"'.
+Verdict JudgeNow(const char* form) {
+    const char* refusal = LocalRefusal(form);
+    if (!refusal) refusal = LinkRefusal(form);
+    return Verdict{refusal, !refusal && IsGuarded(form)};
+}
+
+Verdict Judge(const char* form) {
+    if (!memory.scopes) return JudgeNow(form);
+    for (int i = 0; i < memory.used; ++i)
+        if (MbSameNoCase(memory.folder[i], form)) return memory.verdict[i];
+    int slot = memory.next;
+    memory.next = (memory.next + 1) % kRemembered;
+    if (memory.used < kRemembered) ++memory.used;
+    MbCopy(memory.folder[slot], PATH_BUFFER_SIZE, form);
+    return memory.verdict[slot] = JudgeNow(form);
+}
+
 bool IsWildcard(char c) { return c == '*' || c == '?' || c == '<' || c == '>' || c == '"'; }
 
 bool HasWildcard(const char* name) {
@@ -114,13 +137,13 @@ bool HasWildcard(const char* name) {
     return false;
 }
 
-// "*.*", "*", "*.dll", "?.sys": nothing but wildcards, dots and blanks
-// before the last dot.
-bool HasLiteralBeforeExtension(const char* name) {
-    const char* dot = MbFindLastChar(name, '.');
-    for (const char* p = name; *p && p != dot; p = MbNext(p))
-        if (!IsWildcard(*p) && *p != '.' && *p != ' ') return true;
-    return false;
+// Characters before the first wildcard; dots and blanks, which Windows
+// drops or which every name may have, do not count.
+int LiteralPrefix(const char* name) {
+    int count = 0;
+    for (const char* p = name; *p && !IsWildcard(*p); p = MbNext(p))
+        if (*p != '.' && *p != ' ') ++count;
+    return count;
 }
 
 const char* LastSeparator(const char* path) {
@@ -129,8 +152,13 @@ const char* LastSeparator(const char* path) {
     return forward && (!back || forward > back) ? forward : back;
 }
 
-// The pattern's folder with the separator after it ("C:\\" for "C:\\*").
-bool FolderOf(const char* pattern, const char* slash, char* folder) {
+// The full form of the folder that holds `path`.
+bool FolderForm(const char* path, char* form) {
+    return FullPathForm(path, form, PATH_BUFFER_SIZE) && !IsRootForm(form) && CutToParent(form);
+}
+
+// The pattern's folder with the separator after it ("C:\" for "C:\*").
+bool PatternFolder(const char* pattern, const char* slash, char* folder) {
     size_t length = (size_t)(slash - pattern) + 1;
     if (length >= PATH_BUFFER_SIZE) return false;
     memcpy(folder, pattern, length);
@@ -138,33 +166,93 @@ bool FolderOf(const char* pattern, const char* slash, char* folder) {
     return true;
 }
 
-}  // namespace
-
-bool IsProtectedFolder(const char* path) {
-    char forms[2][PATH_BUFFER_SIZE];
-    int count = FormsOf(path, forms);
-    if (count == 0) return true;  // not given in full: cannot tell where it is
-    Places places;
-    FindPlaces(places);
-    for (int i = 0; i < count; ++i)
-        if (HoldsPlace(places, forms[i])) return true;
+// Whether some place's folder, or a folder above it, is `identity`.
+bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
+    FolderIdentity above;
+    for (int i = 0; i < places.count; ++i) {
+        char path[MAX_PATH];
+        MbCopy(path, sizeof path, places.place[i].identity.full);
+        while (CutToParent(path)) {
+            IdentifyFolder(path, above);
+            if (IsSameFolder(above, identity)) return true;
+        }
+    }
     return false;
 }
 
-bool IsProtectedPattern(const char* pattern) {
+// "..", "." and the like lead out of the folder they are written in.
+bool IsMadeOfDots(const char* name) {
+    for (const char* p = name; *p; p = MbNext(p))
+        if (*p != '.' && *p != ' ') return false;
+    return true;
+}
+
+// The text before the last separator, or false when there is none, it
+// would not fit, or the name after it leaves the folder.
+bool WrittenFolder(const char* path, char* folder) {
+    const char* slash = LastSeparator(path);
+    if (!slash || (size_t)(slash - path) >= PATH_BUFFER_SIZE || IsMadeOfDots(slash + 1)) return false;
+    memcpy(folder, path, (size_t)(slash - path));
+    folder[slash - path] = 0;
+    return true;
+}
+
+const char* JudgeFile(const char* path) {
+    char form[PATH_BUFFER_SIZE];
+    if (!FolderForm(path, form)) return kNotInFull;
+    return Judge(form).refusal;
+}
+
+}  // namespace
+
+RememberFolderVerdicts::RememberFolderVerdicts() {
+    if (memory.scopes++) return;
+    memory.have_places = false;
+    memory.used = memory.next = 0;
+    memory.written[0] = 0;
+}
+
+RememberFolderVerdicts::~RememberFolderVerdicts() { --memory.scopes; }
+
+// A path given in full resolves the same way every time: its written
+// folder stands for its full form.
+const char* FileChangeRefusal(const char* path) {
+    char written[PATH_BUFFER_SIZE];
+    if (!memory.scopes || !WrittenFolder(path, written)) return JudgeFile(path);
+    if (memory.written[0] && strcmp(written, memory.written) == 0) return memory.written_refusal;
+    memory.written_refusal = JudgeFile(path);
+    memcpy(memory.written, written, sizeof written);
+    return memory.written_refusal;
+}
+
+const char* FolderRemovalRefusal(const char* path) {
+    char form[PATH_BUFFER_SIZE];
+    if (!FullPathForm(path, form, sizeof form)) return kNotInFull;
+    if (const char* refusal = LocalRefusal(form)) return refusal;
+    if (IsRootForm(form)) return kRoot;
+    if (const char* refusal = LinkRefusal(form)) return refusal;
+    const ProtectedPlaces& places = Places();
+    FolderIdentity identity;
+    IdentifyFolder(form, identity);
+    if (PlaceOf(places, identity) >= 0) return kPlace;
+    return HoldsPlace(places, identity) ? kHolder : nullptr;
+}
+
+const char* EmptiedFolderRefusal(const char* path) {
+    if (const char* refusal = FolderRemovalRefusal(path)) return refusal;
+    char form[PATH_BUFFER_SIZE];
+    if (!FullPathForm(path, form, sizeof form)) return kNotInFull;
+    return Judge(form).guarded ? kInsideWindows : nullptr;
+}
+
+const char* PatternRefusal(const char* pattern) {
     const char* slash = LastSeparator(pattern);
     const char* name = slash ? slash + 1 : pattern;
-    if (!HasWildcard(name)) return false;
-    if (!slash) return true;
-    char folder[PATH_BUFFER_SIZE];
-    if (!FolderOf(pattern, slash, folder)) return true;
-    char forms[2][PATH_BUFFER_SIZE];
-    int count = FormsOf(folder, forms);
-    if (count == 0) return true;
-    if (HasLiteralBeforeExtension(name)) return false;
-    Places places;
-    FindPlaces(places);
-    for (int i = 0; i < count; ++i)
-        if (IsSweepProtected(places, forms[i])) return true;
-    return false;
+    if (!HasWildcard(name)) return nullptr;
+    char folder[PATH_BUFFER_SIZE], form[PATH_BUFFER_SIZE];
+    if (!slash || !PatternFolder(pattern, slash, folder) || !FullPathForm(folder, form, sizeof form))
+        return kNotInFull;
+    Verdict verdict = Judge(form);
+    if (verdict.refusal) return verdict.refusal;
+    return verdict.guarded && LiteralPrefix(name) < kPatternLiteralPrefix ? kSweep : nullptr;
 }

@@ -3,13 +3,11 @@
 #include "removal/removal_steps.h"
 
 #include "platform/mbtext.h"
+#include "removal/special_folders.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
 
 namespace {
-
-// Not in the shell of the first Windows 95 and NT 4: looked up at run time.
-typedef decltype(&::SHGetSpecialFolderPathA) SpecialFolderPathFn;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -59,32 +57,7 @@ int ProgramsFolderId() {
     return GetWindowsFamily() == FamilyWin2000 ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
 }
 
-// The first Windows 95 and NT 4 shell names the folder by its item-id list,
-// which belongs to the shell's allocator.
-bool FolderFromIdList(int csidl, char* folder) {
-    LPITEMIDLIST list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &list)) || !list)
-        return false;
-    bool found = SHGetPathFromIDListA(list, folder) != FALSE;
-    LPMALLOC allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-        allocator->Free(list);
-        allocator->Release();
-    }
-    return found;
-}
-
-bool GetProgramsFolder(char* folder) {
-    HMODULE shell = LoadLibraryA("shell32.dll");
-    if (!shell) return false;
-    SpecialFolderPathFn call = (SpecialFolderPathFn)(void (*)(void))GetProcAddress(
-        shell, "SHGetSpecialFolderPathA");
-    bool found = call ? call(GetDesktopWindow(), folder, ProgramsFolderId(), FALSE) != FALSE
-                      : FolderFromIdList(ProgramsFolderId(), folder);
-    FreeLibrary(shell);
-    folder[MAX_PATH - 1] = 0;
-    return found;
-}
+bool GetProgramsFolder(char* folder) { return GetSpecialFolder(ProgramsFolderId(), folder); }
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 // The gateway for every change the removal makes: the guardrails first
-// (a refusal is logged with its reason), then the change (or, in a preview, a look at what is there), then its
-// outcome in the run log. Paths in the system folder's "drivers" are
+// (a refusal is logged with its reason), then the change (or, in a
+// preview, a look at what is there), then its outcome in the run log. Paths in the system folder's "drivers" are
 // changed in the native file view, where 64-bit Windows keeps the
 // adapter's drivers.
 #include "removal/system_changes.h"
@@ -9,6 +9,7 @@
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
 #include "removal/native_file_view.h"
+#include "removal/path_macros.h"
 #include "removal/protected_folders.h"
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
@@ -56,6 +57,14 @@ ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome
     return ChangeResult{outcome, error};
 }
 
+// A refusal names its reason in the log; the step goes on as for any
+// other outcome.
+ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
+    char note[160];
+    wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
+    return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
 bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -89,13 +98,6 @@ struct KeyName {
         MbCopy(text + used, sizeof text - used, part);
     }
 };
-
-// A refusal is logged with the guardrail's reason.
-ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
-    char note[160];
-    wsprintfA(note, "%s: %.100s", OutcomeText(ChangeRefused), reason);
-    return Outcome(kind, subject, ChangeRefused, 0, note);
-}
 
 bool KeyExists(HKEY parent, const char* name) {
     HKEY key;
@@ -200,6 +202,7 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
 
 // The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(AttributeChange, path, reason);
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
     BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
@@ -209,6 +212,7 @@ ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
 }
 
 ChangeResult DeleteFileNow(const char* path) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(FileDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
     ChangeResult result;
     if (PreviewRun) {
@@ -222,18 +226,28 @@ ChangeResult DeleteFileNow(const char* path) {
 }
 
 // A folder scheduled like a file would go at the restart once it is empty.
+// The deletion at the restart runs natively: on 64-bit Windows it is given
+// the SysWOW64 file this program saw, not the System32 one of that name.
+// A schedule Windows refuses is a failure, and asks for no restart.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
+    if (const char* reason = FileChangeRefusal(path)) return Refused(RestartDeletionChange, path, reason);
+    char seen[PATH_BUFFER_SIZE];
+    RedirectedPath redirected = Wow64RedirectedPath(path, seen, sizeof seen);
+    if (redirected == PathNotFound)
+        return Outcome(RestartDeletionChange, path, ChangeFailed, ERROR_PATH_NOT_FOUND);
+    if (redirected == PathRedirected) path = seen;
     NativeFileView view = EnterNativeViewFor(path);
     DWORD attributes = GetFileAttributesA(path);
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!folder && !PreviewRun) ScheduleDeleteAtRestart(path, family);
+    DWORD error = folder || PreviewRun ? 0 : ScheduleDeleteAtRestart(path, family);
     LeaveNativeView(view);
     const char* note = PreviewRun && !folder ? "would be scheduled for the next start of Windows" : nullptr;
-    return Outcome(RestartDeletionChange, path, folder ? ChangeRefused : ChangeScheduled, 0, note);
+    ChangeOutcome outcome = folder ? ChangeRefused : error ? ChangeFailed : ChangeScheduled;
+    return Outcome(RestartDeletionChange, path, outcome, error, note);
 }
 
 ChangeResult RemoveFolder(const char* path) {
-    if (IsProtectedFolder(path)) return Outcome(FolderRemovalChange, path, ChangeRefused);
+    if (const char* reason = FolderRemovalRefusal(path)) return Refused(FolderRemovalChange, path, reason);
     if (PreviewRun) {
         DWORD attributes = GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) return Outcome(FolderRemovalChange, path, ChangeMissing);
@@ -247,7 +261,7 @@ ChangeResult RemoveFolder(const char* path) {
 // is empty by then: after the files scheduled before it.
 ChangeResult RemoveFolderAtRestart(const char* path) {
     ChangeKind kind = FolderRestartRemovalChange;
-    if (IsProtectedFolder(path)) return Outcome(kind, path, ChangeRefused);
+    if (const char* reason = FolderRemovalRefusal(path)) return Refused(kind, path, reason);
     if (PreviewRun)
         return Outcome(kind, path, ChangePreviewed, 0, "would be removed at the next start of Windows");
     if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return Outcome(kind, path, ChangeScheduled);
@@ -265,9 +279,9 @@ ChangeResult KeepReplacedFile(const char* path) {
 }
 
 bool MayDeleteMatches(const char* pattern) {
-    if (!IsProtectedPattern(pattern)) return true;
-    Outcome(PatternDeletionChange, pattern, ChangeRefused);
-    return false;
+    const char* reason = PatternRefusal(pattern);
+    if (reason) Refused(PatternDeletionChange, pattern, reason);
+    return !reason;
 }
 
 // SendMessageA returns once the window has handled each message.

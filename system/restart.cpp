@@ -38,12 +38,34 @@ bool EnableShutdownPrivilege() {
     return enabled;
 }
 
+struct RestartRequest {
+    UINT flags;
+    DWORD reason;
+};
+
+// From Windows 2000 on, programs that still answer are asked to close and
+// may save their work (a forced restart loses it), and from XP on the
+// restart names its reason, a planned one of an application's
+// installation, for the system's shutdown log. NT 4 and Windows 9x know
+// neither: they are forced, with no reason.
+RestartRequest RestartRequestForThisWindows() {
+    if (GetWindowsFamily() != FamilyWin2000) return {EWX_REBOOT | EWX_FORCE, 0};
+    if (!IsWindowsXpOrLater()) return {EWX_REBOOT | EWX_FORCEIFHUNG, 0};
+    return {EWX_REBOOT | EWX_FORCEIFHUNG, SHTDN_REASON_MAJOR_APPLICATION |
+                                              SHTDN_REASON_MINOR_INSTALLATION |
+                                              SHTDN_REASON_FLAG_PLANNED};
+}
+
 }  // namespace
 
-// Only an explicit OK restarts: a box that could not be shown answers 0,
-// and a forced restart closes every program without asking.
+// Only an explicit OK restarts: a box that could not be shown answers 0.
+// "/norestart" neither asks nor restarts: the exit code says it instead.
 // A preview only records that the question would come.
 void OfferRestart() {
+    if (NoRestartRun) {
+        LogLine("%srestart: not asked (/norestart)", PreviewRun ? "preview: " : "");
+        return;
+    }
     if (PreviewRun) {
         LogRestartQuestion(0);
         return;
@@ -56,6 +78,7 @@ void OfferRestart() {
         LogLine("restart: not requested, the shutdown privilege could not be enabled");
         return;
     }
+    RestartRequest request = RestartRequestForThisWindows();
     LogLine("restart: requested");
-    ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
+    ExitWindowsEx(request.flags, request.reason);
 }

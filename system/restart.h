@@ -3,7 +3,9 @@
 
 #include "platform/platform.h"
 
-// Asks the user whether Windows may restart now and, on OK, restarts it,
-// forcing programs to close. Returns when the user declines, when the
-// restart cannot be requested, and once it has been requested.
+// Asks the user whether Windows may restart now and, on OK, restarts it
+// (programs that hang are forced to close; on NT 4 and Windows 9x every
+// program is). With "/norestart" it neither asks nor restarts. Returns
+// when the user declines, when the restart cannot be requested, and once
+// it has been requested.
 void OfferRestart();

@@ -5,3 +5,5 @@ int32_t RunMode = Silent;
 bool InstallMode = false;
 bool RestartNeeded = false;
 bool PreviewRun = false;
+bool NoRestartRun = false;
+bool WininitWritten = false;

@@ -10,3 +10,5 @@ extern int32_t RunMode;     // a RunModeValue
 extern bool InstallMode;    // the "install" word: devices always, no restart
 extern bool RestartNeeded;  // a deletion waits for the next start of Windows
 extern bool PreviewRun;     // "/preview": record what would change, change nothing
+extern bool WininitWritten; // Windows 9x caches it: flushed before a restart
+extern bool NoRestartRun;   // "/norestart": never ask, never restart; 3010 tells

@@ -1,11 +1,19 @@
 // Telling the Windows 9x family from the NT family, and their members apart.
 #include "system/windows_family.h"
 
+namespace {
+
+bool ReadVersion(OSVERSIONINFOA* info) {
+    memset(info, 0, sizeof *info);
+    info->dwOSVersionInfoSize = sizeof *info;  // 148: the plain structure
+    return GetVersionExA(info) != FALSE;
+}
+
+}  // namespace
+
 DWORD GetWindowsFamily() {
     OSVERSIONINFOA info;
-    memset(&info, 0, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;  // 148: the plain structure
-    if (!GetVersionExA(&info)) return FamilyUnknown;
+    if (!ReadVersion(&info)) return FamilyUnknown;
     if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
         if (info.dwMajorVersion == 4) return FamilyNT4;
         return info.dwMajorVersion >= 5 ? FamilyWin2000 : FamilyUnknown;
@@ -19,4 +27,10 @@ DWORD GetWindowsFamily() {
 
 bool IsWin9xFamily(DWORD family) {
     return family == FamilyWin95 || family == FamilyWin98 || family == FamilyWinMe;
+}
+
+bool IsWindowsXpOrLater() {
+    OSVERSIONINFOA info;
+    if (!ReadVersion(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
+    return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
 }

@@ -18,3 +18,7 @@ DWORD GetWindowsFamily();
 
 // Windows 95, 98 or Me.
 bool IsWin9xFamily(DWORD family);
+
+// Windows XP or a later NT (5.1 and up); false when the version cannot be
+// read.
+bool IsWindowsXpOrLater();

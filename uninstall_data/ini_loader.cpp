@@ -3,6 +3,7 @@
 // their limits, and nothing is ever reported.
 #include "uninstall_data/ini_values.h"
 
+#include "system/run_log.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -92,16 +93,22 @@ void ReadSoftwareKey(const IniSection& ini, UninstallData& data) {
     data.preserve_software_key = ReadNumber(ini, "PreserveSoftwareKey", "0");
 }
 
-// A path cut at the entry's width names another file (a cut "*.dll.old"
-// would be "*.dll"): such an entry is dropped rather than deleted.
+// The reader fills a buffer it had to cut up to its last byte: such a text
+// may go on in the file (one that fits exactly cannot be told apart).
+bool ReaderCut(DWORD length, DWORD size) { return length == size - 1; }
+
+// A path cut at the entry's width, or by the reader at the end of the
+// text, names another file (a cut "XLNDRV.DLL.BAK" would be "XLNDRV.DLL"):
+// such an entry is dropped rather than deleted.
 void ReadInstalledFiles(const IniSection& ini, UninstallData& data) {
     char text[260];
-    ReadText(ini, "InstalledFiles", "", text, sizeof text);
-    bool cut = SplitCommaList(text, {data.installed_files[0], &data.installed_file_count,
-                                     TAVK_MAX_NUM_INSTALLED_FILES, TAVK_MAX_INSTALLED_FILE_NAME_LEN});
-    if (cut) {
+    DWORD length = ReadText(ini, "InstalledFiles", "", text, sizeof text);
+    ListEnd end = SplitCommaList(text, {data.installed_files[0], &data.installed_file_count,
+                                        TAVK_MAX_NUM_INSTALLED_FILES, TAVK_MAX_INSTALLED_FILE_NAME_LEN});
+    if (end == ListEntryCut || (end == ListAtTextEnd && ReaderCut(length, sizeof text))) {
         char* dropped = data.installed_files[--data.installed_file_count];
         memset(dropped, 0, sizeof data.installed_files[0]);
+        LogLine("INI section [%s]: InstalledFiles: its last piece is cut, and is dropped", ini.name);
     }
     AppendOemInfFiles(data);
 }
@@ -137,20 +144,37 @@ void ReadDeviceClasses(const IniSection& ini, UninstallData& data) {
 }
 
 // Only the text "HKLM" names a root this program removes keys under.
-void ReadRegistryKey(const IniSection& ini, int k, RegistryKeyEntry& entry) {
+// False when the key path was cut by the reader: it would name a key
+// further up, some other program's perhaps.
+bool ReadRegistryKey(const IniSection& ini, int k, RegistryKeyEntry& entry) {
     char key[40], base[260];
     entry.order = ReadNumber(ini, Indexed(key, "RegKey%d.Order", k), "0");
     ReadText(ini, Indexed(key, "RegKey%d.BaseKey", k), "HKLM", base, sizeof base);
     entry.base_key = strcmp(base, "HKLM") == 0 ? HKEY_LOCAL_MACHINE : 0;
-    ReadText(ini, Indexed(key, "RegKey%d.SubKey", k), "", entry.key_path, sizeof entry.key_path);
+    DWORD length = ReadText(ini, Indexed(key, "RegKey%d.SubKey", k), "", entry.key_path,
+                            sizeof entry.key_path);
     entry.delete_if_non_empty = ReadNumber(ini, Indexed(key, "RegKey%d.DeleteNonEmpty", k), "0");
     ReadText(ini, Indexed(key, "RegKey%d.SearchSubKeys", k), "", entry.search_sub_keys,
              sizeof entry.search_sub_keys);
+    return !ReaderCut(length, sizeof entry.key_path);
 }
 
+// A cut entry is dropped: the ones after it move up, and they run by their
+// order numbers anyway.
 void ReadRegistryKeys(const IniSection& ini, UninstallData& data) {
-    data.registry_key_count = ReadCount(ini, "RegKeysNumber", "0", TAVK_MAX_NUM_REG_KEYS);
-    for (int k = 0; k < data.registry_key_count; ++k) ReadRegistryKey(ini, k, data.registry_keys[k]);
+    int32_t listed = ReadCount(ini, "RegKeysNumber", "0", TAVK_MAX_NUM_REG_KEYS);
+    char key[40];
+    data.registry_key_count = 0;
+    for (int k = 0; k < listed; ++k) {
+        RegistryKeyEntry& entry = data.registry_keys[data.registry_key_count];
+        if (ReadRegistryKey(ini, k, entry)) {
+            ++data.registry_key_count;
+            continue;
+        }
+        memset(&entry, 0, sizeof entry);
+        LogLine("INI section [%s]: %s is cut, and its key is dropped", ini.name,
+                Indexed(key, "RegKey%d.SubKey", k));
+    }
 }
 
 }  // namespace

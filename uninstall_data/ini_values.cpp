@@ -32,13 +32,16 @@ uint32_t IniNumber(const char* text) {
 
 // A piece of exactly `width` characters followed by a comma or the end is
 // whole and keeps the pieces after it; only a longer one is cut.
-bool SplitCommaList(const char* text, const CommaList& list) {
+ListEnd SplitCommaList(const char* text, const CommaList& list) {
     int index = 0;
     size_t length = 0;
     char* entry = list.entries;
     for (const char* p = text; *p;) {
         if (*p == ',') {
-            if (++index == list.capacity) break;
+            if (++index == list.capacity) {
+                *list.count = list.capacity;
+                return ListFull;
+            }
             entry = list.entries + index * (list.width + 1);
             length = 0;
             ++p;
@@ -47,11 +50,11 @@ bool SplitCommaList(const char* text, const CommaList& list) {
         const char* next = MbNext(p);
         if (length + (size_t)(next - p) > list.width) {
             *list.count = index + 1;
-            return true;
+            return ListEntryCut;
         }
         Append(entry, &length, p, (size_t)(next - p));
         p = next;
     }
-    *list.count = index < list.capacity ? index + 1 : list.capacity;
-    return false;
+    *list.count = index + 1;
+    return ListAtTextEnd;
 }

@@ -12,11 +12,16 @@ struct CommaList {
     size_t width;
 };
 
+enum ListEnd {
+    ListAtTextEnd,   // the last entry ends where the text does
+    ListEntryCut,    // the last entry was cut at `width`, the rest ignored
+    ListFull,        // `capacity` entries ended by commas, the rest ignored
+};
+
 // Splits `text` at each "," into the list, empty pieces kept, nothing
 // trimmed. After `capacity` pieces the rest is ignored; a piece longer than
-// `width` is cut there and the rest ignored. True when the last entry had
-// to be cut.
-bool SplitCommaList(const char* text, const CommaList& list);
+// `width` is cut there and the rest ignored.
+ListEnd SplitCommaList(const char* text, const CommaList& list);
 
 // Appends each OEM*.INF of the Windows INF folder whose [Strings]
 // FullProductName equals the record's product name, followed by its PNF

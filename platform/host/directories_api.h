@@ -9,3 +9,6 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemWindowsDirectoryA(LPSTR buffer, UINT size);
 // The user's temporary folder, with a backslash at its end.
 DWORD GetTempPathA(DWORD size, LPSTR buffer);
+// "%NAME%" replaced by the environment's value (an unknown one is kept);
+// the size needed, terminator included, or 0 on failure.
+DWORD ExpandEnvironmentStringsA(LPCSTR source, LPSTR destination, DWORD size);

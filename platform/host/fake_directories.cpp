@@ -2,7 +2,10 @@
 // the Windows directory shared by all users.
 #include "fake_world.h"
 
+#include <ctype.h>
 #include <string.h>
+
+#include <map>
 
 namespace {
 
@@ -10,13 +13,39 @@ std::string windows_dir;
 std::string system_dir;
 std::string shared_windows_dir;
 std::string temp_dir;
+std::map<std::string, std::string> environment;  // by upper-case name
 
 fake::ResetHook directories_reset([] {
     windows_dir = "C:\\WINDOWS";
     system_dir = "C:\\WINDOWS\\system32";
     shared_windows_dir = "C:\\WINDOWS";
     temp_dir = "C:\\WINDOWS\\TEMP\\";
+    environment.clear();
+    environment["SYSTEMDRIVE"] = "C:";
 });
+
+std::string Upper(std::string text) {
+    for (auto& c : text) c = (char)toupper((unsigned char)c);
+    return text;
+}
+
+// SystemRoot follows the Windows directory a test set.
+std::string Expanded(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        size_t end = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
+        if (end == std::string::npos) {
+            out += text[i++];
+            continue;
+        }
+        std::string name = Upper(text.substr(i + 1, end - i - 1));
+        auto it = environment.find(name);
+        if (name == "SYSTEMROOT" || name == "WINDIR") out += windows_dir;
+        else out += it == environment.end() ? text.substr(i, end - i + 1) : it->second;
+        i = end + 1;
+    }
+    return out;
+}
 
 // The Win32 protocol: the length copied, or the size needed (terminator
 // included) when the buffer is too small; 0 on failure.
@@ -38,6 +67,9 @@ void SetWindowsDirectory(const std::string& path) { windows_dir = path; }
 void SetSystemDirectory(const std::string& path) { system_dir = path; }
 void SetSharedWindowsDirectory(const std::string& path) { shared_windows_dir = path; }
 void SetTempDirectory(const std::string& path) { temp_dir = path; }
+void SetEnvironmentValue(const std::string& name, const std::string& value) {
+    environment[Upper(name)] = value;
+}
 }  // namespace fake
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
@@ -61,3 +93,10 @@ namespace fake {
 std::string WindowsDirectory() { return windows_dir; }
 std::string SystemDirectory() { return system_dir; }
 }  // namespace fake
+
+DWORD ExpandEnvironmentStringsA(LPCSTR source, LPSTR destination, DWORD size) {
+    fake::LogCall("ExpandEnvironmentStringsA", source ? source : "");
+    std::string expanded = Expanded(source ? source : "");
+    if (expanded.size() + 1 <= size) memcpy(destination, expanded.c_str(), expanded.size() + 1);
+    return (DWORD)expanded.size() + 1;
+}

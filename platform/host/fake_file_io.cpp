@@ -54,14 +54,22 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// Only the NT family opens a folder, and only for backup semantics.
+DWORD PrepareFolder(DWORD flags, DWORD disposition) {
+    bool nt = fake::CurrentWindowsVersion().platform == VER_PLATFORM_WIN32_NT;
+    bool backup = (flags & FILE_FLAG_BACKUP_SEMANTICS) != 0;
+    return nt && backup && disposition == OPEN_EXISTING ? 0 : ERROR_ACCESS_DENIED;
+}
+
 }  // namespace
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
-                   DWORD, HANDLE) {
+                   DWORD flags, HANDLE) {
     std::string name = path ? path : "";
     fake::LogCall("CreateFileA", name);
     DWORD error = fake::InjectedFailure("CreateFileA", name);
-    if (!error) error = Prepare(name, access, disposition);
+    bool folder = fake_fs::IsFolder(name);
+    if (!error) error = folder ? PrepareFolder(flags, disposition) : Prepare(name, access, disposition);
     if (error) {
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
@@ -116,4 +124,20 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, PLONG distance_high, DWORD me
     }
     file->position = (size_t)(base + distance);
     return (DWORD)file->position;
+}
+
+BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+    fake::LogCall("GetFileInformationByHandle", "");
+    OpenFile* file = Find(handle);
+    if (!file) return Fail(ERROR_INVALID_HANDLE);
+    if (DWORD error = fake::InjectedFailure("GetFileInformationByHandle", file->path)) return Fail(error);
+    memset(information, 0, sizeof *information);
+    DWORD index = 0;
+    if (!fake_fs::Identity(file->path, &information->dwFileAttributes,
+                           &information->dwVolumeSerialNumber, &index))
+        return Fail(ERROR_FILE_NOT_FOUND);
+    information->nFileIndexLow = index;
+    information->nNumberOfLinks = 1;
+    information->nFileSizeLow = (DWORD)fake::FileContents(file->path).size();
+    return TRUE;
 }

@@ -12,6 +12,10 @@
 
 #include "fake_world.h"
 
+using fake_fs::FullPathText;
+using fake_fs::LocalRoot;
+using fake_fs::RootLengthOf;
+
 namespace {
 
 struct Node {
@@ -20,6 +24,8 @@ struct Node {
     std::string data;
     bool locked;
     std::string short_name;
+    DWORD index;              // the file's index on its volume
+    std::string link_target;  // a link (a junction): the folder it leads to
 };
 
 struct Search {
@@ -31,6 +37,7 @@ std::map<std::string, Node> nodes;  // by upper-case canonical path
 std::map<void*, Search> searches;
 std::vector<std::string> pending_deletes;
 bool adding_system_folders;
+DWORD next_index;
 bool wow64;
 bool redirection_off;
 
@@ -138,7 +145,8 @@ Node& AddNode(const std::string& canonical, DWORD attributes) {
     if (it != nodes.end()) return it->second;
     std::string parent = ParentOf(canonical);
     if (!IsRoot(parent) && !IsDirectory(parent)) AddNode(parent, FILE_ATTRIBUTE_DIRECTORY);
-    Node node{canonical, attributes, "", false, MakeShortName(parent, NameOf(canonical))};
+    Node node{canonical, attributes, "", false, MakeShortName(parent, NameOf(canonical)),
+              ++next_index, ""};
     return nodes[key] = node;
 }
 
@@ -196,7 +204,8 @@ WIN32_FIND_DATAA FindData(const std::string& name, DWORD attributes, const Node*
     return data;
 }
 
-// "." and ".." come first in every folder but a drive's root.
+// "." and ".." come first in every folder but a drive's root. A name matches
+// by its long or its 8.3 form, as Windows matches both.
 std::vector<WIN32_FIND_DATAA> FindMatches(const std::string& folder, const std::string& pattern) {
     std::vector<WIN32_FIND_DATAA> found;
     if (!IsRoot(folder))
@@ -205,7 +214,9 @@ std::vector<WIN32_FIND_DATAA> FindMatches(const std::string& folder, const std::
                 found.push_back(FindData(dots, FILE_ATTRIBUTE_DIRECTORY, nullptr));
     for (Node* child : ChildrenOf(folder)) {
         std::string name = NameOf(child->path);
-        if (MatchesPattern(pattern, name)) found.push_back(FindData(name, child->attributes, child));
+        bool short_match = child->short_name != name && MatchesPattern(pattern, child->short_name);
+        if (MatchesPattern(pattern, name) || short_match)
+            found.push_back(FindData(name, child->attributes, child));
     }
     return found;
 }
@@ -238,37 +249,96 @@ fake::ResetHook files_reset([] {
     wow64 = false;
     redirection_off = false;
     nodes.clear();
+    next_index = 0x100;
     searches.clear();
     pending_deletes.clear();
 });
 
-}  // namespace
-
-// --- The interface to the other fake groups ---
-
-namespace fake_fs {
-
-bool Canonical(const std::string& path, std::string* canonical) {
-    if (path.size() < 2 || !isalpha((unsigned char)path[0]) || path[1] != ':') return false;
-    if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
-    std::vector<std::string> parts;
+// "C:" and the names after it; a verbatim path's "." or ".." names nothing.
+bool SplitNames(const std::string& path, bool verbatim, std::vector<std::string>* parts) {
+    parts->assign(1, path.substr(0, 2));
+    (*parts)[0][0] = (char)toupper((unsigned char)(*parts)[0][0]);
     size_t start = 2;
     while (start < path.size()) {
         size_t end = path.find_first_of("\\/", start + 1);
         if (end == std::string::npos) end = path.size();
         std::string part = path.substr(start + 1, end - start - 1);
         start = end;
-        if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            if (!parts.empty()) parts.pop_back();
-            continue;
-        }
-        parts.push_back(part);
+        if (verbatim && (part == "." || part == "..")) return false;
+        if (!part.empty()) parts->push_back(part);
     }
-    *canonical = path.substr(0, 2);
-    (*canonical)[0] = (char)toupper((unsigned char)(*canonical)[0]);
-    for (auto& part : parts) *canonical += "\\" + part;
     return true;
+}
+
+std::string Joined(const std::vector<std::string>& parts, size_t from, size_t to) {
+    std::string text;
+    for (size_t i = from; i < to; ++i) text += (i ? "\\" : "") + parts[i];
+    return text;
+}
+
+// A name given in its 8.3 form ("PROGRA~1") is the file or folder of that
+// short name, as Windows takes it.
+void LongNames(std::vector<std::string>& parts) {
+    for (size_t i = 1; i < parts.size(); ++i) {
+        if (parts[i].find('~') == std::string::npos || nodes.count(Upper(Joined(parts, 0, i + 1))))
+            continue;
+        for (Node* child : ChildrenOf(Joined(parts, 0, i)))
+            if (fake::SameName(child->short_name, parts[i])) parts[i] = NameOf(child->path);
+    }
+}
+
+// The link at a folder on the way (not the last name) leads to its target;
+// a loop of links names nothing.
+bool FollowLinks(std::vector<std::string> parts, std::string* canonical) {
+    for (int hops = 0; hops < 16; ++hops) {
+        LongNames(parts);
+        size_t link = 0;
+        for (size_t i = 1; i + 1 < parts.size() && !link; ++i) {
+            auto it = nodes.find(Upper(Joined(parts, 0, i + 1)));
+            if (it != nodes.end() && !it->second.link_target.empty()) link = i;
+        }
+        if (!link) {
+            *canonical = Joined(parts, 0, parts.size());
+            return true;
+        }
+        std::string target = nodes[Upper(Joined(parts, 0, link + 1))].link_target;
+        std::string rest = Joined(parts, link + 1, parts.size());
+        if (!SplitNames(target + "\\" + rest, false, &parts)) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A link named last leads on too, where a folder is opened or searched.
+bool Followed(std::string* canonical) {
+    for (int hops = 0; hops < 16; ++hops) {
+        auto it = nodes.find(Upper(*canonical));
+        if (it == nodes.end() || it->second.link_target.empty()) return true;
+        if (!fake_fs::Canonical(it->second.link_target, canonical)) return false;
+    }
+    return false;
+}
+
+// --- The interface to the other fake groups ---
+
+namespace fake_fs {
+
+// The text as GetFullPathNameA resolves it (a "\\?\" path as it is, where
+// "." and ".." name nothing), its root taken to the local folder it reaches
+// and each link on the way followed.
+bool Canonical(const std::string& path, std::string* canonical) {
+    size_t root = RootLengthOf(path);
+    bool drive_relative = root == 2 && path.size() > 2 && path[2] != '\\' && path[2] != '/';
+    if (root == 0 || drive_relative) return false;
+    bool verbatim = path.compare(0, 4, "\\\\?\\") == 0;
+    std::string text = verbatim ? path : FullPathText(path);
+    root = RootLengthOf(text);
+    std::string local = LocalRoot(text.substr(0, root));
+    if (local.empty()) return false;
+    std::vector<std::string> parts;
+    if (!SplitNames(local + "\\" + text.substr(root), verbatim, &parts)) return false;
+    return FollowLinks(parts, canonical);
 }
 
 bool IsFile(const std::string& path) {
@@ -304,6 +374,29 @@ void SetContents(const std::string& path, const std::string& data) {
 
 bool Exists(const std::string& path) { return Lookup(path) != nullptr; }
 
+// A drive's serial is made from its letter, so that a subst drive or a
+// share reaches the same volume as the folder behind it.
+bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* index) {
+    std::string canonical;
+    if (!Canonical(path, &canonical) || !Followed(&canonical)) return false;
+    *volume = 0x5EED0000u | (DWORD)(unsigned char)canonical[0];
+    if (IsRoot(canonical)) {
+        *attributes = FILE_ATTRIBUTE_DIRECTORY;
+        *index = 5;  // NTFS's root folder
+        return true;
+    }
+    auto it = nodes.find(Upper(canonical));
+    if (it == nodes.end()) return false;
+    *attributes = it->second.attributes;
+    *index = it->second.index;
+    return true;
+}
+
+bool IsFolder(const std::string& path) {
+    std::string canonical;
+    return Canonical(path, &canonical) && Followed(&canonical) && IsDirectory(canonical);
+}
+
 bool WriteRefused(const std::string& path) {
     Node* node = Lookup(path);
     return node && ((node->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) ||
@@ -333,6 +426,13 @@ void AddFile(const std::string& path) { AddFile(path, ""); }
 
 void SetFileLocked(const std::string& path, bool locked) {
     if (Node* node = Lookup(path)) node->locked = locked;
+}
+
+void AddLink(const std::string& path, const std::string& target) {
+    std::string canonical = CanonicalOrDie(path);
+    Node& node = AddNode(canonical, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+    node.attributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    node.link_target = target;
 }
 
 void SetShortName(const std::string& path, const std::string& short_name) {
@@ -376,8 +476,9 @@ namespace {
 
 // The real-mode reader of WININIT.INI knows each component by its 8.3 name.
 Node* LookupByShortNames(const std::string& path) {
-    std::string canonical;
-    if (!fake_fs::Canonical(path, &canonical)) return nullptr;
+    if (path.size() < 3 || path[1] != ':') return nullptr;
+    std::string canonical = FullPathText(path);
+    if (canonical.back() == '\\') canonical.pop_back();
     std::string folder = canonical.substr(0, 2);
     Node* node = nullptr;
     size_t start = 2;
@@ -453,7 +554,7 @@ HANDLE FindFirstFileA(LPCSTR given, LPWIN32_FIND_DATAA data) {
     size_t slash = text.find_last_of("\\/");
     DWORD error = 0;
     if (slash == std::string::npos || !fake_fs::Canonical(text.substr(0, slash), &folder) ||
-        !IsDirectory(folder))
+        !Followed(&folder) || !IsDirectory(folder))
         error = ERROR_PATH_NOT_FOUND;
     std::vector<WIN32_FIND_DATAA> found;
     if (!error) found = FindMatches(folder, text.substr(slash + 1));
@@ -533,8 +634,10 @@ BOOL DeleteFileA(LPCSTR path) {
 }
 
 // Windows 9x has the function but does not implement it.
+// The deletion at the restart is carried out natively, by the path as
+// given: WOW64 does not redirect what goes into the list.
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
-    std::string subject = existing ? ViewOf(existing) : "";
+    std::string subject = existing ? existing : "";
     fake::LogCall("MoveFileExA", subject + " -> " + (replacement ? replacement : "(null)") +
                                      " flags=" + std::to_string(flags));
     if (DWORD error = fake::InjectedFailure("MoveFileExA", subject)) return Fail(error);
@@ -591,4 +694,23 @@ BOOL Wow64RevertWow64FsRedirection(PVOID old_value) {
     if (!wow64) return Fail(ERROR_INVALID_FUNCTION);
     redirection_off = old_value != nullptr;
     return TRUE;
+}
+
+BOOL IsWow64Process(HANDLE, PBOOL wow64_process) {
+    fake::LogCall("IsWow64Process", "");
+    *wow64_process = wow64 ? TRUE : FALSE;
+    return TRUE;
+}
+
+// A 32-bit Windows has no such folder and says so.
+UINT GetSystemWow64DirectoryA(LPSTR buffer, UINT size) {
+    fake::LogCall("GetSystemWow64DirectoryA", "");
+    if (!wow64) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return 0;
+    }
+    std::string folder = fake::WindowsDirectory() + "\\SysWOW64";
+    if (folder.size() + 1 > size) return (UINT)folder.size() + 1;
+    memcpy(buffer, folder.c_str(), folder.size() + 1);
+    return (UINT)folder.size();
 }

@@ -23,6 +23,19 @@ void AppendFile(const std::string& path, const std::string& data);
 void SetContents(const std::string& path, const std::string& data);
 // True when the path names an existing file or folder.
 bool Exists(const std::string& path);
+// True when the path names an existing folder, a link's target included.
+bool IsFolder(const std::string& path);
+// What a folder's or file's handle tells: its attributes, its volume's
+// serial and its index there (links followed); false when it is missing.
+bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* index);
+// The full form GetFullPathNameA gives for `path`.
+std::string FullPathText(const std::string& path);
+// The length of a path's root ("C:", "\\server\share", "\\?\C:"); 0 when
+// it has none.
+size_t RootLengthOf(const std::string& path);
+// The local folder a root reaches ("C:", a subst drive's folder, a known
+// share's folder); empty when it reaches none.
+std::string LocalRoot(const std::string& root);
 // True when Windows refuses to write to the existing file: a folder, a
 // read-only file or a locked one.
 bool WriteRefused(const std::string& path);

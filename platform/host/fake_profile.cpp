@@ -173,9 +173,12 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_text, 
 }
 
 // A null text deletes the key, a null key the whole section.
+// All three names null: Windows 9x writes its cache of the file out; the
+// fake keeps none, and logs the call as "PATH (flush)".
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file) {
     std::string path = PathOf(file);
-    fake::LogCall("WritePrivateProfileStringA", path);
+    bool flush = !section && !key && !text;
+    fake::LogCall("WritePrivateProfileStringA", flush ? path + " (flush)" : path);
     if (DWORD error = fake::InjectedFailure("WritePrivateProfileStringA", path)) {
         SetLastError(error);
         return FALSE;

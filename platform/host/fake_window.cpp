@@ -164,6 +164,17 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 void InitCommonControls(void) { fake::LogCall("InitCommonControls", ""); }
 
+// The classes asked for, as "ICC=0x20"; a record of the wrong size fails.
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
+    char subject[32];
+    snprintf(subject, sizeof subject, "ICC=0x%lx", init ? (unsigned long)init->dwICC : 0ul);
+    fake::LogCall("InitCommonControlsEx", subject);
+    DWORD error = fake::InjectedFailure("InitCommonControlsEx", subject);
+    if (!error && (!init || init->dwSize != sizeof *init)) error = ERROR_INVALID_PARAMETER;
+    if (error) SetLastError(error);
+    return error == 0;
+}
+
 HWND CreateDialogParamA(HINSTANCE, LPCSTR template_name, HWND owner, DLGPROC proc,
                         LPARAM init_param) {
     std::string id = std::to_string((ULONG_PTR)template_name);

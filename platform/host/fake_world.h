@@ -113,6 +113,9 @@ void SetSharedWindowsDirectory(const std::string& path);
 // The user's temporary folder that GetTempPathA gives, as given (it
 // normally ends in a backslash).
 void SetTempDirectory(const std::string& path);
+// An environment variable for ExpandEnvironmentStringsA ("SystemDrive" is
+// "C:" and "SystemRoot" the Windows directory unless set).
+void SetEnvironmentValue(const std::string& name, const std::string& value);
 
 // --- System libraries: "kernel32.dll" (always loaded) and "shell32.dll".
 // A test can take an entry point away, as an older Windows lacks it. ---
@@ -237,6 +240,15 @@ std::vector<std::string> RestartWindows();
 // unless it has turned the redirection off. The test's own calls see the
 // real folders.
 void SetWow64(bool on);
+
+// --- Other ways to a folder: a share ("\\\\server\\name") or a subst
+// drive that reaches a local folder, a link (a junction: a folder with the
+// reparse-point attribute that leads to another), and the kind of a drive
+// (every letter is fixed unless set). ---
+void AddShare(const std::string& share, const std::string& folder);
+void SetSubstDrive(char letter, const std::string& folder);
+void AddLink(const std::string& path, const std::string& target);
+void SetDriveType(char letter, UINT type);
 
 // The directories as set, for the fake's own use (no call is logged).
 std::string WindowsDirectory();

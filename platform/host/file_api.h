@@ -11,6 +11,7 @@
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
@@ -38,6 +39,24 @@ DWORD GetFileAttributesA(LPCSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags);
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
+// The full form of a path as Windows resolves it: the current folder for a
+// relative one, '/' as a backslash, "." and ".." resolved, a single trailing
+// dot of a name dropped and trailing dots and blanks of the last one; "\\?\"
+// paths are given back as they are. `file_part` may be null.
+DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* file_part);
+
+#define DRIVE_UNKNOWN 0
+#define DRIVE_NO_ROOT_DIR 1
+#define DRIVE_REMOVABLE 2
+#define DRIVE_FIXED 3
+#define DRIVE_REMOTE 4
+#define DRIVE_CDROM 5
+#define DRIVE_RAMDISK 6
+// The kind of drive of a root ("C:\\"; a share's root is remote).
+UINT GetDriveTypeA(LPCSTR root);
+
 // A 32-bit program on 64-bit Windows: its view of the system folder.
 BOOL Wow64DisableWow64FsRedirection(PVOID* old_value);
 BOOL Wow64RevertWow64FsRedirection(PVOID old_value);
+BOOL IsWow64Process(HANDLE process, PBOOL wow64_process);
+UINT GetSystemWow64DirectoryA(LPSTR buffer, UINT size);

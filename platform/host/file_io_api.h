@@ -14,6 +14,23 @@
 #define OPEN_ALWAYS 4
 #define TRUNCATE_EXISTING 5
 
+// Opens a folder as well (NT family only): its handle tells its identity.
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
+
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+typedef BY_HANDLE_FILE_INFORMATION* LPBY_HANDLE_FILE_INFORMATION;
+
 #define FILE_BEGIN 0
 #define FILE_CURRENT 1
 #define FILE_END 2
@@ -30,3 +47,6 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written,
 // Moves the handle's position; files over 4 GB are not modelled, so the
 // high part must be null or 0.
 DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distance_high, DWORD method);
+// The volume's serial number and the file's index on it: the same for every
+// path that reaches the same file or folder.
+BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);

@@ -68,6 +68,13 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void InitCommonControls(void);
+// comctl32 4.70 and later: Internet Explorer 3's update on 95 and NT 4.
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+};
+#define ICC_PROGRESS_CLASS 0x00000020
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC proc,
                         LPARAM init_param);
 BOOL DestroyWindow(HWND window);

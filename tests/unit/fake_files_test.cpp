@@ -47,6 +47,40 @@ TEST(FakeFiles, SearchFollowsWindowsWildcards) {
     EXPECT_EQ(0, fake::OpenHandleCount());
 }
 
+// As Wine 8 and Windows resolve them; a name matches by its 8.3 form too;
+// shares, subst drives and links reach the folder behind them.
+TEST(FakeFiles, PathsResolveAsWindowsResolvesThem) {
+    const struct {
+        const char* path;
+        const char* full;
+    } cases[] = {
+        {"C:\\windows\\...\\..\\system32\\*.exe", "C:\\windows\\system32\\*.exe"},
+        {"C:\\windows\\...\\..\\system32\\", "C:\\windows\\system32\\"},
+        {"C:\\windows.\\x", "C:\\windows\\x"},
+        {"c:\\windows\\system32\\x. ", "C:\\windows\\system32\\x"},
+        {"C:/a//b/../c", "C:\\a\\c"},
+        {"C:\\..\\..", "C:\\"},
+        {"\\\\localhost\\c$\\windows\\*.*", "\\\\localhost\\c$\\windows\\*.*"},
+        {"\\\\?\\C:\\a\\..\\b", "\\\\?\\C:\\a\\..\\b"},
+    };
+    fake::Reset();
+    char full[64];
+    for (auto& c : cases) {
+        ASSERT_LT(0u, GetFullPathNameA(c.path, sizeof full, full, nullptr)) << c.path;
+        EXPECT_EQ(std::string(c.full), full) << c.path;
+    }
+    fake::AddFile("C:\\D\\Long file name.txt");
+    fake::AddFile("C:\\D\\SUB\\X.SYS");
+    fake::AddLink("C:\\P\\link", "C:\\D\\SUB");
+    fake::AddShare("\\\\localhost\\c$", "C:");
+    fake::SetSubstDrive('S', "C:\\D");
+    EXPECT_EQ(std::vector<std::string>{"Long file name.txt"}, Find("C:\\D\\LONGFI~1.*"));
+    for (const char* way : {"C:\\P\\link\\*.SYS", "S:\\SUB\\*.SYS", "\\\\localhost\\c$\\D\\SUB\\*.SYS",
+                            "\\\\?\\UNC\\localhost\\c$\\D\\SUB\\*.SYS", "\\\\.\\C:\\D\\SUB\\*.SYS"})
+        EXPECT_EQ(std::vector<std::string>{"X.SYS"}, Find(way)) << way;
+    EXPECT_EQ((DWORD)(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT), GetFileAttributesA("C:\\P\\link"));
+}
+
 TEST(FakeFiles, DeletionRefusals) {
     fake::Reset();
     fake::AddFile("C:\\D\\RO.DLL", "", FILE_ATTRIBUTE_READONLY);

@@ -72,6 +72,9 @@ std::string Keys(const UninstallData& d) {
 
 TEST(IniLoader, KeysListsNumbersAndModel) {
     const std::string id37(37, 'j'), n128(128, 'n');
+    // Two whole paths, then one the reader cuts at 259 to "C:\APP\XLNDRV.DLL".
+    const std::string p1 = "C:\\" + std::string(124, 'a'), p2 = "C:\\" + std::string(110, 'b');
+    const std::string s1030(1030, 's'), s1024(1024, 's'), s1023(1023, 's');
     const auto xp = fake::kWinXP;
     const Row rows[] = {
         {"id of 36 ends the ids", "DeviceID0=" + std::string(36, 'i') + "\nDeviceID1=" + id37, Ids,
@@ -84,6 +87,15 @@ TEST(IniLoader, KeysListsNumbersAndModel) {
         {"name of 128 keeps the next", "FriendlyNames=" + n128 + ",b", Names, "2:" + n128 + "|b", xp},
         {"long name cut, rest dropped", "FriendlyNames=a," + n128 + "x,b", Names, "2:a|" + n128, xp},
         {"cut file dropped", "InstalledFiles=C:\\a," + std::string(130, 'f') + ",b", Files, "1:C:\\a", xp},
+        {"file cut by the reader dropped", "InstalledFiles=" + p1 + "," + p2 + ",C:\\APP\\XLNDRV.DLL.BAK",
+         Files, "2:" + p1 + "|" + p2, xp},
+        {"64 files before the reader's cut kept", "InstalledFiles=" + std::string(64, ',') + std::string(300, 'z'),
+         [](const UninstallData& d) { return std::to_string(d.installed_file_count); }, "64", xp},
+        {"cut sub key dropped, the next moves up",
+         "RegKeysNumber=2\nRegKey0.SubKey=" + s1030 + "\nRegKey1.SubKey=B", Keys, "1 0 HKLM B 0 0 ", xp},
+        {"sub key of 1024 taken as cut", "RegKeysNumber=1\nRegKey0.SubKey=" + s1024, Keys, "0 0 0  0 0 ", xp},
+        {"sub key of 1023 kept", "RegKeysNumber=1\nRegKey0.SubKey=" + s1023, Keys,
+         "1 0 HKLM " + s1023 + " 0 0 ", xp},
         {"classes: 4 of 8", "DeviceClass=Net,NetServi,x,y,z", Classes, "4NetServi|y", xp},
         {"12 applets read 8", "AppletsNumber=12\nApplet7.Class=Last", Applets, "8Last", xp},
         {"negative applet count", "AppletsNumber=-3", Applets, "0", xp},

@@ -7,6 +7,7 @@
 #include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
+#include "system/run_log.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST_F(InstalledFiles, OnlyAReadOnlyMatchHasItsAttributesWritten) {
     EXPECT_EQ(0, RemoveInstalledFiles(data));
     EXPECT_EQ(std::vector<std::string>{"SetFileAttributesA C:\\XLN\\B.HLP"},
               fake::CallsTo("SetFileAttributesA"));
-    EXPECT_TRUE(fake::CallsTo("GetFileAttributesA").empty());
+    EXPECT_TRUE(fake::CallsTo("GetFileAttributesA C:\\XLN\\A.HLP").empty());
     EXPECT_EQ((DWORD)INVALID_FILE_ATTRIBUTES, fake::FileAttributesOf("C:\\XLN\\B.HLP"));
 }
 
@@ -72,15 +73,15 @@ TEST_F(InstalledFiles, RunningProgramsNameIsKeptEverywhere) {
     fake::AddFile("C:\\Program Files\\XLN\\UNINST.EXE", "", FILE_ATTRIBUTE_ARCHIVE);
     fake::AddFile("C:\\WINDOWS\\uninst.exe", "", FILE_ATTRIBUTE_READONLY);
     fake::AddFile("C:\\WINDOWS\\UNINST.EXE.OLD");
-    fake::AddFile("C:\\WINDOWS\\XUNINST.EXE");
+    fake::AddFile("C:\\WINDOWS\\UNINSTX.EXE");
     Add("C:\\Program Files\\XLN\\*.*");
-    Add("%WIN_DIR%\\*UNINST.EXE*");
+    Add("%WIN_DIR%\\UNINST*.EXE*");
     EXPECT_EQ(0, RemoveInstalledFiles(data));
     EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLN\\UNINST.EXE"));
     EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\uninst.exe"));
     EXPECT_EQ(0u, fake::FileAttributesOf("C:\\WINDOWS\\uninst.exe") & FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINST.EXE.OLD"));
-    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\XUNINST.EXE"));
+    EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINSTX.EXE"));
     EXPECT_FALSE(RestartNeeded);
     EXPECT_TRUE(fake::CallsTo("DeleteFileA C:\\WINDOWS\\uninst.exe").empty());
 }
@@ -230,8 +231,8 @@ TEST_F(InstalledFiles, ForwardSlashSeparatesFoldersToo) {
         const char* entry;
         const char* found;  // the match, deleted
     } cases[] = {
-        {"slashes only after the macro", "%WIN_DIR%/XLN/X*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
-        {"slash before the pattern", "C:\\WINDOWS\\XLN/X*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
+        {"slashes only after the macro", "%WIN_DIR%/XLN/XLN*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
+        {"slash before the pattern", "C:\\WINDOWS\\XLN/XLN*.DLL", "C:\\WINDOWS\\XLN\\XLN1.DLL"},
         {"slash before a plain name", "%WIN_SYS_DIR%/XLN1.DLL", "C:\\WINDOWS\\SYSTEM32\\XLN1.DLL"},
     };
     const char* decoys[] = {"C:\\XLN1.DLL", "C:\\WINDOWS\\XLN1.DLL"};
@@ -432,6 +433,50 @@ TEST_F(Wininit, FirstLineIsWrittenWhateverItsLength) {
     fake::AddFile(deep + "\\X.DLL");
     ScheduleWininitDelete((deep + "\\X.DLL").c_str());
     EXPECT_EQ("[rename]\r\nNUL=" + deep + "\\X.DLL\r\n", fake::FileContents(kWininit));
+}
+
+}  // namespace
+
+namespace {
+
+// However many files a pattern matches, their folder is looked at once;
+// a match reached through a link is logged with its reason and stays, in
+// a preview as in the run.
+TEST_F(InstalledFiles, AFolderIsJudgedOnceAndARefusalIsLoggedWithItsReason) {
+    size_t looks[2];
+    const int counts[] = {3, 60};
+    for (int round = 0; round < 2; ++round) {
+        SetUp();
+        fake::SetWindowsVersion(fake::kWinXP);
+        for (int i = 0; i < counts[round]; ++i) fake::AddFile("C:\\XLN\\f" + std::to_string(i) + ".hlp");
+        Add("C:\\XLN\\*.hlp");
+        Add("C:\\XLN\\xlnw.dll");
+        EXPECT_EQ(0, RemoveInstalledFiles(data));
+        EXPECT_FALSE(fake::FileExists("C:\\XLN\\f0.hlp"));
+        looks[round] = fake::CallsTo("GetFileInformationByHandle").size();
+        TearDown();
+    }
+    EXPECT_EQ(looks[0], looks[1]) << "identity checks grow with the matches";
+    for (bool preview : {false, true}) {
+        SetUp();
+        PreviewRun = preview;
+        fake::AddDirectory("C:\\LOGS");
+        ASSERT_TRUE(OpenRunLog("C:\\LOGS\\run.log", true));
+        fake::AddFile("C:\\WINDOWS\\system32\\drivers\\ndis.sys");
+        fake::AddLink("C:\\XLN\\link", "C:\\WINDOWS\\system32\\drivers");
+        Add("C:\\XLN\\link\\*.sys");
+        Add("C:\\XLN\\link\\ndis.sys");
+        EXPECT_EQ(0, RemoveInstalledFiles(data));
+        CloseRunLog();
+        PreviewRun = false;
+        std::string log = fake::FileContents("C:\\LOGS\\run.log");
+        for (const char* line : {"delete files matching C:\\XLN\\link\\*.sys: refused by a guardrail: reached through a link",
+                                 "delete file C:\\XLN\\link\\ndis.sys: refused by a guardrail: reached through a link"})
+            EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
+        EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\system32\\drivers\\ndis.sys"));
+        EXPECT_TRUE(fake::PendingDeletes().empty());
+        TearDown();
+    }
 }
 
 }  // namespace

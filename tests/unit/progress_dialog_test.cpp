@@ -192,7 +192,7 @@ TEST(VerboseStart, DialogLivesAroundTheDriver) {
             call.rfind("RegOpenKeyA HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo", 0) == 0 ||
             call.rfind("DestroyWindow", 0) == 0)
             order.push_back(call.substr(0, call.find(' ')));
-    std::vector<std::string> expected = {"InitCommonControls", "CreateDialogParamA", "RegOpenKeyA",
+    std::vector<std::string> expected = {"InitCommonControlsEx", "CreateDialogParamA", "RegOpenKeyA",
                                          "DestroyWindow"};
     EXPECT_EQ(expected, order);
     EXPECT_EQ(count, fake::WindowCount());
@@ -206,6 +206,34 @@ TEST(VerboseStart, DialogNotCreatedReports402AndExits2) {
     ASSERT_EQ(1u, fake::MessageBoxes().size());
     EXPECT_NE(std::string::npos, fake::MessageBoxes()[0].text.find("TAVK402."));
     EXPECT_TRUE(fake::CallsTo("RegOpenKeyA HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo").empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Common Controls 6 registers the bar's class only when asked by name;
+// without InitCommonControlsEx (the first 95 and NT 4), or when it fails,
+// InitCommonControls does the work.
+TEST(ProgressBarClass, AskedForByNameWhereTheSystemCan) {
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        size_t ex_calls, plain_calls;
+    } cases[] = {
+        {"Common Controls 4.70 and later", [] {}, 1, 0},
+        {"first Windows 95", [] { fake::RemoveExport("comctl32.dll", "InitCommonControlsEx"); }, 0, 1},
+        {"InitCommonControlsEx fails", [] { fake::FailCall("InitCommonControlsEx", 87); }, 1, 1},
+    };
+    for (auto& c : cases) {
+        fake::Reset();
+        c.arrange();
+        HWND dialog = CreateProgressDialog(nullptr);
+        ASSERT_NE(nullptr, dialog) << c.name;
+        EXPECT_EQ(c.ex_calls, fake::CallsTo("InitCommonControlsEx ICC=0x20").size()) << c.name;
+        EXPECT_EQ(c.plain_calls, fake::CallsTo("InitCommonControls ").size()) << c.name;
+        DestroyWindow(dialog);
+    }
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(ProtectedFolders, SweepingWildcardsRefusedInSystemFoldersAndRoots) {
         {"C:\\WINDOWS\\SYSTEM32\\xlnw11.dll", false},
         {"C:\\Program Files\\XLN\\*.hlp", false},
         {"C:\\Program Files\\XLN\\*.*", false},
-        {"\\\\server\\share\\XLN\\*.*", false},
+        {"\\\\server\\share\\XLN\\*.*", true},
     };
     FolderWorld();
     for (auto& c : cases) EXPECT_EQ(c.is_protected, IsProtectedPattern(c.pattern)) << c.pattern;
@@ -68,6 +68,104 @@ TEST(ProtectedFolders, SystemFoldersRootsAndTheirParentsAreNeverRemoved) {
     fake::SetSharedWindowsDirectory("C:\\OS\\WINNT");
     for (auto& c : cases) EXPECT_EQ(c.is_protected, IsProtectedFolder(c.folder)) << c.folder;
     EXPECT_TRUE(IsProtectedFolder("C:\\OS")) << "holds the shared Windows folder";
+}
+
+const char kProfiles[] = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
+// A machine with other ways into Windows' folders: a share of drive C:, a
+// subst drive on the Windows folder, a network drive, a link in the
+// product's folder into the drivers, Windows' folders below Program Files,
+// a user's profile and desktop.
+void AttackWorld(const fake::WindowsVersion& version) {
+    FolderWorld();
+    fake::SetWindowsVersion(version);
+    fake::RegSeedString(kCurrentVersion, "CommonFilesDir", "C:\\Program Files\\Common Files");
+    fake::RegSeedString(kProfiles, "ProfilesDirectory", "%SystemDrive%\\Documents and Settings");
+    fake::RegSeedString(std::string(kProfiles) + "\\S-1-5-21-1", "ProfileImagePath",
+                        "%SystemDrive%\\Documents and Settings\\Ann");
+    fake::SetSpecialFolder(0x0010, "C:\\Documents and Settings\\Ann\\Desktop");
+    for (const char* folder : {"C:\\Program Files\\Internet Explorer", "C:\\Program Files\\Common Files\\System",
+                               "C:\\Program Files\\Common Files\\XLN", "C:\\Documents and Settings\\Ann\\Desktop",
+                               "C:\\Documents and Settings\\Ann\\Application Data\\XLN"})
+        fake::AddDirectory(folder);
+    fake::AddLink("C:\\Program Files\\XLN\\link", "C:\\WINDOWS\\system32\\drivers");
+    fake::AddShare("\\\\localhost\\c$", "C:");
+    fake::SetSubstDrive('S', "C:\\WINDOWS");
+    fake::SetDriveType('N', DRIVE_REMOTE);
+}
+
+struct AttackCase {
+    const char* path;
+    bool refused;
+};
+
+TEST(ProtectedFolders, OtherSpellingsOfWindowsFoldersAreKnownByIdentity) {
+    const AttackCase patterns[] = {
+        {"C:\\WINDOWS\\...\\..\\system32\\*.exe", true},
+        {"C:\\WINDOWS\\system32\\*3*.dll", true},
+        {"C:\\WINDOWS\\system32\\ab*.dll", true},
+        {"C:\\WINDOWS\\system32\\xln*.dll", false},
+        {"S:\\system32\\drivers\\*.sys", true},
+        {"S:\\*.*", true},
+        {"\\\\localhost\\c$\\windows\\*.*", true},
+        {"\\\\?\\UNC\\localhost\\c$\\Program Files\\XLN\\*.*", true},
+        {"\\\\.\\C:\\Program Files\\XLN\\*.*", true},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\*.*", true},
+        {"N:\\XLN\\*.*", true},
+        {"C:\\Program Files\\XLN\\link\\xln*.sys", true},
+        {"C:\\PROGRA~1\\INTERN~1\\*.dll", true},
+        {"C:\\Program Files\\Common Files\\System\\ado\\*.*", true},
+        {"C:\\Program Files\\Common Files\\*.*", true},
+        {"C:\\Program Files\\Common Files\\XLN\\*.*", false},
+        {"C:\\Documents and Settings\\*.*", true},
+        {"C:\\Documents and Settings\\Ann\\*.*", true},
+        {"C:\\Documents and Settings\\Ann\\Desktop\\*.lnk", true},
+        {"C:\\Documents and Settings\\Ann\\Desktop\\XLN*.lnk", false},
+        {"C:\\Documents and Settings\\Ann\\Application Data\\XLN\\*.*", false},
+    };
+    AttackWorld(fake::kWinXP);
+    for (auto& c : patterns) EXPECT_EQ(c.refused, IsProtectedPattern(c.path)) << c.path;
+    EXPECT_EQ(0, fake::OpenHandleCount()) << "a folder's handle left open";
+}
+
+TEST(ProtectedFolders, NamedFilesOnlyOnLocalDrivesAndNeverThroughLinks) {
+    const AttackCase files[] = {
+        {"C:\\Program Files\\XLN\\xln.dll", false},
+        {"C:\\WINDOWS\\system32\\xlnw11.dll", false},
+        {"S:\\system32\\xlnw11.dll", false},
+        {"C:\\Program Files\\XLN\\link\\ndis.sys", true},
+        {"C:\\Program Files\\XLN\\link\\sub\\x.sys", true},
+        {"\\\\localhost\\c$\\WINDOWS\\explorer.exe", true},
+        {"\\\\?\\C:\\WINDOWS\\explorer.exe", true},
+        {"N:\\XLN\\xln.dll", true},
+        {"XLN\\xln.dll", true},
+        {"C:xln.dll", true},
+    };
+    AttackWorld(fake::kWinXP);
+    for (auto& c : files) EXPECT_EQ(c.refused, FileChangeRefusal(c.path) != nullptr) << c.path;
+    const AttackCase folders[] = {
+        {"C:\\Documents and Settings", true},
+        {"C:\\Documents and Settings\\Ann\\Desktop", true},
+        {"S:\\system32", true},
+        {"C:\\Program Files\\XLN\\link", true},
+        {"C:\\Program Files\\Internet Explorer", true},
+        {"C:\\Program Files\\Common Files\\XLN", false},
+        {"C:\\Program Files\\XLN", false},
+    };
+    for (auto& c : folders) EXPECT_EQ(c.refused, IsProtectedFolder(c.path)) << c.path;
+}
+
+// Windows 9x opens no folder: its spellings, full and 8.3, stand in.
+TEST(ProtectedFolders, WithoutFolderHandlesTheSystemsSpellingsAreCompared) {
+    const AttackCase patterns[] = {
+        {"C:\\PROGRA~1\\*.*", true},
+        {"C:\\PROGRA~1\\INTERN~1\\*.dll", true},
+        {"C:\\WINDOWS\\...\\..\\SYSTEM32\\*.exe", true},
+        {"C:\\PROGRA~1\\XLN\\*.*", false},
+    };
+    AttackWorld(fake::kWin98);
+    for (auto& c : patterns) EXPECT_EQ(c.refused, IsProtectedPattern(c.path)) << c.path;
+    EXPECT_TRUE(fake::CallsTo("GetFileInformationByHandle").empty());
 }
 
 TEST(FullPathForm, RoomIsNeverExceeded) {

@@ -61,24 +61,39 @@ TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
         const auto& requests = fake::ShutdownRequests();
         ASSERT_EQ(c.restarts ? 1u : 0u, requests.size()) << c.name;
         if (!c.restarts) continue;
-        EXPECT_EQ((UINT)(EWX_REBOOT | EWX_FORCE), requests[0].flags) << c.name;
-        EXPECT_EQ(0u, requests[0].reason) << c.name;
         EXPECT_TRUE(requests[0].accepted) << c.name << ": refused for want of the privilege";
     }
 }
 
-// Fixed English texts, whatever the user's language; no icon.
-TEST(OfferRestart, AsksInEnglishWithOkAndCancel) {
-    fake::Reset();
-    fake::SetUserLanguage(0x0407);
-    fake::AnswerMessageBoxes({IDCANCEL});
-    OfferRestart();
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    const fake::MessageBoxShown& box = fake::MessageBoxes()[0];
-    EXPECT_EQ(kText, box.text);
-    EXPECT_EQ(kCaption, box.caption);
-    EXPECT_EQ((UINT)MB_OKCANCEL, box.style);
-    EXPECT_EQ(nullptr, box.owner);
+// From 2000 on, programs that answer may save their work; from XP on the
+// restart gives a planned reason. Older Windows refuse EWX_FORCEIFHUNG.
+TEST(OfferRestart, AsksEachWindowsForItsOwnKindOfRestart) {
+    const DWORD kPlanned =
+        SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED;
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        UINT flags;
+        DWORD reason;
+    } cases[] = {
+        {"95", fake::kWin95, EWX_REBOOT | EWX_FORCE, 0},
+        {"98", fake::kWin98, EWX_REBOOT | EWX_FORCE, 0},
+        {"Me", fake::kWinMe, EWX_REBOOT | EWX_FORCE, 0},
+        {"NT 4", fake::kNT4, EWX_REBOOT | EWX_FORCE, 0},
+        {"2000", fake::kWin2000, EWX_REBOOT | EWX_FORCEIFHUNG, 0},
+        {"XP", fake::kWinXP, EWX_REBOOT | EWX_FORCEIFHUNG, kPlanned},
+        {"10", fake::kWin10, EWX_REBOOT | EWX_FORCEIFHUNG, kPlanned},
+    };
+    for (const auto& c : cases) {
+        fake::Reset();
+        fake::SetWindowsVersion(c.version);
+        OfferRestart();
+        const auto& requests = fake::ShutdownRequests();
+        ASSERT_EQ(1u, requests.size()) << c.name;
+        EXPECT_EQ(c.flags, requests[0].flags) << c.name;
+        EXPECT_EQ(c.reason, requests[0].reason) << c.name;
+        EXPECT_TRUE(requests[0].accepted) << c.name;
+    }
 }
 
 }  // namespace

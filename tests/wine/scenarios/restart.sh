@@ -5,9 +5,11 @@
 # the restart question follows, even in "silent". OK restarts: Wine ends
 # the prefix's programs, and its next start deletes the file. Cancel ends
 # with 0, the file still there and still scheduled. "install" schedules
-# the deletion without asking.
+# the deletion without asking. "silent /norestart" schedules it too, asks
+# nothing and ends with 3010; with the helper not running the file goes at
+# once and the exit code is 0.
 # Usage: restart.sh win98|winxp   (each runs its own list of cases)
-#        restart.sh VERSION ok|cancel|install
+#        restart.sh VERSION ok|cancel|install|norestart|norestart-unlocked
 set -u
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/../box.sh"
@@ -15,8 +17,8 @@ set -u
 
 if [ $# -lt 2 ]; then
     case ${1:-winxp} in
-        win98) runs='win98:ok win98:cancel win98:install nt40:ok' ;;
-        *) runs='winxp:ok winxp:cancel winxp:install' ;;
+        win98) runs='win98:ok win98:cancel win98:install win98:norestart nt40:ok' ;;
+        *) runs='winxp:ok winxp:cancel winxp:install winxp:norestart winxp:norestart-unlocked' ;;
     esac
     run_each "$0" $runs
     exit
@@ -35,9 +37,11 @@ snapshot before
 
 # The running program whose file is listed.
 apply_registry
-wine "$HELPER" XLNHelperWnd 'XLN Helper' &
-holder=$!
-probe wait 'XLN Helper' 20000 >/dev/null || check_failed "the helper did not start"
+if [ "$case" != norestart-unlocked ]; then
+    wine "$HELPER" XLNHelperWnd 'XLN Helper' &
+    holder=$!
+    probe wait 'XLN Helper' 20000 >/dev/null || check_failed "the helper did not start"
+fi
 
 # The family's record of the deletion to come.
 case $version in
@@ -66,6 +70,22 @@ answer_restart() {
     expect_equal "restart text" 'Uninstall needs to restart your system to complete' "$BOX_TEXT"
 }
 
+# run_like_a_tool ARG...: the program started by a Windows process, as a
+# deployment tool starts it, with its whole exit code in LAST_EXIT (Wine's
+# Unix exit status keeps only the low 8 bits of 3010); a restart question
+# within 5 s is kept in box.txt, and cancelled.
+run_like_a_tool() {
+    apply_registry
+    say "run by a Windows program: uninst.exe $*"
+    (probe run "\"$UNINST_WIN\" $*" | tr -d '\r' | sed -n 's/^exit code: //p' >"$SCENARIO_DIR/exit-code") &
+    runner=$!
+    probe show 'Restart Windows' 5000 2>/dev/null | tr -d '\r' >"$SCENARIO_DIR/box.txt"
+    [ -s "$SCENARIO_DIR/box.txt" ] && probe press 'Restart Windows' Cancel >/dev/null
+    wait "$runner"
+    LAST_EXIT=$(cat "$SCENARIO_DIR/exit-code")
+    expect_equal "box shown" "" "$(cat "$SCENARIO_DIR/box.txt")"
+}
+
 case $case in
 ok)
     answer_restart OK
@@ -91,10 +111,26 @@ ok)
     expect_only_changes before after "$restart_churn" \
         '^- file \./Program Files/XLN/xlnw11\.dat	' \
         '^- file \./Program Files/XLN/xlnhelper\.exe	' ;;
-cancel | install)
+norestart-unlocked)
+    run_like_a_tool silent /norestart
+    expect_equal "exit code" 0 "$LAST_EXIT"
+    snapshot after
+    expect_only_changes before after \
+        '^- reg HKLM\\Software\\Tarnwell(\\|	|$)' \
+        '^- file \./Program Files/XLN/xlnw11\.dat	' \
+        '^- file \./Program Files/XLN/xlnhelper\.exe	' ;;
+cancel | install | norestart)
     if [ "$case" = cancel ]; then
         answer_restart Cancel
         expect_equal "exit code" 0 "$LAST_EXIT"
+    elif [ "$case" = norestart ]; then
+        # The deployment tools' form: nothing on the screen, 3010, the log.
+        run_like_a_tool silent /norestart '/log=C:\uninst.log'
+        expect_equal "exit code" 3010 "$LAST_EXIT"
+        log=$(tr -d '\r' <"$(unix_path 'C:\uninst.log')")
+        expect_equal "restart line" 1 "$(printf '%s\n' "$log" | grep -c ' restart: not asked (/norestart)$')"
+        expect_equal "exit line" 1 "$(printf '%s\n' "$log" | grep -c ' exit: code 3010$')"
+        rm -f "$(unix_path 'C:\uninst.log')"
     else
         expect_exit 0 install
     fi

@@ -20,6 +20,11 @@
 //   winprobe ask CAPTION [TIMEOUT-MS]      sends the window WM_NULL as a user's
 //                                          program would, and waits a second
 //                                          for the answer
+//   winprobe run COMMAND-LINE              starts the program as a deployment
+//                                          tool does, waits for it and prints
+//                                          "exit code: N" whole (a Unix exit
+//                                          status keeps only its low 8 bits)
+//   winprobe short PATH                    prints the path's 8.3 form
 // Exit codes: 0 done (measure: every text fits), 1 window or button not
 // found in time (measure: EXE, its dialog or a text missing), 2 bad usage,
 // 3 (measure) a text does not fit, (ask) the window did not answer within a
@@ -293,11 +298,43 @@ DWORD TimeoutArg(int argc, char** argv, int index) {
     return argc > index ? (DWORD)strtoul(argv[index], nullptr, 10) : kDefaultTimeoutMs;
 }
 
+int Run(const char* command_line) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    char line[2048];
+    lstrcpynA(line, command_line, sizeof line);
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        fprintf(stderr, "winprobe: cannot start %s: error %lu\n", command_line, GetLastError());
+        return 1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    printf("exit code: %lu\n", (unsigned long)code);
+    return 0;
+}
+
 int Usage() {
     fprintf(stderr, "usage: winprobe wait|show|close|watch|ask CAPTION [TIMEOUT-MS]\n"
                     "       winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]\n"
-                    "       winprobe measure EXE LANGID [ID...]\n");
+                    "       winprobe measure EXE LANGID [ID...]\n"
+                    "       winprobe run COMMAND-LINE\n"
+                    "       winprobe short PATH\n");
     return 2;
+}
+
+// What Windows makes of an existing path in 8.3 form: a scenario's other
+// spelling of a folder.
+int PrintShortPath(const char* path) {
+    char short_path[MAX_PATH];
+    DWORD length = GetShortPathNameA(path, short_path, sizeof short_path);
+    if (length == 0 || length >= sizeof short_path) return 1;
+    printf("%s\n", short_path);
+    return 0;
 }
 
 }  // namespace
@@ -306,6 +343,8 @@ int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     const char* command = argv[1];
     if (strcmp(command, "measure") == 0) return argc < 4 ? Usage() : Measure(argc, argv);
+    if (strcmp(command, "run") == 0) return Run(argv[2]);
+    if (strcmp(command, "short") == 0) return PrintShortPath(argv[2]);
     bool press = strcmp(command, "press") == 0;
     if (press && argc < 4) return Usage();
     bool close = strcmp(command, "close") == 0;

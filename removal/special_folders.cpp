@@ -1,0 +1,36 @@
+// Asking the shell where its special folders are, on every shell from the
+// first Windows 95 and NT 4 on.
+#include "removal/special_folders.h"
+
+namespace {
+
+// Not in the shell of the first Windows 95 and NT 4: looked up at run time.
+typedef decltype(&::SHGetSpecialFolderPathA) SpecialFolderPathFn;
+
+// The item-id list belongs to the shell's allocator.
+bool FolderFromIdList(int csidl, char* folder) {
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &list)) || !list)
+        return false;
+    bool found = SHGetPathFromIDListA(list, folder) != FALSE;
+    LPMALLOC allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
+        allocator->Free(list);
+        allocator->Release();
+    }
+    return found;
+}
+
+}  // namespace
+
+bool GetSpecialFolder(int csidl, char* folder) {
+    HMODULE shell = LoadLibraryA("shell32.dll");
+    if (!shell) return false;
+    SpecialFolderPathFn call = (SpecialFolderPathFn)(void (*)(void))GetProcAddress(
+        shell, "SHGetSpecialFolderPathA");
+    bool found = call ? call(GetDesktopWindow(), folder, csidl, FALSE) != FALSE
+                      : FolderFromIdList(csidl, folder);
+    FreeLibrary(shell);
+    folder[MAX_PATH - 1] = 0;
+    return found && folder[0];
+}

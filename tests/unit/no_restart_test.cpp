@@ -1,0 +1,65 @@
+// "/norestart": no question and no restart in any mode; a run that leaves a
+// deletion for the restart ends with 3010 instead of 0, and every other
+// exit code stays as it was.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_options.h"
+#include "app/driver.h"
+#include "platform/host/fake_world.h"
+#include "system/run_state.h"
+
+namespace {
+
+const std::string kDesc = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo";
+const char kHelper[] = "C:\\Program Files\\XLN\\xlnhelper.exe";
+
+TEST(NoRestartOption, AWordOfItsOwnAnywhereAfterTheName) {
+    const struct { const char* line; bool found; } cases[] = {
+        {"uninst.exe silent /norestart", true},
+        {"uninst.exe /norestart silent /log=C:\\a.log", true},
+        {"uninst.exe silent /norestartx", false},
+        {"uninst.exe silent /NORESTART", false},
+        {"uninst.exe silent /log=/norestart", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(c.found, NoRestartOption(c.line)) << c.line;
+}
+
+TEST(NoRestart, ExitCodeSaysARestartIsNeeded) {
+    const struct {
+        const char* tail;
+        bool locked;  // the listed file is in use: its deletion must wait
+        int exit_code;
+        size_t boxes;  // the confirmation and the restart question
+        int answer;    // to the first box
+    } cases[] = {
+        {"silent /norestart", true, 3010, 0, IDCANCEL},
+        {"silent /norestart", false, 0, 0, IDCANCEL},
+        {"silent", true, 0, 1, IDCANCEL},
+        {"quiet /norestart", true, 3010, 0, IDCANCEL},
+        {"verbose /norestart", true, 3010, 1, IDOK},
+        {"install /norestart", true, 0, 0, IDCANCEL},
+        {"silent /norestart /rootkey=SOFTWARE\\None", true, 1, 0, IDCANCEL},
+        {"bogus /norestart", true, 4, 0, IDCANCEL},
+    };
+    for (auto& c : cases) {
+        fake::Reset();
+        fake::RegSeedString(kDesc + "\\InstalledFiles", "Files", kHelper);
+        fake::RegSeedString(kDesc, "FullProductName", "XLN");
+        fake::AddFile(kHelper);
+        fake::SetFileLocked(kHelper, c.locked);
+        fake::AnswerMessageBoxes({c.answer});
+        fake::SetCommandLine(std::string("uninst.exe ") + c.tail);
+        EXPECT_EQ(c.exit_code, WinMain(nullptr, nullptr, (LPSTR)c.tail, 1)) << c.tail;
+        EXPECT_EQ(c.boxes, fake::MessageBoxes().size()) << c.tail;
+        EXPECT_TRUE(fake::ShutdownRequests().empty()) << c.tail;
+        bool waits = c.locked && c.exit_code != 4 && c.exit_code != 1;
+        // The folder it leaves empty waits with it.
+        auto pending = fake::PendingDeletes();
+        EXPECT_EQ(waits, !pending.empty() && pending[0] == kHelper) << c.tail;
+    }
+    NoRestartRun = false;
+}
+
+}  // namespace
