@@ -9,6 +9,7 @@
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
 #include "removal/native_file_view.h"
+#include "removal/protected_files.h"
 #include "removal/protected_folders.h"
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
@@ -146,6 +147,17 @@ ChangeResult PreviewFileDeletion(const char* path) {
     return Outcome(FileDeletionChange, path, ChangePreviewed, 0, "would be deleted");
 }
 
+// Windows' own files are refused before anything is done to them; the log
+// says which rule refused.
+bool IsWindowsFile(ChangeKind kind, const char* path, ChangeResult* refused) {
+    const char* reason = WindowsFileRefusal(path);
+    if (!reason) return false;
+    char note[160];
+    wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);
+    *refused = Outcome(kind, path, ChangeRefused, 0, note);
+    return true;
+}
+
 ChangeResult PreviewWindowClosing(const char* window_class) {
     if (!FindWindowA(window_class, nullptr)) return Outcome(WindowCloseChange, window_class, ChangeMissing);
     return Outcome(WindowCloseChange, window_class, ChangePreviewed, 0, "open now: would be closed");
@@ -186,8 +198,19 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
     return Outcome(ValueWriteChange, subject.text, ChangeFailed, (DWORD)status);
 }
 
+ChangeResult SetRegistryNumber(HKEY root, HKEY key, const char* key_path, const char* name,
+                               DWORD number) {
+    KeyName subject(root, key_path, nullptr, name);
+    if (PreviewRun) return Outcome(ValueWriteChange, subject.text, ChangePreviewed, 0, "would be written");
+    LONG status = RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&number, sizeof number);
+    if (status == ERROR_SUCCESS) return Outcome(ValueWriteChange, subject.text, ChangeDone);
+    return Outcome(ValueWriteChange, subject.text, ChangeFailed, (DWORD)status);
+}
+
 // The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
+    ChangeResult refused;
+    if (IsWindowsFile(AttributeChange, path, &refused)) return refused;
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
     BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
@@ -197,8 +220,9 @@ ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
 }
 
 ChangeResult DeleteFileNow(const char* path) {
-    NativeFileView view = EnterNativeViewFor(path);
     ChangeResult result;
+    if (IsWindowsFile(FileDeletionChange, path, &result)) return result;
+    NativeFileView view = EnterNativeViewFor(path);
     if (PreviewRun) {
         result = PreviewFileDeletion(path);
     } else {
@@ -211,6 +235,8 @@ ChangeResult DeleteFileNow(const char* path) {
 
 // A folder scheduled like a file would go at the restart once it is empty.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
+    ChangeResult refused;
+    if (IsWindowsFile(RestartDeletionChange, path, &refused)) return refused;
     NativeFileView view = EnterNativeViewFor(path);
     DWORD attributes = GetFileAttributesA(path);
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
