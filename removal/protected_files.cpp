@@ -8,6 +8,8 @@
 // | a file whose version resource names Microsoft    | Windows' own, or a part of it that  |
 // | as its maker (Wine's files say so too)           | others share                        |
 // | a known DLL (KnownDLLs) in the system folder     | every program loads it at its start |
+// | a stand-in Wine puts where Windows has its own   | under Wine, it is Windows' own file |
+// | file ("Wine builtin DLL" in its header)          |                                     |
 //
 // The product's own files, in the system folder too, carry none of these.
 #include "removal/protected_files.h"
@@ -22,6 +24,7 @@ const char kRootFile[] = "a file in a drive's root: Windows starts from it";
 const char kProtectedFile[] = "Windows File Protection keeps it";
 const char kMicrosoftFile[] = "its version resource names Microsoft as its maker";
 const char kKnownDll[] = "one of Windows' known DLLs";
+const char kWineStandIn[] = "Wine's stand-in for a Windows file";
 
 // Windows NT's spelling of the key, then Windows 9x's.
 const char* const kKnownDllKeys[] = {
@@ -123,8 +126,10 @@ const char* FileReason(WindowsFileRules& rules, const char* path, const char* fo
                        const char* name) {
     if (IsKeptByFileProtection(rules.checks, form)) return kProtectedFile;
     if (InSystemFolder(rules, folder) && IsKnownDll(path, name)) return kKnownDll;
-    if (IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
-    return nullptr;
+    // A file that is no program image has no version resource to read.
+    ImageKind kind = ReadImageKind(path);
+    if (kind != NotAnImage && IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
+    return kind == WineStandIn ? kWineStandIn : nullptr;
 }
 
 const char* Judge(WindowsFileRules& rules, const char* path) {

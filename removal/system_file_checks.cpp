@@ -81,7 +81,32 @@ HMODULE LoadSystemLibrary(const char* name) {
     return LoadLibraryA(path);
 }
 
+// Wine's stand-ins carry their mark where a program's DOS stub would be.
+bool HasWineMark(const char* header, DWORD length) {
+    static const char* const kMarks[] = {"Wine builtin DLL", "Wine placeholder DLL"};
+    const DWORD at = 0x40;
+    for (const char* mark : kMarks) {
+        DWORD mark_length = (DWORD)strlen(mark);
+        if (length >= at + mark_length && memcmp(header + at, mark, mark_length) == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+// Windows 9x knows no delete sharing: read and write sharing serve both.
+ImageKind ReadImageKind(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return UnreadImage;
+    char header[0x60];
+    DWORD length = 0;
+    BOOL read = ReadFile(file, header, sizeof header, &length, nullptr);
+    CloseHandle(file);
+    if (!read) return UnreadImage;
+    if (length < 2 || header[0] != 'M' || header[1] != 'Z') return NotAnImage;
+    return HasWineMark(header, length) ? WineStandIn : ProgramImage;
+}
 
 void LoadSystemFileChecks(SystemFileChecks* checks) {
     checks->version = LoadSystemLibrary("version.dll");

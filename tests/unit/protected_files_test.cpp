@@ -1,5 +1,6 @@
 // Windows' own files, refused however they are named: drive roots, Windows
-// File Protection, Microsoft's version resources and the known DLLs.
+// File Protection, Microsoft's version resources, the known DLLs and Wine's
+// stand-ins.
 #include "removal/protected_files.h"
 
 #include "removal_fixture.h"
@@ -19,6 +20,11 @@ protected:
                                  "C:\\WINDOWS\\system32\\sfcfile.dll", "C:\\WINDOWS\\system32\\xlnw11co.dll",
                                  "C:\\WINDOWS\\system32\\xlnplain.dll", "C:\\Program Files\\XLN\\kernel32.dll"})
             fake::AddFile(file);
+        const std::string stub = "MZ" + std::string(0x3E, '\0');
+        fake::AddFile("C:\\WINDOWS\\system32\\winebase.dll", stub + "Wine builtin DLL");
+        fake::AddFile("C:\\WINDOWS\\system32\\wineold.dll", stub + "Wine placeholder DLL");
+        fake::AddFile("C:\\WINDOWS\\system32\\xlnimage.dll", stub + "This program cannot be run");
+        fake::AddFile("C:\\WINDOWS\\system32\\xlntext.dll", std::string(0x40, ' ') + "Wine builtin DLL");
         fake::SetFileCompany("C:\\WINDOWS\\system32\\hal.dll", "Microsoft Corporation");
         fake::SetFileCompany("C:\\WINDOWS\\explorer.exe", "MICROSOFT CORP.", 0x04E40409);
         fake::SetFileCompany("C:\\WINDOWS\\system32\\wmsft.dll", "Wine for Microsoft", 0);
@@ -34,6 +40,7 @@ const char* const kRoot = "a file in a drive's root: Windows starts from it";
 const char* const kSfc = "Windows File Protection keeps it";
 const char* const kMicrosoft = "its version resource names Microsoft as its maker";
 const char* const kKnown = "one of Windows' known DLLs";
+const char* const kWine = "Wine's stand-in for a Windows file";
 
 TEST_F(ProtectedFiles, WindowsOwnFilesInEverySpelling) {
     const struct {
@@ -51,6 +58,10 @@ TEST_F(ProtectedFiles, WindowsOwnFilesInEverySpelling) {
         {"c:\\windows\\SYSTEM32\\.\\KERNEL32.DLL", kKnown},
         {"C:\\WINDOWS\\system32\\msvcrt.dll", kKnown},
         {"C:/WINDOWS/system32//sfcfile.dll", kSfc},
+        {"C:\\WINDOWS\\system32\\winebase.dll", kWine},
+        {"C:\\WINDOWS\\system32\\wineold.dll", kWine},
+        {"C:\\WINDOWS\\system32\\xlnimage.dll", nullptr},
+        {"C:\\WINDOWS\\system32\\xlntext.dll", nullptr},
         {"C:\\WINDOWS\\system32\\xlnw11co.dll", nullptr},
         {"C:\\WINDOWS\\system32\\xlnplain.dll", nullptr},
         {"C:\\Program Files\\XLN\\kernel32.dll", nullptr},

@@ -20,6 +20,8 @@
 //   winprobe ask CAPTION [TIMEOUT-MS]      sends the window WM_NULL as a user's
 //                                          program would, and waits a second
 //                                          for the answer
+//   winprobe short PATH                    prints the path's 8.3 spelling, as
+//                                          this prefix made it up
 // Exit codes: 0 done (measure: every text fits), 1 window or button not
 // found in time (measure: EXE, its dialog or a text missing), 2 bad usage,
 // 3 (measure) a text does not fit, (ask) the window did not answer within a
@@ -293,10 +295,19 @@ DWORD TimeoutArg(int argc, char** argv, int index) {
     return argc > index ? (DWORD)strtoul(argv[index], nullptr, 10) : kDefaultTimeoutMs;
 }
 
+int ShortPath(const char* path) {
+    char short_path[MAX_PATH];
+    DWORD length = GetShortPathNameA(path, short_path, sizeof short_path);
+    if (length == 0 || length >= sizeof short_path) return 1;
+    printf("%s\n", short_path);
+    return 0;
+}
+
 int Usage() {
     fprintf(stderr, "usage: winprobe wait|show|close|watch|ask CAPTION [TIMEOUT-MS]\n"
                     "       winprobe press CAPTION BUTTON-TEXT [TIMEOUT-MS]\n"
-                    "       winprobe measure EXE LANGID [ID...]\n");
+                    "       winprobe measure EXE LANGID [ID...]\n"
+                    "       winprobe short PATH\n");
     return 2;
 }
 
@@ -306,6 +317,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     const char* command = argv[1];
     if (strcmp(command, "measure") == 0) return argc < 4 ? Usage() : Measure(argc, argv);
+    if (strcmp(command, "short") == 0) return ShortPath(argv[2]);
     bool press = strcmp(command, "press") == 0;
     if (press && argc < 4) return Usage();
     bool close = strcmp(command, "close") == 0;
