@@ -3,6 +3,7 @@
 #include "removal/system_file_checks.h"
 
 #include "removal/path_macros.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -108,9 +109,19 @@ ImageKind ReadImageKind(const char* path) {
     return HasWineMark(header, length) ? WineStandIn : ProgramImage;
 }
 
+namespace {
+
+// Windows File Protection came with Windows 2000: older Windows are not
+// even asked for a library they never had.
+HMODULE LoadFileProtection() {
+    return GetWindowsFamily() == FamilyWin2000 ? LoadSystemLibrary("sfc.dll") : nullptr;
+}
+
+}  // namespace
+
 void LoadSystemFileChecks(SystemFileChecks* checks) {
     checks->version = LoadSystemLibrary("version.dll");
-    checks->sfc = LoadSystemLibrary("sfc.dll");
+    checks->sfc = LoadFileProtection();
     Find(checks->version, "GetFileVersionInfoSizeA", &checks->GetFileVersionInfoSizeA);
     Find(checks->version, "GetFileVersionInfoA", &checks->GetFileVersionInfoA);
     Find(checks->version, "VerQueryValueA", &checks->VerQueryValueA);
