@@ -48,6 +48,7 @@ bool IsOwnFile(const char* path, const WIN32_FIND_DATAA& found, const char* own)
 // concrete file passes here once, whether named or matched, so a shared
 // count is looked at here; it goes once the file has gone or is scheduled.
 void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& found) {
+    WindowsFileRefusalOfMatch(path, found);  // judged once, with what the search found
     if (KeepForOtherPrograms(&step.shared, path)) return;
     // The attributes are the search's: asking again, or writing back what is
     // already there, would cost two more calls for each of thousands of files.

@@ -127,7 +127,7 @@ const char* FileReason(WindowsFileRules& rules, const char* path, const char* fo
     if (IsKeptByFileProtection(rules.checks, form)) return kProtectedFile;
     if (InSystemFolder(rules, folder) && IsKnownDll(path, name)) return kKnownDll;
     // A file that is no program image has no version resource to read.
-    ImageKind kind = ReadImageKind(path);
+    ImageKind kind = rules.too_small_for_an_image ? NotAnImage : ReadImageKind(path);
     if (kind != NotAnImage && IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
     return kind == WineStandIn ? kWineStandIn : nullptr;
 }
@@ -153,6 +153,9 @@ const char* Judge(WindowsFileRules& rules, const char* path) {
 // redirection off, a 32-bit program would be given the 64-bit ones.
 WindowsFileRules::WindowsFileRules() : owner(open_rules == nullptr) {
     last_folder[0] = 0;
+    last_path[0] = 0;
+    last_reason = nullptr;
+    too_small_for_an_image = false;
     last_folder_is_system = false;
     system_form_count = 0;
     memset(&checks, 0, sizeof checks);
@@ -168,8 +171,21 @@ WindowsFileRules::~WindowsFileRules() {
     open_rules = nullptr;
 }
 
+// The changes that follow a match's judgement ask for the same path.
 const char* WindowsFileRefusal(const char* path) {
+    if (open_rules && path && strcmp(path, open_rules->last_path) == 0) return open_rules->last_reason;
     if (open_rules) return Judge(*open_rules, path);
     WindowsFileRules rules;
     return Judge(rules, path);
+}
+
+// Smaller than a DOS header, a file cannot be a program image.
+const char* WindowsFileRefusalOfMatch(const char* path, const WIN32_FIND_DATAA& found) {
+    if (!open_rules) return WindowsFileRefusal(path);
+    open_rules->too_small_for_an_image = found.nFileSizeHigh == 0 && found.nFileSizeLow < 0x40;
+    const char* reason = Judge(*open_rules, path);
+    open_rules->too_small_for_an_image = false;
+    if (!MbCopy(open_rules->last_path, sizeof open_rules->last_path, path)) open_rules->last_path[0] = 0;
+    open_rules->last_reason = reason;
+    return reason;
 }

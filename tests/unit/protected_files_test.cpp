@@ -2,6 +2,7 @@
 // File Protection, Microsoft's version resources, the known DLLs and Wine's
 // stand-ins.
 #include "removal/protected_files.h"
+#include "removal/removal_steps.h"
 
 #include "removal_fixture.h"
 
@@ -107,6 +108,25 @@ TEST_F(ProtectedFiles, UnreadableVersionResourceIsNoMicrosoftFile) {
     fake::FailCall("LoadLibraryA", ERROR_MOD_NOT_FOUND, 0);
     EXPECT_EQ(nullptr, WindowsFileRefusal("C:\\WINDOWS\\explorer.exe"));
     EXPECT_STREQ(kRoot, WindowsFileRefusal("C:\\boot.ini"));
+}
+
+}  // namespace
+
+namespace {
+
+// Each match is read at most once however many changes ask about it, and
+// not at all when the search shows it too small to be a program image.
+TEST_F(ProtectedFiles, AMatchIsReadOnceOrNotAtAll) {
+    fake::AddFile("C:\\Program Files\\XLN\\empty.tmp");
+    fake::AddFile("C:\\Program Files\\XLN\\image.dll", "MZ" + std::string(0x40, 'x'), FILE_ATTRIBUTE_READONLY);
+    UninstallData& data = ClearedRecord();
+    strcpy(data.installed_files[0], "C:\\Program Files\\XLN\\*.*");
+    data.installed_file_count = 1;
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists("C:\\Program Files\\XLN\\image.dll"));
+    EXPECT_TRUE(fake::CallsTo("CreateFileA C:\\Program Files\\XLN\\empty.tmp").empty());
+    EXPECT_EQ(1u, fake::CallsTo("CreateFileA C:\\Program Files\\XLN\\image.dll").size());
+    EXPECT_EQ(1u, fake::CallsTo("GetFileVersionInfoSizeA").size());
 }
 
 }  // namespace
