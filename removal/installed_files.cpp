@@ -1,18 +1,28 @@
 // Deleting the installed files that the description lists (names, paths
 // with path macros, wildcards in the last component). A file Windows will
-// not let go now is deleted at the next start instead.
+// not let go now is deleted at the next start instead; a file another
+// program still uses (a shared count above 1) stays.
 #include "system/run_state.h"
 #include "platform/mbtext.h"
 #include "removal/emptied_folders.h"
 #include "removal/native_file_view.h"
 #include "removal/own_files.h"
 #include "removal/path_macros.h"
+#include "removal/protected_files.h"
 #include "removal/protected_folders.h"
 #include "removal/removal_steps.h"
+#include "removal/shared_files.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
 
 namespace {
+
+// What every file of the step is judged with.
+struct FileStep {
+    char own[PATH_BUFFER_SIZE];  // the running program's name, or empty
+    DWORD family;
+    SharedFiles shared;
+};
 
 // The running program's own name with the backslash before it, or empty.
 void GetOwnFileName(char* own) {
@@ -37,19 +47,26 @@ bool IsOwnFile(const char* path, const WIN32_FIND_DATAA& found, const char* own)
 }
 
 // A file Windows will not let go now (a running program) goes at the next
-// start; a deletion that is refused as protected asks for no restart.
-void RemoveOneFile(const char* path, const WIN32_FIND_DATAA& found, const char* own,
-                   DWORD family) {
+// start; a deletion that is refused as protected asks for no restart. Each
+// concrete file passes here once, whether named or matched, so a shared
+// count is looked at here; it goes once the file has gone or is scheduled.
+void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& found) {
+    WindowsFileRefusalOfMatch(path, found);  // judged once, with what the search found
+    if (KeepForOtherPrograms(&step.shared, path)) return;
     // The attributes are the search's: asking again, or writing back what is
     // already there, would cost two more calls for each of thousands of files.
     if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(path, found.dwFileAttributes);
-    if (LeaveToCleanupCopy(path, found) || IsOwnFile(path, found, own)) return;
+    if (LeaveToCleanupCopy(path, found) || IsOwnFile(path, found, step.own)) return;
     ChangeResult deleted = DeleteFileNow(path);
-    if (ChangeMadeOrPreviewed(deleted.outcome)) NoteFileRemoved(path, false);
-    if (deleted.outcome != ChangeFailed || deleted.error != ERROR_ACCESS_DENIED) return;
-    if (DeleteFileAtRestart(path, family).outcome != ChangeScheduled) return;
-    NoteFileRemoved(path, true);
-    if (!InstallMode) RestartNeeded = true;
+    if (deleted.outcome == ChangeFailed && deleted.error == ERROR_ACCESS_DENIED) {
+        deleted = DeleteFileAtRestart(path, step.family);
+        if (deleted.outcome == ChangeScheduled && !InstallMode) RestartNeeded = true;
+    }
+    if (ChangeMadeOrPreviewed(deleted.outcome) || deleted.outcome == ChangeScheduled)
+        NoteFileRemoved(path, deleted.outcome == ChangeScheduled);
+    if (ChangeMadeOrPreviewed(deleted.outcome) || deleted.outcome == ChangeScheduled ||
+        deleted.outcome == ChangeMissing)
+        ForgetSharedFile(&step.shared, path);
 }
 
 // The search takes '/' for a folder separator as well as '\\': the folder
@@ -66,8 +83,8 @@ const char* LastSeparator(const char* pattern) {
 // when it would not fit the expansion's room. A backslash always stands
 // before the name, so that the running program's name is recognised. A
 // folder (".", ".." included) is no installed file.
-void RemoveMatch(const char* pattern, size_t folder_length, const WIN32_FIND_DATAA& found,
-                 const char* own, DWORD family) {
+void RemoveMatch(FileStep& step, const char* pattern, size_t folder_length,
+                 const WIN32_FIND_DATAA& found) {
     const char* name = found.cFileName;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
     if (folder_length + strlen(name) > PATH_MACRO_ROOM) return;
@@ -75,14 +92,14 @@ void RemoveMatch(const char* pattern, size_t folder_length, const WIN32_FIND_DAT
     memcpy(path, pattern, folder_length);
     path[folder_length - 1] = '\\';
     strcpy(path + folder_length, name);
-    RemoveOneFile(path, found, own, family);
+    RemoveOneFile(step, path, found);
 }
 
-void SearchAndRemove(const char* pattern, size_t folder_length, const char* own, DWORD family) {
+void SearchAndRemove(FileStep& step, const char* pattern, size_t folder_length) {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(pattern, &found);
     if (find == INVALID_HANDLE_VALUE) return;
-    do RemoveMatch(pattern, folder_length, found, own, family);
+    do RemoveMatch(step, pattern, folder_length, found);
     while (FindNextFileA(find, &found));
     FindClose(find);
 }
@@ -90,11 +107,11 @@ void SearchAndRemove(const char* pattern, size_t folder_length, const char* own,
 // An entry without a folder is skipped: it would be looked for wherever the
 // program happened to be started. The search for driver files looks where
 // the deletions will.
-void RemoveMatches(const char* pattern, const char* own, DWORD family) {
+void RemoveMatches(FileStep& step, const char* pattern) {
     const char* slash = LastSeparator(pattern);
     if (!slash || !MayDeleteMatches(pattern)) return;
     NativeFileView view = EnterNativeViewFor(pattern);
-    SearchAndRemove(pattern, (size_t)(slash + 1 - pattern), own, family);
+    SearchAndRemove(step, pattern, (size_t)(slash + 1 - pattern));
     LeaveNativeView(view);
 }
 
@@ -103,21 +120,31 @@ int32_t ValidCount(int32_t count) {
     return count > TAVK_MAX_NUM_INSTALLED_FILES ? TAVK_MAX_NUM_INSTALLED_FILES : count;
 }
 
-}  // namespace
-
-// Every match in one folder shares that folder's verdict.
-int RemoveInstalledFiles(const UninstallData& data) {
-    RememberFolderVerdicts remember;
-    DWORD family = GetWindowsFamily();
-    char own[PATH_BUFFER_SIZE];
-    GetOwnFileName(own);
-    char windows_dir[PATH_BUFFER_SIZE], system_dir[PATH_BUFFER_SIZE];
-    if (!GetMacroDirs(windows_dir, system_dir)) return 2;
+// 2 as soon as an entry does not fit its expansion; the rest are left.
+int RemoveEntries(FileStep& step, const UninstallData& data, const char* windows_dir,
+                  const char* system_dir) {
     for (int32_t i = 0; i < ValidCount(data.installed_file_count); ++i) {
         char expanded[PATH_BUFFER_SIZE];
-        if (!ExpandPathMacros(data.installed_files[i], windows_dir, system_dir, expanded))
-            return 2;
-        RemoveMatches(expanded, own, family);
+        if (!ExpandPathMacros(data.installed_files[i], windows_dir, system_dir, expanded)) return 2;
+        RemoveMatches(step, expanded);
     }
     return 0;
+}
+
+}  // namespace
+
+// Windows' own files and the shared counts are looked up for the whole step
+// at once, not for each of its files.
+int RemoveInstalledFiles(const UninstallData& data) {
+    FileStep step;
+    step.family = GetWindowsFamily();
+    GetOwnFileName(step.own);
+    char windows_dir[PATH_BUFFER_SIZE], system_dir[PATH_BUFFER_SIZE];
+    if (!GetMacroDirs(windows_dir, system_dir)) return 2;
+    WindowsFileRules rules;
+    RememberFolderVerdicts remember;  // every match in one folder shares its verdict
+    OpenSharedFiles(&step.shared);
+    int result = RemoveEntries(step, data, windows_dir, system_dir);
+    CloseSharedFiles(&step.shared);
+    return result;
 }

@@ -8,6 +8,8 @@
 // | a file whose version resource names Microsoft    | Windows' own, or a part of it that  |
 // | as its maker (Wine's files say so too)           | others share                        |
 // | a known DLL (KnownDLLs) in the system folder     | every program loads it at its start |
+// | a stand-in Wine puts where Windows has its own   | under Wine, it is Windows' own file |
+// | file ("Wine builtin DLL" in its header)          |                                     |
 //
 // The product's own files, in the system folder too, carry none of these.
 #include "removal/protected_files.h"
@@ -22,6 +24,7 @@ const char kRootFile[] = "a file in a drive's root: Windows starts from it";
 const char kProtectedFile[] = "Windows File Protection keeps it";
 const char kMicrosoftFile[] = "its version resource names Microsoft as its maker";
 const char kKnownDll[] = "one of Windows' known DLLs";
+const char kWineStandIn[] = "Wine's stand-in for a Windows file";
 
 // Windows NT's spelling of the key, then Windows 9x's.
 const char* const kKnownDllKeys[] = {
@@ -123,8 +126,10 @@ const char* FileReason(WindowsFileRules& rules, const char* path, const char* fo
                        const char* name) {
     if (IsKeptByFileProtection(rules.checks, form)) return kProtectedFile;
     if (InSystemFolder(rules, folder) && IsKnownDll(path, name)) return kKnownDll;
-    if (IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
-    return nullptr;
+    // A file that is no program image has no version resource to read.
+    ImageKind kind = rules.too_small_for_an_image ? NotAnImage : ReadImageKind(path);
+    if (kind != NotAnImage && IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
+    return kind == WineStandIn ? kWineStandIn : nullptr;
 }
 
 const char* Judge(WindowsFileRules& rules, const char* path) {
@@ -148,6 +153,9 @@ const char* Judge(WindowsFileRules& rules, const char* path) {
 // redirection off, a 32-bit program would be given the 64-bit ones.
 WindowsFileRules::WindowsFileRules() : owner(open_rules == nullptr) {
     last_folder[0] = 0;
+    last_path[0] = 0;
+    last_reason = nullptr;
+    too_small_for_an_image = false;
     last_folder_is_system = false;
     system_form_count = 0;
     memset(&checks, 0, sizeof checks);
@@ -163,8 +171,21 @@ WindowsFileRules::~WindowsFileRules() {
     open_rules = nullptr;
 }
 
+// The changes that follow a match's judgement ask for the same path.
 const char* WindowsFileRefusal(const char* path) {
+    if (open_rules && path && strcmp(path, open_rules->last_path) == 0) return open_rules->last_reason;
     if (open_rules) return Judge(*open_rules, path);
     WindowsFileRules rules;
     return Judge(rules, path);
+}
+
+// Smaller than a DOS header, a file cannot be a program image.
+const char* WindowsFileRefusalOfMatch(const char* path, const WIN32_FIND_DATAA& found) {
+    if (!open_rules) return WindowsFileRefusal(path);
+    open_rules->too_small_for_an_image = found.nFileSizeHigh == 0 && found.nFileSizeLow < 0x40;
+    const char* reason = Judge(*open_rules, path);
+    open_rules->too_small_for_an_image = false;
+    if (!MbCopy(open_rules->last_path, sizeof open_rules->last_path, path)) open_rules->last_path[0] = 0;
+    open_rules->last_reason = reason;
+    return reason;
 }

@@ -10,6 +10,12 @@
 // A short reason when the file at `path` is Windows' own, null otherwise.
 const char* WindowsFileRefusal(const char* path);
 
+// As WindowsFileRefusal, for a match of a search inside a WindowsFileRules
+// scope: what the search found spares opening a file too small to be a
+// program image, and the verdict serves the changes to this very path
+// that follow (the gateway asks before each), until another match.
+const char* WindowsFileRefusalOfMatch(const char* path, const WIN32_FIND_DATAA& found);
+
 // For judging many files in a row (a step's every file): the system's
 // libraries are loaded and the system folder is found once for the
 // scope's life, not once for each file. An inner scope adds nothing.
@@ -25,4 +31,7 @@ struct WindowsFileRules {
     int system_form_count;
     char last_folder[PATH_BUFFER_SIZE];  // the folder judged last, and whether
     bool last_folder_is_system;          // it is the system folder
+    char last_path[PATH_BUFFER_SIZE];    // the match judged last, and its verdict
+    const char* last_reason;
+    bool too_small_for_an_image;         // the match being judged
 };

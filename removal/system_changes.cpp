@@ -10,6 +10,7 @@
 #include "removal/delete_on_restart.h"
 #include "removal/native_file_view.h"
 #include "removal/path_macros.h"
+#include "removal/protected_files.h"
 #include "removal/protected_folders.h"
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
@@ -158,6 +159,13 @@ ChangeResult PreviewFileDeletion(const char* path) {
     return Outcome(FileDeletionChange, path, ChangePreviewed, 0, "would be deleted");
 }
 
+// A file is refused for where it is (its folder, a link, a share) or for
+// what it is (Windows' own), before anything is done to it.
+const char* FileRefusal(const char* path) {
+    if (const char* reason = FileChangeRefusal(path)) return reason;
+    return WindowsFileRefusal(path);
+}
+
 ChangeResult PreviewWindowClosing(const char* window_class) {
     if (!FindWindowA(window_class, nullptr)) return Outcome(WindowCloseChange, window_class, ChangeMissing);
     return Outcome(WindowCloseChange, window_class, ChangePreviewed, 0, "open now: would be closed");
@@ -200,9 +208,18 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
     return Outcome(ValueWriteChange, subject.text, ChangeFailed, (DWORD)status);
 }
 
+ChangeResult SetRegistryNumber(HKEY root, HKEY key, const char* key_path, const char* name,
+                               DWORD number) {
+    KeyName subject(root, key_path, nullptr, name);
+    if (PreviewRun) return Outcome(ValueWriteChange, subject.text, ChangePreviewed, 0, "would be written");
+    LONG status = RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&number, sizeof number);
+    if (status == ERROR_SUCCESS) return Outcome(ValueWriteChange, subject.text, ChangeDone);
+    return Outcome(ValueWriteChange, subject.text, ChangeFailed, (DWORD)status);
+}
+
 // The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
-    if (const char* reason = FileChangeRefusal(path)) return Refused(AttributeChange, path, reason);
+    if (const char* reason = FileRefusal(path)) return Refused(AttributeChange, path, reason);
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
     BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
@@ -212,7 +229,7 @@ ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
 }
 
 ChangeResult DeleteFileNow(const char* path) {
-    if (const char* reason = FileChangeRefusal(path)) return Refused(FileDeletionChange, path, reason);
+    if (const char* reason = FileRefusal(path)) return Refused(FileDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
     ChangeResult result;
     if (PreviewRun) {
@@ -230,7 +247,7 @@ ChangeResult DeleteFileNow(const char* path) {
 // the SysWOW64 file this program saw, not the System32 one of that name.
 // A schedule Windows refuses is a failure, and asks for no restart.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
-    if (const char* reason = FileChangeRefusal(path)) return Refused(RestartDeletionChange, path, reason);
+    if (const char* reason = FileRefusal(path)) return Refused(RestartDeletionChange, path, reason);
     char seen[PATH_BUFFER_SIZE];
     RedirectedPath redirected = Wow64RedirectedPath(path, seen, sizeof seen);
     if (redirected == PathNotFound)

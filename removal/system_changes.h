@@ -1,8 +1,8 @@
 // The one way the removal steps change the machine: every deletion of a
 // file, folder, registry key or value, and every deletion left for the
 // next start of Windows, goes through here. Each call first asks the
-// guardrails (protected_keys.h, protected_folders.h); a refused change is skipped and is no
-// failure. Each outcome is written to the run log here, with the item's
+// guardrails (protected_keys.h, protected_folders.h, protected_files.h); a refused change is
+// skipped and is no failure. Each outcome is written to the run log here, with the item's
 // full path or key. In a preview (PreviewRun) nothing is changed: each
 // call looks at the machine as it is and records what it would do.
 // Started programs have their own such place (started_programs.h).
@@ -47,12 +47,17 @@ ChangeResult DeleteRegistryValue(HKEY root, HKEY key, const char* key_path, cons
 // Writes the text value `name` of an open key at `key_path` below `root`.
 ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const char* name,
                              const char* text);
+// Writes the number value `name` (REG_DWORD) of an open key at `key_path`.
+ChangeResult SetRegistryNumber(HKEY root, HKEY key, const char* key_path, const char* name,
+                               DWORD number);
 
 // Sends WM_CLOSE to the top-level windows of the class until none is left,
 // at most `max_messages` times: done when none is left, kept when one
 // still is, missing when there was none.
 ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages);
 
+// The three file changes refuse Windows' own files (protected_files.h)
+// before anything else.
 // Clears the read-only attribute of a file whose attributes the search gave,
 // so that it can be deleted.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes);

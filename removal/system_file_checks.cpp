@@ -3,6 +3,7 @@
 #include "removal/system_file_checks.h"
 
 #include "removal/path_macros.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -81,11 +82,46 @@ HMODULE LoadSystemLibrary(const char* name) {
     return LoadLibraryA(path);
 }
 
+// Wine's stand-ins carry their mark where a program's DOS stub would be.
+bool HasWineMark(const char* header, DWORD length) {
+    static const char* const kMarks[] = {"Wine builtin DLL", "Wine placeholder DLL"};
+    const DWORD at = 0x40;
+    for (const char* mark : kMarks) {
+        DWORD mark_length = (DWORD)strlen(mark);
+        if (length >= at + mark_length && memcmp(header + at, mark, mark_length) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// Windows 9x knows no delete sharing: read and write sharing serve both.
+ImageKind ReadImageKind(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return UnreadImage;
+    char header[0x60];
+    DWORD length = 0;
+    BOOL read = ReadFile(file, header, sizeof header, &length, nullptr);
+    CloseHandle(file);
+    if (!read) return UnreadImage;
+    if (length < 2 || header[0] != 'M' || header[1] != 'Z') return NotAnImage;
+    return HasWineMark(header, length) ? WineStandIn : ProgramImage;
+}
+
+namespace {
+
+// Windows File Protection came with Windows 2000: older Windows are not
+// even asked for a library they never had.
+HMODULE LoadFileProtection() {
+    return GetWindowsFamily() == FamilyWin2000 ? LoadSystemLibrary("sfc.dll") : nullptr;
+}
+
 }  // namespace
 
 void LoadSystemFileChecks(SystemFileChecks* checks) {
     checks->version = LoadSystemLibrary("version.dll");
-    checks->sfc = LoadSystemLibrary("sfc.dll");
+    checks->sfc = LoadFileProtection();
     Find(checks->version, "GetFileVersionInfoSizeA", &checks->GetFileVersionInfoSizeA);
     Find(checks->version, "GetFileVersionInfoA", &checks->GetFileVersionInfoA);
     Find(checks->version, "VerQueryValueA", &checks->VerQueryValueA);

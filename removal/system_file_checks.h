@@ -21,6 +21,13 @@ struct SystemFileChecks {
 void LoadSystemFileChecks(SystemFileChecks* checks);
 void FreeSystemFileChecks(SystemFileChecks* checks);
 
+// What the first bytes of a file say: no program image (so no version
+// resource either), a program image ("MZ": Windows' executables, libraries
+// and drivers of every kind), one of the stand-ins Wine puts where Windows
+// has its own file, or nothing (the file could not be read).
+enum ImageKind { NotAnImage, ProgramImage, WineStandIn, UnreadImage };
+ImageKind ReadImageKind(const char* path);
+
 // True when Windows File Protection reports the file, given by its full path.
 bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path);
 // True when a company name of the file's version resource holds "Microsoft".

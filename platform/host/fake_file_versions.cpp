@@ -85,7 +85,11 @@ std::string Narrow(LPCWSTR wide) {
 
 namespace fake {
 
+// Only a program image carries a version resource: the file becomes one.
 void SetFileCompany(const std::string& path, const std::string& company, DWORD translation) {
+    std::string contents;
+    if (fake_fs::ReadFile(path, &contents) && contents.compare(0, 2, "MZ") != 0)
+        fake_fs::SetContents(path, "MZ" + std::string(0x3E, '\0') + contents);
     for (const std::string& key : KeysOf(path)) resources[key] = {company, translation};
 }
 

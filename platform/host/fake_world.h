@@ -307,7 +307,8 @@ namespace fake {
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
 // on an older version). ---
-// Gives an existing file a version resource whose string table of
+// Gives an existing file a version resource (and makes it a program image,
+// "MZ" in front, as only those carry one) whose string table of
 // `translation` (language in the low word, code page in the high word, as
 // "\VarFileInfo\Translation" lists it) names `company`; a translation of 0
 // lists none, and the table is then U.S. English in Unicode ("040904b0").

@@ -13,8 +13,8 @@ const char kIni[] = "C:\\Program Files\\XLN\\UNINST.INI";
 void SeedThreeSections() {
     std::string ini = "[Main]\nSectionsNumber=3\n";
     for (char n : {'0', '1', '2'}) {
-        ini += std::string("[UnistallData") + n + "]\nUninstallKey=X" + n + "\nInstalledFiles=C:\\" + n + "\n";
-        fake::AddFile(std::string("C:\\") + n);
+        ini += std::string("[UnistallData") + n + "]\nUninstallKey=X" + n + "\nInstalledFiles=C:\\XLN\\" + n + "\n";
+        fake::AddFile(std::string("C:\\XLN\\") + n);
     }
     fake::AddFile(kIni, ini);
     fake::RegSeedString("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\X0",
@@ -25,10 +25,11 @@ using IniRuns = RemovalTest;
 
 TEST_F(IniRuns, SectionsRunHighestFirstAfterAFailedRegistryLoad) {
     SeedThreeSections();
-    fake::SetFileLocked("C:\\1", true);
+    fake::SetFileLocked("C:\\XLN\\1", true);
     fake::AnswerMessageBoxes({IDCANCEL, IDCANCEL});
     EXPECT_EQ(0, RunUninstall(nullptr));
-    const std::vector<std::string> order = {"DeleteFileA C:\\2", "DeleteFileA C:\\1", "DeleteFileA C:\\0"};
+    const std::vector<std::string> order = {"DeleteFileA C:\\XLN\\2", "DeleteFileA C:\\XLN\\1",
+                                             "DeleteFileA C:\\XLN\\0"};
     EXPECT_EQ(order, fake::CallsTo("DeleteFileA"));
     EXPECT_EQ(std::vector<std::string>{"C:\\setup.exe"}, fake::StartedCommandLines());
     // The deferral asks after its own run and after every later one.

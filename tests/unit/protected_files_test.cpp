@@ -1,6 +1,8 @@
 // Windows' own files, refused however they are named: drive roots, Windows
-// File Protection, Microsoft's version resources and the known DLLs.
+// File Protection, Microsoft's version resources, the known DLLs and Wine's
+// stand-ins.
 #include "removal/protected_files.h"
+#include "removal/removal_steps.h"
 
 #include "removal_fixture.h"
 
@@ -19,6 +21,11 @@ protected:
                                  "C:\\WINDOWS\\system32\\sfcfile.dll", "C:\\WINDOWS\\system32\\xlnw11co.dll",
                                  "C:\\WINDOWS\\system32\\xlnplain.dll", "C:\\Program Files\\XLN\\kernel32.dll"})
             fake::AddFile(file);
+        const std::string stub = "MZ" + std::string(0x3E, '\0');
+        fake::AddFile("C:\\WINDOWS\\system32\\winebase.dll", stub + "Wine builtin DLL");
+        fake::AddFile("C:\\WINDOWS\\system32\\wineold.dll", stub + "Wine placeholder DLL");
+        fake::AddFile("C:\\WINDOWS\\system32\\xlnimage.dll", stub + "This program cannot be run");
+        fake::AddFile("C:\\WINDOWS\\system32\\xlntext.dll", std::string(0x40, ' ') + "Wine builtin DLL");
         fake::SetFileCompany("C:\\WINDOWS\\system32\\hal.dll", "Microsoft Corporation");
         fake::SetFileCompany("C:\\WINDOWS\\explorer.exe", "MICROSOFT CORP.", 0x04E40409);
         fake::SetFileCompany("C:\\WINDOWS\\system32\\wmsft.dll", "Wine for Microsoft", 0);
@@ -34,6 +41,7 @@ const char* const kRoot = "a file in a drive's root: Windows starts from it";
 const char* const kSfc = "Windows File Protection keeps it";
 const char* const kMicrosoft = "its version resource names Microsoft as its maker";
 const char* const kKnown = "one of Windows' known DLLs";
+const char* const kWine = "Wine's stand-in for a Windows file";
 
 TEST_F(ProtectedFiles, WindowsOwnFilesInEverySpelling) {
     const struct {
@@ -51,6 +59,10 @@ TEST_F(ProtectedFiles, WindowsOwnFilesInEverySpelling) {
         {"c:\\windows\\SYSTEM32\\.\\KERNEL32.DLL", kKnown},
         {"C:\\WINDOWS\\system32\\msvcrt.dll", kKnown},
         {"C:/WINDOWS/system32//sfcfile.dll", kSfc},
+        {"C:\\WINDOWS\\system32\\winebase.dll", kWine},
+        {"C:\\WINDOWS\\system32\\wineold.dll", kWine},
+        {"C:\\WINDOWS\\system32\\xlnimage.dll", nullptr},
+        {"C:\\WINDOWS\\system32\\xlntext.dll", nullptr},
         {"C:\\WINDOWS\\system32\\xlnw11co.dll", nullptr},
         {"C:\\WINDOWS\\system32\\xlnplain.dll", nullptr},
         {"C:\\Program Files\\XLN\\kernel32.dll", nullptr},
@@ -96,6 +108,25 @@ TEST_F(ProtectedFiles, UnreadableVersionResourceIsNoMicrosoftFile) {
     fake::FailCall("LoadLibraryA", ERROR_MOD_NOT_FOUND, 0);
     EXPECT_EQ(nullptr, WindowsFileRefusal("C:\\WINDOWS\\explorer.exe"));
     EXPECT_STREQ(kRoot, WindowsFileRefusal("C:\\boot.ini"));
+}
+
+}  // namespace
+
+namespace {
+
+// Each match is read at most once however many changes ask about it, and
+// not at all when the search shows it too small to be a program image.
+TEST_F(ProtectedFiles, AMatchIsReadOnceOrNotAtAll) {
+    fake::AddFile("C:\\Program Files\\XLN\\empty.tmp");
+    fake::AddFile("C:\\Program Files\\XLN\\image.dll", "MZ" + std::string(0x40, 'x'), FILE_ATTRIBUTE_READONLY);
+    UninstallData& data = ClearedRecord();
+    strcpy(data.installed_files[0], "C:\\Program Files\\XLN\\*.*");
+    data.installed_file_count = 1;
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    EXPECT_FALSE(fake::FileExists("C:\\Program Files\\XLN\\image.dll"));
+    EXPECT_TRUE(fake::CallsTo("CreateFileA C:\\Program Files\\XLN\\empty.tmp").empty());
+    EXPECT_EQ(1u, fake::CallsTo("CreateFileA C:\\Program Files\\XLN\\image.dll").size());
+    EXPECT_EQ(1u, fake::CallsTo("GetFileVersionInfoSizeA").size());
 }
 
 }  // namespace

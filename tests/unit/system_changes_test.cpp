@@ -3,6 +3,7 @@
 #include "removal/system_changes.h"
 
 #include "removal/removal_steps.h"
+#include "system/run_log.h"
 #include "system/windows_family.h"
 #include "removal_fixture.h"
 
@@ -125,6 +126,52 @@ TEST_F(SystemChanges, AttacksLeaveTheSystemUnchanged) {
         EXPECT_TRUE(fake::PendingDeletes().empty()) << c.name;
         EXPECT_TRUE(Reports().empty()) << c.name;
         EXPECT_FALSE(RestartNeeded) << c.name;
+        TearDown();
+    }
+}
+
+// Windows' own files named one by one, in several spellings, stay and wait
+// for no restart (kernel32.dll is in use); the log says which rule refused.
+// The product's own file in the system folder still goes.
+TEST_F(SystemChanges, WindowsFilesNamedOneByOneStay) {
+    const char* const product = "C:\\WINDOWS\\system32\\xlnw11co.dll";
+    const struct {
+        const char* name;
+        const fake::WindowsVersion* version;
+        bool preview;
+    } cases[] = {{"Windows 98", &fake::kWin98, false}, {"XP", &fake::kWinXP, false}, {"preview", &fake::kWinXP, true}};
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWindowsVersion(*c.version);
+        fake::AddFile("C:\\WINDOWS\\explorer.exe", "", FILE_ATTRIBUTE_READONLY);
+        fake::SetFileCompany("C:\\WINDOWS\\explorer.exe", "Microsoft Corporation");
+        fake::RegSeedString("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\KnownDLLs", "kernel32",
+                            "kernel32.dll");
+        fake::SetFileLocked("C:\\WINDOWS\\system32\\kernel32.dll", true);
+        fake::AddFile(product);
+        UninstallData& data = ClearedRecord();
+        for (const char* entry : {"%WIN_DIR%\\explorer.exe", "C:/WINDOWS/system32/../explorer.exe", "C:\\boot.ini",
+                                  "%WIN_SYS_DIR%\\kernel32.dll", "%WIN_SYS_DIR%\\*3*.dll", "%WIN_SYS_DIR%\\xlnw11co.dll"})
+            strcpy(data.installed_files[data.installed_file_count++], entry);
+        ASSERT_TRUE(OpenRunLog("C:\\Program Files\\run.log", true));
+        PreviewRun = c.preview;
+        EXPECT_EQ(0, RemoveInstalledFiles(data)) << c.name;
+        PreviewRun = false;
+        CloseRunLog();
+        const std::string log = fake::FileContents("C:\\Program Files\\run.log");
+        EXPECT_EQ((DWORD)FILE_ATTRIBUTE_READONLY, fake::FileAttributesOf("C:\\WINDOWS\\explorer.exe")) << c.name;
+        for (const char* file : {"C:\\boot.ini", "C:\\WINDOWS\\system32\\kernel32.dll"})
+            EXPECT_TRUE(fake::FileExists(file)) << c.name << ": " << file;
+        EXPECT_EQ(c.preview, fake::FileExists(product)) << c.name;
+        EXPECT_TRUE(fake::PendingDeletes().empty()) << c.name;
+        EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\WININIT.INI")) << c.name;
+        EXPECT_FALSE(RestartNeeded) << c.name;
+        for (const char* line : {"delete file C:\\WINDOWS\\explorer.exe: refused by a guardrail: its version resource",
+                                 "delete file C:/WINDOWS/system32/..\\explorer.exe: refused by a guardrail",
+                                 "delete file C:\\boot.ini: refused by a guardrail: a file in a drive's root",
+                                 "delete file C:\\WINDOWS\\system32\\kernel32.dll: refused by a guardrail: one of "
+                                 "Windows' known DLLs"})
+            EXPECT_NE(std::string::npos, log.find(line)) << c.name << ": " << line << "\n" << log;
         TearDown();
     }
 }
