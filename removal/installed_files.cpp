@@ -62,11 +62,10 @@ void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& fou
         deleted = DeleteFileAtRestart(path, step.family);
         if (deleted.outcome == ChangeScheduled && !InstallMode) RestartNeeded = true;
     }
-    if (ChangeMadeOrPreviewed(deleted.outcome) || deleted.outcome == ChangeScheduled)
-        NoteFileRemoved(path, deleted.outcome == ChangeScheduled);
-    if (ChangeMadeOrPreviewed(deleted.outcome) || deleted.outcome == ChangeScheduled ||
-        deleted.outcome == ChangeMissing)
-        ForgetSharedFile(&step.shared, path);
+    bool scheduled = deleted.outcome == ChangeScheduled;
+    bool gone = scheduled || ChangeMadeOrPreviewed(deleted.outcome);
+    if (gone) NoteFileRemoved(path, scheduled);
+    if (gone || deleted.outcome == ChangeMissing) ForgetSharedFile(&step.shared, path);
 }
 
 // The search takes '/' for a folder separator as well as '\\': the folder
