@@ -13,6 +13,10 @@
 #include "uninstall_data/description_log.h"
 #include "uninstall_data/uninstall_data.h"
 
+// The process's one description record, cleared and refilled by each load;
+// too large for the stack.
+UninstallData g_uninstall_data;
+
 namespace {
 
 const UINT kAdminWarningId = 4;

@@ -4,20 +4,11 @@
 #include "app/driver.h"
 #include "app/progress_dialog.h"
 #include "app/run_record.h"
+#include "platform/mbtext.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 
 namespace {
-
-// True when `text` begins with `word`, letters A-Z folded to a-z only.
-bool StartsWithWord(const char* text, const char* word) {
-    for (; *word; ++word, ++text) {
-        char c = *text;
-        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
-        if (c != *word) return false;
-    }
-    return true;
-}
 
 // The progress dialog lives from before the driver runs until it returns.
 int RunVerbose(HINSTANCE instance) {
@@ -36,7 +27,7 @@ ModeWord MatchModeWord(const char* tail) {
         {"install", ModeInstall}, {"services", ModeServices},
     };
     for (auto& entry : kWords)
-        if (StartsWithWord(tail, entry.word)) return entry.mode;
+        if (MbAfterPrefixNoCase(tail, entry.word)) return entry.mode;
     return ModeNone;
 }
 

@@ -59,15 +59,21 @@ const char* MbFindLastChar(const char* text, char c) {
     return last;
 }
 
-static char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+
+const char* MbAfterPrefixNoCase(const char* text, const char* prefix) {
+    while (*prefix) {
+        size_t step = (size_t)(MbNext(prefix) - prefix);
+        if ((size_t)(MbNext(text) - text) != step) return nullptr;
+        if (step == 1 ? FoldAscii(*text) != FoldAscii(*prefix) : memcmp(text, prefix, step) != 0)
+            return nullptr;
+        text += step;
+        prefix += step;
+    }
+    return text;
+}
 
 bool MbSameNoCase(const char* a, const char* b) {
-    while (*a && *b) {
-        size_t step = (size_t)(MbNext(a) - a);
-        if ((size_t)(MbNext(b) - b) != step) return false;
-        if (step == 1 ? FoldAscii(*a) != FoldAscii(*b) : memcmp(a, b, step) != 0) return false;
-        a += step;
-        b += step;
-    }
-    return *a == *b;
+    const char* rest = MbAfterPrefixNoCase(a, b);
+    return rest && *rest == 0;
 }

@@ -29,6 +29,14 @@ bool MbCopy(char* out, size_t size, const char* in);
 // The last occurrence of the single-byte `c`, or null.
 const char* MbFindLastChar(const char* text, char c);
 
+// The letters A-Z as a-z, every other byte as it is: the one letter-case
+// rule of the program's comparisons (Windows' own names are ASCII).
+char FoldAscii(char c);
+
+// What follows `prefix` when `text` begins with it, letters A-Z taken as
+// a-z; a double-byte character must match exactly. Null when it does not.
+const char* MbAfterPrefixNoCase(const char* text, const char* prefix);
+
 // Equal when the texts differ only in the letters A-Z against a-z; a
 // double-byte character must match exactly.
 bool MbSameNoCase(const char* a, const char* b);

@@ -25,13 +25,8 @@ void WriteLine(TextFile* file, const char* key, const char* value) {
     TextFileWrite(file, "\n");
 }
 
-int32_t Bounded(int32_t count, int32_t capacity) {
-    if (count < 0) return 0;
-    return count > capacity ? capacity : count;
-}
-
 void WriteClasses(TextFile* file, const UninstallData& data) {
-    int32_t count = Bounded(data.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES);
+    int32_t count = CountWithin(data.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES);
     for (int32_t order = 3; order >= 0; --order)
         for (int32_t i = 0; i < count; ++i)
             if (data.device_classes[i].order == order)
@@ -44,9 +39,9 @@ void WriteClasses(TextFile* file, const UninstallData& data) {
 void WriteDeviceRequest(TextFile* file, const UninstallData& data) {
     WriteClasses(file, data);
     if (data.device_service_name[0]) WriteLine(file, "ServiceName=", data.device_service_name);
-    int32_t names = Bounded(data.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES);
+    int32_t names = CountWithin(data.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES);
     for (int32_t i = 0; i < names; ++i) WriteLine(file, "Desc=", data.friendly_names[i]);
-    int32_t ids = Bounded(data.device_id_count, TAVK_MAX_NUM_DEVICE_IDS);
+    int32_t ids = CountWithin(data.device_id_count, TAVK_MAX_NUM_DEVICE_IDS);
     for (int32_t i = 0; i < ids; ++i) WriteLine(file, "HardwareID=", data.device_ids[i]);
     // The tool appends what it removed, kept or could not remove to this
     // run's log, so that the whole removal reads in one file.

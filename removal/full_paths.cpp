@@ -8,8 +8,6 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
-
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 char* LastCharOf(char* text) {
@@ -40,15 +38,8 @@ bool FullPathForm(const char* path, char* out, size_t size) {
 }
 
 bool IsSameOrBelow(const char* path, const char* folder) {
-    while (*folder) {
-        size_t step = (size_t)(MbNext(folder) - folder);
-        if ((size_t)(MbNext(path) - path) != step) return false;
-        if (step == 1 ? FoldAscii(*path) != FoldAscii(*folder) : memcmp(path, folder, step) != 0)
-            return false;
-        path += step;
-        folder += step;
-    }
-    return *path == 0 || *path == '\\';
+    const char* rest = MbAfterPrefixNoCase(path, folder);
+    return rest && (*rest == 0 || *rest == '\\');
 }
 
 bool IsRootForm(const char* form) {

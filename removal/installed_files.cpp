@@ -114,15 +114,11 @@ void RemoveMatches(FileStep& step, const char* pattern) {
     LeaveNativeView(view);
 }
 
-int32_t ValidCount(int32_t count) {
-    if (count < 0) return 0;
-    return count > TAVK_MAX_NUM_INSTALLED_FILES ? TAVK_MAX_NUM_INSTALLED_FILES : count;
-}
-
 // 2 as soon as an entry does not fit its expansion; the rest are left.
 int RemoveEntries(FileStep& step, const UninstallData& data, const char* windows_dir,
                   const char* system_dir) {
-    for (int32_t i = 0; i < ValidCount(data.installed_file_count); ++i) {
+    int32_t count = CountWithin(data.installed_file_count, TAVK_MAX_NUM_INSTALLED_FILES);
+    for (int32_t i = 0; i < count; ++i) {
         char expanded[PATH_BUFFER_SIZE];
         if (!ExpandPathMacros(data.installed_files[i], windows_dir, system_dir, expanded)) return 2;
         RemoveMatches(step, expanded);

@@ -70,8 +70,6 @@ void AddKeyPieces(KeyPieces& key, const char* path) {
     }
 }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
-
 // Key names hold no lead bytes of their own in the tables, so a byte-wise
 // comparison cannot match a double-byte character by halves.
 bool SameText(const Piece& piece, const char* text, size_t length) {

@@ -26,16 +26,6 @@ const char* const kSharedHosts[] = {"svchost.exe", "services.exe", "lsass.exe", 
 
 const DWORD kImagePathSize = 1024;
 
-bool StartsNoCase(const char* text, const char* prefix) {
-    for (; *prefix; ++text, ++prefix) {
-        char a = *text, b = *prefix;
-        if (a >= 'A' && a <= 'Z') a = (char)(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = (char)(b - 'A' + 'a');
-        if (a != b) return false;
-    }
-    return true;
-}
-
 bool IsFullPath(const char* path) {
     return (path[0] && path[1] == ':') || (path[0] == '\\' && path[1] == '\\');
 }
@@ -49,13 +39,13 @@ bool NamesFile(const char* path) {
 const char* AfterWindowsPrefix(const char* path) {
     static const char* const kPrefixes[] = {"\\SystemRoot", "%SystemRoot%", "%windir%"};
     for (const char* prefix : kPrefixes)
-        if (StartsNoCase(path, prefix)) return path + strlen(prefix);
+        if (const char* rest = MbAfterPrefixNoCase(path, prefix)) return rest;
     return nullptr;
 }
 
 // `program` as a full path: below the Windows directory unless it is one.
 bool Resolve(const char* program, char* out, size_t size) {
-    if (StartsNoCase(program, "\\??\\")) program += 4;
+    if (const char* rest = MbAfterPrefixNoCase(program, "\\??\\")) program = rest;
     if (IsFullPath(program)) return MbCopy(out, size, program);
     char windows_dir[MAX_PATH];
     if (!GetSystemWindowsDir(windows_dir, sizeof windows_dir)) return false;

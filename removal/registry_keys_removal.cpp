@@ -11,12 +11,6 @@ namespace {
 // Subkey names read while searching a key.
 const DWORD kSearchNameSize = TAVK_KEY_PATH_LEN + 1;
 
-int EntryCount(const UninstallData& data) {
-    int count = data.registry_key_count;
-    if (count < 0) return 0;
-    return count > TAVK_MAX_NUM_REG_KEYS ? TAVK_MAX_NUM_REG_KEYS : count;
-}
-
 // Indices of the entries by ascending order, equal orders kept in record
 // order (a stable insertion sort). Negative orders, which only an INI file
 // can give, therefore run before order 0; no order value, however large or
@@ -67,7 +61,7 @@ void RunEntry(const RegistryKeyEntry& entry) {
 
 int RemoveRegistryKeys(const UninstallData& data) {
     int sorted[TAVK_MAX_NUM_REG_KEYS];
-    int count = EntryCount(data);
+    int count = CountWithin(data.registry_key_count, TAVK_MAX_NUM_REG_KEYS);
     SortByOrder(data, count, sorted);
     for (int i = 0; i < count; ++i) RunEntry(data.registry_keys[sorted[i]]);
     return 0;

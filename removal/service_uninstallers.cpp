@@ -101,18 +101,14 @@ void RunServiceProgram(char* command) {
     StartProgramAndWait("service program", command, WithoutWindow);
 }
 
-int32_t ValidCount(int32_t count) {
-    if (count < 0) return 0;
-    return count > TAVK_MAX_NUM_INSTALLED_FILES ? TAVK_MAX_NUM_INSTALLED_FILES : count;
-}
-
 }  // namespace
 
 int RunServiceUninstallers(const UninstallData& data) {
     char windows_dir[PATH_BUFFER_SIZE], system_dir[PATH_BUFFER_SIZE];
     if (!GetMacroDirs(windows_dir, system_dir)) return 2;
     WindowsFileRules rules;
-    for (int32_t i = 0; i < ValidCount(data.installed_service_count); ++i) {
+    int32_t count = CountWithin(data.installed_service_count, TAVK_MAX_NUM_INSTALLED_FILES);
+    for (int32_t i = 0; i < count; ++i) {
         char expanded[PATH_BUFFER_SIZE], command[SERVICE_COMMAND_SIZE];
         if (!ExpandPathMacros(data.installed_services[i], windows_dir, system_dir, expanded))
             return 2;

@@ -13,12 +13,6 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // A window that ignores WM_CLOSE must not hold the removal forever.
 const int kMaxCloseMessages = 101;
 
-int AppletCount(const UninstallData& data) {
-    int count = data.applet_count;
-    if (count < 0) return 0;
-    return count > TAVK_MAX_NUM_APPLETS ? TAVK_MAX_NUM_APPLETS : count;
-}
-
 // Windows Me is the one family on which the applets' windows are closed.
 bool AppletWindowsNeedClosing() { return GetWindowsFamily() == FamilyWinMe; }
 
@@ -44,7 +38,8 @@ int StopSupportApplets(const UninstallData& data) {
     HKEY run;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &run) != ERROR_SUCCESS) return 2;
     bool stopped = true;
-    for (int i = 0; stopped && i < AppletCount(data); ++i) stopped = StopApplet(run, data.applets[i]);
+    int count = CountWithin(data.applet_count, TAVK_MAX_NUM_APPLETS);
+    for (int i = 0; stopped && i < count; ++i) stopped = StopApplet(run, data.applets[i]);
     bool closed = RegCloseKey(run) == ERROR_SUCCESS;
     return stopped && closed ? 0 : 2;
 }

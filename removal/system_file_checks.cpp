@@ -2,6 +2,7 @@
 // file is Windows' own, through the libraries found at run time.
 #include "removal/system_file_checks.h"
 
+#include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "system/windows_family.h"
 
@@ -25,7 +26,7 @@ bool HoldsMicrosoft(const char* text, size_t length) {
     const size_t name_length = sizeof kName - 1;
     for (size_t start = 0; start + name_length <= length && text[start]; ++start) {
         size_t i = 0;
-        while (i < name_length && (text[start + i] | 0x20) == kName[i]) ++i;
+        while (i < name_length && FoldAscii(text[start + i]) == kName[i]) ++i;
         if (i == name_length) return true;
     }
     return false;

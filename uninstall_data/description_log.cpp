@@ -7,11 +7,6 @@
 
 namespace {
 
-int32_t Bounded(int32_t count, int32_t capacity) {
-    if (count < 0) return 0;
-    return count > capacity ? capacity : count;
-}
-
 const char* YesNo(int32_t flag) { return flag ? "yes" : "no"; }
 
 const char* RootName(HKEY root) { return root == HKEY_LOCAL_MACHINE ? "HKLM" : "(not HKLM: skipped)"; }
@@ -29,23 +24,23 @@ void LogNames(const UninstallData& d) {
 }
 
 void LogLists(const UninstallData& d) {
-    for (int32_t i = 0; i < Bounded(d.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES); ++i)
+    for (int32_t i = 0; i < CountWithin(d.friendly_name_count, TAVK_MAX_NUM_FRIENDLY_NAMES); ++i)
         LogLine("  device description: %s", d.friendly_names[i]);
-    for (int32_t i = 0; i < Bounded(d.device_id_count, TAVK_MAX_NUM_DEVICE_IDS); ++i)
+    for (int32_t i = 0; i < CountWithin(d.device_id_count, TAVK_MAX_NUM_DEVICE_IDS); ++i)
         LogLine("  hardware id: %s", d.device_ids[i]);
-    for (int32_t i = 0; i < Bounded(d.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES); ++i)
+    for (int32_t i = 0; i < CountWithin(d.device_class_count, TAVK_MAX_NUM_DEVICE_CLASS_NAMES); ++i)
         LogLine("  device class %d: %s", (int)d.device_classes[i].order, d.device_classes[i].setup_class);
-    for (int32_t i = 0; i < Bounded(d.applet_count, TAVK_MAX_NUM_APPLETS); ++i)
+    for (int32_t i = 0; i < CountWithin(d.applet_count, TAVK_MAX_NUM_APPLETS); ++i)
         LogLine("  applet: window class \"%s\", name \"%s\", Run value \"%s\"", d.applets[i].window_class,
                 d.applets[i].display_name, d.applets[i].autorun_value);
-    for (int32_t i = 0; i < Bounded(d.installed_file_count, TAVK_MAX_NUM_INSTALLED_FILES); ++i)
+    for (int32_t i = 0; i < CountWithin(d.installed_file_count, TAVK_MAX_NUM_INSTALLED_FILES); ++i)
         LogLine("  installed file: %s", d.installed_files[i]);
-    for (int32_t i = 0; i < Bounded(d.installed_service_count, TAVK_MAX_NUM_INSTALLED_FILES); ++i)
+    for (int32_t i = 0; i < CountWithin(d.installed_service_count, TAVK_MAX_NUM_INSTALLED_FILES); ++i)
         LogLine("  service program: %s", d.installed_services[i]);
 }
 
 void LogRegistryKeys(const UninstallData& d) {
-    for (int32_t i = 0; i < Bounded(d.registry_key_count, TAVK_MAX_NUM_REG_KEYS); ++i) {
+    for (int32_t i = 0; i < CountWithin(d.registry_key_count, TAVK_MAX_NUM_REG_KEYS); ++i) {
         const RegistryKeyEntry& key = d.registry_keys[i];
         LogLine("  registry key %d: %s\\%s, %s%s%s", (int)key.order, RootName(key.base_key), key.key_path,
                 key.delete_if_non_empty ? "with everything below it" : "only when empty",

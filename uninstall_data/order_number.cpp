@@ -1,8 +1,6 @@
 // Order numbers written as value or subkey names.
 #include "uninstall_data/uninstall_data.h"
 
-UninstallData g_uninstall_data;
-
 // A number too large for 32 bits is outside the format and, like any other
 // non-number, gives -1.
 void ParseOrderNumber(const char* text, int32_t* order) {

@@ -84,8 +84,13 @@ struct UninstallData {
     char description_key[TAVK_DESCRIPTION_KEY_LEN + 1];
 };
 
-// The process's one description record, owned by the driver.
-extern UninstallData g_uninstall_data;
+// A list's count as far as its array holds it: a record filled by hand
+// or damaged may claim more entries than there is room for, or fewer than
+// none.
+inline int32_t CountWithin(int32_t count, int32_t capacity) {
+    if (count < 0) return 0;
+    return count > capacity ? capacity : count;
+}
 
 // Reads the description from the registry key (the default one, or the one
 // named by "/rootkey=" on the command line). 0: read whole; 1: key missing or
