@@ -44,9 +44,9 @@ function(add_device_tool name)
     target_link_libraries(${name} PRIVATE ${TOOL_LIBRARIES} user32 advapi32 kernel32 gcc)
 endfunction()
 
-add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/registry_tree.cpp
+add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/registry_tree.cpp platform/key_tree.cpp
     ${DEVTOOLS_9X} devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
-add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp
+add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp platform/key_tree.cpp
     ${DEVTOOLS_NT4} devtools/service_removal.cpp devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
 add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp
     devtools/service_removal.cpp ${DEVTOOLS_GUARDRAILS} devtools/wow64_handoff.cpp removal/sibling_program.cpp

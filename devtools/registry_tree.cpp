@@ -2,20 +2,12 @@
 // the tools.
 #include "devtools/registry_tree.h"
 
+#include "platform/key_tree.h"
 #include "platform/mbtext.h"
 
 #define SERVICES_KEY "System\\CurrentControlSet\\Services"
 
 namespace {
-
-// The depth is bounded by the registry itself (it nests at most 512 deep).
-LONG DeleteSubkeys(HKEY key) {
-    char name[KEY_NAME_SIZE];
-    LONG status;
-    while ((status = RegEnumKeyA(key, 0, name, sizeof name)) == ERROR_SUCCESS)
-        if ((status = DeleteKeyTree(key, name)) != ERROR_SUCCESS) return status;
-    return status == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : status;
-}
 
 bool DotsOnly(const char* name) {
     for (; *name; ++name)
@@ -26,13 +18,8 @@ bool DotsOnly(const char* name) {
 }  // namespace
 
 LONG DeleteKeyTree(HKEY parent, const char* name) {
-    if (!name[0]) return ERROR_INVALID_PARAMETER;  // would name the parent itself
-    HKEY key;
-    LONG status = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key);
-    if (status != ERROR_SUCCESS) return status;
-    status = DeleteSubkeys(key);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? RegDeleteKeyA(parent, name) : status;
+    static const KeyTreeDeletion kQuietDeletion = {KEY_NAME_SIZE, nullptr};
+    return DeleteKeyTreeBy(kQuietDeletion, parent, name).status;
 }
 
 bool HasNoSubkeys(HKEY key) {

@@ -1,54 +1,28 @@
-// Recursive deletion of a registry key and the emptiness test. Subkeys go
-// first, then values, then the key: a failure deep down leaves every key on
-// the way up with its values, and each level above it adds its own report.
+// The removal's key deletion, which reports the call that stopped it and
+// each level above, and the emptiness test.
 #include "removal/registry_delete.h"
 
 #include "messages/error_report.h"
+#include "platform/key_tree.h"
 
 namespace {
 
-// The status of one deletion stage: 0 done, 2 failed (already reported).
-int Fail(int32_t code, const char* diagnostic) {
-    ReportTavkError(code, diagnostic);
-    return 2;
+// Each call that can stop a deletion has its code; a key that cannot be
+// opened is not reported (the level above reports its failed subkey).
+void ReportStop(KeyTreeCall call) {
+    static const struct { KeyTreeCall call; int32_t code; const char* diagnostic; } kReports[] = {
+        {KeyTreeListKeys, 2754, "RegEnumKey() failed"},
+        {KeyTreeSubkey, 2761, "TAVKDeleteKey() failed"},
+        {KeyTreeListValues, 2777, "RegEnumValue() failed"},
+        {KeyTreeDeleteValue, 2784, "RegDeleteValue() failed"},
+        {KeyTreeClose, 2795, "RegCloseKey() failed"},
+        {KeyTreeDeleteKey, 2801, "RegDeleteKey() failed"},
+    };
+    for (const auto& report : kReports)
+        if (report.call == call) ReportTavkError(report.code, report.diagnostic);
 }
 
-// Deletes every subkey, always asking for index 0: each deletion removes
-// the one standing there.
-int DeleteSubkeys(HKEY key) {
-    char name[TAVK_REG_NAME_LEN + 1];
-    for (;;) {
-        LONG status = RegEnumKeyA(key, 0, name, sizeof name);
-        if (status == ERROR_NO_MORE_ITEMS) return 0;
-        if (status != ERROR_SUCCESS) return Fail(2754, "RegEnumKey() failed");
-        int inner = TAVKDeleteKey(key, name);
-        if (inner != 0) {
-            Fail(2761, "TAVKDeleteKey() failed");
-            return inner;
-        }
-    }
-}
-
-int DeleteValues(HKEY key) {
-    char name[TAVK_REG_NAME_LEN + 1];
-    for (;;) {
-        DWORD size = sizeof name;
-        LONG status = RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS) return 0;
-        if (status != ERROR_SUCCESS) return Fail(2777, "RegEnumValue() failed");
-        if (RegDeleteValueA(key, name) != ERROR_SUCCESS)
-            return Fail(2784, "RegDeleteValue() failed");
-    }
-}
-
-// Empties an open key and closes it, on every path.
-int EmptyAndClose(HKEY key) {
-    int status = DeleteSubkeys(key);
-    if (status == 0) status = DeleteValues(key);
-    LONG closed = RegCloseKey(key);
-    if (status != 0) return status;
-    return closed == ERROR_SUCCESS ? 0 : Fail(2795, "RegCloseKey() failed");
-}
+const KeyTreeDeletion kReportedDeletion = {TAVK_REG_NAME_LEN + 1, ReportStop};
 
 bool HasNoItem(LONG first_status) { return first_status == ERROR_NO_MORE_ITEMS; }
 
@@ -60,15 +34,9 @@ int TAVKDeleteKey(HKEY parent, const char* name) {
 }
 
 int DeleteKeyTree(HKEY parent, const char* name, LONG* open_status) {
-    *open_status = ERROR_INVALID_PARAMETER;
-    if (!name || !*name) return 2;
-    HKEY key;
-    *open_status = RegOpenKeyA(parent, name, &key);
-    if (*open_status != ERROR_SUCCESS) return 2;
-    int status = EmptyAndClose(key);
-    if (status != 0) return status;
-    if (RegDeleteKeyA(parent, name) != ERROR_SUCCESS) return Fail(2801, "RegDeleteKey() failed");
-    return 0;
+    KeyTreeOutcome outcome = DeleteKeyTreeBy(kReportedDeletion, parent, name);
+    *open_status = outcome.call == KeyTreeOpen ? outcome.status : ERROR_SUCCESS;
+    return outcome.status == ERROR_SUCCESS ? 0 : 2;
 }
 
 // Only the first subkey and the first value need asking: any entry, or any
