@@ -1,5 +1,5 @@
-// Process-environment functions of kernel32: the command line, the module's
-// own path, and the code page's lead bytes.
+// The program's own process in kernel32: its command line, its module's
+// path and handle, the last error, and the ANSI code page's lead bytes.
 #pragma once
 
 #include "win32_types.h"
@@ -11,18 +11,3 @@ DWORD GetLastError(void);
 void SetLastError(DWORD error);
 BOOL IsDBCSLeadByte(BYTE test_char);
 UINT GetACP(void);
-
-#define VER_PLATFORM_WIN32s 0
-#define VER_PLATFORM_WIN32_WINDOWS 1
-#define VER_PLATFORM_WIN32_NT 2
-
-struct OSVERSIONINFOA {
-    DWORD dwOSVersionInfoSize;
-    DWORD dwMajorVersion;
-    DWORD dwMinorVersion;
-    DWORD dwBuildNumber;
-    DWORD dwPlatformId;
-    CHAR szCSDVersion[128];
-};
-typedef OSVERSIONINFOA* LPOSVERSIONINFOA;
-BOOL GetVersionExA(LPOSVERSIONINFOA info);
