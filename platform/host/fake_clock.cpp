@@ -1,6 +1,8 @@
 // The fake clock: Sleep and timed waits return at once and the time they
 // would have waited is added up, so that a test reads the pauses without
-// waiting for them; the tick count moves by the same.
+// waiting for them; the tick count moves by the same. The local time is
+// one fixed moment, so that what a test reads back (a log's lines) does not
+// depend on when it runs.
 #include "fake_world.h"
 
 namespace {
@@ -24,6 +26,11 @@ void Sleep(DWORD milliseconds) {
 DWORD GetTickCount(void) {
     fake::LogCall("GetTickCount", "");
     return kBootTicks + slept;
+}
+
+void GetLocalTime(LPSYSTEMTIME time) {
+    fake::LogCall("GetLocalTime", "");
+    *time = SYSTEMTIME{2026, 12, 2, 8, 9, 5, 7, 0};
 }
 
 namespace fake {

@@ -2,7 +2,7 @@
 // Windows copies them (attributes and times are not modelled here).
 #include "fake_world.h"
 
-#include "fake_files.h"
+#include "fake_file_system.h"
 
 BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL fail_if_exists) {
     fake::LogCall("CopyFileA", std::string(existing ? existing : "") + " -> " + (target ? target : ""));

@@ -3,7 +3,7 @@
 // marks it protected; every other file has no version resource and is not
 // protected. Files are known by their full path or its 8.3 spelling as it
 // was when the test set them.
-#include "fake_files.h"
+#include "fake_file_system.h"
 #include "fake_world.h"
 
 #include <ctype.h>

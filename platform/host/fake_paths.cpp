@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "fake_files.h"
+#include "fake_file_system.h"
 #include "fake_world.h"
 
 namespace {

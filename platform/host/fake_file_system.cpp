@@ -3,7 +3,7 @@
 // searches with Windows' wildcard rules, deletion and deferred deletion.
 // Paths are resolved as Windows resolves them ("." and ".." components,
 // repeated and trailing separators) and compared case-insensitively.
-#include "fake_files.h"
+#include "fake_file_system.h"
 
 #include <ctype.h>
 #include <string.h>

@@ -1,5 +1,7 @@
-// File functions of kernel32: search, attributes, deferred deletion and
-// short names.
+// The file system's names in kernel32: searching, attributes, deleting,
+// copying and moving (deferred deletion), short and full path names, drive
+// kinds and the WOW64 view of the system folder. Handles are in
+// file_handles_api.h.
 #pragma once
 
 #include "registry_api.h"  // FILETIME
@@ -13,6 +15,8 @@
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+
+#define ERROR_DIRECTORY 267L
 
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_COPY_ALLOWED 0x00000002
@@ -37,6 +41,11 @@ BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data);
 BOOL FindClose(HANDLE find);
 DWORD GetFileAttributesA(LPCSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
+BOOL DeleteFileA(LPCSTR file_name);
+BOOL RemoveDirectoryA(LPCSTR path_name);
+// Copies the file's contents; with `fail_if_exists`, an existing target
+// is ERROR_FILE_EXISTS.
+BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL fail_if_exists);
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags);
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
 // The full form of a path as Windows resolves it: the current folder for a

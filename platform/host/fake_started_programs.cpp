@@ -10,7 +10,7 @@
 #include <deque>
 #include <map>
 
-#include "fake_files.h"
+#include "fake_file_system.h"
 
 namespace {
 

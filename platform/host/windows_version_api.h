@@ -1,16 +1,7 @@
-// Process-environment functions of kernel32: the command line, the module's
-// own path, and the code page's lead bytes.
+// The Windows version the system reports (kernel32).
 #pragma once
 
 #include "win32_types.h"
-
-LPSTR GetCommandLineA(void);
-DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
-HMODULE GetModuleHandleA(LPCSTR module_name);
-DWORD GetLastError(void);
-void SetLastError(DWORD error);
-BOOL IsDBCSLeadByte(BYTE test_char);
-UINT GetACP(void);
 
 #define VER_PLATFORM_WIN32s 0
 #define VER_PLATFORM_WIN32_WINDOWS 1

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "fake_files.h"
+#include "fake_file_system.h"
 #include "fake_world.h"
 
 namespace {
@@ -18,7 +18,7 @@ struct OpenFile {
 
 std::map<HANDLE, OpenFile> files;
 
-fake::ResetHook file_io_reset([] { files.clear(); });
+fake::ResetHook file_handles_reset([] { files.clear(); });
 
 fake::HandleCloser file_closer([](HANDLE handle) {
     if (!files.erase(handle)) return false;

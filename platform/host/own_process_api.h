@@ -1,0 +1,13 @@
+// The program's own process in kernel32: its command line, its module's
+// path and handle, the last error, and the ANSI code page's lead bytes.
+#pragma once
+
+#include "win32_types.h"
+
+LPSTR GetCommandLineA(void);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
+HMODULE GetModuleHandleA(LPCSTR module_name);
+DWORD GetLastError(void);
+void SetLastError(DWORD error);
+BOOL IsDBCSLeadByte(BYTE test_char);
+UINT GetACP(void);
