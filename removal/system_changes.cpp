@@ -1,12 +1,14 @@
 // The gateway for every change the removal makes: the guardrails first
 // (a refusal is logged with its reason), then the change (or, in a
-// preview, a look at what is there), then its outcome in the run log. Paths in the system folder's "drivers" are
+// preview, a look at what is there), then its outcome in the run log
+// (worded in change_log.cpp). Paths in the system folder's "drivers" are
 // changed in the native file view, where 64-bit Windows keeps the
 // adapter's drivers.
 #include "removal/system_changes.h"
 
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
+#include "removal/change_log.h"
 #include "removal/delete_on_restart.h"
 #include "removal/native_file_view.h"
 #include "removal/path_macros.h"
@@ -20,52 +22,6 @@
 
 namespace {
 
-enum ChangeKind { KeyDeletionChange, EmptyKeyDeletionChange, ValueDeletionChange, ValueWriteChange,
-                  AttributeChange, FileDeletionChange, RestartDeletionChange, FolderRemovalChange,
-                  PatternDeletionChange, WindowCloseChange, FolderRestartRemovalChange,
-                  HandOverChange };
-
-const char* ActionText(ChangeKind kind) {
-    static const char* const kActions[] = {
-        "delete key",  "delete key if empty", "delete value",      "write value",
-        "clear read-only", "delete file",     "delete file at restart", "remove folder",
-        "delete files matching", "close windows of class", "remove folder at restart",
-        "delete file after this process",
-    };
-    return kActions[kind];
-}
-
-const char* OutcomeText(ChangeOutcome outcome) {
-    switch (outcome) {
-    case ChangeDone: return "done";
-    case ChangeScheduled: return "scheduled for deletion at the next start of Windows";
-    case ChangeRefused: return "refused by a guardrail";
-    case ChangeMissing: return "missing";
-    case ChangeKept: return "kept: not empty, or not there";
-    case ChangeFailed: return "failed";
-    case ChangePreviewed: return "would be done";
-    }
-    return "";
-}
-
-// Every outcome passes here on its way back to the step that asked. A
-// preview's own findings come as `note` instead of the outcome's text.
-ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome, DWORD error = 0,
-                     const char* note = nullptr) {
-    // Clearing the attribute is part of a deletion: only its failure counts.
-    if (kind != AttributeChange || outcome == ChangeFailed)
-        LogChange(ActionText(kind), subject, note ? note : OutcomeText(outcome), error);
-    return ChangeResult{outcome, error};
-}
-
-// A refusal names its reason in the log; the step goes on as for any
-// other outcome.
-ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
-    char note[160];
-    wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
-    return Outcome(kind, subject, ChangeRefused, 0, note);
-}
-
 bool IsMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -75,30 +31,6 @@ ChangeResult FileOutcome(ChangeKind kind, const char* path, BOOL done, DWORD err
     if (done) return Outcome(kind, path, ChangeDone);
     return Outcome(kind, path, IsMissingError(error) ? ChangeMissing : ChangeFailed, error);
 }
-
-const char* RootName(HKEY root) {
-    if (root == HKEY_LOCAL_MACHINE) return "HKLM";
-    return root == HKEY_CURRENT_USER ? "HKCU" : "HKEY";
-}
-
-// "HKLM\parent\name" for the log, cut to the buffer when it must be.
-struct KeyName {
-    char text[2100];  // a description's longest key path, twice over
-    KeyName(HKEY root, const char* parent, const char* name, const char* value = nullptr) {
-        const char* parts[] = {RootName(root), parent, name, value};
-        text[0] = 0;
-        for (const char* part : parts) Append(part);
-    }
-    void Append(const char* part) {
-        if (!part || !part[0]) return;
-        size_t used = strlen(text);
-        if (used && used + 1 < sizeof text) {
-            text[used++] = '\\';
-            text[used] = 0;
-        }
-        MbCopy(text + used, sizeof text - used, part);
-    }
-};
 
 bool KeyExists(HKEY parent, const char* name) {
     HKEY key;

@@ -1,0 +1,25 @@
+// How the gateway's changes read in the run log: each outcome passes here
+// on its way back to the step that asked.
+#pragma once
+
+#include "removal/system_changes.h"
+
+enum ChangeKind { KeyDeletionChange, EmptyKeyDeletionChange, ValueDeletionChange, ValueWriteChange,
+                  AttributeChange, FileDeletionChange, RestartDeletionChange, FolderRemovalChange,
+                  PatternDeletionChange, WindowCloseChange, FolderRestartRemovalChange,
+                  HandOverChange };
+
+// Logs the change and its outcome and returns it. A preview's own findings
+// come as `note` instead of the outcome's text.
+ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome, DWORD error = 0,
+                     const char* note = nullptr);
+
+// A refusal, logged with its reason (a short constant).
+ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason);
+
+// "HKLM\parent\name\value" for the log, cut to the buffer when it must be.
+struct KeyName {
+    char text[2100];  // a description's longest key path, twice over
+    KeyName(HKEY root, const char* parent, const char* name, const char* value = nullptr);
+    void Append(const char* part);
+};
