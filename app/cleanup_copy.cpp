@@ -201,8 +201,11 @@ void DeleteSelfAtRestart(DWORD family) {
 
 void HandOverToCleanupCopy(const char* command_line) {
     if (OwnFileCount() == 0) return;
-    for (int i = 0; i < OwnFileCount(); ++i) HandFileToCleanupCopy(OwnFileAt(i).path);
-    if (!PreviewRun) StartCopy(command_line);
+    // A preview lists the files and starts no copy.
+    bool handed = false;
+    for (int i = 0; i < OwnFileCount(); ++i)
+        handed |= HandFileToCleanupCopy(OwnFileAt(i).path).outcome == ChangeScheduled;
+    if (handed) StartCopy(command_line);
     ForgetOwnFiles();
 }
 

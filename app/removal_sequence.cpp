@@ -8,6 +8,7 @@
 #include "messages/localized_box.h"
 #include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
+#include "removal/system_changes.h"
 #include "system/program_wait.h"
 #include "system/restart.h"
 #include "system/run_log.h"
@@ -115,35 +116,38 @@ int HandOver(HWND dialog, const UninstallData& data) {
     return result;
 }
 
-// A preview neither asks nor shows: it only says that it would.
-int ConfirmAndShow(HWND dialog) {
+// What the user sees is the one thing a preview decides here, since no
+// change is involved: it neither asks nor shows (`*dialog` becomes null, so
+// that the steps neither show progress nor pause), it only says that it
+// would.
+int ConfirmAndShow(HWND* dialog) {
     if (PreviewRun) {
-        LogLine("preview: the user would be asked to confirm the removal");
+        LogEvent("the user would be asked to confirm the removal");
+        *dialog = nullptr;
         return 0;
     }
     if (int refused = Confirm()) return refused;
-    ShowDialog(dialog);
+    ShowDialog(*dialog);
     return 0;
 }
 
 // No step's result changes the course: each reports its own failures.
 int RunSequence(HWND dialog, const UninstallData& data) {
     if (HandOver(dialog, data) == 0 && !data.force_local_uninstall) {
-        LogLine("%sthe registered uninstall command took the removal over", PreviewRun ? "preview: " : "");
+        LogEvent("the registered uninstall command took the removal over");
         return 0;
     }
-    if (dialog) {
-        if (int refused = ConfirmAndShow(dialog)) return refused;
+    HWND shown = dialog;
+    if (shown) {
+        if (int refused = ConfirmAndShow(&shown)) return refused;
     }
-    // A preview keeps the dialog hidden and does not pause.
-    HWND shown = PreviewRun ? nullptr : dialog;
     RunFirstSteps(shown, data);
     RunLastSteps(shown, data);
     // Any run of the process may have deferred a deletion, this one or not.
     // The lines WININIT.INI holds are written out before any restart.
     if (RestartNeeded) {
         FlushWininit();
-        OfferRestart();
+        OfferWindowsRestart();
     }
     return 0;
 }

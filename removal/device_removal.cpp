@@ -17,26 +17,25 @@
 
 namespace {
 
-// The request in the Windows directory; `path` receives its path.
-int CreateRequest(const UninstallData& data, char* path) {
+// The request in the Windows directory; `path` receives its path and
+// `written` whether it is on disk (a preview only lists its lines).
+int CreateRequest(const UninstallData& data, char* path, bool* written) {
+    *written = false;
     UINT length = GetSystemWindowsDir(path, PATH_BUFFER_SIZE);
     if (!length) {
         ReportTavkError(2169, "Unable to GetWindowsDirectory()");
         return 2;
     }
     strcpy(path + length, DEVICE_REQUEST_FILE);
-    if (PreviewRun) {
-        LogLine("preview: device tool request %s would be written", path);
-        WriteDeviceRequest(nullptr, data);
-        return 0;
-    }
     TextFile file;
-    if (!TextFileCreate(&file, path)) {
+    ChangeOutcome created = CreateRunFile(&file, path, "device tool request").outcome;
+    if (created == ChangeFailed) {
         ReportTavkError(2182, "Unable to create '%s'", path);
         return 2;
     }
-    WriteDeviceRequest(&file, data);
-    TextFileClose(&file);
+    *written = created == ChangeDone;
+    WriteDeviceRequest(*written ? &file : nullptr, data);
+    if (*written) TextFileClose(&file);
     return 0;
 }
 
@@ -105,10 +104,11 @@ int RemoveDevices(const UninstallData& data) {
     const char* variant = DeviceToolVariant(data.driver_model, GetWindowsFamily());
     if (!variant || !data.device[0]) return 0;
     char request[DEVICE_FILE_PATH_SIZE];
-    int result = CreateRequest(data, request);
+    bool written = false;
+    int result = CreateRequest(data, request, &written);
     if (result == 0) result = RunDeviceTool(variant);
     // A preview has neither a request on disk nor a result to read.
-    if (result != 0 || PreviewRun) return result;
+    if (result != 0 || !written) return result;
     DeleteFileNow(request);
     return ReadToolResult(request);
 }

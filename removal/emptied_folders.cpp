@@ -9,7 +9,6 @@
 #include "removal/path_macros.h"
 #include "removal/protected_folders.h"
 #include "removal/system_changes.h"
-#include "system/run_state.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -99,9 +98,9 @@ FolderState StateOf(const char* folder) {
 // Removes the folder now or at the restart; false when it stays.
 bool RemoveOne(const char* folder, DWORD family) {
     if (Holds(restart_folders, folder)) return false;  // so are its parents
-    if (PreviewRun) return ChangeMadeOrPreviewed(RemoveFolder(folder).outcome);
     FolderState state = StateOf(folder);
-    if (state == FolderEmpty) return RemoveFolder(folder).outcome == ChangeDone;
+    ChangeOutcome removed = RemoveFolderIfEmpty(folder, state == FolderEmpty).outcome;
+    if (removed != ChangeKept) return ChangeMadeOrPreviewed(removed);
     // Windows 9x's WININIT.INI deletes files, not folders.
     if (state != FolderEmptyAfterRestart || IsWin9xFamily(family)) return false;
     if (RemoveFolderAtRestart(folder).outcome != ChangeScheduled) return false;

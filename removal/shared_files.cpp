@@ -7,8 +7,6 @@
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/system_changes.h"
-#include "system/run_log.h"
-#include "system/run_state.h"
 
 namespace {
 
@@ -52,13 +50,6 @@ bool Remember(SharedFiles* shared, const char* name) {
     return true;
 }
 
-void LogKept(const char* path, DWORD count) {
-    char note[128];
-    wsprintfA(note, "shared by %u programs: the count %s %u, the file stays", (unsigned)count,
-              PreviewRun ? "would become" : "becomes", (unsigned)(count - 1));
-    LogChange("shared file", path, note, 0);
-}
-
 }  // namespace
 
 void OpenSharedFiles(SharedFiles* shared) {
@@ -81,8 +72,7 @@ bool KeepForOtherPrograms(SharedFiles* shared, const char* path) {
     if (WasReleased(*shared, name)) return true;
     if (count <= 1) return false;
     if (!Remember(shared, name)) return true;
-    LogKept(path, count);
-    SetRegistryNumber(HKEY_LOCAL_MACHINE, shared->key, kSharedDlls, name, count - 1);
+    LowerSharedCount(shared->key, kSharedDlls, name, path, count);
     return true;
 }
 

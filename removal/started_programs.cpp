@@ -41,7 +41,7 @@ ProgramOutcome WaitAndClose(const char* what, const char* command, const PROCESS
 
 ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how) {
     if (PreviewRun) {
-        LogProgram(what, command, false, 0, 0);
+        LogProgramPreviewed(what, command);
         return ProgramPreviewed;
     }
     PROCESS_INFORMATION process;
@@ -54,7 +54,7 @@ ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart
 
 bool StartProgramAndLeave(const char* what, char* command, const char* directory) {
     if (PreviewRun) {
-        LogProgram(what, command, false, 0, 0);
+        LogProgramPreviewed(what, command);
         return false;
     }
     PROCESS_INFORMATION process;

@@ -7,7 +7,6 @@
 #include "removal/system_changes.h"
 
 #include "messages/error_report.h"
-#include "platform/mbtext.h"
 #include "removal/change_log.h"
 #include "removal/delete_on_restart.h"
 #include "removal/native_file_view.h"
@@ -17,6 +16,7 @@
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
 #include "removal/registry_links.h"
+#include "system/restart.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 
@@ -149,6 +149,15 @@ ChangeResult SetRegistryNumber(HKEY root, HKEY key, const char* key_path, const 
     return Outcome(ValueWriteChange, subject.text, ChangeFailed, (DWORD)status);
 }
 
+ChangeResult LowerSharedCount(HKEY key, const char* key_path, const char* name, const char* path,
+                              DWORD count) {
+    char note[128];
+    wsprintfA(note, "shared by %u programs: the count %s %u, the file stays", (unsigned)count,
+              PreviewRun ? "would become" : "becomes", (unsigned)(count - 1));
+    LogChange("shared file", path, note, 0);
+    return SetRegistryNumber(HKEY_LOCAL_MACHINE, key, key_path, name, count - 1);
+}
+
 // The search's attributes are written back without the read-only one.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
     if (const char* reason = FileRefusal(path)) return Refused(AttributeChange, path, reason);
@@ -206,6 +215,11 @@ ChangeResult RemoveFolder(const char* path) {
     return FileOutcome(FolderRemovalChange, path, done, done ? 0 : GetLastError());
 }
 
+ChangeResult RemoveFolderIfEmpty(const char* path, bool empty_now) {
+    if (!empty_now && !PreviewRun) return ChangeResult{ChangeKept, 0};
+    return RemoveFolder(path);
+}
+
 // The NT family's list of pending operations removes a folder only when it
 // is empty by then: after the files scheduled before it.
 ChangeResult RemoveFolderAtRestart(const char* path) {
@@ -242,4 +256,18 @@ ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages) {
         SendMessageA(window, WM_CLOSE, 0, 0);
     }
     return Outcome(WindowCloseChange, window_class, ChangeKept, 0, "still open: it ignores WM_CLOSE");
+}
+
+ChangeResult CreateRunFile(TextFile* file, const char* path, const char* what) {
+    if (PreviewRun) {
+        LogLine("preview: %s %s would be written", what, path);
+        return ChangeResult{ChangePreviewed, 0};
+    }
+    if (!TextFileCreate(file, path)) return ChangeResult{ChangeFailed, GetLastError()};
+    return ChangeResult{ChangeDone, 0};
+}
+
+void OfferWindowsRestart() {
+    if (PreviewRun && !NoRestartRun) LogRestartPreviewed();
+    else OfferRestart();
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/text_file.h"
 
 enum ChangeOutcome {
     ChangeDone,       // deleted now: callers count on it being gone (the
@@ -50,6 +51,10 @@ ChangeResult SetRegistryText(HKEY root, HKEY key, const char* key_path, const ch
 // Writes the number value `name` (REG_DWORD) of an open key at `key_path`.
 ChangeResult SetRegistryNumber(HKEY root, HKEY key, const char* key_path, const char* name,
                                DWORD number);
+// A file other programs still use stays: its count `count` in the open
+// key at `key_path` (value `name`) goes down by one instead.
+ChangeResult LowerSharedCount(HKEY key, const char* key_path, const char* name, const char* path,
+                              DWORD count);
 
 // Sends WM_CLOSE to the top-level windows of the class until none is left,
 // at most `max_messages` times: done when none is left, kept when one
@@ -66,6 +71,10 @@ ChangeResult DeleteFileNow(const char* path);
 // family carries it out. A folder is refused: no folder is an installed file.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family);
 ChangeResult RemoveFolder(const char* path);
+// Removes the folder when `empty_now` says it is empty, else keeps it
+// without a word. A preview has deleted nothing, so it takes the folder as
+// the run would leave it and records the removal.
+ChangeResult RemoveFolderIfEmpty(const char* path, bool empty_now);
 // Leaves the folder's removal to the next start of Windows, after the
 // files scheduled before it (the NT family only).
 ChangeResult RemoveFolderAtRestart(const char* path);
@@ -76,6 +85,15 @@ ChangeResult RemoveFolderAtRestart(const char* path);
 ChangeResult HandFileToCleanupCopy(const char* path);
 // The copy found another file where the run found one of its own.
 ChangeResult KeepReplacedFile(const char* path);
+
+// Creates the file `path` for this run's own writing (`what` names it in
+// the log): done with `file` open, failed with the error, or, in a
+// preview, previewed with nothing created.
+ChangeResult CreateRunFile(TextFile* file, const char* path, const char* what);
+
+// The restart question a deferred deletion asks for (system/restart.h); a
+// preview only records that it would come.
+void OfferWindowsRestart();
 
 // Whether the files that a search pattern matches may be deleted at all;
 // a refusal is an outcome like any other.

@@ -60,14 +60,9 @@ RestartRequest RestartRequestForThisWindows() {
 
 // Only an explicit OK restarts: a box that could not be shown answers 0.
 // "/norestart" neither asks nor restarts: the exit code says it instead.
-// A preview only records that the question would come.
 void OfferRestart() {
     if (NoRestartRun) {
-        LogLine("%srestart: not asked (/norestart)", PreviewRun ? "preview: " : "");
-        return;
-    }
-    if (PreviewRun) {
-        LogRestartQuestion(0);
+        LogEvent("restart: not asked (/norestart)");
         return;
     }
     int answer = MessageBoxA(nullptr, "Uninstall needs to restart your system to complete",

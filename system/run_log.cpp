@@ -15,8 +15,10 @@ namespace {
 HANDLE log_file = INVALID_HANDLE_VALUE;
 char log_path[MAX_PATH];  // as "/log=" gave it; the device tools append to it too
 
-// The time stamp takes 20 characters, the text at most 1023, then CR LF.
+// The time stamp takes 20 characters, a preview's mark 9, the text at most
+// 1023, then CR LF.
 const int kStampLength = 20;
+const int kMarkRoom = 16;
 const int kTextRoom = 1024;
 
 // At the end each time: a device tool may have appended its own lines.
@@ -26,13 +28,15 @@ void WriteText(const char* text, DWORD length) {
     WriteFile(log_file, text, length, &written, nullptr);
 }
 
-void WriteLineV(const char* format, va_list args) {
+// `mark` is a short constant: "" or the preview's.
+void WriteLineV(const char* mark, const char* format, va_list args) {
     if (log_file == INVALID_HANDLE_VALUE) return;
-    char line[kStampLength + kTextRoom + 2];
+    char line[kStampLength + kMarkRoom + kTextRoom + 2];
     SYSTEMTIME now;
     GetLocalTime(&now);
     wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
               now.wMinute, now.wSecond);
+    lstrcpynA(line + kStampLength, mark, kMarkRoom);
     int length = lstrlenA(line);
     length += wvsprintfA(line + length, format, args);
     line[length++] = '\r';
@@ -56,6 +60,10 @@ const char* RightsText(DWORD family) {
     if (family != FamilyWin2000 && family != FamilyNT4) return "not checked on this family";
     return IsAdministrator() ? "administrator" : "not an administrator";
 }
+
+// The mark of a preview's lines: the gateway and the program starter decide
+// what a preview does; the log only says it.
+const char* PreviewMark() { return PreviewRun ? "preview: " : ""; }
 
 const char* AnswerText(int answer) {
     switch (answer) {
@@ -97,7 +105,14 @@ bool RunLogIsOpen() { return log_file != INVALID_HANDLE_VALUE; }
 void LogLine(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    WriteLineV(format, args);
+    WriteLineV("", format, args);
+    va_end(args);
+}
+
+void LogEvent(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    WriteLineV(PreviewMark(), format, args);
     va_end(args);
 }
 
@@ -127,22 +142,25 @@ void LogFailure(const char* tag, int32_t code, const char* diagnostic) {
 }
 
 void LogChange(const char* action, const char* subject, const char* outcome, DWORD error) {
-    const char* preview = PreviewRun ? "preview: " : "";
-    if (error) LogLine("%s%s %s: %s, error %u", preview, action, subject, outcome, (unsigned)error);
-    else LogLine("%s%s %s: %s", preview, action, subject, outcome);
+    if (error) LogEvent("%s %s: %s, error %u", action, subject, outcome, (unsigned)error);
+    else LogEvent("%s %s: %s", action, subject, outcome);
 }
 
 void LogProgram(const char* what, const char* command, bool ran, DWORD exit_code, DWORD error) {
-    if (PreviewRun) LogLine("preview: %s %s: would be started and waited for", what, command);
-    else if (ran) LogLine("%s %s: ended with exit code %u", what, command, (unsigned)exit_code);
+    if (ran) LogLine("%s %s: ended with exit code %u", what, command, (unsigned)exit_code);
     else LogLine("%s %s: failed, error %u", what, command, (unsigned)error);
 }
 
+void LogProgramPreviewed(const char* what, const char* command) {
+    LogEvent("%s %s: would be started and waited for", what, command);
+}
+
 void LogRefusedProgram(const char* what, const char* command, const char* reason) {
-    LogLine("%s%s %s: refused by a guardrail: %s", PreviewRun ? "preview: " : "", what, command, reason);
+    LogEvent("%s %s: refused by a guardrail: %s", what, command, reason);
 }
 
 void LogRestartQuestion(int answer) {
-    if (PreviewRun) LogLine("preview: restart: the user would be asked to restart Windows");
-    else LogLine("restart: asked, answer %s", AnswerText(answer));
+    LogLine("restart: asked, answer %s", AnswerText(answer));
 }
+
+void LogRestartPreviewed() { LogEvent("restart: the user would be asked to restart Windows"); }

@@ -21,6 +21,10 @@ const char* RunLogPath();
 // characters).
 void LogLine(const char* format, ...);
 
+// A line of what this run does, marked "preview: " in a preview, where it
+// is what the run would do.
+void LogEvent(const char* format, ...);
+
 // The run's first line: version, command line, Windows version and family,
 // the user's language and rights, and whether it is a preview.
 void LogRunStart(const char* command_line);
@@ -42,10 +46,13 @@ void LogChange(const char* action, const char* subject, const char* outcome, DWO
 // `exit_code` is its exit code; `error` the reason when it could not be
 // started or waited for (then the exit code is meaningless).
 void LogProgram(const char* what, const char* command, bool ran, DWORD exit_code, DWORD error);
+// A preview's program: it would be started.
+void LogProgramPreviewed(const char* what, const char* command);
 
 // A program the guardrails keep from being started, and why.
 void LogRefusedProgram(const char* what, const char* command, const char* reason);
 
-// The restart question: the answer (IDOK, IDCANCEL...), or in a preview
-// that it would be asked.
+// The restart question: the answer (IDOK, IDCANCEL...); in a preview, that
+// it would be asked.
 void LogRestartQuestion(int answer);
+void LogRestartPreviewed();
