@@ -1,6 +1,7 @@
 // Finding "/log=", "/preview" and "/norestart" on the command line. An option counts only
 // where a word begins, so that the program's own path, or a value of
-// another option, cannot be taken for one.
+// another option, cannot be taken for one. "/rootkey=" keeps its older,
+// looser reading.
 #include "app/command_options.h"
 
 #include "app/command_tail.h"
@@ -43,3 +44,13 @@ bool LogPathOption(const char* command_line, char* path, size_t size) {
 bool PreviewOption(const char* command_line) { return WordOption(command_line, "/preview"); }
 
 bool NoRestartOption(const char* command_line) { return WordOption(command_line, "/norestart"); }
+
+bool RootKeyOption(const char* command_line, char* path, size_t size) {
+    const char kOption[] = "/rootkey=";
+    const char* option = MbFind(command_line, kOption);
+    if (!option) return false;
+    MbCopy(path, size, option + sizeof kOption - 1);
+    char* space = (char*)MbFindChar(path, ' ');
+    if (space) *space = 0;
+    return true;
+}
