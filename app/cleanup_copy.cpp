@@ -6,6 +6,7 @@
 #include "app/cleanup_copy.h"
 
 #include "app/command_options.h"
+#include "app/command_words.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
 #include "removal/emptied_folders.h"
@@ -91,23 +92,11 @@ void StartCopy(const char* command_line) {
 
 // --- The copy's run ---
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The next word, or the text between double quotes; false at the end or
 // when it does not fit.
 bool NextWord(const char*& p, char* out, size_t size) {
-    while (IsBlank(*p)) ++p;
-    if (!*p) return false;
-    bool quoted = *p == '"';
-    if (quoted) ++p;
-    const char* start = p;
-    while (*p && (quoted ? *p != '"' : !IsBlank(*p))) p = MbNext(p);
-    size_t length = (size_t)(p - start);
-    if (*p == '"') ++p;
-    if (length >= size) return false;
-    memcpy(out, start, length);
-    out[length] = 0;
-    return true;
+    while (IsCommandBlank(*p)) ++p;
+    return *p && CopyQuotableWord(p, " \t", out, size);
 }
 
 DWORD Decimal(const char* text) {
@@ -184,7 +173,7 @@ void DeleteHandedFile(const OwnFile& file, DWORD family) {
 
 void WaitForUninstaller(const char*& p) {
     DWORD handle = Decimal(p);
-    while (*p && !IsBlank(*p)) ++p;
+    while (*p && !IsCommandBlank(*p)) ++p;
     if (!handle) return;
     WaitForSingleObject((HANDLE)(ULONG_PTR)handle, INFINITE);
     CloseHandle((HANDLE)(ULONG_PTR)handle);

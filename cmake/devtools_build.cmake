@@ -17,11 +17,12 @@ if(NOT WIN32)
 endif()
 
 # The program's own string and memory-block functions serve the tools too
-# (built so that memset never becomes a call of itself); the heap serves only
-# the guardrails, which read version resources.
+# (built so that memset never becomes a call of itself), and so does its
+# reading of the command line; the heap serves only the guardrails, which
+# read version resources.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
     devtools/tool_log.cpp platform/win32/string_functions.cpp platform/mbtext.cpp
-    removal/windows_directory.cpp)
+    app/command_tail.cpp app/command_words.cpp removal/windows_directory.cpp)
 # The guardrails' judgment of Windows' own services, shared with uninst.exe.
 set(DEVTOOLS_GUARDRAILS removal/protected_services.cpp removal/windows_programs.cpp
     removal/protected_files.cpp removal/system_file_checks.cpp removal/full_paths.cpp

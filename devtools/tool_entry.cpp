@@ -1,6 +1,8 @@
 // The entry point of the device-manager tools: started with the word
 // "remove", a tool reads the request, removes what it names and writes its
 // verdict. Without the word it does nothing. No C run-time is linked.
+#include "app/command_tail.h"
+#include "app/command_words.h"
 #include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
 #include "devtools/tool_log.h"
@@ -8,27 +10,12 @@
 
 namespace {
 
-// The command line after the program's own name (quoted or not).
-const char* CommandTail(const char* line) {
-    if (*line == '"') {
-        const char* end = MbFindChar(line + 1, '"');
-        line = end ? end + 1 : line + lstrlenA(line);
-    } else {
-        while (*line && *line != ' ' && *line != '\t') line = MbNext(line);
-    }
-    while (*line == ' ' || *line == '\t') ++line;
-    return line;
-}
-
-// The first word of the tail is "remove", in any letter case.
+// The first word of the tail is "remove", in any letter case (quotes are
+// part of the word).
 bool AskedToRemove() {
     char word[8];
-    const char* tail = CommandTail(GetCommandLineA());
-    int length = 0;
-    while (tail[length] && tail[length] != ' ' && tail[length] != '\t' && length < 7) ++length;
-    if (tail[length] && tail[length] != ' ' && tail[length] != '\t') return false;
-    lstrcpynA(word, tail, length + 1);
-    return MbSameNoCase(word, "remove");
+    const char* tail = CommandLineTail(GetCommandLineA());
+    return CopyWord(tail, " \t", word, sizeof word) && MbSameNoCase(word, "remove");
 }
 
 DeviceRequest g_request;  // large: kept out of the stack

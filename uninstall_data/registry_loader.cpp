@@ -1,23 +1,17 @@
 // Loading the uninstall description from its registry key.
 #include "uninstall_data/registry_lists.h"
 
+#include "app/command_options.h"
 #include "system/run_state.h"
 #include "platform/mbtext.h"
 
 namespace {
 
 const char kDefaultDescriptionKey[] = "SOFTWARE\\Tarnwell\\802.11\\UninstallInfo";
-const char kRootKeyOption[] = "/rootkey=";
 
-// The default path, or what follows "/rootkey=" on the command line up to
-// the first space (quotes are not interpreted).
+// The path "/rootkey=" names on the command line, else the default.
 void ChooseDescriptionKey(char* path, size_t size) {
-    MbCopy(path, size, kDefaultDescriptionKey);
-    const char* option = MbFind(GetCommandLineA(), kRootKeyOption);
-    if (!option) return;
-    MbCopy(path, size, option + sizeof kRootKeyOption - 1);
-    char* space = (char*)MbFindChar(path, ' ');
-    if (space) *space = 0;
+    if (!RootKeyOption(GetCommandLineA(), path, size)) MbCopy(path, size, kDefaultDescriptionKey);
 }
 
 void ReadNames(HKEY key, UninstallData& data) {

@@ -1,10 +1,11 @@
-// The entry point: the command-line tail, the mode words and the exit codes
-// of the runs that need no removal.
+// The entry point: the command-line tail and its words, the mode words and
+// the exit codes of the runs that need no removal.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/command_tail.h"
+#include "app/command_words.h"
 #include "app/driver.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"
@@ -34,6 +35,29 @@ TEST(CommandLineTail, ADoubleByteCharacterInTheQuotedNameIsNotAQuote) {
     // quote its trail byte, so the name runs on to the real quote.
     std::string line = "\"C:\\\x81\"x\\uninst.exe\" quiet";
     EXPECT_STREQ("quiet", CommandLineTail(&line[0]));
+}
+
+// A word ends at a blank, or at the closing quote when quotes are taken;
+// one that does not fit is refused, never cut. The tools read "remove"
+// plain: in quotes it is 8 bytes, too long to be it.
+TEST(CommandWords, EndAtABlankOrTheQuoteAndAreNeverCut) {
+    const struct { const char* text; bool quotable, fits; const char* word, *rest; } cases[] = {
+        {"remove x", false, true, "remove", " x"},   {"remove\tx", false, true, "remove", "\tx"},
+        {"removeX", false, true, "removeX", ""},      {"removeXY", false, false, "", ""},
+        {"\"remove\"", false, false, "", ""},        {"", false, true, "", ""},
+        {"\"a b\" c", true, true, "a b", " c"},     {"\"open", true, true, "open", ""},
+        {"a\"b c", true, true, "a\"b", " c"},
+    };
+    for (auto& c : cases) {
+        char word[8];
+        const char* p = c.text;
+        bool fits = c.quotable ? CopyQuotableWord(p, " \t", word, sizeof word)
+                               : CopyWord(p, " \t", word, sizeof word);
+        EXPECT_EQ(c.fits, fits) << c.text;
+        if (!fits) continue;
+        EXPECT_STREQ(c.word, word) << c.text;
+        EXPECT_STREQ(c.rest, p) << c.text;
+    }
 }
 
 TEST(MatchModeWord, PrefixesInAnyLetterCase) {
