@@ -5,6 +5,7 @@
 #include "removal/windows_directory.h"
 
 #include "platform/mbtext.h"
+#include "system/run_time_functions.h"
 
 namespace {
 
@@ -15,10 +16,8 @@ typedef decltype(&::GetSystemWindowsDirectoryA) SystemWindowsDirectoryFn;
 UINT Written(UINT length, UINT size) { return length < size ? length : 0; }
 
 UINT SharedWindowsDirectory(char* buffer, UINT size) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel) return 0;
-    SystemWindowsDirectoryFn call = (SystemWindowsDirectoryFn)(void (*)(void))GetProcAddress(
-        kernel, "GetSystemWindowsDirectoryA");
+    SystemWindowsDirectoryFn call =
+        LoadedFunction<SystemWindowsDirectoryFn>("kernel32.dll", "GetSystemWindowsDirectoryA");
     return call ? Written(call(buffer, size), size) : 0;
 }
 
