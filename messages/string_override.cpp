@@ -4,6 +4,7 @@
 
 #include "platform/mbtext.h"
 #include "system/run_time_functions.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -88,13 +89,6 @@ WCHAR* DataAsText(BYTE* data, DWORD size) {
 }
 
 }  // namespace
-
-bool IsWindowsNT() {
-    OSVERSIONINFOA info;
-    memset(&info, 0, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;  // 148: the plain structure
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 char* GetModuleStem(HMODULE module) {
     char path[kModulePathSize];

@@ -6,6 +6,7 @@
 
 #include "platform/mbtext.h"
 #include "system/run_time_functions.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -36,9 +37,7 @@ UINT ParentOfSystemDirectory(char* buffer, UINT size) {
 
 UINT GetSystemWindowsDir(char* buffer, UINT size) {
     OSVERSIONINFOA info;
-    memset(&info, 0, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info) || info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+    if (!ReadWindowsVersion(&info) || info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
         return Written(GetWindowsDirectoryA(buffer, size), size);
     if (info.dwMajorVersion >= 5) return SharedWindowsDirectory(buffer, size);
     return ParentOfSystemDirectory(buffer, size);
