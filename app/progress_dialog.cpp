@@ -5,6 +5,7 @@
 #include "messages/error_report.h"
 #include "messages/localized_string.h"
 #include "messages/reading_order.h"
+#include "system/run_time_functions.h"
 
 namespace {
 
@@ -90,10 +91,8 @@ typedef decltype(&InitCommonControlsEx) InitCommonControlsExFn;
 // only when asked by name: InitCommonControls is documented to do nothing
 // there. The first Windows 95 and NT 4 lack InitCommonControlsEx.
 void RegisterProgressBarClass() {
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
     InitCommonControlsExFn init_ex =
-        comctl ? (InitCommonControlsExFn)(void (*)(void))GetProcAddress(comctl, "InitCommonControlsEx")
-               : nullptr;
+        LoadedFunction<InitCommonControlsExFn>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
     if (!init_ex || !init_ex(&classes)) InitCommonControls();
 }

@@ -22,12 +22,12 @@ endif()
 # read version resources.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
     devtools/tool_log.cpp platform/win32/string_functions.cpp platform/mbtext.cpp
-    app/command_tail.cpp app/command_words.cpp removal/windows_directory.cpp)
+    app/command_tail.cpp app/command_words.cpp removal/windows_directory.cpp
+    system/windows_family.cpp)
 # The guardrails' judgment of Windows' own services, shared with uninst.exe.
 set(DEVTOOLS_GUARDRAILS removal/protected_services.cpp removal/windows_programs.cpp
     removal/protected_files.cpp removal/system_file_checks.cpp removal/full_paths.cpp
-    removal/native_file_view.cpp removal/path_macros.cpp platform/win32/heap_memory.cpp
-    system/windows_family.cpp)
+    removal/native_file_view.cpp removal/path_macros.cpp platform/win32/heap_memory.cpp)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})

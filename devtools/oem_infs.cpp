@@ -7,6 +7,7 @@
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
 #include "removal/windows_directory.h"
+#include "system/run_time_functions.h"
 
 #ifndef SUOI_FORCEDELETE
 #define SUOI_FORCEDELETE 0x00000001
@@ -100,9 +101,7 @@ bool InfNamesRequest(const char* name, const DeviceRequest& request) {
 
 // SetupUninstallOEMInfA exists from XP on: looked up, never imported.
 UninstallOemInfFn FindUninstall() {
-    HMODULE setupapi = GetModuleHandleA("setupapi.dll");
-    if (!setupapi) return nullptr;
-    return (UninstallOemInfFn)(void (*)(void))GetProcAddress(setupapi, "SetupUninstallOEMInfA");
+    return LoadedFunction<UninstallOemInfFn>("setupapi.dll", "SetupUninstallOEMInfA");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
 #include "removal/sibling_program.h"
+#include "system/run_time_functions.h"
 
 #define NATIVE_TOOL "XLNWLD2K64.exe"
 
@@ -17,10 +18,7 @@ static_assert(std::is_same<IsWow64ProcessFn, BOOL(WINAPI*)(HANDLE, PBOOL)>::valu
 
 // IsWow64Process exists from XP SP2 on: looked up, never imported.
 bool RunningUnderWow64() {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel) return false;
-    IsWow64ProcessFn call =
-        (IsWow64ProcessFn)(void (*)(void))GetProcAddress(kernel, "IsWow64Process");
+    IsWow64ProcessFn call = LoadedFunction<IsWow64ProcessFn>("kernel32.dll", "IsWow64Process");
     BOOL wow64 = FALSE;
     return call && call(GetCurrentProcess(), &wow64) && wow64;
 }

@@ -23,5 +23,3 @@ WCHAR* ReadLocalizedStringOverride(HMODULE module, UINT id, LANGID language);
 WCHAR* LoadStringTableEntry(HMODULE module, UINT id, LANGID language);
 // The module's file name without folder and last extension.
 char* GetModuleStem(HMODULE module);
-// True on the NT platform; false on Windows 9x and when the version is unknown.
-bool IsWindowsNT();

@@ -3,6 +3,8 @@
 #include "messages/localized_string.h"
 
 #include "platform/mbtext.h"
+#include "system/run_time_functions.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -49,9 +51,7 @@ HKEY OpenLanguageKey(const char* stem, LANGID language) {
 
 // The UTF-16 query is looked up at run time: the first Windows 95 lacks it.
 LONG QueryValueW(HKEY key, const WCHAR* name, BYTE* data, DWORD* size) {
-    HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    QueryValueWFn call = advapi ? (QueryValueWFn)(void (*)(void))GetProcAddress(advapi, "RegQueryValueExW")
-                                : nullptr;
+    QueryValueWFn call = LoadedFunction<QueryValueWFn>("advapi32.dll", "RegQueryValueExW");
     return call ? call(key, name, nullptr, nullptr, data, size) : ERROR_CALL_NOT_IMPLEMENTED;
 }
 
@@ -89,13 +89,6 @@ WCHAR* DataAsText(BYTE* data, DWORD size) {
 }
 
 }  // namespace
-
-bool IsWindowsNT() {
-    OSVERSIONINFOA info;
-    memset(&info, 0, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;  // 148: the plain structure
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 char* GetModuleStem(HMODULE module) {
     char path[kModulePathSize];

@@ -7,6 +7,7 @@
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
+#include "system/run_time_functions.h"
 
 namespace {
 
@@ -15,9 +16,9 @@ typedef decltype(&Wow64RevertWow64FsRedirection) RevertRedirectionFn;
 typedef decltype(&IsWow64Process) IsWow64ProcessFn;
 typedef decltype(&GetSystemWow64DirectoryA) GetWow64DirectoryFn;
 
-FARPROC Kernel32Function(const char* name) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel ? GetProcAddress(kernel, name) : nullptr;
+template <typename Function>
+Function Kernel32Function(const char* name) {
+    return LoadedFunction<Function>("kernel32.dll", name);
 }
 
 bool IsBelowDrivers(const char* drivers, const char* path) {
@@ -55,7 +56,7 @@ bool LiesInSystemDrivers(const char* path) {
 }
 
 bool RunsUnderWow64() {
-    IsWow64ProcessFn is_wow64 = (IsWow64ProcessFn)(void (*)(void))Kernel32Function("IsWow64Process");
+    IsWow64ProcessFn is_wow64 = Kernel32Function<IsWow64ProcessFn>("IsWow64Process");
     BOOL wow64 = FALSE;
     return is_wow64 && is_wow64(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -96,8 +97,7 @@ RedirectedPath Wow64RedirectedPath(const char* path, char* out, size_t size) {
     if (!RunsUnderWow64()) return PathNotRedirected;
     const char* rest = BelowSystemFolder(path, form, sizeof form);
     if (!rest || SeenNatively(rest + 1)) return PathNotRedirected;
-    GetWow64DirectoryFn get_folder =
-        (GetWow64DirectoryFn)(void (*)(void))Kernel32Function("GetSystemWow64DirectoryA");
+    GetWow64DirectoryFn get_folder = Kernel32Function<GetWow64DirectoryFn>("GetSystemWow64DirectoryA");
     char folder[PATH_BUFFER_SIZE];
     UINT length = get_folder ? get_folder(folder, sizeof folder) : 0;
     if (!length || length >= sizeof folder || length + strlen(rest) >= size) return PathNotFound;
@@ -109,7 +109,7 @@ RedirectedPath Wow64RedirectedPath(const char* path, char* out, size_t size) {
 NativeFileView EnterNativeViewFor(const char* path) {
     NativeFileView view = {false, nullptr};
     DisableRedirectionFn disable =
-        (DisableRedirectionFn)(void (*)(void))Kernel32Function("Wow64DisableWow64FsRedirection");
+        Kernel32Function<DisableRedirectionFn>("Wow64DisableWow64FsRedirection");
     if (disable && LiesInSystemDrivers(path)) view.turned_off = disable(&view.previous) != FALSE;
     return view;
 }
@@ -118,7 +118,7 @@ NativeFileView EnterNativeViewFor(const char* path) {
 void LeaveNativeView(const NativeFileView& view) {
     if (!view.turned_off) return;
     RevertRedirectionFn revert =
-        (RevertRedirectionFn)(void (*)(void))Kernel32Function("Wow64RevertWow64FsRedirection");
+        Kernel32Function<RevertRedirectionFn>("Wow64RevertWow64FsRedirection");
     DWORD error = GetLastError();
     if (revert) revert(view.previous);
     SetLastError(error);

@@ -2,6 +2,8 @@
 // first Windows 95 and NT 4 on.
 #include "removal/special_folders.h"
 
+#include "system/run_time_functions.h"
+
 namespace {
 
 // Not in the shell of the first Windows 95 and NT 4: looked up at run time.
@@ -26,8 +28,8 @@ bool FolderFromIdList(int csidl, char* folder) {
 bool GetSpecialFolder(int csidl, char* folder) {
     HMODULE shell = LoadLibraryA("shell32.dll");
     if (!shell) return false;
-    SpecialFolderPathFn call = (SpecialFolderPathFn)(void (*)(void))GetProcAddress(
-        shell, "SHGetSpecialFolderPathA");
+    SpecialFolderPathFn call;
+    FindFunction(shell, "SHGetSpecialFolderPathA", &call);
     bool found = call ? call(GetDesktopWindow(), folder, csidl, FALSE) != FALSE
                       : FolderFromIdList(csidl, folder);
     FreeLibrary(shell);

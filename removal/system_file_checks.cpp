@@ -4,6 +4,7 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "system/run_time_functions.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -14,11 +15,6 @@ const DWORD kMaxVersionBlock = 256 * 1024;
 // and in the Western code page.
 const DWORD kDefaultTables[] = {0x04B00409, 0x04E40409};
 const UINT kMaxTables = 16;
-
-template <typename Function>
-void Find(HMODULE module, const char* name, Function* function) {
-    *function = module ? (Function)(void (*)(void))GetProcAddress(module, name) : nullptr;
-}
 
 // "Microsoft" anywhere in the first `length` bytes, up to a terminator.
 bool HoldsMicrosoft(const char* text, size_t length) {
@@ -123,10 +119,10 @@ HMODULE LoadFileProtection() {
 void LoadSystemFileChecks(SystemFileChecks* checks) {
     checks->version = LoadSystemLibrary("version.dll");
     checks->sfc = LoadFileProtection();
-    Find(checks->version, "GetFileVersionInfoSizeA", &checks->GetFileVersionInfoSizeA);
-    Find(checks->version, "GetFileVersionInfoA", &checks->GetFileVersionInfoA);
-    Find(checks->version, "VerQueryValueA", &checks->VerQueryValueA);
-    Find(checks->sfc, "SfcIsFileProtected", &checks->SfcIsFileProtected);
+    FindFunction(checks->version, "GetFileVersionInfoSizeA", &checks->GetFileVersionInfoSizeA);
+    FindFunction(checks->version, "GetFileVersionInfoA", &checks->GetFileVersionInfoA);
+    FindFunction(checks->version, "VerQueryValueA", &checks->VerQueryValueA);
+    FindFunction(checks->sfc, "SfcIsFileProtected", &checks->SfcIsFileProtected);
 }
 
 void FreeSystemFileChecks(SystemFileChecks* checks) {

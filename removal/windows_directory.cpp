@@ -5,6 +5,8 @@
 #include "removal/windows_directory.h"
 
 #include "platform/mbtext.h"
+#include "system/run_time_functions.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -15,10 +17,8 @@ typedef decltype(&::GetSystemWindowsDirectoryA) SystemWindowsDirectoryFn;
 UINT Written(UINT length, UINT size) { return length < size ? length : 0; }
 
 UINT SharedWindowsDirectory(char* buffer, UINT size) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (!kernel) return 0;
-    SystemWindowsDirectoryFn call = (SystemWindowsDirectoryFn)(void (*)(void))GetProcAddress(
-        kernel, "GetSystemWindowsDirectoryA");
+    SystemWindowsDirectoryFn call =
+        LoadedFunction<SystemWindowsDirectoryFn>("kernel32.dll", "GetSystemWindowsDirectoryA");
     return call ? Written(call(buffer, size), size) : 0;
 }
 
@@ -37,9 +37,7 @@ UINT ParentOfSystemDirectory(char* buffer, UINT size) {
 
 UINT GetSystemWindowsDir(char* buffer, UINT size) {
     OSVERSIONINFOA info;
-    memset(&info, 0, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info) || info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+    if (!ReadWindowsVersion(&info) || info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
         return Written(GetWindowsDirectoryA(buffer, size), size);
     if (info.dwMajorVersion >= 5) return SharedWindowsDirectory(buffer, size);
     return ParentOfSystemDirectory(buffer, size);

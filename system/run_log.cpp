@@ -119,9 +119,7 @@ void LogEvent(const char* format, ...) {
 void LogRunStart(const char* command_line) {
     if (!RunLogIsOpen()) return;
     OSVERSIONINFOA version;
-    memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
+    ReadWindowsVersion(&version);  // zeroed when unknown
     DWORD family = GetWindowsFamily();
     LogLine("start: uninst %s%s, command line: %s", PROGRAM_VERSION_TEXT,
             PreviewRun ? " (preview: nothing is changed)" : "", command_line);

@@ -1,33 +1,26 @@
 // Finding the NT security functions in advapi32 at run time.
 #include "system/security_api.h"
 
-namespace {
-
-template <typename Function>
-bool Find(HMODULE advapi, const char* name, Function* function) {
-    *function = (Function)(void (*)(void))GetProcAddress(advapi, name);
-    return *function != nullptr;
-}
-
-}  // namespace
+#include "system/run_time_functions.h"
 
 bool LoadSecurityApi(SecurityApi* api) {
     HMODULE a = GetModuleHandleA("advapi32.dll");
-    return a && Find(a, "ImpersonateSelf", &api->ImpersonateSelf) &&
-           Find(a, "RevertToSelf", &api->RevertToSelf) &&
-           Find(a, "OpenThreadToken", &api->OpenThreadToken) &&
-           Find(a, "OpenProcessToken", &api->OpenProcessToken) &&
-           Find(a, "DuplicateToken", &api->DuplicateToken) &&
-           Find(a, "AllocateAndInitializeSid", &api->AllocateAndInitializeSid) &&
-           Find(a, "FreeSid", &api->FreeSid) && Find(a, "GetLengthSid", &api->GetLengthSid) &&
-           Find(a, "InitializeSecurityDescriptor", &api->InitializeSecurityDescriptor) &&
-           Find(a, "InitializeAcl", &api->InitializeAcl) &&
-           Find(a, "AddAccessAllowedAce", &api->AddAccessAllowedAce) &&
-           Find(a, "SetSecurityDescriptorDacl", &api->SetSecurityDescriptorDacl) &&
-           Find(a, "SetSecurityDescriptorGroup", &api->SetSecurityDescriptorGroup) &&
-           Find(a, "SetSecurityDescriptorOwner", &api->SetSecurityDescriptorOwner) &&
-           Find(a, "IsValidSecurityDescriptor", &api->IsValidSecurityDescriptor) &&
-           Find(a, "AccessCheck", &api->AccessCheck) &&
-           Find(a, "LookupPrivilegeValueA", &api->LookupPrivilegeValueA) &&
-           Find(a, "AdjustTokenPrivileges", &api->AdjustTokenPrivileges);
+    return a && FindFunction(a, "ImpersonateSelf", &api->ImpersonateSelf) &&
+           FindFunction(a, "RevertToSelf", &api->RevertToSelf) &&
+           FindFunction(a, "OpenThreadToken", &api->OpenThreadToken) &&
+           FindFunction(a, "OpenProcessToken", &api->OpenProcessToken) &&
+           FindFunction(a, "DuplicateToken", &api->DuplicateToken) &&
+           FindFunction(a, "AllocateAndInitializeSid", &api->AllocateAndInitializeSid) &&
+           FindFunction(a, "FreeSid", &api->FreeSid) &&
+           FindFunction(a, "GetLengthSid", &api->GetLengthSid) &&
+           FindFunction(a, "InitializeSecurityDescriptor", &api->InitializeSecurityDescriptor) &&
+           FindFunction(a, "InitializeAcl", &api->InitializeAcl) &&
+           FindFunction(a, "AddAccessAllowedAce", &api->AddAccessAllowedAce) &&
+           FindFunction(a, "SetSecurityDescriptorDacl", &api->SetSecurityDescriptorDacl) &&
+           FindFunction(a, "SetSecurityDescriptorGroup", &api->SetSecurityDescriptorGroup) &&
+           FindFunction(a, "SetSecurityDescriptorOwner", &api->SetSecurityDescriptorOwner) &&
+           FindFunction(a, "IsValidSecurityDescriptor", &api->IsValidSecurityDescriptor) &&
+           FindFunction(a, "AccessCheck", &api->AccessCheck) &&
+           FindFunction(a, "LookupPrivilegeValueA", &api->LookupPrivilegeValueA) &&
+           FindFunction(a, "AdjustTokenPrivileges", &api->AdjustTokenPrivileges);
 }

@@ -1,19 +1,16 @@
 // Telling the Windows 9x family from the NT family, and their members apart.
+// The only place that asks the system for its version.
 #include "system/windows_family.h"
 
-namespace {
-
-bool ReadVersion(OSVERSIONINFOA* info) {
+bool ReadWindowsVersion(OSVERSIONINFOA* info) {
     memset(info, 0, sizeof *info);
     info->dwOSVersionInfoSize = sizeof *info;  // 148: the plain structure
     return GetVersionExA(info) != FALSE;
 }
 
-}  // namespace
-
 DWORD GetWindowsFamily() {
     OSVERSIONINFOA info;
-    if (!ReadVersion(&info)) return FamilyUnknown;
+    if (!ReadWindowsVersion(&info)) return FamilyUnknown;
     if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
         if (info.dwMajorVersion == 4) return FamilyNT4;
         return info.dwMajorVersion >= 5 ? FamilyWin2000 : FamilyUnknown;
@@ -31,6 +28,11 @@ bool IsWin9xFamily(DWORD family) {
 
 bool IsWindowsXpOrLater() {
     OSVERSIONINFOA info;
-    if (!ReadVersion(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
+    if (!ReadWindowsVersion(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
     return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
+}
+
+bool IsWindowsNT() {
+    OSVERSIONINFOA info;
+    return ReadWindowsVersion(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }

@@ -13,6 +13,10 @@ enum WindowsFamily {
     FamilyWinMe = 5,
 };
 
+// The version as the system reports it, in the plain 148-byte structure;
+// false, its fields left at zero, when it cannot be read.
+bool ReadWindowsVersion(OSVERSIONINFOA* info);
+
 // Asks the system on every call; 0 when the version cannot be read.
 DWORD GetWindowsFamily();
 
@@ -22,3 +26,7 @@ bool IsWin9xFamily(DWORD family);
 // Windows XP or a later NT (5.1 and up); false when the version cannot be
 // read.
 bool IsWindowsXpOrLater();
+
+// True on the NT platform, whatever its version (NT 3.51 included); false on
+// Windows 9x and when the version is unknown.
+bool IsWindowsNT();

@@ -244,21 +244,6 @@ TEST_F(LocalizedStringTest, NoTextOrFailedConversionGivesNone) {
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 13)));
 }
 
-TEST_F(LocalizedStringTest, WindowsNtFromThePlatformId) {
-    const struct {
-        fake::WindowsVersion version;
-        bool nt;
-    } cases[] = {{fake::kWin95, false}, {fake::kWinMe, false}, {fake::kNT4, true}, {fake::kWin10, true}};
-    for (auto& c : cases) {
-        fake::Reset();
-        fake::SetWindowsVersion(c.version);
-        EXPECT_EQ(c.nt, IsWindowsNT()) << c.version.major << "." << c.version.minor;
-    }
-    fake::Reset();
-    fake::FailCall("GetVersionExA", ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(IsWindowsNT());
-}
-
 }  // namespace
 
 namespace {

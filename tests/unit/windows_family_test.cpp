@@ -40,4 +40,21 @@ TEST(WindowsFamily, UnknownWhenTheVersionCannotBeRead) {
     EXPECT_EQ((DWORD)FamilyUnknown, GetWindowsFamily());
 }
 
+// NT 3.51 has no family of its own but is still the NT platform.
+TEST(WindowsFamily, WindowsNtFromThePlatformId) {
+    const struct {
+        fake::WindowsVersion version;
+        bool nt;
+    } cases[] = {{fake::kWin95, false}, {fake::kWinMe, false}, {fake::kNT351, true},
+                 {fake::kNT4, true},    {fake::kWin10, true}};
+    for (auto& c : cases) {
+        fake::Reset();
+        fake::SetWindowsVersion(c.version);
+        EXPECT_EQ(c.nt, IsWindowsNT()) << c.version.major << "." << c.version.minor;
+    }
+    fake::Reset();
+    fake::FailCall("GetVersionExA", ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(IsWindowsNT());
+}
+
 }  // namespace

@@ -1,0 +1,23 @@
+// Finding at run time the functions some Windows versions lack. They are
+// never imported, so the program still loads where they are missing; the
+// caller's pointer type is the SDK's own declaration (decltype(&::Name)).
+#pragma once
+
+#include "platform/platform.h"
+
+// `name` in `module`, cast through a plain function pointer as GetProcAddress
+// gives it; null when the module or the function is absent.
+template <typename Function>
+bool FindFunction(HMODULE module, const char* name, Function* function) {
+    *function = module ? (Function)(void (*)(void))GetProcAddress(module, name) : nullptr;
+    return *function != nullptr;
+}
+
+// `name` in the library `module_name` the process has already loaded; null
+// when that library is not loaded or lacks the function.
+template <typename Function>
+Function LoadedFunction(const char* module_name, const char* name) {
+    Function function;
+    FindFunction(GetModuleHandleA(module_name), name, &function);
+    return function;
+}
