@@ -7,6 +7,7 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "removal/path_parts.h"
 #include "removal/protected_folders.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
@@ -39,12 +40,8 @@ void Add(PathTable& table, const char* path) {
 // The folder part of `path` without its last separator; false for a name
 // without a folder or a drive's root.
 bool ParentOf(const char* path, char* parent) {
-    const char* slash = MbFindLastChar(path, '\\');
-    if (!slash || slash == path || slash[-1] == ':') return false;
-    size_t length = (size_t)(slash - path);
-    memcpy(parent, path, length);
-    parent[length] = 0;
-    return true;
+    if (!FolderPart(path, parent) || !parent[0]) return false;
+    return parent[strlen(parent) - 1] != ':';
 }
 
 int Depth(const char* path) {

@@ -8,6 +8,7 @@
 #include "removal/native_file_view.h"
 #include "removal/own_files.h"
 #include "removal/path_macros.h"
+#include "removal/path_parts.h"
 #include "removal/protected_files.h"
 #include "removal/protected_folders.h"
 #include "removal/removal_steps.h"
@@ -66,16 +67,6 @@ void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& fou
     bool gone = scheduled || ChangeMadeOrPreviewed(deleted.outcome);
     if (gone) NoteFileRemoved(path, scheduled);
     if (gone || deleted.outcome == ChangeMissing) ForgetSharedFile(&step.shared, path);
-}
-
-// The search takes '/' for a folder separator as well as '\\': the folder
-// part must end at the last of either, or a match would be deleted from a
-// folder further up.
-const char* LastSeparator(const char* pattern) {
-    const char* back = MbFindLastChar(pattern, '\\');
-    const char* forward = MbFindLastChar(pattern, '/');
-    if (!back) return forward;
-    return forward && forward > back ? forward : back;
 }
 
 // The match's path: the pattern's folder part and the found name, skipped

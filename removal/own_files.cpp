@@ -3,6 +3,7 @@
 #include "removal/own_files.h"
 
 #include "platform/mbtext.h"
+#include "removal/path_parts.h"
 #include "system/run_state.h"
 
 namespace {
@@ -26,15 +27,6 @@ bool SamePath(const char* a, const char* b) {
     return ShortForm(a, short_a) && ShortForm(b, short_b) && MbSameNoCase(short_a, short_b);
 }
 
-// `path` cut after its last backslash into `folder`; false without one.
-bool FolderOf(const char* path, char* folder) {
-    const char* slash = MbFindLastChar(path, '\\');
-    if (!slash || (size_t)(slash - path) >= PATH_BUFFER_SIZE) return false;
-    memcpy(folder, path, (size_t)(slash - path));
-    folder[slash - path] = 0;
-    return true;
-}
-
 bool IsToolName(const char* name) {
     for (const char* tool : kToolNames)
         if (MbSameNoCase(name, tool)) return true;
@@ -46,7 +38,7 @@ bool IsProgramOrTool(const char* path, const WIN32_FIND_DATAA& found) {
     char program[PATH_BUFFER_SIZE], program_folder[PATH_BUFFER_SIZE], folder[PATH_BUFFER_SIZE];
     DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
     if (length == 0 || length >= sizeof program) return false;
-    if (!FolderOf(program, program_folder) || !FolderOf(path, folder)) return false;
+    if (!FolderPart(program, program_folder) || !FolderPart(path, folder)) return false;
     if (!SamePath(folder, program_folder)) return false;
     return IsToolName(found.cFileName) || SamePath(path, program);
 }

@@ -26,6 +26,7 @@
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
+#include "removal/path_parts.h"
 #include "removal/protected_places.h"
 
 namespace {
@@ -144,12 +145,6 @@ int LiteralPrefix(const char* name) {
     for (const char* p = name; *p && !IsWildcard(*p); p = MbNext(p))
         if (*p != '.' && *p != ' ') ++count;
     return count;
-}
-
-const char* LastSeparator(const char* path) {
-    const char* back = MbFindLastChar(path, '\\');
-    const char* forward = MbFindLastChar(path, '/');
-    return forward && (!back || forward > back) ? forward : back;
 }
 
 // The full form of the folder that holds `path`.

@@ -5,6 +5,7 @@
 #include "removal/protected_services.h"
 
 #include "platform/mbtext.h"
+#include "removal/path_parts.h"
 #include "removal/windows_programs.h"
 #include "removal/windows_directory.h"
 
@@ -86,15 +87,10 @@ bool CutProgram(const char* image_path, char* program, size_t size) {
     return true;
 }
 
-const char* FileName(const char* path) {
-    const char* last = MbFindLastChar(path, '\\');
-    return last ? last + 1 : path;
-}
-
 // By the program's name, up to the arguments an unfound one still carries.
 bool IsSharedHost(const char* path) {
     char name[MAX_PATH];
-    if (!MbCopy(name, sizeof name, FileName(path))) return false;
+    if (!MbCopy(name, sizeof name, FileNamePart(path))) return false;
     if (char* blank = (char*)MbFindChar(name, ' ')) *blank = 0;
     for (const char* host : kSharedHosts)
         if (MbSameNoCase(name, host)) return true;

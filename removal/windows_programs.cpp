@@ -4,7 +4,9 @@
 #include "removal/windows_programs.h"
 
 #include "platform/mbtext.h"
+#include "removal/path_parts.h"
 #include "removal/protected_files.h"
+#include "removal/system_file_checks.h"
 
 namespace {
 
@@ -17,33 +19,9 @@ const char* const kInterpreters[] = {
     "reg.exe",     "regsvr32.exe", "msiexec.exe",   "sc.exe",      "net.exe",
 };
 
-// Wine's builtin and placeholder files, marked at offset 0x40.
-const char* const kWineMarks[] = {"Wine builtin DLL", "Wine placeholder DLL"};
-const DWORD kMarkOffset = 0x40;
-
-const char* FileName(const char* path) {
-    const char* slash = MbFindLastChar(path, '\\');
-    return slash ? slash + 1 : path;
-}
-
 bool IsInterpreter(const char* path) {
     for (const char* name : kInterpreters)
-        if (MbSameNoCase(FileName(path), name)) return true;
-    return false;
-}
-
-bool CarriesWineMark(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char mark[24] = {0};
-    DWORD read = 0;
-    bool ok = SetFilePointer(file, (LONG)kMarkOffset, nullptr, FILE_BEGIN) == kMarkOffset &&
-              ReadFile(file, mark, sizeof mark - 1, &read, nullptr);
-    CloseHandle(file);
-    if (!ok) return false;
-    for (const char* wine : kWineMarks)
-        if (read >= strlen(wine) && memcmp(mark, wine, strlen(wine)) == 0) return true;
+        if (MbSameNoCase(FileNamePart(path), name)) return true;
     return false;
 }
 
@@ -53,5 +31,5 @@ const char* WindowsProgramRefusal(const char* path) {
     if (!path || !*path) return nullptr;
     if (IsInterpreter(path)) return kInterpreterReason;
     if (const char* reason = WindowsFileRefusal(path)) return reason;
-    return CarriesWineMark(path) ? kWineReason : nullptr;
+    return ReadImageKind(path) == WineStandIn ? kWineReason : nullptr;
 }

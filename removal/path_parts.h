@@ -1,0 +1,16 @@
+// The parts of a path the removal takes apart: its last separator, its file
+// name and its folder. Double-byte characters are whole units.
+#pragma once
+
+#include "platform/platform.h"
+
+// The last '\' or '/', whichever comes later (the file search takes both
+// for a folder separator); null when there is neither.
+const char* LastSeparator(const char* path);
+
+// The name after the last backslash, or the whole path without one.
+const char* FileNamePart(const char* path);
+
+// `path` cut before its last backslash into `folder` (PATH_BUFFER_SIZE
+// bytes); false without a backslash or when the folder would not fit.
+bool FolderPart(const char* path, char* folder);
