@@ -50,6 +50,6 @@ add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/regist
     ${DEVTOOLS_9X} devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
 add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp platform/key_tree.cpp
     ${DEVTOOLS_NT4} devtools/service_removal.cpp devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
-add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp
+add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp devtools/devices_left.cpp
     devtools/service_removal.cpp ${DEVTOOLS_GUARDRAILS} devtools/wow64_handoff.cpp removal/sibling_program.cpp
     LIBRARIES setupapi)

@@ -3,6 +3,7 @@
 
 #include "devtools/oem_infs.h"
 
+#include "devtools/devices_left.h"
 #include "devtools/inf_models.h"
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
@@ -50,21 +51,14 @@ void Note(InfNotes* notes, const char* name) {
     lstrcpynA(notes->names[notes->count++], name, INF_NAME_SIZE);
 }
 
-// When the devices cannot be listed, the INF counts as used.
-bool InfInUse(const char* name) {
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE) return true;
-    SP_DEVINFO_DATA device;
-    device.cbSize = sizeof device;
+bool UsesInf(HDEVINFO set, SP_DEVINFO_DATA* device, const char* name) {
     char used[INF_NAME_SIZE];
-    bool found = false;
-    for (DWORD i = 0; !found && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        ReadDriverInf(set, &device, used);
-        found = MbSameNoCase(used, name);
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return found;
+    ReadDriverInf(set, device, used);
+    return MbSameNoCase(used, name);
 }
+
+// When the devices cannot be listed, the INF counts as used.
+bool InfInUse(const char* name) { return AnyDeviceLeft(UsesInf, name); }
 
 // "*.inf" also finds a longer extension through its short name.
 bool EndsWithInf(const char* name) {

@@ -6,6 +6,7 @@
 // uses any more.
 #include "devtools/device_children.h"
 #include "devtools/device_match.h"
+#include "devtools/devices_left.h"
 #include "devtools/oem_infs.h"
 #include "devtools/service_removal.h"
 #include "devtools/tool_backend.h"
@@ -212,22 +213,15 @@ void RemoveFromNamedClass(const char* name, const DeviceRequest& request, InfNot
         RemoveFromClass(&guids[i], request, notes, outcome);
 }
 
+bool UsesService(HDEVINFO set, SP_DEVINFO_DATA* device, const char* name) {
+    char service[TEXT_SIZE];
+    ReadProperty(set, device, SPDRP_SERVICE, service, sizeof service);
+    return lstrcmpiA(service, name) == 0;
+}
+
 // Any device left, present or not, whose driver is the service. When the
 // devices cannot be listed, the service counts as used.
-bool ServiceInUse(const char* name) {
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
-    if (set == INVALID_HANDLE_VALUE) return true;
-    SP_DEVINFO_DATA device;
-    device.cbSize = sizeof device;
-    char service[TEXT_SIZE];
-    bool used = false;
-    for (DWORD i = 0; !used && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        ReadProperty(set, &device, SPDRP_SERVICE, service, sizeof service);
-        used = lstrcmpiA(service, name) == 0;
-    }
-    SetupDiDestroyDeviceInfoList(set);
-    return used;
-}
+bool ServiceInUse(const char* name) { return AnyDeviceLeft(UsesService, name); }
 
 void KeepService(const char* name, const char* why, ToolOutcome* outcome) {
     lstrcpynA(outcome->kept_service, name, sizeof outcome->kept_service);

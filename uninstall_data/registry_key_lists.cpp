@@ -9,6 +9,31 @@ namespace {
 
 const DWORD kNameChars = 129;
 
+// A list of one subkey per entry: the failure of its enumeration and the
+// limit of its array, each with its code.
+struct SubkeyList {
+    int32_t enum_code;
+    const char* enum_text;
+    int32_t limit_code;
+    const char* limit_text;
+    int32_t capacity;
+};
+
+// Reads each subkey into entry `count` by `read(name, count)`, counting
+// those read; stops at the first failure.
+template <typename ReadEntry>
+LoadStatus EnumSubkeys(HKEY list, const SubkeyList& codes, int32_t& count, ReadEntry read) {
+    char name[kNameChars];
+    for (DWORD index = 0;; ++index) {
+        LONG status = RegEnumKeyA(list, index, name, sizeof name);
+        if (status == ERROR_NO_MORE_ITEMS) return 0;
+        if (status != ERROR_SUCCESS) return LoadFailure(codes.enum_code, codes.enum_text);
+        if (count >= codes.capacity) return LoadFailure(codes.limit_code, codes.limit_text);
+        if (LoadStatus failed = read(name, count)) return failed;
+        ++count;
+    }
+}
+
 // --- Applets: one subkey per applet ---
 
 LoadStatus ReadApplet(HKEY applets, const char* name, AppletEntry& applet) {
@@ -23,17 +48,11 @@ LoadStatus ReadApplet(HKEY applets, const char* name, AppletEntry& applet) {
 }
 
 LoadStatus EnumApplets(HKEY applets, UninstallData& data) {
-    char name[kNameChars];
-    for (DWORD index = 0;; ++index) {
-        LONG status = RegEnumKeyA(applets, index, name, sizeof name);
-        if (status == ERROR_NO_MORE_ITEMS) return 0;
-        if (status != ERROR_SUCCESS) return LoadFailure(1409, "Unable to enumerate applet keys");
-        if (data.applet_count >= TAVK_MAX_NUM_APPLETS)
-            return LoadFailure(1415, "TAVK_MAX_NUM_APPLETS exceeded");
-        if (LoadStatus failed = ReadApplet(applets, name, data.applets[data.applet_count]))
-            return failed;
-        ++data.applet_count;
-    }
+    static const SubkeyList kList = {1409, "Unable to enumerate applet keys", 1415,
+                                     "TAVK_MAX_NUM_APPLETS exceeded", TAVK_MAX_NUM_APPLETS};
+    return EnumSubkeys(applets, kList, data.applet_count, [&](const char* name, int32_t at) {
+        return ReadApplet(applets, name, data.applets[at]);
+    });
 }
 
 // --- DeviceClassNames: value name = order, data = class name ---
@@ -98,17 +117,11 @@ LoadStatus ReadRegistryKey(HKEY list, const char* name, RegistryKeyEntry& entry)
 }
 
 LoadStatus EnumRegistryKeys(HKEY list, UninstallData& data) {
-    char name[kNameChars];
-    for (DWORD index = 0;; ++index) {
-        LONG status = RegEnumKeyA(list, index, name, sizeof name);
-        if (status == ERROR_NO_MORE_ITEMS) return 0;
-        if (status != ERROR_SUCCESS) return LoadFailure(1748, "Unable to enumerate RegistryKeys keys");
-        if (data.registry_key_count >= TAVK_MAX_NUM_REG_KEYS)
-            return LoadFailure(1754, "TAVK_MAX_NUM_REG_KEYS exceeded");
-        RegistryKeyEntry& entry = data.registry_keys[data.registry_key_count];
-        if (LoadStatus failed = ReadRegistryKey(list, name, entry)) return failed;
-        ++data.registry_key_count;
-    }
+    static const SubkeyList kList = {1748, "Unable to enumerate RegistryKeys keys", 1754,
+                                     "TAVK_MAX_NUM_REG_KEYS exceeded", TAVK_MAX_NUM_REG_KEYS};
+    return EnumSubkeys(list, kList, data.registry_key_count, [&](const char* name, int32_t at) {
+        return ReadRegistryKey(list, name, data.registry_keys[at]);
+    });
 }
 
 }  // namespace
