@@ -125,11 +125,7 @@ void RemoveEmptyDeviceKey(HKEY enum_root, const char* path) {
     for (char* p = id_path; *p; p = (char*)MbNext(p))
         if (*p == '\\') slash = p;
     *slash = 0;  // a path always holds two backslashes
-    HKEY key;
-    if (RegOpenKeyExA(enum_root, id_path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    bool empty = HasNoSubkeys(key);
-    RegCloseKey(key);
-    if (empty) RegDeleteKeyA(enum_root, id_path);
+    DeleteKeyIfNoSubkeys(enum_root, id_path);
 }
 
 // The protocols the device binds, read before it goes; noted only when it

@@ -75,11 +75,7 @@ void RemoveEmptyProtocolKey(HKEY network, const char* binding) {
     char protocol[BINDING_NAME_SIZE];
     lstrcpynA(protocol, binding, sizeof protocol);
     *(char*)MbFindChar(protocol, '\\') = 0;
-    HKEY key;
-    if (RegOpenKeyExA(network, protocol, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    bool empty = HasNoSubkeys(key);
-    RegCloseKey(key);
-    if (empty) RegDeleteKeyA(network, protocol);
+    DeleteKeyIfNoSubkeys(network, protocol);
 }
 
 void RemoveProtocol(HKEY network, const char* binding, ToolOutcome* outcome) {

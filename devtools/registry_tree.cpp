@@ -27,6 +27,14 @@ bool HasNoSubkeys(HKEY key) {
     return RegEnumKeyA(key, 0, name, sizeof name) == ERROR_NO_MORE_ITEMS;
 }
 
+void DeleteKeyIfNoSubkeys(HKEY parent, const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(parent, name, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    bool empty = HasNoSubkeys(key);
+    RegCloseKey(key);
+    if (empty) RegDeleteKeyA(parent, name);
+}
+
 // A name too long for the room is passed over, never cut.
 int CollectSubkeyNames(HKEY key, KeyName* names, int capacity) {
     int count = 0;

@@ -16,6 +16,10 @@ LONG DeleteKeyTree(HKEY parent, const char* name);
 // True when the key has no subkeys (values are not looked at).
 bool HasNoSubkeys(HKEY key);
 
+// Deletes `name` below `parent` when it has no subkeys left: the key of a
+// group whose last member went.
+void DeleteKeyIfNoSubkeys(HKEY parent, const char* name);
+
 // The names of the key's subkeys, at most `capacity`, gathered before the
 // caller deletes any: the enumeration order after a deletion is not
 // documented. Returns how many were noted.

@@ -79,12 +79,26 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
     return handle;
 }
 
-BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED) {
+namespace {
+
+// The open file a read or write may use, with the count cleared; null
+// after setting the error Windows would give.
+OpenFile* UsableFile(HANDLE handle, DWORD right, const char* api, LPDWORD count) {
     OpenFile* file = Find(handle);
-    if (read) *read = 0;
-    if (!file) return Fail(ERROR_INVALID_HANDLE);
-    if (!(file->access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED);
-    if (DWORD error = fake::InjectedFailure("ReadFile", file->path)) return Fail(error);
+    if (count) *count = 0;
+    DWORD error = !file                    ? ERROR_INVALID_HANDLE
+                  : !(file->access & right) ? ERROR_ACCESS_DENIED
+                                            : fake::InjectedFailure(api, file->path);
+    if (!error) return file;
+    Fail(error);
+    return nullptr;
+}
+
+}  // namespace
+
+BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPPED) {
+    OpenFile* file = UsableFile(handle, GENERIC_READ, "ReadFile", read);
+    if (!file) return FALSE;
     std::string data = fake::FileContents(file->path);
     size_t count = file->position < data.size() ? data.size() - file->position : 0;
     if (count > size) count = size;
@@ -95,11 +109,8 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPOVERLAPP
 }
 
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED) {
-    OpenFile* file = Find(handle);
-    if (written) *written = 0;
-    if (!file) return Fail(ERROR_INVALID_HANDLE);
-    if (!(file->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
-    if (DWORD error = fake::InjectedFailure("WriteFile", file->path)) return Fail(error);
+    OpenFile* file = UsableFile(handle, GENERIC_WRITE, "WriteFile", written);
+    if (!file) return FALSE;
     std::string data = fake::FileContents(file->path);
     if (data.size() < file->position) data.resize(file->position);
     data.replace(file->position, size, (const char*)buffer, size);

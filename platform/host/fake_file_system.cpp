@@ -479,17 +479,14 @@ Node* LookupByShortNames(const std::string& path) {
     if (path.size() < 3 || path[1] != ':') return nullptr;
     std::string canonical = FullPathText(path);
     if (canonical.back() == '\\') canonical.pop_back();
+    std::vector<std::string> parts;
+    SplitNames(canonical, false, &parts);
     std::string folder = canonical.substr(0, 2);
     Node* node = nullptr;
-    size_t start = 2;
-    while (start < canonical.size()) {
-        size_t end = canonical.find('\\', start + 1);
-        if (end == std::string::npos) end = canonical.size();
-        std::string part = canonical.substr(start + 1, end - start - 1);
-        start = end;
+    for (size_t i = 1; i < parts.size(); ++i) {
         node = nullptr;
         for (Node* child : ChildrenOf(folder))
-            if (fake::SameName(child->short_name, part)) node = child;
+            if (fake::SameName(child->short_name, parts[i])) node = child;
         if (!node) return nullptr;
         folder = node->path;
     }

@@ -50,31 +50,25 @@ HWND Add(const Window& window) {
     return handle;
 }
 
-WORD Word(const std::string& d, size_t at) {
-    return at + 2 <= d.size() ? (WORD)((unsigned char)d[at] | (unsigned char)d[at + 1] << 8) : 0;
-}
-
-DWORD Dword(const std::string& d, size_t at) { return Word(d, at) | (DWORD)Word(d, at + 2) << 16; }
-
 // A template's class, title or menu: empty, 0xFFFF and an ordinal, or a
 // UTF-16 string (taken here as Latin-1).
 std::string TemplateText(const std::string& d, size_t* at) {
-    if (Word(d, *at) == 0xFFFF) {
+    if (fake::LittleWord(d, *at) == 0xFFFF) {
         static const char* const kAtoms[] = {"button", "edit", "static", "listbox", "scrollbar", "combobox"};
-        WORD atom = Word(d, *at + 2);
+        WORD atom = fake::LittleWord(d, *at + 2);
         *at += 4;
         return atom >= 0x80 && atom <= 0x85 ? kAtoms[atom - 0x80] : "#" + std::to_string(atom);
     }
     std::string text;
-    for (; *at + 2 <= d.size() && Word(d, *at); *at += 2) text += (char)Word(d, *at);
+    for (; *at + 2 <= d.size() && fake::LittleWord(d, *at); *at += 2) text += (char)fake::LittleWord(d, *at);
     *at += 2;
     return text;
 }
 
 // Dialog units to pixels for the 8-point dialog font (base units 6 by 13).
 RECT Pixels(const std::string& d, size_t at, HWND parent) {
-    LONG x = (short)Word(d, at) * 6 / 4, y = (short)Word(d, at + 2) * 13 / 8;
-    LONG cx = (short)Word(d, at + 4) * 6 / 4, cy = (short)Word(d, at + 6) * 13 / 8;
+    LONG x = (short)fake::LittleWord(d, at) * 6 / 4, y = (short)fake::LittleWord(d, at + 2) * 13 / 8;
+    LONG cx = (short)fake::LittleWord(d, at + 4) * 6 / 4, cy = (short)fake::LittleWord(d, at + 6) * 13 / 8;
     if (!parent) return {x, y, x + cx + 6, y + cy + 25};  // frame and caption
     return {x, y, x + cx, y + cy};
 }
@@ -85,14 +79,14 @@ void AddControls(const std::string& d, size_t at, int count, HWND dialog) {
         at = (at + 3) & ~(size_t)3;
         Window control;
         control.parent = dialog;
-        control.style = Dword(d, at);
-        control.ex_style = Dword(d, at + 4);
+        control.style = fake::LittleDword(d, at);
+        control.ex_style = fake::LittleDword(d, at + 4);
         control.rect = Pixels(d, at + 8, dialog);
-        control.id = Word(d, at + 16);
+        control.id = fake::LittleWord(d, at + 16);
         size_t field = at + 18;
         control.class_name = TemplateText(d, &field);
         control.text = TemplateText(d, &field);
-        field += 2 + Word(d, field);  // creation data
+        field += 2 + fake::LittleWord(d, field);  // creation data
         Add(control);
         at = field;
     }
@@ -100,7 +94,7 @@ void AddControls(const std::string& d, size_t at, int count, HWND dialog) {
 
 HWND BuildDialog(const std::string& d, DLGPROC proc) {
     Window dialog;
-    dialog.style = Dword(d, 0);
+    dialog.style = fake::LittleDword(d, 0);
     dialog.rect = Pixels(d, 10, nullptr);
     dialog.proc = proc;
     dialog.class_name = "#32770";
@@ -113,7 +107,7 @@ HWND BuildDialog(const std::string& d, DLGPROC proc) {
         TemplateText(d, &field);
     }
     HWND handle = Add(dialog);
-    AddControls(d, field, Word(d, 8), handle);
+    AddControls(d, field, fake::LittleWord(d, 8), handle);
     return handle;
 }
 

@@ -37,21 +37,15 @@ std::string ReadFile(const char* path) {
     return bytes;
 }
 
-WORD Word(const std::string& d, size_t at) {
-    return at + 2 <= d.size() ? (WORD)((unsigned char)d[at] | (unsigned char)d[at + 1] << 8) : 0;
-}
-
-DWORD Dword(const std::string& d, size_t at) { return Word(d, at) | (DWORD)Word(d, at + 2) << 16; }
-
 // A type or name in a .res header: 0xFFFF and an ordinal, or a UTF-16 string.
 std::string IdAt(const std::string& d, size_t* at) {
-    if (Word(d, *at) == 0xFFFF) {
-        std::string id = "#" + std::to_string(Word(d, *at + 2));
+    if (fake::LittleWord(d, *at) == 0xFFFF) {
+        std::string id = "#" + std::to_string(fake::LittleWord(d, *at + 2));
         *at += 4;
         return id;
     }
     std::string name;
-    for (; *at + 2 <= d.size() && Word(d, *at); *at += 2) name += (char)toupper(Word(d, *at) & 0xFF);
+    for (; *at + 2 <= d.size() && fake::LittleWord(d, *at); *at += 2) name += (char)toupper(fake::LittleWord(d, *at) & 0xFF);
     *at += 2;
     return name;
 }
@@ -61,13 +55,13 @@ void Load() {
     loaded = true;
     std::string d = ReadFile(FAKE_RESOURCE_FILE);
     for (size_t at = 0; at + 32 <= d.size();) {
-        DWORD data_size = Dword(d, at), header_size = Dword(d, at + 4);
+        DWORD data_size = fake::LittleDword(d, at), header_size = fake::LittleDword(d, at + 4);
         size_t field = at + 8;
         Resource r;
         r.type = IdAt(d, &field);
         r.name = IdAt(d, &field);
         field = (field + 3) & ~(size_t)3;
-        r.language = Word(d, field + 6);
+        r.language = fake::LittleWord(d, field + 6);
         if (at + header_size + data_size > d.size()) break;
         r.data = d.substr(at + header_size, data_size);
         if (data_size) resources.push_back(r);

@@ -68,6 +68,14 @@ DWORD InjectedFailure(const char* api, const std::string& subject) {
     return 0;
 }
 
+WORD LittleWord(const std::string& d, size_t at) {
+    return at + 2 <= d.size() ? (WORD)((unsigned char)d[at] | (unsigned char)d[at + 1] << 8) : 0;
+}
+
+DWORD LittleDword(const std::string& d, size_t at) {
+    return LittleWord(d, at) | (DWORD)LittleWord(d, at + 2) << 16;
+}
+
 std::vector<std::string> TextLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;

@@ -41,6 +41,11 @@ std::vector<std::string> TextLines(const std::string& text);
 bool SameName(const std::string& a, const std::string& b);
 bool EndsWithPath(const std::string& subject, const std::string& suffix);
 
+// The little-endian 16- and 32-bit numbers at `at` of a compiled resource
+// or template; 0 past its end.
+WORD LittleWord(const std::string& data, size_t at);
+DWORD LittleDword(const std::string& data, size_t at);
+
 // --- The process environment ---
 void SetCommandLine(const std::string& line);
 void SetModulePath(const std::string& path);
