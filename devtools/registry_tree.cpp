@@ -15,16 +15,17 @@ bool DotsOnly(const char* name) {
     return true;
 }
 
+// Values are not looked at.
+bool HasNoSubkeys(HKEY key) {
+    char name[KEY_NAME_SIZE];
+    return RegEnumKeyA(key, 0, name, sizeof name) == ERROR_NO_MORE_ITEMS;
+}
+
 }  // namespace
 
 LONG DeleteKeyTree(HKEY parent, const char* name) {
     static const KeyTreeDeletion kQuietDeletion = {KEY_NAME_SIZE, nullptr};
     return DeleteKeyTreeBy(kQuietDeletion, parent, name).status;
-}
-
-bool HasNoSubkeys(HKEY key) {
-    char name[KEY_NAME_SIZE];
-    return RegEnumKeyA(key, 0, name, sizeof name) == ERROR_NO_MORE_ITEMS;
 }
 
 void DeleteKeyIfNoSubkeys(HKEY parent, const char* name) {

@@ -13,9 +13,6 @@ typedef char KeyName[KEY_NAME_SIZE];
 // error that stopped the deletion.
 LONG DeleteKeyTree(HKEY parent, const char* name);
 
-// True when the key has no subkeys (values are not looked at).
-bool HasNoSubkeys(HKEY key);
-
 // Deletes `name` below `parent` when it has no subkeys left: the key of a
 // group whose last member went.
 void DeleteKeyIfNoSubkeys(HKEY parent, const char* name);
