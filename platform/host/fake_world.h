@@ -73,9 +73,6 @@ std::vector<std::string> RegDump(const std::string& path = "HKLM");
 // Registry handles opened and not yet closed.
 int OpenKeyCount();
 
-}  // namespace fake
-
-namespace fake {
 // --- The Windows version the system reports ---
 struct WindowsVersion {
     DWORD platform;
@@ -85,9 +82,7 @@ struct WindowsVersion {
 };
 extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWinXP, kWin10;
 void SetWindowsVersion(const WindowsVersion& version);
-}  // namespace fake
 
-namespace fake {
 // --- Started programs. Each CreateProcessA takes the next queued script, or
 // the default one (starts, waits, exits with 0). ---
 struct ProcessScript {
@@ -102,6 +97,20 @@ void ScriptNextProcess(const ProcessScript& script);
 const std::vector<std::string>& StartedCommandLines();
 // Process and thread handles handed out and not yet closed.
 int OpenProcessHandleCount();
+
+// --- Started programs found as Windows finds them: a quoted name, or else
+// the shortest blank-delimited prefix of the command line that names a file
+// (".exe" added to a name without an extension); when no prefix names a
+// file, the first word. A script for a program applies to every start of
+// it; a queued script (ScriptNextProcess) comes first. ---
+void ScriptProcess(const std::string& program, const ProcessScript& script);
+struct StartedProcess {
+    std::string program;
+    std::string command_line;
+    DWORD flags;
+    BOOL inherit_handles;
+};
+const std::vector<StartedProcess>& StartedProcesses();
 
 // --- Top-level windows of other programs. A window closes on the nth
 // WM_CLOSE it receives; 0: it never closes. ---
@@ -146,6 +155,50 @@ void AddFile(const std::string& path);
 void AddDirectory(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+
+// --- More of the file system: contents, attributes, locked files, short
+// names and deferred deletion. The Windows and system directories exist as
+// folders from the start; a test that moves them adds the new folders. ---
+void AddFile(const std::string& path, const std::string& contents,
+             DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
+// A locked file is one Windows will not delete now (a running program):
+// DeleteFileA and opening it for writing are refused with access denied.
+void SetFileLocked(const std::string& path, bool locked);
+// The 8.3 name of the last component; one is made up when a file is added.
+void SetShortName(const std::string& path, const std::string& short_name);
+// The bytes as stored on disk; empty when the file is missing.
+std::string FileContents(const std::string& path);
+// INVALID_FILE_ATTRIBUTES when the path is missing.
+DWORD FileAttributesOf(const std::string& path);
+// Every file and folder as sorted lines, to compare before and after a step.
+std::vector<std::string> FileDump();
+// Deletions waiting for the next start: paths given to MoveFileExA with
+// MOVEFILE_DELAY_UNTIL_REBOOT and no new name, in order.
+std::vector<std::string> PendingDeletes();
+// The next start of Windows: NT carries out the pending deletions; Windows
+// 9x carries out WININIT.INI's "NUL=" lines, which name files by their short
+// names only, and then renames the file to WININIT.BAK. Returns the paths
+// that could not be resolved.
+std::vector<std::string> RestartWindows();
+
+// A 32-bit program on 64-bit Windows: while on, the program's file calls
+// that name the system directory reach WindowsDirectory()\SysWOW64 instead,
+// unless it has turned the redirection off. The test's own calls see the
+// real folders.
+void SetWow64(bool on);
+
+// --- Other ways to a folder: a share ("\\\\server\\name") or a subst
+// drive that reaches a local folder, a link (a junction: a folder with the
+// reparse-point attribute that leads to another), and the kind of a drive
+// (every letter is fixed unless set). ---
+void AddShare(const std::string& share, const std::string& folder);
+void SetSubstDrive(char letter, const std::string& folder);
+void AddLink(const std::string& path, const std::string& target);
+void SetDriveType(char letter, UINT type);
+
+// The directories as set, for the fake's own use (no call is logged).
+std::string WindowsDirectory();
+std::string SystemDirectory();
 
 // --- Messages: the user's language, resources, UTF-16 registry values ---
 void SetUserLanguage(LANGID language);
@@ -204,75 +257,6 @@ struct HandleCloser {
 };
 bool CloseOtherHandle(HANDLE handle);
 
-// --- Security: the user's groups and privileges, and leak counters ---
-void SetUserIsAdministrator(bool administrator);
-void SetUserPrivileges(const std::vector<std::string>& held);
-bool ProcessPrivilegeEnabled(const std::string& name);
-int OpenTokenCount();
-int LiveSidCount();
-int LocalBlockCount();
-bool ThreadIsImpersonating();
-}  // namespace fake
-
-namespace fake {
-// --- More of the file system: contents, attributes, locked files, short
-// names and deferred deletion. The Windows and system directories exist as
-// folders from the start; a test that moves them adds the new folders. ---
-void AddFile(const std::string& path, const std::string& contents,
-             DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
-// A locked file is one Windows will not delete now (a running program):
-// DeleteFileA and opening it for writing are refused with access denied.
-void SetFileLocked(const std::string& path, bool locked);
-// The 8.3 name of the last component; one is made up when a file is added.
-void SetShortName(const std::string& path, const std::string& short_name);
-// The bytes as stored on disk; empty when the file is missing.
-std::string FileContents(const std::string& path);
-// INVALID_FILE_ATTRIBUTES when the path is missing.
-DWORD FileAttributesOf(const std::string& path);
-// Every file and folder as sorted lines, to compare before and after a step.
-std::vector<std::string> FileDump();
-// Deletions waiting for the next start: paths given to MoveFileExA with
-// MOVEFILE_DELAY_UNTIL_REBOOT and no new name, in order.
-std::vector<std::string> PendingDeletes();
-// The next start of Windows: NT carries out the pending deletions; Windows
-// 9x carries out WININIT.INI's "NUL=" lines, which name files by their short
-// names only, and then renames the file to WININIT.BAK. Returns the paths
-// that could not be resolved.
-std::vector<std::string> RestartWindows();
-
-// A 32-bit program on 64-bit Windows: while on, the program's file calls
-// that name the system directory reach WindowsDirectory()\SysWOW64 instead,
-// unless it has turned the redirection off. The test's own calls see the
-// real folders.
-void SetWow64(bool on);
-
-// --- Other ways to a folder: a share ("\\\\server\\name") or a subst
-// drive that reaches a local folder, a link (a junction: a folder with the
-// reparse-point attribute that leads to another), and the kind of a drive
-// (every letter is fixed unless set). ---
-void AddShare(const std::string& share, const std::string& folder);
-void SetSubstDrive(char letter, const std::string& folder);
-void AddLink(const std::string& path, const std::string& target);
-void SetDriveType(char letter, UINT type);
-
-// The directories as set, for the fake's own use (no call is logged).
-std::string WindowsDirectory();
-std::string SystemDirectory();
-
-// --- Started programs found as Windows finds them: a quoted name, or else
-// the shortest blank-delimited prefix of the command line that names a file
-// (".exe" added to a name without an extension); when no prefix names a
-// file, the first word. A script for a program applies to every start of
-// it; a queued script (ScriptNextProcess) comes first. ---
-void ScriptProcess(const std::string& program, const ProcessScript& script);
-struct StartedProcess {
-    std::string program;
-    std::string command_line;
-    DWORD flags;
-    BOOL inherit_handles;
-};
-const std::vector<StartedProcess>& StartedProcesses();
-
 // --- Every kernel handle still open: processes, threads, searches and
 // files. ---
 int OpenHandleCount();
@@ -283,9 +267,16 @@ int OpenHandlesOf(const char* kind);
 
 // The version the fake system reports, for the fake's own rules.
 const WindowsVersion& CurrentWindowsVersion();
-}  // namespace fake
 
-namespace fake {
+// --- Security: the user's groups and privileges, and leak counters ---
+void SetUserIsAdministrator(bool administrator);
+void SetUserPrivileges(const std::vector<std::string>& held);
+bool ProcessPrivilegeEnabled(const std::string& name);
+int OpenTokenCount();
+int LiveSidCount();
+int LocalBlockCount();
+bool ThreadIsImpersonating();
+
 // --- Pauses: Sleep and timed waits wait for nothing; the total they were
 // asked for since the reset. ---
 DWORD SleptMilliseconds();
@@ -306,9 +297,7 @@ struct ShutdownRequest {
     bool accepted;
 };
 const std::vector<ShutdownRequest>& ShutdownRequests();
-}  // namespace fake
 
-namespace fake {
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
 // on an older version). ---
@@ -321,4 +310,5 @@ void SetFileCompany(const std::string& path, const std::string& company,
                     DWORD translation = 0x04B00409);
 // What SfcIsFileProtected then reports as protected.
 void SetFileProtected(const std::string& path);
+
 }  // namespace fake
