@@ -24,7 +24,9 @@ bool HasNoSubkeys(HKEY key) {
 }  // namespace
 
 LONG DeleteKeyTree(HKEY parent, const char* name) {
-    static const KeyTreeDeletion kQuietDeletion = {KEY_NAME_SIZE, nullptr};
+    // RegDeleteKeyA takes the values along: a value name too long to list
+    // cannot stop the deletion.
+    static const KeyTreeDeletion kQuietDeletion = {KEY_NAME_SIZE, KEY_ALL_ACCESS, false, nullptr};
     return DeleteKeyTreeBy(kQuietDeletion, parent, name).status;
 }
 

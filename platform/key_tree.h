@@ -23,7 +23,14 @@ enum KeyTreeCall {
 #define KEY_TREE_NAME_ROOM 256
 
 struct KeyTreeDeletion {
-    DWORD name_room;  // bytes for a subkey or value name, terminator included
+    DWORD name_room;  // bytes for a subkey name (and a value's), terminator
+                      // included; at most KEY_TREE_NAME_ROOM
+    // 0: each key is opened with RegOpenKeyA; otherwise with RegOpenKeyExA
+    // and this access.
+    REGSAM access;
+    // Whether each key's values are deleted before it (and counted when they
+    // cannot be), or left for RegDeleteKeyA to take along.
+    bool delete_values;
     // Told of the call that stopped the deletion, then of KeyTreeSubkey once
     // for every key above it; may be null.
     void (*failed)(KeyTreeCall call);

@@ -96,6 +96,8 @@ FolderState StateOf(const char* folder) {
 bool RemoveOne(const char* folder, DWORD family) {
     if (Holds(restart_folders, folder)) return false;  // so are its parents
     FolderState state = StateOf(folder);
+    // Kept only outside a preview: a folder that is not empty goes on to
+    // the restart's turn below.
     ChangeOutcome removed = RemoveFolderIfEmpty(folder, state == FolderEmpty).outcome;
     if (removed != ChangeKept) return ChangeMadeOrPreviewed(removed);
     // Windows 9x's WININIT.INI deletes files, not folders.

@@ -22,7 +22,7 @@ void ReportStop(KeyTreeCall call) {
         if (report.call == call) ReportTavkError(report.code, report.diagnostic);
 }
 
-const KeyTreeDeletion kReportedDeletion = {TAVK_REG_NAME_LEN + 1, ReportStop};
+const KeyTreeDeletion kReportedDeletion = {TAVK_REG_NAME_LEN + 1, 0, true, ReportStop};
 
 bool HasNoItem(LONG first_status) { return first_status == ERROR_NO_MORE_ITEMS; }
 

@@ -260,7 +260,7 @@ ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages) {
 
 ChangeResult CreateRunFile(TextFile* file, const char* path, const char* what) {
     if (PreviewRun) {
-        LogLine("preview: %s %s would be written", what, path);
+        LogEvent("%s %s would be written", what, path);
         return ChangeResult{ChangePreviewed, 0};
     }
     if (!TextFileCreate(file, path)) return ChangeResult{ChangeFailed, GetLastError()};

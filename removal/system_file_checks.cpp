@@ -90,20 +90,34 @@ bool HasWineMark(const char* header, DWORD length) {
     return false;
 }
 
-}  // namespace
+const DWORD kHeaderSize = 0x60;
 
-// Windows 9x knows no delete sharing: read and write sharing serve both.
-ImageKind ReadImageKind(const char* path) {
+// The file's first bytes; false when it cannot be read. Windows 9x knows no
+// delete sharing: read and write sharing serve both.
+bool ReadHeader(const char* path, char* header, DWORD* length) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return UnreadImage;
-    char header[0x60];
-    DWORD length = 0;
-    BOOL read = ReadFile(file, header, sizeof header, &length, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    *length = 0;
+    BOOL read = ReadFile(file, header, kHeaderSize, length, nullptr);
     CloseHandle(file);
-    if (!read) return UnreadImage;
+    return read != FALSE;
+}
+
+}  // namespace
+
+ImageKind ReadImageKind(const char* path) {
+    char header[kHeaderSize];
+    DWORD length = 0;
+    if (!ReadHeader(path, header, &length)) return UnreadImage;
     if (length < 2 || header[0] != 'M' || header[1] != 'Z') return NotAnImage;
     return HasWineMark(header, length) ? WineStandIn : ProgramImage;
+}
+
+bool CarriesWineMark(const char* path) {
+    char header[kHeaderSize];
+    DWORD length = 0;
+    return ReadHeader(path, header, &length) && HasWineMark(header, length);
 }
 
 namespace {

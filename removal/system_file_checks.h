@@ -28,6 +28,10 @@ void FreeSystemFileChecks(SystemFileChecks* checks);
 enum ImageKind { NotAnImage, ProgramImage, WineStandIn, UnreadImage };
 ImageKind ReadImageKind(const char* path);
 
+// True when the file carries Wine's mark where a program's DOS stub would
+// be, whatever its first bytes.
+bool CarriesWineMark(const char* path);
+
 // True when Windows File Protection reports the file, given by its full path.
 bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path);
 // True when a company name of the file's version resource holds "Microsoft".

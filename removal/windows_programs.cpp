@@ -31,5 +31,5 @@ const char* WindowsProgramRefusal(const char* path) {
     if (!path || !*path) return nullptr;
     if (IsInterpreter(path)) return kInterpreterReason;
     if (const char* reason = WindowsFileRefusal(path)) return reason;
-    return ReadImageKind(path) == WineStandIn ? kWineReason : nullptr;
+    return CarriesWineMark(path) ? kWineReason : nullptr;
 }

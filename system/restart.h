@@ -7,5 +7,6 @@
 // (programs that hang are forced to close; on NT 4 and Windows 9x every
 // program is). With "/norestart" it neither asks nor restarts. Returns
 // when the user declines, when the restart cannot be requested, and once
-// it has been requested.
+// it has been requested. A preview must not come here: the removal asks
+// through the gateway's OfferWindowsRestart, which only records it then.
 void OfferRestart();

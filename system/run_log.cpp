@@ -36,7 +36,7 @@ void WriteLineV(const char* mark, const char* format, va_list args) {
     GetLocalTime(&now);
     wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
               now.wMinute, now.wSecond);
-    lstrcpynA(line + kStampLength, mark, kMarkRoom);
+    lstrcpynA(line + lstrlenA(line), mark, kMarkRoom);
     int length = lstrlenA(line);
     length += wvsprintfA(line + length, format, args);
     line[length++] = '\r';

@@ -73,7 +73,7 @@ namespace {
 
 TEST(WindowsPrograms, InterpretersWindowsFilesAndWinesOwn) {
     fake::Reset();
-    const std::string wine_mark = "MZ" + std::string(0x3E, 'M') + "Wine builtin DLL" + std::string(8, '\0');
+    const std::string wine_mark = std::string(0x40, 'M') + "Wine builtin DLL" + std::string(8, '\0');
     fake::AddFile("C:\\WINDOWS\\system32\\spoolsv.exe", wine_mark);
     fake::AddFile("C:\\WINDOWS\\system32\\short.exe", "MZ");
     fake::AddFile("C:\\WINDOWS\\xlnsvc.exe", std::string(0x40, 'M') + "XLN service program");
