@@ -1,5 +1,6 @@
 // Deleting a registry key with everything below it, bottom-up: first every
-// subkey (each the same way), then every value, then the emptied key. NT's
+// subkey (each the same way), then, when the caller asks, every value, then
+// the emptied key. NT's
 // RegDeleteKeyA refuses a key that still has subkeys, so every family goes
 // this way. Shared by uninst.exe and the device tools.
 #pragma once
@@ -9,7 +10,7 @@
 // The calls a deletion makes, named so that a caller can report the one
 // that stopped it.
 enum KeyTreeCall {
-    KeyTreeOpen,         // RegOpenKeyA
+    KeyTreeOpen,         // RegOpenKeyA, or RegOpenKeyExA with the caller's access
     KeyTreeListKeys,     // RegEnumKeyA
     KeyTreeSubkey,       // a subkey's own deletion failed
     KeyTreeListValues,   // RegEnumValueA

@@ -4,6 +4,7 @@
 
 #include "platform/mbtext.h"
 #include "system/run_log.h"
+#include "system/run_state.h"
 
 namespace {
 
@@ -50,6 +51,13 @@ ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
     char note[160];
     wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
     return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
+void LogSharedFileKept(const char* path, DWORD count) {
+    char note[128];
+    wsprintfA(note, "shared by %u programs: the count %s %u, the file stays", (unsigned)count,
+              PreviewRun ? "would become" : "becomes", (unsigned)(count - 1));
+    LogChange("shared file", path, note, 0);
 }
 
 KeyName::KeyName(HKEY root, const char* parent, const char* name, const char* value) {

@@ -17,6 +17,10 @@ ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome
 // A refusal, logged with its reason (a short constant).
 ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason);
 
+// A file other programs still use: it stays, and its count of `count`
+// goes down by one (or would, in a preview).
+void LogSharedFileKept(const char* path, DWORD count);
+
 // "HKLM\parent\name\value" for the log, cut to the buffer when it must be.
 struct KeyName {
     char text[2100];  // a description's longest key path, twice over

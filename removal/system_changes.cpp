@@ -151,10 +151,7 @@ ChangeResult SetRegistryNumber(HKEY root, HKEY key, const char* key_path, const 
 
 ChangeResult LowerSharedCount(HKEY key, const char* key_path, const char* name, const char* path,
                               DWORD count) {
-    char note[128];
-    wsprintfA(note, "shared by %u programs: the count %s %u, the file stays", (unsigned)count,
-              PreviewRun ? "would become" : "becomes", (unsigned)(count - 1));
-    LogChange("shared file", path, note, 0);
+    LogSharedFileKept(path, count);
     return SetRegistryNumber(HKEY_LOCAL_MACHINE, key, key_path, name, count - 1);
 }
 
