@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "devtools/tool_log.h"
 #include "platform/mbtext.h"
 
 namespace {
@@ -24,6 +25,35 @@ bool AnyIdListed(const DeviceRequest& request, const char* ids) {
     return false;
 }
 
+// Whether a part of the id (between '\\' and '&') begins with `prefix`.
+bool HasPart(const char* id, const char* prefix) {
+    bool at_start = true;
+    for (const char* p = id; *p; p = MbNext(p)) {
+        if (at_start && MbAfterPrefixNoCase(p, prefix)) return true;
+        at_start = *p == '\\' || *p == '&';
+    }
+    return false;
+}
+
+bool IsHexDigit(char c) {
+    c = FoldAscii(c);
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// "PNP" and four hex digits at the start of a part: an EISA id of the
+// vendor that stands for no vendor (ACPI\PNP0A03).
+bool HasGenericPnpPart(const char* id) {
+    bool at_start = true;
+    for (const char* p = id; *p; p = MbNext(p)) {
+        const char* digits = at_start ? MbAfterPrefixNoCase(p, "PNP") : nullptr;
+        if (digits && IsHexDigit(digits[0]) && IsHexDigit(digits[1]) && IsHexDigit(digits[2]) &&
+            IsHexDigit(digits[3]))
+            return true;
+        at_start = *p == '\\' || *p == '&';
+    }
+    return false;
+}
+
 // Also true for an empty part.
 bool DotsOnly(const char* begin, const char* end) {
     for (; begin < end; ++begin)
@@ -34,26 +64,42 @@ bool DotsOnly(const char* begin, const char* end) {
 }  // namespace
 
 bool ClassListed(const DeviceRequest& request, const char* setup_class) {
-    if (request.class_count == 0) return true;
-    return setup_class &&
-           InList(request.classes[0], request.class_count, REQUEST_CLASS_SIZE, setup_class);
+    if (!setup_class) return false;
+    if (request.class_count == 0) return MbSameNoCase(setup_class, NET_CLASS_NAME);
+    return InList(request.classes[0], request.class_count, REQUEST_CLASS_SIZE, setup_class);
 }
 
-// A name is no id: a monitor may be called like the adapter. Without a
-// listed class only a network adapter is named by it, and one whose class
-// is unknown never.
-bool NamedClassAllowed(const DeviceRequest& request, const char* setup_class) {
-    if (request.class_count > 0) return true;  // the class was checked, or chosen by the caller
-    return setup_class && MbSameNoCase(setup_class, "Net");
-}
-
+// A device of an unlisted class is never named, by id or by name: a
+// monitor may be called like the adapter, a display card may carry an id
+// a description lists by mistake.
 bool DeviceMatches(const DeviceRequest& request, const DeviceFacts& device) {
     if (device.setup_class && !ClassListed(request, device.setup_class)) return false;
-    if (AnyIdListed(request, device.hardware_ids) || AnyIdListed(request, device.compatible_ids))
-        return true;
-    if (!TextListed(request, device.description) && !TextListed(request, device.friendly_name))
-        return false;
-    return NamedClassAllowed(request, device.setup_class);
+    return AnyIdListed(request, device.hardware_ids) || TextListed(request, device.description) ||
+           TextListed(request, device.friendly_name);
+}
+
+bool IsGenericId(const char* id) {
+    const char* rest;
+    if ((rest = MbAfterPrefixNoCase(id, "PCI\\")))
+        return !HasPart(rest, "VEN_") || !HasPart(rest, "DEV_");
+    if ((rest = MbAfterPrefixNoCase(id, "USB\\")) || (rest = MbAfterPrefixNoCase(id, "SD\\")) ||
+        (rest = MbAfterPrefixNoCase(id, "SDIO\\")))
+        return !HasPart(rest, "VID_") || !HasPart(rest, "PID_");
+    return HasPart(id, "CC_") || HasPart(id, "Class_") || HasPart(id, "*PNP") || HasGenericPnpPart(id);
+}
+
+// Compacted in place: the later ids move up over a refused one.
+void RefuseGenericIds(DeviceRequest* request) {
+    int kept = 0;
+    for (int i = 0; i < request->id_count; ++i) {
+        if (IsGenericId(request->ids[i])) {
+            ToolLog("refused hardware id %s: a generic id names no one vendor's device", request->ids[i]);
+            continue;
+        }
+        if (kept != i) memcpy(request->ids[kept], request->ids[i], REQUEST_ID_SIZE);
+        ++kept;
+    }
+    request->id_count = kept;
 }
 
 void TerminateIdList(char* buffer, size_t size) {

@@ -19,7 +19,6 @@ namespace {
 struct InstanceValues {
     char setup_class[TEXT_SIZE];
     char hardware_ids[IDS_SIZE];
-    char compatible_ids[IDS_SIZE];
     char description[TEXT_SIZE];
     char friendly_name[TEXT_SIZE];
     char driver[TEXT_SIZE];
@@ -45,12 +44,10 @@ bool InstanceMatches(HKEY instance, const DeviceRequest& request, InstanceValues
     ReadText(instance, "Class", v->setup_class, sizeof v->setup_class);
     if (!ClassListed(request, v->setup_class)) return false;
     ReadIds(instance, "HardwareID", v->hardware_ids);
-    ReadIds(instance, "CompatibleIDs", v->compatible_ids);
     ReadText(instance, "DeviceDesc", v->description, sizeof v->description);
     ReadText(instance, "FriendlyName", v->friendly_name, sizeof v->friendly_name);
     ReadText(instance, "Driver", v->driver, sizeof v->driver);
-    DeviceFacts facts = {v->setup_class, v->hardware_ids, v->compatible_ids, v->description,
-                         v->friendly_name};
+    DeviceFacts facts = {v->setup_class, v->hardware_ids, v->description, v->friendly_name};
     return DeviceMatches(request, facts);
 }
 

@@ -77,15 +77,14 @@ bool IdRequested(const DeviceRequest& request, const char* id) {
     return false;
 }
 
-// "description = install-section, hardware-id[, compatible-id...]".
+// "description = install-section, hardware-id[, compatible-id...]". Only
+// the hardware id names the model's device: a package that lists the
+// adapter among its compatible ids is another device's driver.
 void TakeModel(InfScan* scan, char* value) {
     char* fields = value;
     NextField(&fields);
-    for (char* id; (id = NextField(&fields));)
-        if (IdRequested(*scan->request, id)) {
-            AddName(scan->hits, &scan->hit_count, scan->section, nullptr);
-            return;
-        }
+    char* id = NextField(&fields);
+    if (id && IdRequested(*scan->request, id)) AddName(scan->hits, &scan->hit_count, scan->section, nullptr);
 }
 
 void TakeSection(InfScan* scan, char* line) {

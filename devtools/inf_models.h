@@ -1,8 +1,9 @@
 // Whether a driver INF is a package of the adapter: its Manufacturer
 // section names model sections (each also with its decorations, as
-// "Models.NTx86"), and a line of one of them lists a requested hardware
-// id among its ids. The file is read a piece at a time, in the ANSI code
-// page, UTF-8 or UTF-16 (little-endian, with its byte-order mark).
+// "Models.NTx86"), and a line of one of them has a requested hardware id
+// as its model's hardware id (the first id; the others are compatible
+// ids). The file is read a piece at a time, in the ANSI code page, UTF-8
+// or UTF-16 (little-endian, with its byte-order mark).
 #pragma once
 
 #include <stddef.h>

@@ -30,10 +30,8 @@ bool CardNamed(HKEY card, const DeviceRequest& request, CardValues* v) {
     if (request.service[0] && (MbSameNoCase(v->service, request.service) ||
                                IsNumberedInstance(v->service, request.service)))
         return true;
-    // NetworkCards lists network adapters only: class Net, whatever the
-    // request's classes.
-    DeviceFacts facts = {request.class_count ? nullptr : "Net", nullptr, nullptr, v->description,
-                         v->title};
+    // NetworkCards lists network adapters only: their class was checked.
+    DeviceFacts facts = {nullptr, nullptr, v->description, v->title};
     return DeviceMatches(request, facts);
 }
 

@@ -1,5 +1,6 @@
 // The tool for Windows 2000 and later: the devices of each requested setup
-// class, present or not, that the request names are removed through the
+// class (the network adapters' when none is listed), present or not, that
+// the request names are removed through the
 // class installer (DIF_REMOVE, quietly), each after the devices below it.
 // Then the driver service goes, unless a removal failed or another device
 // still uses it, and last the adapter's driver packages that no device
@@ -26,11 +27,12 @@ namespace {
 
 struct DeviceTexts {
     char hardware_ids[IDS_SIZE];
-    char compatible_ids[IDS_SIZE];
     char description[TEXT_SIZE];
     char friendly_name[TEXT_SIZE];
-    char setup_class[TEXT_SIZE];
 };
+
+// The network adapters' class, walked when the request lists none.
+const GUID kNetClass = {0x4d36e972, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
 
 void ReadProperty(HDEVINFO set, SP_DEVINFO_DATA* device, DWORD property, char* buffer, DWORD size) {
     buffer[0] = 0;
@@ -43,17 +45,10 @@ void ReadProperty(HDEVINFO set, SP_DEVINFO_DATA* device, DWORD property, char* b
 bool Named(HDEVINFO set, SP_DEVINFO_DATA* device, const DeviceRequest& request) {
     static DeviceTexts texts;  // large: kept out of the stack
     ReadProperty(set, device, SPDRP_HARDWAREID, texts.hardware_ids, IDS_SIZE);
-    ReadProperty(set, device, SPDRP_COMPATIBLEIDS, texts.compatible_ids, IDS_SIZE);
     ReadProperty(set, device, SPDRP_DEVICEDESC, texts.description, TEXT_SIZE);
     ReadProperty(set, device, SPDRP_FRIENDLYNAME, texts.friendly_name, TEXT_SIZE);
-    // Walking every class, a device named only by its texts must show its own.
-    const char* setup_class = nullptr;
-    if (request.class_count == 0) {
-        ReadProperty(set, device, SPDRP_CLASS, texts.setup_class, TEXT_SIZE);
-        setup_class = texts.setup_class;
-    }
-    DeviceFacts facts = {setup_class, texts.hardware_ids, texts.compatible_ids, texts.description,
-                         texts.friendly_name};
+    // The set holds one class's devices, chosen by the caller.
+    DeviceFacts facts = {nullptr, texts.hardware_ids, texts.description, texts.friendly_name};
     return DeviceMatches(request, facts);
 }
 
@@ -183,13 +178,11 @@ int RemoveNamedInSet(HDEVINFO set, const DeviceRequest& request, InfNotes* notes
     return count;
 }
 
-// A class (or every class for a null one), walked again while a pass
-// filled its list and removed something.
+// A class, walked again while a pass filled its list and removed something.
 void RemoveFromClass(const GUID* guid, const DeviceRequest& request, InfNotes* notes,
                      ToolOutcome* outcome) {
-    DWORD flags = guid ? 0 : DIGCF_ALLCLASSES;
     for (int pass = 0; pass < 16; ++pass) {
-        HDEVINFO set = SetupDiGetClassDevsA(guid, nullptr, nullptr, flags);
+        HDEVINFO set = SetupDiGetClassDevsA(guid, nullptr, nullptr, 0);
         if (set == INVALID_HANDLE_VALUE) {
             NoteFailure(outcome, GetLastError());
             return;
@@ -244,7 +237,7 @@ void RemoveRequested(const DeviceRequest& request, ToolOutcome* outcome) {
     static InfNotes notes;
     notes.count = 0;
     removed_ids.count = 0;
-    if (request.class_count == 0) RemoveFromClass(nullptr, request, &notes, outcome);
+    if (request.class_count == 0) RemoveFromClass(&kNetClass, request, &notes, outcome);
     for (int i = 0; i < request.class_count; ++i)
         RemoveFromNamedClass(request.classes[i], request, &notes, outcome);
     RemoveService(request.service, outcome->failed, outcome);

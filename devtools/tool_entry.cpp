@@ -3,6 +3,7 @@
 // verdict. Without the word it does nothing. No C run-time is linked.
 #include "app/command_tail.h"
 #include "app/command_words.h"
+#include "devtools/device_match.h"
 #include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
 #include "devtools/tool_log.h"
@@ -27,6 +28,7 @@ void RemoveAsRequested(ToolOutcome* outcome) {
         return;
     }
     UseToolLog(g_request.log, kToolTag);
+    RefuseGenericIds(&g_request);
     RemoveRequested(g_request, outcome);
     if (outcome->failed)
         ToolLog("ended: %d device(s) removed, first failure error %u", (int)outcome->removed,

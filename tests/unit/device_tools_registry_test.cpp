@@ -204,8 +204,9 @@ TEST(DeviceToolInf, ModelsThatNameARequestedId) {
     };
     const Case cases[] = {
         {"decorated model section", head + "[XLN.NTx86]\r\n%Card% = Install, PCI\\VEN_1B2C&DEV_0011\r\n", true},
-        {"undecorated, compatible id, other case",
-         head + "[xln]\r\n%Card% = Install, PCI\\VEN_1B2C&DEV_9999, \"pci\\ven_1b2c&dev_0011\"\r\n", true},
+        {"undecorated, quoted, other case", head + "[xln]\r\n%Card% = Install, \"pci\\ven_1b2c&dev_0011\"\r\n", true},
+        {"the id as another model's compatible id",
+         head + "[xln]\r\n%Card% = Install, PCI\\VEN_1B2C&DEV_9999, PCI\\VEN_1B2C&DEV_0011\r\n", false},
         {"models before the Manufacturer section",
          "[XLN.NTamd64]\n%Card%=Install,PCI\\VEN_1B2C&DEV_0011\n[Manufacturer]\n%M%=XLN,NTamd64\n", true},
         {"foreign package", head + "[XLN.NTx86]\r\n%Card% = Install, PCI\\VEN_8086&DEV_1229\r\n", false},

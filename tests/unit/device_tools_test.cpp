@@ -88,28 +88,52 @@ TEST(DeviceMatch, NamesDevicesByIdOrTextWithinTheListedClasses) {
         bool named;
     };
     const Case cases[] = {
-        {"second hardware id, other case", {"Net", ids.data(), nullptr, nullptr, nullptr}, true},
-        {"compatible id", {"Net", other.data(), ids.data(), nullptr, nullptr}, true},
-        {"description", {"NET", nullptr, nullptr, "xln adapter", nullptr}, true},
-        {"friendly name", {"Net", nullptr, nullptr, "Other", "XLN Adapter"}, true},
-        {"class not chosen by the caller", {nullptr, ids.data(), nullptr, nullptr, nullptr}, true},
-        {"ids only begin alike", {"Net", other.data(), nullptr, "XLN Adapter #2", nullptr}, false},
-        {"other class", {"Ports", ids.data(), nullptr, nullptr, nullptr}, false},
-        {"empty class", {"", ids.data(), nullptr, nullptr, nullptr}, false},
-        {"nothing known", {"Net", nullptr, nullptr, "", ""}, false},
+        {"second hardware id, other case", {"Net", ids.data(), nullptr, nullptr}, true},
+        {"description", {"NET", nullptr, "xln adapter", nullptr}, true},
+        {"friendly name", {"Net", nullptr, "Other", "XLN Adapter"}, true},
+        {"class not chosen by the caller", {nullptr, ids.data(), nullptr, nullptr}, true},
+        {"ids only begin alike", {"Net", other.data(), "XLN Adapter #2", nullptr}, false},
+        {"other class", {"Ports", ids.data(), nullptr, nullptr}, false},
+        {"empty class", {"", ids.data(), nullptr, nullptr}, false},
+        {"nothing known", {"Net", nullptr, "", ""}, false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.named, DeviceMatches(*r, c.device)) << c.name;
-    DeviceRequest* any = Parse("HardwareID=PCI\\VEN_1B2C&DEV_0011");
-    EXPECT_TRUE(ClassListed(*any, "Ports")) << "no class listed: every class";
-    // Without a listed class, a name alone names only a network adapter.
+    // Without a listed class only a network adapter is named, by id or name.
     DeviceRequest* no_class = Parse("Desc=XLN Adapter\nHardwareID=PCI\\VEN_1B2C&DEV_0011\n");
     const Case unlisted[] = {
-        {"name, class Net", {"net", nullptr, nullptr, "XLN Adapter", nullptr}, true},
-        {"friendly name, a monitor", {"Monitor", nullptr, nullptr, "Other", "XLN Adapter"}, false},
-        {"name, class unknown", {nullptr, nullptr, nullptr, "XLN Adapter", nullptr}, false},
-        {"id, any class", {"Ports", ids.data(), nullptr, nullptr, nullptr}, true},
+        {"name, class Net", {"net", nullptr, "XLN Adapter", nullptr}, true},
+        {"id, class Net", {"Net", ids.data(), nullptr, nullptr}, true},
+        {"friendly name, a monitor", {"Monitor", nullptr, "Other", "XLN Adapter"}, false},
+        {"id, a display card", {"Display", ids.data(), nullptr, nullptr}, false},
+        {"id, class unknown", {"", ids.data(), nullptr, nullptr}, false},
     };
     for (const Case& c : unlisted) EXPECT_EQ(c.named, DeviceMatches(*no_class, c.device)) << c.name;
+}
+
+TEST(DeviceMatch, GenericIdsAreRefusedBeforeAnyDeviceIsLookedAt) {
+    struct Case {
+        const char* id;
+        bool generic;
+    };
+    const Case cases[] = {
+        {"PCI\\VEN_1B2C&DEV_0011", false},       {"pci\\dev_0011&ven_1b2c&CC_0280", false},
+        {"PCI\\CC_0300", true},                  {"PCI\\VEN_1B2C&CC_0280", true},
+        {"PCI\\VEN_1B2C", true},                 {"PCI\\SUBVEN_1B2C&DEV_0011", true},
+        {"USB\\VID_1B2C&PID_0020&MI_00", false}, {"USB\\Class_E0&SubClass_01", true},
+        {"USB\\VID_1B2C", true},                 {"SD\\VID_02&PID_0011", false},
+        {"SD\\CLASS_07", true},                  {"PCMCIA\\XLN-PCCARD-0011", false},
+        {"*PNP0C0F", true},                      {"ACPI\\PNP0A03", true},
+        {"ACPI\\XLN0011", false},                {"HID\\Class_03", true},
+        {"ROOT\\XLNW11", false},                 {"*XLN0011", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.generic, IsGenericId(c.id)) << c.id;
+    DeviceRequest* r = Parse("HardwareID=PCI\\CC_0300\nHardwareID=PCI\\VEN_1B2C&DEV_0011\n"
+                             "HardwareID=*PNP0C0F\nHardwareID=USB\\VID_1B2C&PID_0020\n");
+    RefuseGenericIds(r);
+    EXPECT_EQ((Strings{"PCI\\VEN_1B2C&DEV_0011", "USB\\VID_1B2C&PID_0020"}),
+              List(r->ids[0], r->id_count, REQUEST_ID_SIZE));
+    const std::string display = Ids("PCI\\VEN_10DE&DEV_0001 PCI\\CC_0300");
+    EXPECT_FALSE(DeviceMatches(*r, {"Net", display.data(), nullptr, nullptr})) << "the refused id names nothing";
 }
 
 TEST(DeviceMatch, IdListsFromTheSystemAreMadeSafe) {
@@ -120,7 +144,7 @@ TEST(DeviceMatch, IdListsFromTheSystemAreMadeSafe) {
     char commas[32] = ",PCI\\A,PCI\\B,,*PNP0001,";
     CommaListToIdList(commas, sizeof commas);
     DeviceRequest* r = Parse("HardwareID=*PNP0001");
-    EXPECT_TRUE(DeviceMatches(*r, {nullptr, commas, nullptr, nullptr, nullptr}))
+    EXPECT_TRUE(DeviceMatches(*r, {nullptr, commas, nullptr, nullptr}))
         << "the id after an empty piece is still read";
 }
 
