@@ -3,12 +3,12 @@
 # them, without msvcrt.dll, which the first Windows 95 lacks. On the host,
 # their pure parts (request, matching, result, INF models, the children
 # walk) and their registry parts (the 9x devices and protocol bindings, the
-# NT 4 cards, the run log) join the unit tests over the fake world.
+# NT 4 cards and their bindings, the run log) join the unit tests over the fake world.
 set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp
     devtools/inf_models.cpp devtools/device_children.cpp)
 set(DEVTOOLS_REGISTRY devtools/registry_tree.cpp devtools/tool_log.cpp)
 set(DEVTOOLS_9X devtools/enum_devices_9x.cpp devtools/protocol_bindings_9x.cpp)
-set(DEVTOOLS_NT4 devtools/network_cards.cpp)
+set(DEVTOOLS_NT4 devtools/network_cards.cpp devtools/network_linkage_nt4.cpp)
 
 if(NOT WIN32)
     target_sources(unit_tests PRIVATE ${DEVTOOLS_PURE} ${DEVTOOLS_REGISTRY} ${DEVTOOLS_9X}

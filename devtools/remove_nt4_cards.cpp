@@ -1,8 +1,11 @@
 // The tool for NT 4: an adapter is a numbered entry under NetworkCards that
-// names its own adapter service. The named cards go, then exactly the
-// services they named and the driver service, stopped and deleted through
-// the Service Control Manager, or their keys where it does not know them.
+// names its own adapter service. The named cards go, then their entries in
+// the other services' Linkage values (and NetBIOS's LanaMap), then exactly
+// the services they named and the driver service, stopped and deleted
+// through the Service Control Manager, or their keys where it does not
+// know them.
 #include "devtools/network_cards.h"
+#include "devtools/network_linkage_nt4.h"
 #include "devtools/service_removal.h"
 #include "devtools/tool_backend.h"
 
@@ -26,6 +29,7 @@ void RemoveRequested(const DeviceRequest& request, ToolOutcome* outcome) {
     static CardServices services;
     services.count = 0;
     RemoveNamedCards(request, outcome, &services);
+    RemoveCardLinkage(services, outcome);  // the cards' services alone
     NoteService(&services, request.service);  // the driver, after its cards
     RemoveServices(services, outcome);
 }

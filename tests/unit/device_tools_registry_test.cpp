@@ -9,6 +9,7 @@
 #include "devtools/enum_devices_9x.h"
 #include "devtools/inf_models.h"
 #include "devtools/network_cards.h"
+#include "devtools/network_linkage_nt4.h"
 #include "devtools/registry_tree.h"
 #include "devtools/tool_log.h"
 #include "removal_fixture.h"
@@ -84,6 +85,60 @@ TEST_F(DeviceToolRegistry, ServiceKeysTheManagerDoesNotKnow) {
     EXPECT_TRUE(fake::RegKeyExists(kServices + "\\Tcpip"));
     EXPECT_TRUE(fake::RegKeyExists(kServices)) << "no name reaches the Services key itself";
     EXPECT_EQ((uint32_t)ERROR_INVALID_NAME, outcome.error) << "a name that names no service is refused";
+}
+
+// A REG_MULTI_SZ of the entries, each terminated, with the list's end.
+std::string Multi(const std::vector<std::string>& entries) {
+    std::string out;
+    for (const std::string& e : entries) out += e + '\0';
+    return out + '\0';
+}
+
+void SeedMulti(const std::string& key, const char* name, const std::vector<std::string>& entries) {
+    fake::RegSeedBytes(kServices + "\\" + key, name, REG_MULTI_SZ, Multi(entries));
+}
+
+// The card XLNW111 went; E100B1 and XLNW1110 stay, and so do their entries.
+TEST_F(DeviceToolRegistry, Nt4RemovedCardLeavesEveryLinkageAndItsLanaMapPair) {
+    const std::string kept_route = "\"Tcpip\" \"E100B1\"";
+    struct Row {
+        const char* key;
+        const char* value;
+        std::vector<std::string> before, after;
+    };
+    const Row rows[] = {
+        {"Tcpip\\Linkage", "Bind", {"\\Device\\XLNW111", "\\Device\\E100B1", "\\Device\\XLNW1110"},
+         {"\\Device\\E100B1", "\\Device\\XLNW1110"}},
+        {"NetBT\\Linkage", "Export", {"\\Device\\NetBT_xlnw111", "\\Device\\NetBT_E100B1"}, {"\\Device\\NetBT_E100B1"}},
+        {"NetBT\\Linkage", "Route", {"\"Tcpip\" \"XLNW111\"", kept_route}, {kept_route}},
+        {"Nbf\\Linkage\\Disabled", "Bind", {"\\Device\\XLNW111"}, {}},
+        {"NetBIOS\\Linkage", "Bind", {"\\Device\\NetBT_E100B1", "\\Device\\NetBT_XLNW111", "\\Device\\Nbf_XLNW111"},
+         {"\\Device\\NetBT_E100B1"}},
+        {"XLNW111\\Linkage", "Export", {"\\Device\\XLNW111"}, {"\\Device\\XLNW111"}},  // goes with its card
+    };
+    for (const Row& r : rows) SeedMulti(r.key, r.value, r.before);
+    fake::RegSeedBytes(kServices + "\\NetBIOS\\Linkage", "LanaMap", REG_BINARY, std::string("\1\0\1\1\1\2", 6));
+    fake::RegSeedString(kServices + "\\Other\\Linkage", "Bind", "\\Device\\XLNW111");  // not a list
+    static CardServices cards;
+    cards.count = 0;
+    NoteService(&cards, "XLNW111");
+    RemoveCardLinkage(cards, &outcome);
+    EXPECT_FALSE(outcome.failed);
+    for (const Row& r : rows)
+        EXPECT_EQ(Multi(r.after), fake::RegValueBytes(kServices + "\\" + r.key, r.value)) << r.key << " " << r.value;
+    EXPECT_EQ(std::string("\1\0", 2), fake::RegValueBytes(kServices + "\\NetBIOS\\Linkage", "LanaMap"))
+        << "the pair of each removed Bind entry goes";
+    EXPECT_EQ("\\Device\\XLNW111", fake::RegValueBytes(kServices + "\\Other\\Linkage", "Bind").substr(0, 15));
+
+    // A LanaMap that does not pair with Bind: NetBIOS's Linkage stays whole.
+    SeedMulti("NetBIOS\\Linkage", "Bind", {"\\Device\\NetBT_E100B1", "\\Device\\NetBT_XLNW112"});
+    SeedMulti("NetBIOS\\Linkage", "Route", {"\"NetBT\" \"XLNW112\""});
+    NoteService(&cards, "XLNW112");
+    RemoveCardLinkage(cards, &outcome);
+    EXPECT_EQ(Multi({"\\Device\\NetBT_E100B1", "\\Device\\NetBT_XLNW112"}),
+              fake::RegValueBytes(kServices + "\\NetBIOS\\Linkage", "Bind"));
+    EXPECT_EQ(Multi({"\"NetBT\" \"XLNW112\""}), fake::RegValueBytes(kServices + "\\NetBIOS\\Linkage", "Route"));
+    EXPECT_EQ(0, fake::OpenKeyCount());
 }
 
 // Windows 98: adapter A (the request's) and B (another vendor's) share
