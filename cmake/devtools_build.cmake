@@ -3,7 +3,8 @@
 # them, without msvcrt.dll, which the first Windows 95 lacks. On the host,
 # their pure parts (request, matching, result, INF models, the children
 # walk) and their registry parts (the 9x devices and protocol bindings, the
-# NT 4 cards and their bindings, the run log) join the unit tests over the fake world.
+# NT 4 cards and their bindings, the run log) join the unit tests over the
+# fake world.
 set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp
     devtools/inf_models.cpp devtools/device_children.cpp)
 set(DEVTOOLS_REGISTRY devtools/registry_tree.cpp devtools/tool_log.cpp)
