@@ -57,42 +57,82 @@ bool StillBound(const char* binding) {
     return bound;
 }
 
-// Only a NetTrans\NNNN key: a protocol's driver is never anything else.
-void RemoveProtocolDriver(const char* driver, ToolOutcome* outcome) {
-    char head[sizeof "NetTrans\\"];
-    lstrcpynA(head, driver, sizeof head);
-    if (!IsDriverKeyName(driver) || !MbSameNoCase(head, "NetTrans\\")) return;
+// What a component of the network is: its kind for the log and the
+// class its instance and its driver key belong to.
+struct Component {
+    const char* kind;
+    const char* setup_class;
+};
+const Component kProtocol = {"protocol", "NetTrans"};
+const Component kBoundToProtocols[] = {{"client", "NetClient"}, {"service", "NetService"}};
+
+// Only a key of the component's class ("NetTrans\0001" for a protocol):
+// its driver is never anything else.
+void RemoveComponentDriver(const char* driver, const Component& component, ToolOutcome* outcome) {
+    const char* rest = MbAfterPrefixNoCase(driver, component.setup_class);
+    if (!IsDriverKeyName(driver) || !rest || *rest != '\\') return;
     HKEY classes;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CLASS_KEY, 0, KEY_ALL_ACCESS, &classes) != ERROR_SUCCESS) return;
     LONG status = DeleteKeyTree(classes, driver);
     RegCloseKey(classes);
-    if (status == ERROR_SUCCESS) ToolLog("removed protocol driver key %s", driver);
+    if (status == ERROR_SUCCESS) ToolLog("removed %s driver key %s", component.kind, driver);
     else if (status != ERROR_FILE_NOT_FOUND) NoteFailure(outcome, (uint32_t)status);
 }
 
-// The protocol's key (Enum\Network\MSTCP) goes once it holds no instance.
-void RemoveEmptyProtocolKey(HKEY network, const char* binding) {
-    char protocol[BINDING_NAME_SIZE];
-    lstrcpynA(protocol, binding, sizeof protocol);
-    *(char*)MbFindChar(protocol, '\\') = 0;
-    DeleteKeyIfNoSubkeys(network, protocol);
+// The component's key (Enum\Network\MSTCP) goes once it holds no instance.
+void RemoveEmptyComponentKey(HKEY network, const char* binding) {
+    char component[BINDING_NAME_SIZE];
+    lstrcpynA(component, binding, sizeof component);
+    *(char*)MbFindChar(component, '\\') = 0;
+    DeleteKeyIfNoSubkeys(network, component);
 }
 
-void RemoveProtocol(HKEY network, const char* binding, ToolOutcome* outcome) {
+// What the instance binds is noted in `bound` once it went.
+void RemoveComponent(HKEY network, const char* binding, const Component& component, ToolOutcome* outcome,
+                     BindingList* bound) {
+    static BindingList binds;
     char driver[TEXT_SIZE];
     HKEY instance;
     if (RegOpenKeyExA(network, binding, 0, KEY_READ, &instance) != ERROR_SUCCESS) return;
     ReadText(instance, "Driver", driver, sizeof driver);
+    binds.count = 0;
+    NoteBindings(instance, &binds);
     RegCloseKey(instance);
     LONG status = DeleteKeyTree(network, binding);
     if (status != ERROR_SUCCESS) {
         NoteFailure(outcome, (uint32_t)status);
-        ToolLog("could not remove protocol Enum\\Network\\%s: error %u", binding, (unsigned)status);
+        ToolLog("could not remove %s Enum\\Network\\%s: error %u", component.kind, binding, (unsigned)status);
         return;
     }
-    ToolLog("removed protocol Enum\\Network\\%s", binding);
-    RemoveProtocolDriver(driver, outcome);
-    RemoveEmptyProtocolKey(network, binding);
+    ToolLog("removed %s Enum\\Network\\%s", component.kind, binding);
+    for (int i = 0; i < binds.count; ++i) NoteBinding(bound, binds.names[i]);
+    RemoveComponentDriver(driver, component, outcome);
+    RemoveEmptyComponentKey(network, binding);
+}
+
+// A client or a service, by the class its instance names; null for
+// anything else, which a protocol's removal never takes along.
+const Component* BoundComponent(HKEY network, const char* binding) {
+    char setup_class[TEXT_SIZE] = "";
+    HKEY instance;
+    if (RegOpenKeyExA(network, binding, 0, KEY_READ, &instance) != ERROR_SUCCESS) return nullptr;
+    ReadText(instance, "Class", setup_class, sizeof setup_class);
+    RegCloseKey(instance);
+    for (const Component& component : kBoundToProtocols)
+        if (MbSameNoCase(setup_class, component.setup_class)) return &component;
+    return nullptr;
+}
+
+// The clients and services bound to the removed protocols.
+void RemoveUnboundClients(HKEY network, const BindingList& clients, ToolOutcome* outcome) {
+    static BindingList ignored;
+    for (int i = 0; i < clients.count; ++i) {
+        const char* name = clients.names[i];
+        const Component* component = BoundComponent(network, name);
+        if (!component) ToolLog("kept Enum\\Network\\%s: not a network client or service", name);
+        else if (StillBound(name)) ToolLog("kept %s Enum\\Network\\%s: a protocol left binds it", component->kind, name);
+        else RemoveComponent(network, name, *component, outcome, &ignored);
+    }
 }
 
 }  // namespace
@@ -116,9 +156,12 @@ void RemoveUnboundProtocols(const BindingList& bindings, ToolOutcome* outcome) {
     if (bindings.count == 0 ||
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, NETWORK_KEY, 0, KEY_ALL_ACCESS, &network) != ERROR_SUCCESS)
         return;
+    static BindingList clients;
+    clients.count = 0;
     for (int i = 0; i < bindings.count; ++i) {
         if (StillBound(bindings.names[i])) ToolLog("kept protocol Enum\\Network\\%s: another adapter binds it", bindings.names[i]);
-        else RemoveProtocol(network, bindings.names[i], outcome);
+        else RemoveComponent(network, bindings.names[i], kProtocol, outcome, &clients);
     }
+    RemoveUnboundClients(network, clients, outcome);
     RegCloseKey(network);
 }

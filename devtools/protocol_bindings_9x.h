@@ -2,7 +2,10 @@
 // adapter's Enum entry has a Bindings subkey whose value names
 // ("MSTCP\0001") stand for Enum\Network\MSTCP\0001, whose Driver names its
 // key under Services\Class\NetTrans. A protocol instance goes with the
-// last adapter that binds it.
+// last adapter that binds it. A protocol binds its clients and services
+// the same way (its own Bindings subkey: "VREDIR\0000", whose Driver is
+// "NetClient\0000"); such an instance goes with the last protocol that
+// binds it.
 #pragma once
 
 #include "devtools/tool_result.h"
@@ -23,5 +26,7 @@ void NoteBinding(BindingList* bindings, const char* name);
 void NoteBindings(HKEY instance, BindingList* bindings);
 
 // Removes each noted protocol instance, with its driver key, that no
-// device left under Enum binds; one still bound stays.
+// device left under Enum binds; one still bound stays. Then each client
+// and service instance bound to a removed protocol, with its driver key
+// under NetClient or NetService, unless something left binds it.
 void RemoveUnboundProtocols(const BindingList& bindings, ToolOutcome* outcome);

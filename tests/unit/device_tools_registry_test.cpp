@@ -19,7 +19,8 @@ namespace {
 const std::string kCards = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
 const std::string kServices = "HKLM\\System\\CurrentControlSet\\Services";
 const std::string kEnum = "HKLM\\Enum";
-const std::string kNetTrans = "HKLM\\System\\CurrentControlSet\\Services\\Class\\NetTrans";
+const std::string kClasses = "HKLM\\System\\CurrentControlSet\\Services\\Class";
+const std::string kNetTrans = kClasses + "\\NetTrans";
 
 DeviceRequest* Request(const std::string& text) {
     static DeviceRequest request;
@@ -142,7 +143,9 @@ TEST_F(DeviceToolRegistry, Nt4RemovedCardLeavesEveryLinkageAndItsLanaMapPair) {
 }
 
 // Windows 98: adapter A (the request's) and B (another vendor's) share
-// MSTCP\0000; A alone binds MSTCP\0001 and NETBEUI\0000.
+// MSTCP\0000; A alone binds MSTCP\0001 and NETBEUI\0000. MSTCP\0001 alone
+// binds the client VREDIR\0000; both MSTCP instances bind the service
+// VSERVER\0000; NETBEUI\0000 binds a protocol, which no protocol takes along.
 void SeedBindings() {
     struct Device {
         const char* path;
@@ -169,6 +172,16 @@ void SeedBindings() {
         fake::RegSeedString(kEnum + "\\Network\\" + p[0], "Driver", p[1]);
     }
     for (const char* n : {"0000", "0001"}) fake::RegSeedString(kNetTrans + "\\" + n, "DriverDesc", "TCP/IP");
+    const char* const bound[][3] = {{"MSTCP\\0001", "VREDIR\\0000", "NetClient"},
+                                    {"MSTCP\\0001", "VSERVER\\0000", "NetService"},
+                                    {"MSTCP\\0000", "VSERVER\\0000", "NetService"},
+                                    {"NETBEUI\\0000", "IPXODI\\0000", "NetTrans"}};
+    for (auto& b : bound) {
+        fake::RegSeedString(kEnum + "\\Network\\" + b[0] + "\\Bindings", b[1], "");
+        fake::RegSeedString(kEnum + "\\Network\\" + b[1], "Class", b[2]);
+        fake::RegSeedString(kEnum + "\\Network\\" + b[1], "Driver", std::string(b[2]) + "\\0000");
+        fake::RegSeedString(kClasses + "\\" + b[2] + "\\0000", "DriverDesc", b[1]);
+    }
     fake::RegSeedString("HKLM\\System\\CurrentControlSet\\Services\\Class\\Net\\0000", "DriverDesc", "B");
 }
 
@@ -190,6 +203,11 @@ TEST_F(DeviceToolRegistry, Win9xProtocolsGoWithTheLastAdapterThatBindsThem) {
     EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\Network\\NETBEUI")) << "the protocol's key, emptied";
     EXPECT_TRUE(fake::RegKeyExists("HKLM\\System\\CurrentControlSet\\Services\\Class\\Net\\0000"))
         << "a protocol's Driver outside NetTrans is never followed";
+    EXPECT_FALSE(fake::RegKeyExists(kEnum + "\\Network\\VREDIR")) << "bound only to a removed protocol";
+    EXPECT_FALSE(fake::RegKeyExists(kClasses + "\\NetClient\\0000"));
+    EXPECT_TRUE(fake::RegKeyExists(kEnum + "\\Network\\VSERVER\\0000")) << "MSTCP\\0000 still binds it";
+    EXPECT_TRUE(fake::RegKeyExists(kClasses + "\\NetService\\0000"));
+    EXPECT_TRUE(fake::RegKeyExists(kEnum + "\\Network\\IPXODI\\0000")) << "neither a client nor a service";
 }
 
 TEST_F(DeviceToolRegistry, Win9xAdapterThatStaysKeepsItsProtocols) {
@@ -201,7 +219,7 @@ TEST_F(DeviceToolRegistry, Win9xAdapterThatStaysKeepsItsProtocols) {
     RemoveUnboundProtocols(bindings, &outcome);
     EXPECT_TRUE(outcome.failed);
     EXPECT_EQ(0, outcome.removed);
-    for (const char* p : {"MSTCP\\0000", "MSTCP\\0001", "NETBEUI\\0000"})
+    for (const char* p : {"MSTCP\\0000", "MSTCP\\0001", "NETBEUI\\0000", "VREDIR\\0000"})
         EXPECT_TRUE(fake::RegKeyExists(kEnum + "\\Network\\" + p)) << p;
 }
 
