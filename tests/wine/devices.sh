@@ -57,11 +57,12 @@ lay_adapter_2000() {
         check_failed "sc create XLNW11 failed"
 }
 
-# expect_devices ID COUNT: how many Net devices carry the hardware id.
+# expect_devices ID COUNT [-display]: how many Net (or Display) devices
+# carry the hardware id.
 expect_devices() {
-    got=$(devices count "$1")
-    if [ "$got" = "$2" ]; then say "ok: $2 device(s) with id $1"
-    else check_failed "${got:-no answer} device(s) with id $1, expected $2"; fi
+    got=$(devices ${3:-} count "$1")
+    if [ "$got" = "$2" ]; then say "ok: $2 device(s)${3:+ ($3)} with id $1"
+    else check_failed "${got:-no answer} device(s)${3:+ ($3)} with id $1, expected $2"; fi
 }
 
 # run_tool TOOL [REQUEST-TEXT]: runs the tool itself with "remove" on the

@@ -5,8 +5,10 @@
 # the same class stays, and of the two OEM INF files only the one that no
 # remaining device uses is uninstalled. Then the tool on its own: a request
 # that names nothing installed is a success that removes nothing, a
-# missing request is a failure with the system's error code, and a request
-# without classes finds a device of any class.
+# missing request is a failure with the system's error code, a request
+# without classes finds a network adapter, and a generic id or another
+# class's device is never taken: display devices, one with a class-code
+# id and one with an id the request lists, stay while the adapter goes.
 # Usage: devices-2000.sh winxp|win10 (any other word: win10)
 set -u
 . "$(dirname "$0")/../lib.sh"
@@ -50,9 +52,26 @@ snapshot alone-after
 expect_only_changes alone-before alone-after
 expect_devices "$OTHER_ID" 1
 
-# A request without classes looks at every class; the last user of
-# oem6.inf gone, that INF goes too.
+# A request without classes looks at the network adapters; the last user
+# of oem6.inf gone, that INF goes too.
 run_tool XLNWLD2K "HardwareID=$OTHER_ID"
 expect_equal "result for the other device" "1 XLNWLD2K 0 " "$TOOL_RESULT"
 expect_devices "$OTHER_ID" 0
 expect_file_absent 'C:\windows\inf\oem6.inf'
+
+# A generic id is refused, logged; without classes a display device named
+# by its id stays.
+DISPLAY_ID='PCI\VEN_10DE&DEV_0020'
+devices add "$ADAPTER_ID" 'Wireless LAN Card' || check_failed "adapter not made again"
+devices -display add 'PCI\CC_0300' 'Standard VGA Adapter' || check_failed "display 1 not made"
+devices -display add "$DISPLAY_ID" 'Other Vendor Display' || check_failed "display 2 not made"
+lay_file 'C:\tool.log' ''
+run_tool XLNWLD2K "HardwareID=PCI\CC_0300
+HardwareID=$DISPLAY_ID
+HardwareID=$ADAPTER_ID
+Log=C:\tool.log"
+expect_equal "result with a generic id" "1 XLNWLD2K 0 " "$TOOL_RESULT"
+expect_devices "$ADAPTER_ID" 0
+expect_devices 'PCI\CC_0300' 1 -display
+expect_devices "$DISPLAY_ID" 1 -display
+expect_log_line 'C:\tool.log' 'XLNWLD2K: refused hardware id PCI\CC_0300: a generic id names no one vendor'"'"'s device'

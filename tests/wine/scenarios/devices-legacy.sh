@@ -6,11 +6,14 @@
 # Windows 9x takes note of the removal at its next start. Of the protocol
 # instances bound to the adapter, the one the other vendor's adapter also
 # binds stays; the one bound to the adapter's two devices only goes with
-# its driver key. On NT 4 the adapter's NetworkCards entries go with
-# exactly the services they name (of type 4, adapter, which no listing of
-# driver services shows) and the driver service; the other card, its
-# service and an orphan instance that no card names stay; NT 4 applies the
-# change at its next start, so the restart question follows. Each tool
+# its driver key, and so does the client bound to it alone, while the
+# service that the staying protocol also binds stays. On NT 4 the
+# adapter's NetworkCards entries go with exactly the services they name
+# (of type 4, adapter, which no listing of driver services shows) and the
+# driver service, and with their entries in the protocols' Linkage values
+# and their pairs in NetBIOS's LanaMap; the other card, its service, its
+# bindings and an orphan instance that no card names stay; NT 4 applies
+# the change at its next start, so the restart question follows. Each tool
 # writes what it removed into the run log. Each tool alone on a request
 # for nothing reports success.
 # Usage: devices-legacy.sh win98|nt40 (any other word: nt40)
@@ -44,7 +47,9 @@ if [ "$version" = win98 ]; then
         '^- reg HKLM\\Enum\\PCMCIA\\XLN-PCCARD-0011(\\|	|$)' \
         '^- reg HKLM\\Enum\\ROOT\\NET(\\0005)?(	|$)' \
         "^- reg $CCS\\\\Services\\\\Class\\\\Net\\\\000[12](\\\\|	|\$)" \
-        "^- reg $CCS\\\\Services\\\\(VxD\\\\)?XLNW11(	|\$)"
+        "^- reg $CCS\\\\Services\\\\(VxD\\\\)?XLNW11(	|\$)" \
+        '^- reg HKLM\\Enum\\Network\\VREDIR(\\|	|$)' \
+        "^- reg $CCS\\\\Services\\\\Class\\\\NetClient\\\\0000(	|\$)"
     expect_key_absent 'HKLM\System\CurrentControlSet\Services\XLNW11'
     expect_key_absent 'HKLM\System\CurrentControlSet\Services\VxD\XLNW11'
     expect_key_absent 'HKLM\System\CurrentControlSet\Services\Class\Net\0002'
@@ -56,6 +61,10 @@ if [ "$version" = win98 ]; then
     expect_log_line 'C:\run.log' 'XLNWLD9X: removed device Enum\PCI\VEN_1B2C&DEV_0011\BUS_00&DEV_0A&FUNC_00 (Wireless LAN Card)'
     expect_log_line 'C:\run.log' 'XLNWLD9X: kept protocol Enum\Network\MSTCP\0000: another adapter binds it'
     expect_log_line 'C:\run.log' 'XLNWLD9X: removed protocol Enum\Network\MSTCP\0001'
+    expect_log_line 'C:\run.log' 'XLNWLD9X: removed client Enum\Network\VREDIR\0000'
+    expect_log_line 'C:\run.log' 'XLNWLD9X: kept service Enum\Network\VSERVER\0000: a protocol left binds it'
+    expect_key_present 'HKLM\Enum\Network\VSERVER\0000'
+    expect_key_present 'HKLM\System\CurrentControlSet\Services\Class\NetService\0000'
     expect_log_line 'C:\run.log' 'XLNWLD9X: ended: 3 device(s) removed'
 else
     describe_devices NT4
@@ -74,7 +83,8 @@ else
         '^- reg HKLM\\Software\\Tarnwell(\\|	|$)' \
         '^\+ file \./run\.log	' \
         "^- reg $CARDS\\\\1[13](\\\\|	|\$)" \
-        "^- reg $CCS\\\\Services\\\\XLNW11(1|2)?(\\\\|	|\$)"
+        "^- reg $CCS\\\\Services\\\\XLNW11(1|2)?(\\\\|	|\$)" \
+        "^[-+] reg $CCS\\\\Services\\\\(Tcpip|NetBT|NetBIOS)\\\\Linkage	\"(Bind|Export|Route|LanaMap)\"="
     for service in XLNW11 XLNW111 XLNW112; do expect_key_absent "HKLM\\System\\CurrentControlSet\\Services\\$service"; done
     expect_key_absent 'HKLM\System\CurrentControlSet\Services\XLNW111\Parameters'
     for service in XLNW11X XLNW113 E100B1; do expect_key_present "HKLM\\System\\CurrentControlSet\\Services\\$service"; done

@@ -1,17 +1,21 @@
 /* Root-enumerated network devices for the device-removal scenarios:
-     devices add HARDWARE-ID DESCRIPTION [INF [SERVICE]]
+     devices [-display] add HARDWARE-ID DESCRIPTION [INF [SERVICE]]
    makes a device of class Net (present or not does not matter to the
    tools) with that hardware id and description and, given an INF name
    ("-" for none), a driver key whose InfPath names it, and given a
    service, that service as its driver (SPDRP_SERVICE);
      devices count HARDWARE-ID
-   prints how many devices of class Net carry that hardware id. */
+   prints how many devices of class Net carry that hardware id. With
+   -display first, both work on class Display instead. */
 #include <windows.h>
 #include <setupapi.h>
 #include <stdio.h>
 #include <string.h>
 
 static const GUID kNetClass = {0x4d36e972, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+static const GUID kDisplayClass = {0x4d36e968, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+static const GUID* g_class = &kNetClass;
+static const char* g_enumerator = "NET";
 
 static int Fail(const char* what) {
     fprintf(stderr, "devices: %s failed: %lu\n", what, GetLastError());
@@ -21,10 +25,10 @@ static int Fail(const char* what) {
 static int Add(const char* id, const char* description, const char* inf, const char* service) {
     char ids[512] = {0};
     strncpy(ids, id, sizeof ids - 2);
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&kNetClass, NULL);
+    HDEVINFO set = SetupDiCreateDeviceInfoList(g_class, NULL);
     if (set == INVALID_HANDLE_VALUE) return Fail("SetupDiCreateDeviceInfoList");
     SP_DEVINFO_DATA device = {sizeof device};
-    if (!SetupDiCreateDeviceInfoA(set, "NET", &kNetClass, description, NULL, DICD_GENERATE_ID, &device))
+    if (!SetupDiCreateDeviceInfoA(set, g_enumerator, g_class, description, NULL, DICD_GENERATE_ID, &device))
         return Fail("SetupDiCreateDeviceInfoA");
     if (!SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, (BYTE*)ids,
                                            (DWORD)strlen(ids) + 2))
@@ -51,7 +55,7 @@ static int HasId(const char* list, const char* id) {
 }
 
 static int Count(const char* id) {
-    HDEVINFO set = SetupDiGetClassDevsA(&kNetClass, NULL, NULL, 0);
+    HDEVINFO set = SetupDiGetClassDevsA(g_class, NULL, NULL, 0);
     if (set == INVALID_HANDLE_VALUE) return Fail("SetupDiGetClassDevsA");
     SP_DEVINFO_DATA device = {sizeof device};
     int count = 0;
@@ -67,9 +71,14 @@ static int Count(const char* id) {
 }
 
 int main(int argc, char** argv) {
+    if (argc > 1 && strcmp(argv[1], "-display") == 0) {
+        g_class = &kDisplayClass;
+        g_enumerator = "DISPLAY";
+        --argc, ++argv;
+    }
     if (argc >= 4 && strcmp(argv[1], "add") == 0)
         return Add(argv[2], argv[3], argc > 4 ? argv[4] : NULL, argc > 5 ? argv[5] : NULL);
     if (argc == 3 && strcmp(argv[1], "count") == 0) return Count(argv[2]);
-    fprintf(stderr, "usage: devices add HARDWARE-ID DESCRIPTION [INF [SERVICE]] | devices count HARDWARE-ID\n");
+    fprintf(stderr, "usage: devices [-display] add HARDWARE-ID DESCRIPTION [INF [SERVICE]] | devices count HARDWARE-ID\n");
     return 2;
 }
