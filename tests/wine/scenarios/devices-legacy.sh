@@ -92,6 +92,14 @@ else
     expect_log_line 'C:\run.log' 'XLNWLDNT: removed network card 11 (XLN 802.11g Network Adapter), its service XLNW111'
     expect_log_line 'C:\run.log' 'XLNWLDNT: removed network card 13 (Wireless LAN Card), its service XLNW112'
     expect_log_line 'C:\run.log' 'XLNWLDNT: ended: 2 device(s) removed'
+    # Only the other vendor's card is left in the bindings, with its lana.
+    LINKAGE='HKLM\System\CurrentControlSet\Services'
+    expect_value "$LINKAGE\Tcpip\Linkage" Bind 'str(7):"\\Device\\E100B1\0"'
+    expect_value "$LINKAGE\Tcpip\Linkage" Route 'str(7):"\"E100B1\"\0"'
+    expect_value "$LINKAGE\NetBT\Linkage" Export 'str(7):"\\Device\\NetBT_E100B1\0"'
+    expect_value "$LINKAGE\NetBIOS\Linkage" Bind 'str(7):"\\Device\\NetBT_E100B1\0"'
+    expect_value "$LINKAGE\NetBIOS\Linkage" LanaMap 'hex:01,01'
+    expect_log_line 'C:\run.log' 'XLNWLDNT: removed binding \Device\Nbf_XLNW112 from Services\NetBIOS\Linkage Bind and its LanaMap pair (lana 2)'
 fi
 
 # The tool alone, on a request for what is not there.
