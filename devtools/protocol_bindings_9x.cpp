@@ -111,11 +111,13 @@ void RemoveComponent(HKEY network, const char* binding, const Component& compone
 }
 
 // A client or a service, by the class its instance names; null for
-// anything else, which a protocol's removal never takes along.
-const Component* BoundComponent(HKEY network, const char* binding) {
-    char setup_class[TEXT_SIZE] = "";
+// anything else, which a protocol's removal never takes along, and for an
+// instance that is not there (`present` says which).
+const Component* BoundComponent(HKEY network, const char* binding, bool* present) {
+    char setup_class[TEXT_SIZE];
     HKEY instance;
-    if (RegOpenKeyExA(network, binding, 0, KEY_READ, &instance) != ERROR_SUCCESS) return nullptr;
+    *present = RegOpenKeyExA(network, binding, 0, KEY_READ, &instance) == ERROR_SUCCESS;
+    if (!*present) return nullptr;
     ReadText(instance, "Class", setup_class, sizeof setup_class);
     RegCloseKey(instance);
     for (const Component& component : kBoundToProtocols)
@@ -128,7 +130,9 @@ void RemoveUnboundClients(HKEY network, const BindingList& clients, ToolOutcome*
     static BindingList ignored;
     for (int i = 0; i < clients.count; ++i) {
         const char* name = clients.names[i];
-        const Component* component = BoundComponent(network, name);
+        bool present;
+        const Component* component = BoundComponent(network, name, &present);
+        if (!present) continue;
         if (!component) ToolLog("kept Enum\\Network\\%s: not a network client or service", name);
         else if (StillBound(name)) ToolLog("kept %s Enum\\Network\\%s: a protocol left binds it", component->kind, name);
         else RemoveComponent(network, name, *component, outcome, &ignored);
