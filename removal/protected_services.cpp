@@ -28,7 +28,6 @@ const char* const kSharedHosts[] = {"svchost.exe", "services.exe", "lsass.exe", 
 
 const DWORD kImagePathSize = 1024;
 
-
 bool IsFullPath(const char* path) {
     return (path[0] && path[1] == ':') || (path[0] == '\\' && path[1] == '\\');
 }

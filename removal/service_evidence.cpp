@@ -116,14 +116,14 @@ bool FullFolderOf(const char* path, char* form) {
 }
 
 // The program is the entry's file, or lies in the entry's folder when that
-// is the product's own. A sweeping pattern in Windows' folders is no
-// evidence for any file it matches.
+// is the product's own: neither protected nor inside Windows' folders. A
+// sweeping pattern in Windows' folders is no evidence for what it matches.
 bool EntryOwnsProgram(const char* entry, const char* program, const char* program_folder) {
     char folder[PATH_BUFFER_SIZE];
     if (IsProtectedPattern(entry) || !FullFolderOf(entry, folder)) return false;
     if (MbSameNoCase(folder, program_folder) && NameMatches(FileNamePart(program), FileNamePart(entry)))
         return true;
-    return !IsProtectedFolder(folder) && IsSameOrBelow(program_folder, folder);
+    return IsSameOrBelow(program_folder, folder) && !EmptiedFolderRefusal(folder);
 }
 
 // An installed file or service program, macros expanded, the text after a

@@ -101,7 +101,8 @@ UninstallData& EvidenceWorld() {
     strcpy(data.full_product_name, "XLN 802.11g");
     strcpy(data.device_service_name, "XLNW11");
     const char* const files[] = {"%WIN_SYS_DIR%\\drivers\\xlnw2*.sys", "%WIN_SYS_DIR%\\drivers\\*.sys",
-                                 "C:\\Program Files\\XLN\\*.hlp", "%WIN_DIR%\\inf\\xlnw*.inf"};
+                                 "C:\\Program Files\\XLN\\*.hlp", "%WIN_DIR%\\inf\\xlnw*.inf",
+                                 "%WIN_DIR%\\Temp\\xln.tmp"};
     for (const char* file : files) strcpy(data.installed_files[data.installed_file_count++], file);
     strcpy(data.installed_services[data.installed_service_count++], "%WIN_DIR%\\xlnsvc.exe,monitor");
     fake::AddFile("C:\\WINDOWS\\inf\\xlnw11.inf",
@@ -120,6 +121,8 @@ UninstallData& EvidenceWorld() {
     SeedService("Monitor", 0x10, "\"C:\\Program Files\\XLN\\Monitor\\mon.exe\" -run");
     SeedService("XlnSvc", 0x10, "%windir%\\xlnsvc.exe -x", REG_EXPAND_SZ);
     SeedService("WinFolder", 0x10, "C:\\WINDOWS\\other.exe");
+    fake::AddDirectory("C:\\WINDOWS\\Temp\\sub");
+    SeedService("WinTemp", 0x10, "C:\\WINDOWS\\Temp\\sub\\x.exe");
     SeedService("NoImage", 0x10, nullptr);
     return data;
 }
@@ -138,7 +141,7 @@ TEST(ServiceEvidence, OnlyWhatTiesAServiceToTheProductLetsItGo) {
         {"OemAdded", nullptr},   {"Monitor", nullptr},   {"XlnSvc", nullptr},
         {"NoSuchService", nullptr}, {"Missing", kMissing}, {"Present", kNotTied},
         {"NotThis", kMissing},   {"Commented", kMissing}, {"OtherOem", kMissing},
-        {"WinFolder", kNotTied}, {"NoImage", kNotTied},
+        {"WinFolder", kNotTied}, {"NoImage", kNotTied},  {"WinTemp", kMissing},
     };
     for (auto& c : cases) {
         const char* reason = ServiceEvidenceRefusal("SYSTEM\\CurrentControlSet\\Services", c.name);
