@@ -8,6 +8,7 @@
 #include "messages/localized_box.h"
 #include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
+#include "removal/service_evidence.h"
 #include "removal/system_changes.h"
 #include "system/program_wait.h"
 #include "system/restart.h"
@@ -155,10 +156,13 @@ int RunSequence(HWND dialog, const UninstallData& data) {
 }  // namespace
 
 // The waits for started programs keep the dialog answering, the hand-over's
-// included, while this sequence runs.
+// included, while this sequence runs. What ties services to the product is
+// read before anything, the hand-over included, can delete its INF files.
 int RunRemovalSequence(HWND dialog, const UninstallData& data) {
     SetAnsweringDialog(dialog);
+    NoteServiceEvidence(data);
     int result = RunSequence(dialog, data);
+    ForgetServiceEvidence();
     SetAnsweringDialog(nullptr);
     return result;
 }

@@ -8,13 +8,19 @@
 // | (SOFTWARE, SYSTEM, HARDWARE, SAM, ...)       | settings live there                   |
 // | any key inside Windows' trees (kWindowsTrees: | Windows owns them; a product owns     |
 // | SOFTWARE\Microsoft, SOFTWARE\Classes,        | only the places below, and the keys   |
-// | SOFTWARE\Policies, SYSTEM, HARDWARE, SAM,    | below them                            |
-// | SECURITY, 9x's Enum and Config) but:         |                                       |
+// | SOFTWARE\Policies, SOFTWARE\Clients,         | below them. These are the top keys    |
+// | SOFTWARE\RegisteredApplications, ...\ODBC,   | Windows itself keeps in SOFTWARE, 95  |
+// | NT's SOFTWARE\Description, \Secure, \Program | to 11; a computer maker's (Intel,     |
+// | Groups, \Windows 3.1 Migration Status, 10's  | OEM) is not Windows' and is judged    |
+// | \DefaultUserEnvironment, SYSTEM, HARDWARE,   | as any vendor's key                   |
+// | SAM, SECURITY, 9x's Enum and Config) but:    |                                       |
 // |   - an uninstall entry, ...\CurrentVersion\  | the product's own registration        |
 // |     Uninstall\<entry>                        |                                       |
 // |   - a service key, SYSTEM\#\Services\<name>, | unless the service runs in a shared   |
 // |     or a 9x VxD entry, ...\Services\VxD\<n>  | process or its program is Windows'    |
-// |                                              | own (protected_services.h)            |
+// |                                              | own (protected_services.h), and for a |
+// |                                              | service, unless evidence ties it to   |
+// |                                              | the product (service_evidence.h)      |
 // |   - an event-log source,                     | the product's own messages            |
 // |     SYSTEM\#\Services\Eventlog\<log>\<source>|                                       |
 // | SOFTWARE\Wine and below                      | where Wine plays Windows, its own     |
@@ -27,11 +33,18 @@
 
 #include "platform/mbtext.h"
 #include "removal/protected_services.h"
+#include "removal/service_evidence.h"
 
 namespace {
 
 const char* const kWindowsTrees[] = {
     "SOFTWARE\\Microsoft", "SOFTWARE\\Classes", "SOFTWARE\\Policies", "SOFTWARE\\Wine",
+    // What else Windows keeps at the top of SOFTWARE: the default programs,
+    // the database drivers, NT's RPC, security and Program Manager keys,
+    // and Windows 10's default environment.
+    "SOFTWARE\\Clients", "SOFTWARE\\RegisteredApplications", "SOFTWARE\\Registered Applications",
+    "SOFTWARE\\ODBC", "SOFTWARE\\Description", "SOFTWARE\\Secure", "SOFTWARE\\Program Groups",
+    "SOFTWARE\\Windows 3.1 Migration Status", "SOFTWARE\\DefaultUserEnvironment",
     "SYSTEM", "HARDWARE", "SAM", "SECURITY",
     "Enum", "Config",  // Windows 9x's devices and hardware profiles
 };
@@ -151,7 +164,8 @@ const char* ServicesChildRefusal(const KeyPieces& key) {
     memcpy(name, entry.text, entry.length);
     name[entry.length] = 0;
     if (vxd) return VxdRefusalIn(services, name);
-    return ServiceRefusalIn(services, name);
+    if (const char* reason = ServiceRefusalIn(services, name)) return reason;
+    return ServiceEvidenceRefusal(services, name);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "removal/path_parts.h"
 #include "removal/windows_programs.h"
 #include "removal/windows_directory.h"
+#include "system/windows_family.h"
 
 #define SERVICE_WIN32_SHARE_PROCESS_TYPE 0x20
 #define KERNEL_DRIVER_TYPES 0x3  // kernel and file-system drivers
@@ -36,12 +37,21 @@ bool NamesFile(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The part of a path that follows the Windows directory's names.
-const char* AfterWindowsPrefix(const char* path) {
-    static const char* const kPrefixes[] = {"\\SystemRoot", "%SystemRoot%", "%windir%"};
-    for (const char* prefix : kPrefixes)
-        if (const char* rest = MbAfterPrefixNoCase(path, prefix)) return rest;
-    return nullptr;
+// The environment's variables in a REG_EXPAND_SZ value, as the service
+// manager expands them (a REG_SZ is taken as written). Windows 9x has no
+// service manager and no SystemRoot variable: a setup that writes NT's
+// forms there names the Windows folder, which 9x calls windir.
+bool ExpandImagePathVariables(const char* value, DWORD type, char* out, size_t size) {
+    if (type != REG_EXPAND_SZ) return MbCopy(out, size, value);
+    char source[kImagePathSize];
+    const char* rest = IsWin9xFamily(GetWindowsFamily()) ? MbAfterPrefixNoCase(value, "%SystemRoot%") : nullptr;
+    if (rest) {
+        if (strlen(rest) + 9 > sizeof source) return false;
+        wsprintfA(source, "%%windir%%%s", rest);
+        value = source;
+    }
+    DWORD length = ExpandEnvironmentStringsA(value, out, (DWORD)size);
+    return length != 0 && length <= size;
 }
 
 // `program` as a full path: below the Windows directory unless it is one.
@@ -50,7 +60,7 @@ bool Resolve(const char* program, char* out, size_t size) {
     if (IsFullPath(program)) return MbCopy(out, size, program);
     char windows_dir[MAX_PATH];
     if (!GetSystemWindowsDir(windows_dir, sizeof windows_dir)) return false;
-    const char* rest = AfterWindowsPrefix(program);
+    const char* rest = MbAfterPrefixNoCase(program, "\\SystemRoot\\");
     if (!rest) rest = program;
     while (*rest == '\\') ++rest;
     if (strlen(windows_dir) + 1 + strlen(rest) + 1 > size) return false;
@@ -66,9 +76,20 @@ bool NamesFileOrExe(const char* program, char* full, size_t size) {
     return NamesFile(full);
 }
 
+// Where a program that is not there (a product's, deleted already) would
+// end: at the first blank after a name ending in ".exe"; else the text's end.
+void CutAfterExeName(char* program) {
+    for (char* p = program; *p; p = (char*)MbNext(p)) {
+        if (*p == ' ' && p - program >= 4 && MbAfterPrefixNoCase(p - 4, ".exe ")) {
+            *p = 0;
+            return;
+        }
+    }
+}
+
 // A quoted program ends at its closing quote. An unquoted one ends at the
 // first blank after which a file is named, as the service manager tries
-// them; when none names a file, the whole text stands.
+// them; when none names a file, after its first ".exe" name.
 bool CutProgram(const char* image_path, char* program, size_t size) {
     bool quoted = image_path[0] == '"';
     if (!MbCopy(program, size, image_path + (quoted ? 1 : 0))) return false;
@@ -84,6 +105,7 @@ bool CutProgram(const char* image_path, char* program, size_t size) {
         if (NamesFileOrExe(program, full, sizeof full)) return true;
         *p = ' ';
     }
+    CutAfterExeName(program);
     return true;
 }
 
@@ -104,40 +126,50 @@ bool ReadDword(HKEY key, const char* name, DWORD* value) {
 }
 
 // The value as text: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND when absent, or
-// another error when it cannot be read whole.
-LONG ReadText(HKEY key, const char* name, char* text, DWORD size) {
+// another error when it cannot be read whole. `type` may be null.
+LONG ReadText(HKEY key, const char* name, char* text, DWORD size, DWORD* type = nullptr) {
     DWORD read = size - 1;
-    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, (LPBYTE)text, &read);
+    LONG status = RegQueryValueExA(key, name, nullptr, type, (LPBYTE)text, &read);
     if (status == ERROR_SUCCESS) text[read < size ? read : size - 1] = 0;
     return status;
 }
 
+// What a service's key says of its program.
+struct ServiceImage {
+    bool has_type;
+    DWORD type;
+    LONG status;      // of reading ImagePath
+    DWORD text_type;  // REG_SZ or REG_EXPAND_SZ
+    char text[kImagePathSize];
+};
+
 // A kernel driver without ImagePath is loaded from the drivers folder.
-void DefaultDriverImage(const char* name, char* image_path, DWORD size) {
-    image_path[0] = 0;
-    if (strlen(name) + 25 < size) wsprintfA(image_path, "System32\\drivers\\%s.sys", name);
+void ReadServiceImage(HKEY key, const char* name, ServiceImage& image) {
+    image.type = 0;
+    image.text_type = REG_SZ;
+    image.has_type = ReadDword(key, "Type", &image.type);
+    image.status = ReadText(key, "ImagePath", image.text, sizeof image.text, &image.text_type);
+    if (image.status != ERROR_FILE_NOT_FOUND) return;
+    image.text[0] = 0;
+    if ((image.type & KERNEL_DRIVER_TYPES) && strlen(name) + 25 < sizeof image.text)
+        wsprintfA(image.text, "System32\\drivers\\%s.sys", name);
 }
 
-const char* ProgramRefusal(const char* image_path) {
+const char* ProgramRefusal(const ServiceImage& image) {
     char program[MAX_PATH * 2];
-    if (!ServiceProgramPath(image_path, program, sizeof program)) return kUnreadableReason;
+    if (!ServiceProgramPath(image.text, image.text_type, program, sizeof program))
+        return kUnreadableReason;
     if (IsSharedHost(program)) return kSharedReason;
     return WindowsProgramRefusal(program) ? kWindowsProgramReason : nullptr;
 }
 
 const char* OpenServiceRefusal(HKEY key, const char* name) {
-    DWORD type = 0;
-    bool has_type = ReadDword(key, "Type", &type);
-    char image_path[kImagePathSize];
-    LONG image = ReadText(key, "ImagePath", image_path, sizeof image_path);
-    if (image != ERROR_SUCCESS && image != ERROR_FILE_NOT_FOUND) return kUnreadableReason;
-    if (!has_type && image != ERROR_SUCCESS) return kNoServiceReason;
-    if (type & SERVICE_WIN32_SHARE_PROCESS_TYPE) return kSharedReason;
-    if (image != ERROR_SUCCESS) {
-        if (!(type & KERNEL_DRIVER_TYPES)) return nullptr;
-        DefaultDriverImage(name, image_path, sizeof image_path);
-    }
-    return image_path[0] ? ProgramRefusal(image_path) : nullptr;
+    ServiceImage image;
+    ReadServiceImage(key, name, image);
+    if (image.status != ERROR_SUCCESS && image.status != ERROR_FILE_NOT_FOUND) return kUnreadableReason;
+    if (!image.has_type && image.status != ERROR_SUCCESS) return kNoServiceReason;
+    if (image.type & SERVICE_WIN32_SHARE_PROCESS_TYPE) return kSharedReason;
+    return image.text[0] ? ProgramRefusal(image) : nullptr;
 }
 
 // Opens `services_path`\`sub`\`name`; false when there is no such key.
@@ -162,10 +194,21 @@ const char* StaticVxdRefusal(HKEY key) {
 
 }  // namespace
 
-bool ServiceProgramPath(const char* image_path, char* out, size_t size) {
-    char program[MAX_PATH * 2];
-    if (!CutProgram(image_path, program, sizeof program) || !program[0]) return false;
+bool ServiceProgramPath(const char* image_path, DWORD type, char* out, size_t size) {
+    char expanded[kImagePathSize], program[MAX_PATH * 2];
+    if (!ExpandImagePathVariables(image_path, type, expanded, sizeof expanded)) return false;
+    if (!CutProgram(expanded, program, sizeof program) || !program[0]) return false;
     return NamesFileOrExe(program, out, size) || Resolve(program, out, size);
+}
+
+bool ServiceProgramIn(const char* services_path, const char* name, char* out, size_t size) {
+    HKEY key;
+    if (!name || !*name || !OpenEntry(services_path, "", name, &key)) return false;
+    ServiceImage image;
+    ReadServiceImage(key, name, image);
+    RegCloseKey(key);
+    if (image.status != ERROR_SUCCESS && image.status != ERROR_FILE_NOT_FOUND) return false;
+    return image.text[0] && ServiceProgramPath(image.text, image.text_type, out, size);
 }
 
 const char* ServiceRefusalIn(const char* services_path, const char* name) {

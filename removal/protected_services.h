@@ -25,9 +25,16 @@ const char* ServiceRefusalIn(const char* services_path, const char* name);
 // Windows-owned file.
 const char* VxdRefusalIn(const char* services_path, const char* name);
 
-// The file a service's ImagePath runs, as a full path: quotes and the
-// arguments after the program dropped, "\??\", "\SystemRoot\",
-// "%SystemRoot%" and "%windir%" resolved, and a relative path taken from
-// the Windows directory, as the service manager does. False when it does
-// not fit `size`.
-bool ServiceProgramPath(const char* image_path, char* out, size_t size);
+// The file a service's ImagePath runs, as a full path, read as the service
+// manager reads it: a REG_EXPAND_SZ's variables expanded (`type`), quotes
+// and the arguments after the program dropped, "\??\" and "\SystemRoot\"
+// resolved, and a relative path taken from the Windows directory. A
+// program that is not there ends after its ".exe". False when it does not
+// fit `size`.
+bool ServiceProgramPath(const char* image_path, DWORD type, char* out, size_t size);
+
+// The program of the service `name` under `services_path` (below
+// HKEY_LOCAL_MACHINE), as ServiceProgramPath gives it; a kernel driver
+// without ImagePath runs System32\drivers\<name>.sys. False when there is
+// no such service, it names no program, or its program does not fit.
+bool ServiceProgramIn(const char* services_path, const char* name, char* out, size_t size);

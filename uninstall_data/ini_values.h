@@ -27,3 +27,8 @@ ListEnd SplitCommaList(const char* text, const CommaList& list);
 // FullProductName equals the record's product name, followed by its PNF
 // twin, to the installed files.
 void AppendOemInfFiles(UninstallData& data);
+
+// Calls `visit` with the full path of each such OEM INF naming `product`,
+// until it answers false.
+void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, void* context),
+                         void* context);

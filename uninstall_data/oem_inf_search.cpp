@@ -40,30 +40,34 @@ bool AppendInfPair(UninstallData& data, const char* path) {
     return true;
 }
 
-// One search result; false ends the search. A path longer than a list
-// entry could only be stored cut, naming another file: it is passed over.
-bool TakeIfProducts(UninstallData& data, const char* pattern, size_t folder, const char* name) {
-    char path[kEntryWidth + 1];
-    size_t name_length = strlen(name);
-    if (!HasInfExtension(name) || folder + name_length > kEntryWidth) return true;
-    memcpy(path, pattern, folder);
-    memcpy(path + folder, name, name_length + 1);
-    if (!NamesProduct(path, data.full_product_name)) return true;
-    return AppendInfPair(data, path);
+// A path longer than a list entry could only be stored cut, naming
+// another file: it is passed over. False when the list is full.
+bool TakeInf(const char* path, void* context) {
+    if (strlen(path) > kEntryWidth) return true;
+    return AppendInfPair(*(UninstallData*)context, path);
 }
 
 }  // namespace
 
-void AppendOemInfFiles(UninstallData& data) {
-    char pattern[260];
-    UINT length = GetSystemWindowsDir(pattern, sizeof pattern);
-    if (length == 0 || length + sizeof kInfPattern > sizeof pattern) return;
-    memcpy(pattern + length, kInfPattern, sizeof kInfPattern);
+void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, void* context),
+                         void* context) {
+    char path[MAX_PATH];
+    UINT length = GetSystemWindowsDir(path, sizeof path);
+    if (length == 0 || length + sizeof kInfPattern > sizeof path) return;
+    memcpy(path + length, kInfPattern, sizeof kInfPattern);
+    size_t folder = length + kFolderPart;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        if (!TakeIfProducts(data, pattern, length + kFolderPart, found.cFileName)) break;
+        const char* name = found.cFileName;
+        if (!HasInfExtension(name) || folder + strlen(name) >= sizeof path) continue;
+        memcpy(path + folder, name, strlen(name) + 1);
+        if (NamesProduct(path, product) && !visit(path, context)) break;
     } while (FindNextFileA(search, &found));
     FindClose(search);
+}
+
+void AppendOemInfFiles(UninstallData& data) {
+    VisitProductOemInfs(data.full_product_name, TakeInf, &data);
 }

@@ -29,6 +29,12 @@ std::string Upper(std::string text) {
     return text;
 }
 
+// Windows 9x defines windir but no SystemRoot.
+bool IsWindowsFolderVariable(const std::string& name) {
+    if (name == "WINDIR") return true;
+    return name == "SYSTEMROOT" && fake::CurrentWindowsVersion().platform == VER_PLATFORM_WIN32_NT;
+}
+
 // SystemRoot follows the Windows directory a test set.
 std::string Expanded(const std::string& text) {
     std::string out;
@@ -40,7 +46,7 @@ std::string Expanded(const std::string& text) {
         }
         std::string name = Upper(text.substr(i + 1, end - i - 1));
         auto it = environment.find(name);
-        if (name == "SYSTEMROOT" || name == "WINDIR") out += windows_dir;
+        if (IsWindowsFolderVariable(name)) out += windows_dir;
         else out += it == environment.end() ? text.substr(i, end - i + 1) : it->second;
         i = end + 1;
     }

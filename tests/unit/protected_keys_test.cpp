@@ -2,6 +2,7 @@
 // deleted, however their paths are spelled.
 #include "removal/protected_keys.h"
 
+#include "removal/service_evidence.h"
 #include "removal_test_support.h"
 
 namespace {
@@ -34,6 +35,18 @@ TEST(ProtectedKeys, RootsFirstLevelAndSystemKeysInAnySpelling) {
         {"", "SYSTEM\\ControlSet01\\Services", true},
         {"", "SOFTWARE\\Wow6432Node\\Tarnwell", false},
         {"", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Extra", true},
+        {"", "SOFTWARE\\Clients", true},
+        {"software\\", "clients\\Mail\\", true},
+        {"", "SOFTWARE\\Wow6432Node\\Clients\\StartMenuInternet\\XLN", true},
+        {"SOFTWARE\\\\RegisteredApplications", "", true},
+        {"", "SOFTWARE\\Registered Applications", true},
+        {"", "SOFTWARE\\WOW6432NODE\\registered applications\\XLN", true},
+        {"", "SOFTWARE\\ODBC\\ODBC.INI\\\\", true},
+        {"", "SOFTWARE\\Description\\Microsoft\\Rpc", true},
+        {"", "SOFTWARE\\ClientsX", false},
+        {"", "SOFTWARE\\Registered", false},
+        {"", "SOFTWARE\\Tarnwell\\Clients", false},
+        {"", "SOFTWARE\\Intel", false},
     };
     for (auto& c : cases)
         EXPECT_EQ(c.is_protected, IsProtectedKey(c.parent, c.name)) << c.parent << " + " << c.name;
@@ -66,6 +79,7 @@ void SeedWindowsServices() {
     SeedService("Netlogon", 0x10, "\"C:\\WINDOWS\\system32\\lsass.exe\"");
     fake::RegSeedString(kServices + "Winsock2\\Parameters", "Current", "x");
     SeedService("XLNW11", 1, "system32\\drivers\\xlnw11.sys");
+    SeedService("NoFile", 1, "system32\\drivers\\nofile.sys");
     fake::RegSeedString(kServices + "VxD\\XLNW11", "StaticVxD", "xlnw11.vxd");
     fake::RegSeedString(kServices + "VxD\\VNETSUP", "StaticVxD", "*VNETSUP");
     fake::RegSeedKey(kServices + "VxD\\NOFILE");
@@ -77,6 +91,13 @@ void SeedWindowsServices() {
 // product's own, an event-log source and what lies below them may go.
 TEST(ProtectedKeys, WindowsTreesOnlyYieldTheProductsPlaces) {
     SeedWindowsServices();
+    const DWORD kDriver = 1;
+    for (const char* name : {"XLNW11", "Other"})
+        fake::RegSeedBytes(std::string("HKLM\\SYSTEM\\ControlSet002\\Services\\") + name, "Type",
+                           REG_DWORD, std::string((const char*)&kDriver, 4));
+    UninstallData& data = ClearedRecord();
+    strcpy(data.device_service_name, "XLNW11");
+    NoteServiceEvidence(data);
     const char* const kCcs = "SYSTEM\\CurrentControlSet\\";
     const struct {
         const char* parent;
@@ -104,6 +125,9 @@ TEST(ProtectedKeys, WindowsTreesOnlyYieldTheProductsPlaces) {
         {kCcs, "Services\\Netlogon", true},
         {kCcs, "Services\\Winsock2", true},
         {kCcs, "Services\\XLNW11", false},
+        {"SYSTEM\\ControlSet002\\", "Services\\xlnw11", false},
+        {"SYSTEM\\\\ControlSet002", "Services\\Other\\", true},
+        {kCcs, "Services\\NoFile", true},
         {kCcs, "Services\\XLNW11\\Parameters", false},
         {kCcs, "Services\\NoSuchService", false},
         {kCcs, "Services\\Eventlog", true},
@@ -121,5 +145,9 @@ TEST(ProtectedKeys, WindowsTreesOnlyYieldTheProductsPlaces) {
         EXPECT_EQ(c.is_protected, IsProtectedKey(c.parent, c.name)) << c.parent << " + " << c.name;
     EXPECT_STREQ("a service that runs in a shared process",
                  KeyRefusal(kCcs, "Services\\Dhcp"));
+    EXPECT_STREQ("a service whose program is missing and nothing ties to the product",
+                 KeyRefusal(kCcs, "Services\\NoFile\\Parameters"));
+    ForgetServiceEvidence();
+    EXPECT_TRUE(IsProtectedKey(kCcs, "Services\\XLNW11"));
     EXPECT_EQ(0, fake::OpenKeyCount());
 }

@@ -1,6 +1,7 @@
 // The listed registry keys: the order the entries run in, the search of a
 // key's direct subkeys, and the rule for keys that go only when empty.
 #include "removal/removal_steps.h"
+#include "removal/service_evidence.h"
 
 #include <limits.h>
 
@@ -232,11 +233,15 @@ TEST(RemoveRegistryKeys, SearchJudgesEachSubkeyByItself) {
     SeedServiceKey("Eventlog", 0x20, "%SystemRoot%\\system32\\services.exe");
     fake::RegSeedString("HKLM\\SYSTEM\\CurrentControlSet\\Services\\Winsock2\\Parameters", "v", "x");
     SeedServiceKey("XLNW11e", 1, "system32\\drivers\\xlnw11.sys");
+    SeedServiceKey("Ghoste", 1, "system32\\drivers\\ghost.sys");  // Windows', not copied
+    strcpy(data.device_service_name, "XLNW11e");
+    NoteServiceEvidence(data);
     AddEntry(data, 0, "SYSTEM\\CurrentControlSet\\Services", 1, "e");
     AddEntry(data, 1, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 1, "e");
     fake::RegSeedKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other");
     EXPECT_EQ(0, RemoveRegistryKeys(data));
-    for (const char* kept : {"RpcSs", "Eventlog", "Winsock2"})
+    ForgetServiceEvidence();
+    for (const char* kept : {"RpcSs", "Eventlog", "Winsock2", "Ghoste"})
         EXPECT_TRUE(fake::RegKeyExists(std::string("HKLM\\SYSTEM\\CurrentControlSet\\Services\\") + kept))
             << kept;
     EXPECT_FALSE(fake::RegKeyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\XLNW11e"));

@@ -3,6 +3,7 @@
 #include "removal/registry_links.h"
 
 #include "removal/removal_steps.h"
+#include "removal/service_evidence.h"
 #include "removal/system_changes.h"
 #include "removal_fixture.h"
 
@@ -81,9 +82,13 @@ TEST_F(RegistryLinks, WindowsOwnLinksAreFollowed) {
     fake::RegSeedBytes("HKLM\\SYSTEM\\ControlSet001\\Services\\XLNW11", "Type", REG_DWORD,
                        std::string("\1\0\0\0", 4));
     fake::RegSeedLink("HKLM\\SYSTEM\\CurrentControlSet", "HKLM\\SYSTEM\\ControlSet001");
+    UninstallData& data = ClearedRecord();
+    strcpy(data.device_service_name, "XLNW11");
+    NoteServiceEvidence(data);
     EXPECT_EQ(ChangeDone, DeleteRegistryKey(HKEY_LOCAL_MACHINE,
                                             "SYSTEM\\CurrentControlSet\\Services\\XLNW11",
                                             KeyWithEverything).outcome);
+    ForgetServiceEvidence();
     EXPECT_FALSE(fake::RegKeyExists("HKLM\\SYSTEM\\ControlSet001\\Services\\XLNW11"));
 }
 

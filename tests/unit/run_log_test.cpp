@@ -275,6 +275,10 @@ TEST_F(RunLog, RefusalsAreListedWithTheirReasons) {
     fake::RegSeedString(d + "\\RegistryKeys\\2", "SubKey", "SYSTEM:Select");
     fake::RegSeedString(d + "\\RegistryKeys\\2", "DeleteIfNonEmpty", "");
     fake::RegSeedString("HKLM\\SYSTEM\\Select", "Current", "1");
+    fake::RegSeedString(d + "\\RegistryKeys\\3", "BaseKey", "HKLM");
+    fake::RegSeedString(d + "\\RegistryKeys\\3", "SubKey", "SYSTEM:CurrentControlSet:Services:NoFile");
+    fake::RegSeedString(d + "\\RegistryKeys\\3", "DeleteIfNonEmpty", "");
+    fake::RegSeedString("HKLM\\SYSTEM\\CurrentControlSet\\Services\\NoFile", "ImagePath", "x.sys");
     fake::RegSeedString(d + "\\InstalledServices", "S2", "%WIN_SYS_DIR%\\cmd.exe /c del C:\\boot.ini");
     fake::AddFile("C:\\WINDOWS\\system32\\cmd.exe");
     fake::AddDirectory("C:\\LOGS");
@@ -282,6 +286,8 @@ TEST_F(RunLog, RefusalsAreListedWithTheirReasons) {
         "delete key HKLM\\SYSTEM\\Select: refused by a guardrail: a key Windows owns",
         "service program C:\\WINDOWS\\system32\\cmd.exe /c del C:\\boot.ini -u: refused by a guardrail: "
         "a command interpreter or script host: it does whatever it is given",
+        "delete key HKLM\\SYSTEM\\CurrentControlSet\\Services\\NoFile: refused by a guardrail: "
+        "a service whose program is missing and nothing ties to the product",
     };
     for (const char* mode : {"silent /preview /log=C:\\LOGS\\p.log", "silent /log=C:\\LOGS\\r.log"}) {
         ASSERT_EQ(0, Run(mode)) << mode;
@@ -289,6 +295,7 @@ TEST_F(RunLog, RefusalsAreListedWithTheirReasons) {
         for (const char* line : kRefusals) EXPECT_NE(std::string::npos, log.find(line)) << mode << ": " << line;
     }
     EXPECT_TRUE(fake::RegKeyExists("HKLM\\SYSTEM\\Select"));
+    EXPECT_TRUE(fake::RegKeyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\NoFile"));
     EXPECT_FALSE(fake::RegKeyExists(d)) << "the second run removes";
     for (auto& process : fake::StartedProcesses())
         EXPECT_EQ(std::string::npos, process.command_line.find("cmd.exe")) << process.command_line;

@@ -3,6 +3,8 @@
 #include "removal/removal_steps.h"
 
 #include "removal_test_support.h"
+#include "system/run_log.h"
+#include "system/run_state.h"
 
 namespace {
 
@@ -113,6 +115,41 @@ TEST(RemoveDescriptionKey, AnEmptyDescriptionKeyDeletesNothingButAnEmptyVendorKe
     EXPECT_EQ(0, RemoveDescriptionKey(data));
     EXPECT_TRUE(fake::RegKeyExists(kVendor));
     ExpectNothingOpen("empty description key");
+}
+
+// Keys Windows keeps at the top of SOFTWARE stay, however the software key
+// spells them, in a run and in a preview, and the log says why.
+TEST(RemoveSoftwareKey, WindowsKeysStayAndTheLogSaysWhy) {
+    const char* const kWindowsKeys[] = {"HKLM\\SOFTWARE\\Clients\\Mail", "HKLM\\SOFTWARE\\ODBC\\ODBC.INI",
+                                        "HKLM\\SOFTWARE\\Registered Applications"};
+    const struct {
+        const char* software_key;
+        const char* logged;
+    } cases[] = {
+        {"SOFTWARE\\Clients", "HKLM\\SOFTWARE\\Clients"},
+        {"software\\\\CLIENTS\\Mail\\", "HKLM\\software\\\\CLIENTS\\Mail\\"},
+        {"SOFTWARE\\Registered Applications", "HKLM\\SOFTWARE\\Registered Applications"},
+        {"SOFTWARE\\ODBC", "HKLM\\SOFTWARE\\ODBC"},
+    };
+    for (bool preview : {false, true}) {
+        for (auto& c : cases) {
+            UninstallData& data = VendorWorld();
+            fake::RegSeedString("HKLM\\SOFTWARE\\Registered Applications", "XLN", "SOFTWARE\\Tarnwell");
+            for (const char* key : kWindowsKeys) fake::RegSeedKey(key);
+            strcpy(data.software_key, c.software_key);
+            fake::AddDirectory("C:\\LOGS");
+            ASSERT_TRUE(OpenRunLog("C:\\LOGS\\run.log", true));
+            PreviewRun = preview;
+            EXPECT_EQ(0, RemoveSoftwareKey(data)) << c.software_key;
+            PreviewRun = false;
+            CloseRunLog();
+            for (const char* key : kWindowsKeys) EXPECT_TRUE(fake::RegKeyExists(key)) << c.software_key;
+            EXPECT_TRUE(Reports().empty()) << c.software_key;
+            std::string line = std::string("delete key ") + c.logged + ": refused by a guardrail: a key Windows owns";
+            EXPECT_NE(std::string::npos, fake::FileContents("C:\\LOGS\\run.log").find(line)) << line;
+            ExpectNothingOpen(c.software_key);
+        }
+    }
 }
 
 }  // namespace

@@ -35,18 +35,18 @@ expect_exit 0 silent '/rootkey=SOFTWARE\GuardKeys\Devices' "/log=$LOG"
 cp "$(unix_path "$LOG")" "$SCENARIO_DIR/guard-keys-log.txt"
 rm -f "$(unix_path "$LOG")"
 snapshot after
-# Wine registers FontCache3.0.0.0 without its program file, so nothing
-# tells it from a product's service whose program is already deleted: on
-# Windows the file is there, and Microsoft's. Every other service stays.
+# Wine registers FontCache3.0.0.0 without its program file, as XP lists
+# drivers it has not copied: nothing ties it to the product, so it stays
+# with every other service.
 expect_only_changes between after \
     '^- reg HKLM\\Software\\GuardKeys\\Lists(\\|	|$)' \
     '^- reg HKLM\\Software\\GuardKeys\\Vendor(\\|	|$)' \
-    '^- reg HKLM\\Software\\GuardKeys\\Devices(\\|	|$)' \
-    '^- reg HKLM\\System\\CurrentControlSet\\Services\\FontCache3\.0\.0\.0(	|$)'
+    '^- reg HKLM\\Software\\GuardKeys\\Devices(\\|	|$)'
 expect_file_present 'C:\guard-victim.txt'
 for key in 'System\Select' 'Software\Microsoft\Windows NT\CurrentVersion\Winlogon' \
     'Software\Classes\CLSID' 'System\CurrentControlSet\Control\Session Manager' \
-    'System\CurrentControlSet\Services\Spooler' 'Software\Microsoft\Windows'; do
+    'System\CurrentControlSet\Services\Spooler' 'Software\Microsoft\Windows' \
+    'System\CurrentControlSet\Services\FontCache3.0.0.0'; do
     expect_key_present "HKLM\\$key"
 done
 
