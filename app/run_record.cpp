@@ -2,6 +2,7 @@
 #include "app/run_record.h"
 
 #include "app/command_options.h"
+#include "system/interactive_session.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 
@@ -38,7 +39,7 @@ void TellWherePreviewIs() {
     else
         wsprintfA(text, "The preview of the removal could not be written to %s",
                   preview_path[0] ? preview_path : "the temporary folder");
-    MessageBoxA(nullptr, text, "Uninstall Preview", MB_OK | MB_ICONINFORMATION);
+    ShowBoxIfSeen(text, "Uninstall Preview", MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace

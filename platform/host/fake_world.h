@@ -237,6 +237,8 @@ struct WindowInfo {
 };
 // Message boxes answer these in order, then IDOK.
 void AnswerMessageBoxes(const std::vector<int>& in_order);
+// A service's or session 0's window station: no one sees its windows.
+void SetWindowStationVisible(bool visible);
 const std::vector<MessageBoxShown>& MessageBoxes();
 // Every message delivered to a fake window, in order.
 const std::vector<SentMessage>& DeliveredMessages();

@@ -20,7 +20,9 @@ TEST(NoRestartOption, AWordOfItsOwnAnywhereAfterTheName) {
         {"uninst.exe silent /norestart", true},
         {"uninst.exe /norestart silent /log=C:\\a.log", true},
         {"uninst.exe silent /norestartx", false},
-        {"uninst.exe silent /NORESTART", false},
+        {"uninst.exe silent /NORESTART", true},
+        {"uninst.exe silent /NoRestart /norestartx", true},
+        {"uninst.exe silent /NoRestartX", false},
         {"uninst.exe silent /log=/norestart", false},
     };
     for (auto& c : cases) EXPECT_EQ(c.found, NoRestartOption(c.line)) << c.line;
