@@ -113,6 +113,11 @@ TEST_F(RunLog, RepresentativeRunInOrder) {
         at = found + 1;
     }
     EXPECT_NE(std::string::npos, fake::FileContents("C:\\run.log").find(" exit: code 0\r\n")) << "lines end in CR LF";
+    // The summary comes last; the device tool's reported failure counts.
+    const std::string& last = lines.back();
+    EXPECT_EQ(0u, last.find("summary: ")) << last;
+    EXPECT_NE(std::string::npos, last.find(" 1 left for the next start of Windows, ")) << last;
+    EXPECT_NE(std::string::npos, last.find(" 1 failed; exit code 0; a restart is needed")) << last;
 }
 
 // Every removed registry line or file must be named in the preview, itself
