@@ -195,7 +195,11 @@ void HandOverToCleanupCopy(const char* command_line) {
     for (int i = 0; i < OwnFileCount(); ++i)
         handed |= HandFileToCleanupCopy(OwnFileAt(i).path).outcome == ChangeScheduled;
     if (handed) StartCopy(command_line);
-    ForgetOwnFiles();
+}
+
+void ScheduleHandedFilesAtRestart() {
+    DWORD family = GetWindowsFamily();
+    for (int i = 0; i < OwnFileCount(); ++i) DeleteFileAtRestart(OwnFileAt(i).path, family);
 }
 
 bool IsCleanupCopyTail(const char* tail) {

@@ -6,8 +6,13 @@
 #include "platform/platform.h"
 
 // Starts the copy when files were left to it (never in a preview, which
-// lists them). `command_line` is this process's, for its "/log=".
+// lists them). `command_line` is this process's, for its "/log=". The
+// files stay noted until ForgetOwnFiles, for a restart that may come.
 void HandOverToCleanupCopy(const char* command_line);
+
+// Windows is about to restart and may end the copy before it is done: the
+// files handed to it are deleted at the next start as well.
+void ScheduleHandedFilesAtRestart();
 
 // True when the command-line tail is the hand-over's: this process is the
 // copy.

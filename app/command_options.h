@@ -1,5 +1,5 @@
 // The options that may stand anywhere on the command line beside the mode
-// word: "/log=PATH", "/preview" and "/norestart" (all case-sensitive),
+// word: "/log=PATH", "/preview" and "/norestart" (in any letter case),
 // looked for in the whole command line behind the program's name, and
 // "/rootkey=PATH", which is read its own way.
 #pragma once

@@ -1,17 +1,15 @@
 // One complete removal of what a description names: the hand-over to the
 // product's own uninstaller, the confirmation, the steps in their fixed
-// order with the progress dialog moved between them, and the restart.
+// order with the progress dialog moved between them.
 #include "app/removal_sequence.h"
 
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
 #include "messages/localized_box.h"
-#include "removal/delete_on_restart.h"
 #include "removal/removal_steps.h"
 #include "removal/service_evidence.h"
 #include "removal/system_changes.h"
 #include "system/program_wait.h"
-#include "system/restart.h"
 #include "system/run_log.h"
 
 namespace {
@@ -144,12 +142,8 @@ int RunSequence(HWND dialog, const UninstallData& data) {
     }
     RunFirstSteps(shown, data);
     RunLastSteps(shown, data);
-    // Any run of the process may have deferred a deletion, this one or not.
-    // The lines WININIT.INI holds are written out before any restart.
-    if (RestartNeeded) {
-        FlushWininit();
-        OfferWindowsRestart();
-    }
+    // The restart, when one is needed, is asked once the whole process is
+    // done (app/driver.h): a restart now would cut off what follows.
     return 0;
 }
 

@@ -2,8 +2,10 @@
 #include "app/run_record.h"
 
 #include "app/command_options.h"
+#include "system/interactive_session.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
+#include "system/run_summary.h"
 
 namespace {
 
@@ -13,6 +15,7 @@ const char kPreviewFileName[] = "uninst-preview.log";
 char preview_path[MAX_PATH + sizeof kPreviewFileName];
 bool preview_opened;
 bool preview_box_due;  // a preview without "/log=": the user is told where
+bool log_missing;      // "/log=" named a file that could not be opened
 
 bool FormPreviewPath() {
     DWORD length = GetTempPathA(MAX_PATH, preview_path);
@@ -38,7 +41,7 @@ void TellWherePreviewIs() {
     else
         wsprintfA(text, "The preview of the removal could not be written to %s",
                   preview_path[0] ? preview_path : "the temporary folder");
-    MessageBoxA(nullptr, text, "Uninstall Preview", MB_OK | MB_ICONINFORMATION);
+    ShowBoxIfSeen(text, "Uninstall Preview", MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
@@ -47,8 +50,9 @@ void BeginRunRecord(const char* command_line, bool run) {
     PreviewRun = run && PreviewOption(command_line);
     preview_box_due = false;
     char path[MAX_PATH];
+    log_missing = false;
     if (LogPathOption(command_line, path, sizeof path)) {
-        OpenRunLog(path, false);
+        log_missing = !OpenRunLog(path, false);
     } else if (PreviewRun) {
         OpenPreviewLog();
         preview_box_due = true;
@@ -58,6 +62,9 @@ void BeginRunRecord(const char* command_line, bool run) {
 
 void EndRunRecord(int exit_code) {
     LogExit(exit_code);
+    LogRunSummary(exit_code);
     CloseRunLog();
     if (preview_box_due) TellWherePreviewIs();
 }
+
+bool RunLogMissing() { return log_missing; }

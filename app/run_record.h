@@ -8,4 +8,8 @@
 // `run` says whether a mode word was found: without one there is no run to
 // preview, and only a log that was asked for is written.
 void BeginRunRecord(const char* command_line, bool run);
+// The exit code and the run's summary are its last lines.
 void EndRunRecord(int exit_code);
+
+// True when "/log=" asked for a log that could not be opened.
+bool RunLogMissing();

@@ -4,10 +4,14 @@
 #include "app/driver.h"
 #include "app/removal_sequence.h"
 #include "system/run_state.h"
+#include "removal/delete_on_restart.h"
 #include "removal/emptied_folders.h"
+#include "removal/own_files.h"
 #include "removal/removal_steps.h"
 #include "messages/localized_box.h"
+#include "removal/system_changes.h"
 #include "system/administrator.h"
+#include "system/restart.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
 #include "uninstall_data/description_log.h"
@@ -95,15 +99,31 @@ int RunDescriptions(HWND dialog) {
     return RunIniSections(result);
 }
 
+// Asked once, when nothing is left to do: ExitWindowsEx only begins the
+// restart, and whatever still ran would be cut off. WININIT.INI's lines
+// are put on disk before the question, and again after the copy's files
+// are added to them.
+void OfferRestartAtTheEnd() {
+    FlushWininit();
+    if (!AskWindowsRestart()) return;
+    ScheduleHandedFilesAtRestart();
+    FlushWininit();
+    RestartWindows();
+}
+
 }  // namespace
+
+void FinishRemoval() {
+    RemoveEmptiedFolders(GetWindowsFamily());
+    HandOverToCleanupCopy(GetCommandLineA());
+    if (RestartNeeded) OfferRestartAtTheEnd();
+    ForgetOwnFiles();
+}
 
 int RunUninstall(HWND dialog) {
     if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
     int result = RunDescriptions(dialog);
-    // Once every run is over: the folders they emptied, then what only a
-    // copy of this program can delete.
-    RemoveEmptiedFolders(GetWindowsFamily());
-    HandOverToCleanupCopy(GetCommandLineA());
+    FinishRemoval();
     return result;
 }
 

@@ -5,7 +5,10 @@
 #include "app/progress_dialog.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
+#include "system/interactive_session.h"
+#include "system/one_run.h"
 #include "system/run_log.h"
+#include "system/run_summary.h"
 #include "system/run_state.h"
 
 namespace {
@@ -56,15 +59,56 @@ int RunModeWord(HINSTANCE instance, ModeWord mode) {
     return 4;
 }
 
-// Software-distribution tools read 3010 as "removed; a restart will
-// complete it". Only a run told not to restart says so, and only where it
-// would otherwise have ended with 0: every other code keeps its meaning.
+// Software-distribution tools read Windows Installer's codes. A run told
+// not to restart (or one no one can see, which behaves so) answers in
+// them; every other run keeps the codes the setups that call it know.
+const int kExitStepFailed = 1603;
+const int kExitNothingFound = 1605;
+const int kExitAnotherRun = 1618;
+const int kExitNoLog = 1622;
 const int kExitRestartNeeded = 3010;
 
-int ExitCodeWithRestart(int exit_code) {
-    if (!NoRestartRun || !RestartNeeded || exit_code != 0) return exit_code;
-    LogLine("restart: needed and not asked for (/norestart): exit code %d", kExitRestartNeeded);
-    return kExitRestartNeeded;
+// A missing description is reported by no one: 1 without a failure is a
+// run that found nothing of the product.
+int DeploymentCode(int exit_code) {
+    bool failed = RunSummaryCount(CountFailed) > 0;
+    if (exit_code == 1 && !failed) return kExitNothingFound;
+    if (exit_code == 1 || exit_code == 2 || (exit_code == 0 && failed)) return kExitStepFailed;
+    if (exit_code == 0 && RestartPending()) return kExitRestartNeeded;
+    return exit_code;
+}
+
+int ExitCodeForDeployment(int exit_code) {
+    if (!NoRestartRun) return exit_code;
+    int code = DeploymentCode(exit_code);
+    if (code != exit_code) LogLine("exit code %d, told as %d for deployment tools", exit_code, code);
+    return code;
+}
+
+// Where no one can answer a box, the run goes as with "/norestart".
+void BehaveAsUnseenWhereNoOneSees() {
+    if (SomeoneCanSeeBoxes()) return;
+    LogLine("no one can see this session: no box is shown and no restart is asked (as with /norestart)");
+    NoRestartRun = true;
+}
+
+// One run at a time: a second waits for the first to end, or, told not
+// to restart (a deployment tool, which retries), ends at once with 1618.
+// Such a tool also gets 1622, and no removal, when its log cannot be had.
+int RunAlone(HINSTANCE instance, ModeWord mode) {
+    if (mode == ModeNone) return 4;
+    if (NoRestartRun && RunLogMissing()) return kExitNoLog;
+    OneRunLock lock = TakeOneRunLock(!NoRestartRun);
+    if (lock == LockHeldElsewhere) {
+        LogLine("another run of the uninstaller is under way: this one removes nothing");
+        return kExitAnotherRun;
+    }
+    if (lock == LockUnavailable)
+        LogLine("the lock against a second run could not be made, error %u: going on without it",
+                (unsigned)GetLastError());
+    int exit_code = RunModeWord(instance, mode);
+    ReleaseOneRunLock();
+    return exit_code;
 }
 
 }  // namespace
@@ -73,10 +117,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     if (IsCleanupCopyTail(tail)) return RunCleanupCopy(tail);
     InstallMode = false;
     RestartNeeded = false;
+    ClearRunSummary();
     NoRestartRun = NoRestartOption(GetCommandLineA());
     ModeWord mode = MatchModeWord(tail);
     BeginRunRecord(GetCommandLineA(), mode != ModeNone);
-    int exit_code = ExitCodeWithRestart(RunModeWord(instance, mode));
+    if (mode != ModeNone) BehaveAsUnseenWhereNoOneSees();
+    int exit_code = ExitCodeForDeployment(RunAlone(instance, mode));
     EndRunRecord(exit_code);
     return exit_code;
 }

@@ -3,6 +3,7 @@
 
 #include <stdarg.h>
 
+#include "system/interactive_session.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 #include "messages/localized_string.h"
@@ -41,7 +42,7 @@ void ShowErrorBox() {
     char* caption = LocalizedString(nullptr, kErrorCaptionId);
     char* text = head && caption ? BuildErrorText(head) : nullptr;
     UINT style = MB_OK | MB_ICONWARNING | MessageBoxReadingFlags(language);
-    if (text) MessageBoxA(nullptr, text, caption, style);
+    if (text) ShowBoxIfSeen(text, caption, style);
     free(text);
     free(caption);
     free(head);

@@ -3,6 +3,7 @@
 #include "messages/localized_box.h"
 #include "messages/localized_string.h"
 #include "messages/reading_order.h"
+#include "system/interactive_session.h"
 
 int ShowLocalizedBox(UINT text_id, UINT caption_id, UINT style) {
     LANGID language = 0;
@@ -10,7 +11,7 @@ int ShowLocalizedBox(UINT text_id, UINT caption_id, UINT style) {
     char* caption = LocalizedString(nullptr, caption_id);
     int answer = -1;
     if (text && caption)
-        answer = MessageBoxA(nullptr, text, caption, style | MessageBoxReadingFlags(language));
+        answer = ShowBoxIfSeen(text, caption, style | MessageBoxReadingFlags(language));
     free(text);
     free(caption);
     return answer;

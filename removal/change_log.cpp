@@ -4,6 +4,7 @@
 
 #include "platform/mbtext.h"
 #include "system/run_log.h"
+#include "system/run_summary.h"
 #include "system/run_state.h"
 
 namespace {
@@ -36,10 +37,33 @@ const char* RootName(HKEY root) {
     return root == HKEY_CURRENT_USER ? "HKCU" : "HKEY";
 }
 
+// A file Windows will not let go now is scheduled next: no failure yet.
+bool LeadsToTheRestart(ChangeKind kind, DWORD error) {
+    return kind == FileDeletionChange && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                                          error == ERROR_LOCK_VIOLATION);
+}
+
+// Writes and the hand-over are no removals: the copy counts its own.
+void Count(ChangeKind kind, ChangeOutcome outcome, DWORD error) {
+    if (kind == ValueWriteChange || kind == AttributeChange || kind == HandOverChange) {
+        if (outcome == ChangeFailed) CountInRunSummary(CountFailed);
+        return;
+    }
+    switch (outcome) {
+    case ChangeDone: case ChangePreviewed: CountInRunSummary(CountRemoved); break;
+    case ChangeScheduled: CountInRunSummary(CountScheduled); NoteRestartPending(); break;
+    case ChangeRefused: CountInRunSummary(CountRefused); break;
+    case ChangeKept: CountInRunSummary(CountKept); break;
+    case ChangeFailed: if (!LeadsToTheRestart(kind, error)) CountInRunSummary(CountFailed); break;
+    case ChangeMissing: break;
+    }
+}
+
 }  // namespace
 
 ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome, DWORD error,
                      const char* note) {
+    Count(kind, outcome, error);
     // Clearing the attribute is part of a deletion: only its failure counts.
     if (kind != AttributeChange || outcome == ChangeFailed)
         LogChange(ActionText(kind), subject, note ? note : OutcomeText(outcome), error);
@@ -54,6 +78,7 @@ ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
 }
 
 void LogSharedFileKept(const char* path, DWORD count) {
+    CountInRunSummary(CountKept);
     char note[128];
     wsprintfA(note, "shared by %u programs: the count %s %u, the file stays", (unsigned)count,
               PreviewRun ? "would become" : "becomes", (unsigned)(count - 1));

@@ -9,6 +9,7 @@
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "system/run_log.h"
+#include "system/run_summary.h"
 #include "system/windows_family.h"
 
 #define DEVICE_FILE_PATH_SIZE (PATH_BUFFER_SIZE + sizeof DEVICE_REQUEST_FILE)
@@ -64,6 +65,7 @@ int RunDeviceTool(const char* variant) {
 int ReportToolResult(const DeviceToolResult& result) {
     LogLine("device tool result: status %d, tag \"%s\", code %d%s", (int)result.status, result.tag,
             (int)result.code, result.restart ? ", completed at the next start of Windows" : "");
+    if (result.restart) NoteRestartPending();
     if (result.status >= 0) return 0;
     if (RunMode != Silent) {
         SetErrorState(result.tag, result.code);

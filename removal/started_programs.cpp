@@ -26,20 +26,22 @@ bool Start(char* command, ProgramStart how, PROCESS_INFORMATION* process, BOOL i
                           &startup, process) != FALSE;
 }
 
-ProgramOutcome WaitAndClose(const char* what, const char* command, const PROCESS_INFORMATION& process) {
+ProgramOutcome WaitAndClose(const char* what, const char* command, const PROCESS_INFORMATION& process,
+                            DWORD* exit_code) {
     DWORD waited = WaitForProgram(process.hProcess);
     DWORD error = waited == WAIT_OBJECT_0 ? 0 : GetLastError();
-    DWORD exit_code = 0;
-    if (waited == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exit_code);
+    *exit_code = 0;
+    if (waited == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, exit_code);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    LogProgram(what, command, waited == WAIT_OBJECT_0, exit_code, error);
+    LogProgram(what, command, waited == WAIT_OBJECT_0, *exit_code, error);
     return waited == WAIT_OBJECT_0 ? ProgramEnded : ProgramWaitFailed;
 }
 
 }  // namespace
 
-ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how) {
+ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how, DWORD* exit_code) {
+    DWORD ignored;
     if (PreviewRun) {
         LogProgramPreviewed(what, command);
         return ProgramPreviewed;
@@ -49,7 +51,7 @@ ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart
         LogProgram(what, command, false, 0, GetLastError());
         return ProgramNotStarted;
     }
-    return WaitAndClose(what, command, process);
+    return WaitAndClose(what, command, process, exit_code ? exit_code : &ignored);
 }
 
 bool StartProgramAndLeave(const char* what, char* command, const char* directory) {

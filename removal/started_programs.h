@@ -18,8 +18,10 @@ enum ProgramOutcome {
 enum ProgramStart { WithOwnStartupInfo, WithoutWindow };
 
 // `what` names the program in the log ("service program"). `command` is
-// CreateProcessA's writable command line. Both handles are closed.
-ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how);
+// CreateProcessA's writable command line. Both handles are closed. When
+// the program ended, `exit_code` (if given) receives its exit code.
+ProgramOutcome StartProgramAndWait(const char* what, char* command, ProgramStart how,
+                                   DWORD* exit_code = nullptr);
 
 // Starts a program and leaves it running, with this process's inheritable
 // handles and `directory` as its current folder: the hand-over of what can

@@ -264,7 +264,8 @@ ChangeResult CreateRunFile(TextFile* file, const char* path, const char* what) {
     return ChangeResult{ChangeDone, 0};
 }
 
-void OfferWindowsRestart() {
-    if (PreviewRun && !NoRestartRun) LogRestartPreviewed();
-    else OfferRestart();
+bool AskWindowsRestart() {
+    if (!PreviewRun || NoRestartRun) return AskForRestart();
+    LogRestartPreviewed();
+    return false;
 }

@@ -91,9 +91,9 @@ ChangeResult KeepReplacedFile(const char* path);
 // preview, previewed with nothing created.
 ChangeResult CreateRunFile(TextFile* file, const char* path, const char* what);
 
-// The restart question a deferred deletion asks for (system/restart.h); a
-// preview only records that it would come.
-void OfferWindowsRestart();
+// The restart question a deferred deletion asks for (system/restart.h):
+// true when the user accepted. A preview only records that it would come.
+bool AskWindowsRestart();
 
 // Whether the files that a search pattern matches may be deleted at all;
 // a refusal is an outcome like any other.

@@ -8,6 +8,7 @@
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "removal/windows_directory.h"
+#include "system/run_summary.h"
 #include "uninstall_data/registry_read.h"
 
 namespace {
@@ -91,7 +92,10 @@ int CloseKeys(HKEY uninstall, HKEY entry) {
 // Starts the command and waits for its end; a preview only lists it, and
 // the removal then goes as it would after the command.
 int StartAndWait(char* line) {
-    ProgramOutcome outcome = StartProgramAndWait("registered uninstall command", line, WithOwnStartupInfo);
+    DWORD exit_code = 0;
+    ProgramOutcome outcome =
+        StartProgramAndWait("registered uninstall command", line, WithOwnStartupInfo, &exit_code);
+    if (outcome == ProgramEnded) NoteCommandExitCode(exit_code);
     return outcome == ProgramEnded || outcome == ProgramPreviewed ? 0 : 4;
 }
 

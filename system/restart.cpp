@@ -1,6 +1,7 @@
 // Offering the restart that completes deletions deferred to the next start.
 #include "system/restart.h"
 
+#include "system/interactive_session.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 #include "system/security_api.h"
@@ -60,20 +61,25 @@ RestartRequest RestartRequestForThisWindows() {
 
 // Only an explicit OK restarts: a box that could not be shown answers 0.
 // "/norestart" neither asks nor restarts: the exit code says it instead.
-void OfferRestart() {
+bool AskForRestart() {
     if (NoRestartRun) {
         LogEvent("restart: not asked (/norestart)");
-        return;
+        return false;
     }
-    int answer = MessageBoxA(nullptr, "Uninstall needs to restart your system to complete",
-                             "Restart Windows", MB_OKCANCEL);
+    int answer = ShowBoxIfSeen("Uninstall needs to restart your system to complete", "Restart Windows",
+                               MB_OKCANCEL);
     LogRestartQuestion(answer);
-    if (answer != IDOK) return;
+    return answer == IDOK;
+}
+
+bool RestartWindows() {
     if (ShutdownNeedsPrivilege(GetWindowsFamily()) && !EnableShutdownPrivilege()) {
         LogLine("restart: not requested, the shutdown privilege could not be enabled");
-        return;
+        return false;
     }
     RestartRequest request = RestartRequestForThisWindows();
     LogLine("restart: requested");
-    ExitWindowsEx(request.flags, request.reason);
+    if (ExitWindowsEx(request.flags, request.reason)) return true;
+    LogLine("restart: Windows refused it, error %u", (unsigned)GetLastError());
+    return false;
 }

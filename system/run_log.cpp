@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "system/administrator.h"
 #include "system/run_state.h"
+#include "system/run_summary.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -135,7 +136,9 @@ void LogStepBegin(const char* step) { LogLine("step %s: begins", step); }
 
 void LogStepEnd(const char* step, int result) { LogLine("step %s: ends with result %d", step, result); }
 
+// Every reported failure passes here: it is counted, log or no log.
 void LogFailure(const char* tag, int32_t code, const char* diagnostic) {
+    CountInRunSummary(CountFailed);
     LogLine("failure: %s%d: %s", tag, (int)code, diagnostic);
 }
 

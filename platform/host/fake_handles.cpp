@@ -32,6 +32,21 @@ bool CloseOtherHandle(HANDLE handle) {
     return false;
 }
 
+namespace {
+std::vector<std::function<bool(HANDLE, DWORD, DWORD*)>>& Waiters() {
+    static std::vector<std::function<bool(HANDLE, DWORD, DWORD*)>> waiters;
+    return waiters;
+}
+}  // namespace
+
+HandleWaiter::HandleWaiter(std::function<bool(HANDLE, DWORD, DWORD*)> wait) { Waiters().push_back(wait); }
+
+bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result) {
+    for (auto& wait : Waiters())
+        if (wait(handle, milliseconds, result)) return true;
+    return false;
+}
+
 int OpenHandleCount() { return (int)open_handles.size(); }
 
 void* OpenHandle(const char* kind) {

@@ -237,6 +237,8 @@ struct WindowInfo {
 };
 // Message boxes answer these in order, then IDOK.
 void AnswerMessageBoxes(const std::vector<int>& in_order);
+// A service's or session 0's window station: no one sees its windows.
+void SetWindowStationVisible(bool visible);
 const std::vector<MessageBoxShown>& MessageBoxes();
 // Every message delivered to a fake window, in order.
 const std::vector<SentMessage>& DeliveredMessages();
@@ -256,6 +258,19 @@ struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
 };
 bool CloseOtherHandle(HANDLE handle);
+// WaitForSingleObject on a handle that is no started program asks each
+// kind's waiter in turn: true when the handle is the waiter's own.
+struct HandleWaiter {
+    explicit HandleWaiter(std::function<bool(HANDLE, DWORD milliseconds, DWORD* result)> wait);
+};
+bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result);
+
+// --- Named mutexes. One that another process holds (`abandoned`: it
+// ends without releasing it) is given up when a wait for it has no
+// time-out, as once that process has ended. ---
+void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
+// The names of the mutexes created or opened, in order.
+const std::vector<std::string>& MutexNames();
 
 // --- Every kernel handle still open: processes, threads, searches and
 // files. ---

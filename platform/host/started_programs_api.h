@@ -7,6 +7,7 @@
 
 #define INFINITE 0xFFFFFFFFu
 #define WAIT_OBJECT_0 0x00000000u
+#define WAIT_ABANDONED 0x00000080u
 #define WAIT_TIMEOUT 0x00000102u
 #define WAIT_FAILED 0xFFFFFFFFu
 #define STILL_ACTIVE 259u
@@ -49,6 +50,11 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
                     LPVOID environment, LPCSTR directory, LPSTARTUPINFOA startup,
                     LPPROCESS_INFORMATION info);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+
+// Named mutexes: the lock that keeps two runs apart.
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initial_owner, LPCSTR name);
+HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name);
+BOOL ReleaseMutex(HANDLE mutex);
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code);
 BOOL CloseHandle(HANDLE handle);
 // A real handle for a process (the current one's pseudo handle included):

@@ -4,6 +4,7 @@
 // empty; a file put there meanwhile stays, and neither `install` nor a
 // preview hands anything over.
 #include "app/cleanup_copy.h"
+#include "removal/own_files.h"
 #include "app/command_tail.h"
 #include "removal/emptied_folders.h"
 #include "removal/removal_steps.h"
@@ -60,6 +61,7 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
         EXPECT_EQ(c.folder_gone, !fake::DirectoryExists("C:\\Program Files\\XLN")) << c.name;
         EXPECT_EQ(0, fake::OpenHandleCount()) << c.name;
         ExpectNothingOpen(c.name);
+        ForgetOwnFiles();
     }
     InstallMode = false;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <functional>
+
 #include "app/command_options.h"
 #include "app/driver.h"
 #include "platform/host/fake_world.h"
@@ -20,7 +22,9 @@ TEST(NoRestartOption, AWordOfItsOwnAnywhereAfterTheName) {
         {"uninst.exe silent /norestart", true},
         {"uninst.exe /norestart silent /log=C:\\a.log", true},
         {"uninst.exe silent /norestartx", false},
-        {"uninst.exe silent /NORESTART", false},
+        {"uninst.exe silent /NORESTART", true},
+        {"uninst.exe silent /NoRestart /norestartx", true},
+        {"uninst.exe silent /NoRestartX", false},
         {"uninst.exe silent /log=/norestart", false},
     };
     for (auto& c : cases) EXPECT_EQ(c.found, NoRestartOption(c.line)) << c.line;
@@ -39,8 +43,9 @@ TEST(NoRestart, ExitCodeSaysARestartIsNeeded) {
         {"silent", true, 0, 1, IDCANCEL},
         {"quiet /norestart", true, 3010, 0, IDCANCEL},
         {"verbose /norestart", true, 3010, 1, IDOK},
-        {"install /norestart", true, 0, 0, IDCANCEL},
-        {"silent /norestart /rootkey=SOFTWARE\\None", true, 1, 0, IDCANCEL},
+        {"install /norestart", true, 3010, 0, IDCANCEL},
+        {"silent /norestart /rootkey=SOFTWARE\\None", true, 1605, 0, IDCANCEL},
+        {"silent /rootkey=SOFTWARE\\None", true, 1, 0, IDCANCEL},
         {"bogus /norestart", true, 4, 0, IDCANCEL},
     };
     for (auto& c : cases) {
@@ -54,10 +59,63 @@ TEST(NoRestart, ExitCodeSaysARestartIsNeeded) {
         EXPECT_EQ(c.exit_code, WinMain(nullptr, nullptr, (LPSTR)c.tail, 1)) << c.tail;
         EXPECT_EQ(c.boxes, fake::MessageBoxes().size()) << c.tail;
         EXPECT_TRUE(fake::ShutdownRequests().empty()) << c.tail;
-        bool waits = c.locked && c.exit_code != 4 && c.exit_code != 1;
+        bool waits = c.locked && c.exit_code != 4 && c.exit_code != 1 && c.exit_code != 1605;
         // The folder it leaves empty waits with it.
         auto pending = fake::PendingDeletes();
         EXPECT_EQ(waits, !pending.empty() && pending[0] == kHelper) << c.tail;
+    }
+    NoRestartRun = false;
+}
+
+// What a deployment tool reads, told not to restart: Windows Installer's
+// codes, and no box or wait where it would block the tool.
+TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
+    const std::string entry = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\XLN";
+    const struct {
+        const char* name;
+        const char* tail;
+        std::function<void()> arrange;
+        int exit_code;
+        bool helper_gone;
+    } cases[] = {
+        {"removed", "silent /norestart", [] {}, 0, true},
+        {"a step failed", "silent /norestart", [] { fake::FailCall("DeleteFileA", 19, 1, "xlnhelper.exe"); },
+         1603, false},
+        {"another run, told not to wait", "silent /NoRestart",
+         [] { fake::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run"); }, 1618, false},
+        {"another run, waited for", "silent",
+         [] { fake::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run", true); }, 0, true},
+        {"the log cannot be written", "silent /norestart /log=C:\\run.log",
+         [] { fake::FailCall("CreateFileA", ERROR_ACCESS_DENIED, 1, "run.log"); }, 1622, false},
+        {"the log cannot be written, no deployment tool", "silent /log=C:\\run.log",
+         [] { fake::FailCall("CreateFileA", ERROR_ACCESS_DENIED, 1, "run.log"); }, 0, true},
+        {"no one sees the session", "silent",
+         [] {
+             fake::SetWindowStationVisible(false);
+             fake::SetFileLocked(kHelper, true);
+         },
+         3010, false},
+        {"the product's command asks for a restart", "silent /norestart",
+         [&] {
+             fake::RegSeedString(kDesc, "UninstallKey", "XLN");
+             fake::RegSeedString(entry, "QuietUninstallString", "C:\\setup.exe");
+             fake::ProcessScript setup;
+             setup.exit_code = 3010;
+             fake::ScriptProcess("C:\\setup.exe", setup);
+         },
+         3010, false},
+    };
+    for (auto& c : cases) {
+        fake::Reset();
+        fake::RegSeedString(kDesc + "\\InstalledFiles", "Files", kHelper);
+        fake::RegSeedString(kDesc, "FullProductName", "XLN");
+        fake::AddFile(kHelper);
+        c.arrange();
+        fake::SetCommandLine(std::string("uninst.exe ") + c.tail);
+        EXPECT_EQ(c.exit_code, WinMain(nullptr, nullptr, (LPSTR)c.tail, 1)) << c.name;
+        EXPECT_EQ(c.helper_gone, !fake::FileExists(kHelper)) << c.name;
+        EXPECT_TRUE(fake::MessageBoxes().empty()) << c.name;
+        EXPECT_EQ(0, fake::OpenHandleCount()) << c.name;
     }
     NoRestartRun = false;
 }

@@ -113,6 +113,11 @@ TEST_F(RunLog, RepresentativeRunInOrder) {
         at = found + 1;
     }
     EXPECT_NE(std::string::npos, fake::FileContents("C:\\run.log").find(" exit: code 0\r\n")) << "lines end in CR LF";
+    // The summary comes last; the device tool's reported failure counts.
+    const std::string& last = lines.back();
+    EXPECT_EQ(0u, last.find("summary: ")) << last;
+    EXPECT_NE(std::string::npos, last.find(" 1 left for the next start of Windows, ")) << last;
+    EXPECT_NE(std::string::npos, last.find(" 1 failed; exit code 0; a restart is needed")) << last;
 }
 
 // Every removed registry line or file must be named in the preview, itself
@@ -246,7 +251,8 @@ TEST(CommandOptions, LogPathAndPreview) {
         {"uninst.exe quiet /log=C:\\a.log /x", "C:\\a.log", false},
         {"uninst.exe quiet /log=\"C:\\My Logs\\a.log\" /preview", "C:\\My Logs\\a.log", true},
         {"uninst.exe /preview\tquiet /log=\"C:\\open", "C:\\open", true},
-        {"uninst.exe quiet /LOG=C:\\a.log /Preview", "", false},
+        {"uninst.exe quiet /LOG=C:\\a.log /Preview", "C:\\a.log", true},
+        {"uninst.exe quiet /Log=C:\\a.log /PREVIEWx", "C:\\a.log", false},
         {"uninst.exe quiet /log= /previewing", "", false},
         {"uninst.exe quiet /rootkey=X/log=C:\\a.log x/preview", "", false},
         {"\"C:\\x /log=y\\uninst.exe\" quiet", "", false},
