@@ -48,3 +48,19 @@ expect_equal() {
     if [ "$2" = "$3" ]; then say "ok: $1 is '$2'"
     else check_failed "$1 is '$3', expected '$2'"; fi
 }
+
+# run_like_a_tool ARG...: the program started by a Windows process, as a
+# deployment tool starts it, with its whole exit code in LAST_EXIT (Wine's
+# Unix exit status keeps only the low 8 bits of 3010); a restart question
+# within 5 s is kept in box.txt, and cancelled.
+run_like_a_tool() {
+    apply_registry
+    say "run by a Windows program: uninst.exe $*"
+    (probe run "\"$UNINST_WIN\" $*" | tr -d '\r' | sed -n 's/^exit code: //p' >"$SCENARIO_DIR/exit-code") &
+    runner=$!
+    probe show 'Restart Windows' 5000 2>/dev/null | tr -d '\r' >"$SCENARIO_DIR/box.txt"
+    [ -s "$SCENARIO_DIR/box.txt" ] && probe press 'Restart Windows' Cancel >/dev/null
+    wait "$runner"
+    LAST_EXIT=$(cat "$SCENARIO_DIR/exit-code")
+    expect_equal "box shown" "" "$(cat "$SCENARIO_DIR/box.txt")"
+}
