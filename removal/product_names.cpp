@@ -4,8 +4,12 @@
 
 #include "messages/localized_string.h"
 #include "platform/mbtext.h"
+#include "removal/system_file_checks.h"
+#include "removal/windows_programs.h"
 
 namespace {
+
+const char kOtherMakersProgram[] = "its program's version resource names another maker";
 
 // The vendor whose key holds every description and this program's messages.
 const char kVendorName[] = "Tarnwell";
@@ -45,4 +49,14 @@ bool NamesTheMaker(const UninstallData& data, const char* text) {
     for (const char* maker : makers)
         if (HoldsNoCase(text, maker) || HoldsNoCase(maker, text)) return true;
     return false;
+}
+
+const char* OtherProgramReason(const UninstallData& data, const char* path) {
+    if (const char* reason = WindowsProgramRefusal(path)) return reason;
+    SystemFileChecks checks;
+    LoadSystemFileChecks(&checks);
+    char company[TAVK_TEXT_LEN + 1];
+    bool named = ReadCompanyName(checks, path, company, sizeof company);
+    FreeSystemFileChecks(&checks);
+    return named && !IsBlankName(company) && !NamesTheMaker(data, company) ? kOtherMakersProgram : nullptr;
 }

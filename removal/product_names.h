@@ -15,3 +15,8 @@ bool NamesTheProduct(const UninstallData& data, const char* text);
 // and short company names, or the vendor whose key holds the description),
 // or is itself part of one ("XLN" for "XLN Communications"). Same rules.
 bool NamesTheMaker(const UninstallData& data, const char* text);
+
+// A short reason when the program at `path` (a full path) is not the
+// product's: Windows' own, or its version resource names another maker.
+// Null for the product's, and for a program that names no maker at all.
+const char* OtherProgramReason(const UninstallData& data, const char* path);
