@@ -11,6 +11,7 @@
 #include "removal/product_names.h"
 #include "removal/program_search.h"
 #include "removal/system_changes.h"
+#include "removal/window_program.h"
 #include "system/windows_family.h"
 #include "uninstall_data/registry_read.h"
 
@@ -43,8 +44,19 @@ const char* WindowsClassReason(const char* window_class) {
     return nullptr;
 }
 
-void CloseAppletWindows(const char* window_class) {
-    if (const char* reason = WindowsClassReason(window_class))
+// Why the class's windows stay: a class of Windows' own, or a program of
+// Windows' own (Explorer) or another maker's that owns the first window.
+// A program that cannot be named leaves the class to decide.
+const char* KeepWindowsReason(const char* window_class, const UninstallData& data) {
+    if (const char* reason = WindowsClassReason(window_class)) return reason;
+    HWND window = FindWindowA(window_class, nullptr);
+    char program[PATH_BUFFER_SIZE];
+    if (!window || !WindowProgramPath(window, program)) return nullptr;
+    return OtherProgramReason(data, program);
+}
+
+void CloseAppletWindows(const char* window_class, const UninstallData& data) {
+    if (const char* reason = KeepWindowsReason(window_class, data))
         LogLeftAlone(WindowCloseChange, window_class, reason);
     else
         CloseWindowsOfClass(window_class, kMaxCloseMessages);
@@ -76,7 +88,7 @@ bool RemoveStartupValue(HKEY run, const char* value, const UninstallData& data) 
 
 bool StopApplet(HKEY run, const AppletEntry& applet, const UninstallData& data) {
     if (!applet.window_class[0] || !applet.display_name[0]) return true;
-    if (AppletWindowsNeedClosing()) CloseAppletWindows(applet.window_class);
+    if (AppletWindowsNeedClosing()) CloseAppletWindows(applet.window_class, data);
     return RemoveStartupValue(run, applet.autorun_value, data);
 }
 
