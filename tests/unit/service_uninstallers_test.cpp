@@ -243,9 +243,11 @@ TEST_F(ServiceUninstallers, WindowsOwnProgramsAreNotStarted) {
         {"XLNSVC.EXE", "\"C:\\WINDOWS\\system32\\XLNSVC.EXE\" -u"},
         {"XLNTOOL /x", "\"C:\\TOOLS\\XLNTOOL.exe\" /x -u"},
         {"OLD.EXE", "\"C:\\WINDOWS\\SYSTEM\\OLD.EXE\" -u"},  // the 16-bit system folder
+        {"SAME.EXE", "\"C:\\Program Files\\XLN\\SAME.EXE\" -u"},  // beside this program: first
     };
     for (auto& c : cases) {
         SetUp();
+        if (std::string(c.entry) == "SAME.EXE") fake::AddFile("C:\\Program Files\\XLN\\SAME.EXE");
         for (const char* windows : {"C:\\WINDOWS\\system32\\cmd.exe", "C:\\WINDOWS\\system32\\wbem\\wmic.exe",
                                     "C:\\WINDOWS\\system32\\SAME.EXE"}) {
             fake::AddFile(windows);
