@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <commctrl.h>
 #include <sfc.h>
+#include <tlhelp32.h>
 #include "platform/win32/abi_guards.h"
 #else
 #include "host/win32_api.h"

@@ -14,7 +14,7 @@ const char* ActionText(ChangeKind kind) {
         "delete key",  "delete key if empty", "delete value",      "write value",
         "clear read-only", "delete file",     "delete file at restart", "remove folder",
         "delete files matching", "close windows of class", "remove folder at restart",
-        "delete file after this process",
+        "delete file after this process", "start the uninstall command of",
     };
     return kActions[kind];
 }
@@ -75,6 +75,12 @@ ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
     char note[160];
     wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
     return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
+void LogLeftAlone(ChangeKind kind, const char* subject, const char* reason) {
+    char note[200];
+    wsprintfA(note, "left alone: %s", reason);  // reasons are short constants
+    LogChange(ActionText(kind), subject, note, 0);
 }
 
 void LogSharedFileKept(const char* path, DWORD count) {

@@ -7,7 +7,7 @@
 enum ChangeKind { KeyDeletionChange, EmptyKeyDeletionChange, ValueDeletionChange, ValueWriteChange,
                   AttributeChange, FileDeletionChange, RestartDeletionChange, FolderRemovalChange,
                   PatternDeletionChange, WindowCloseChange, FolderRestartRemovalChange,
-                  HandOverChange };
+                  HandOverChange, UninstallCommandChange };
 
 // Logs the change and its outcome and returns it. A preview's own findings
 // come as `note` instead of the outcome's text.
@@ -16,6 +16,10 @@ ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome
 
 // A refusal, logged with its reason (a short constant).
 ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason);
+
+// Something the description names that shows itself to be Windows' own or
+// another program's: left as it is, with the reason (a short constant).
+void LogLeftAlone(ChangeKind kind, const char* subject, const char* reason);
 
 // A file other programs still use: it stays, and its count of `count`
 // goes down by one (or would, in a preview).

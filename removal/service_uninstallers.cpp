@@ -1,8 +1,10 @@
 // Running each of the product's service programs with its removal switch.
-// A program that is Windows' own (cmd.exe given "/c del ...") is not
-// started: its "-u" is no removal switch, and whatever it is given it does.
+// A program that is Windows' own (cmd.exe given "/c del ...", wmic found on
+// PATH) is not started: its "-u" is no removal switch, and whatever it is
+// given it does.
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "removal/program_search.h"
 #include "removal/protected_files.h"
 #include "removal/removal_steps.h"
 #include "removal/started_programs.h"
@@ -40,65 +42,27 @@ bool BuildServiceCommand(const char* expanded, char* command) {
     return true;
 }
 
-bool HasExtension(const char* name) {
-    const char* dot = MbFindLastChar(name, '.');
-    return dot && !MbFindChar(dot, '\\');
-}
+const char kNotFound[] = "no such program where Windows would look for it";
 
-// The folders Windows looks in first for a program named without one.
-bool LocateBareName(const char* name, char* found) {
-    char folders[3][PATH_BUFFER_SIZE];
-    DWORD own = GetModuleFileNameA(nullptr, folders[0], PATH_BUFFER_SIZE);
-    char* slash = own && own < PATH_BUFFER_SIZE ? (char*)MbFindLastChar(folders[0], '\\') : nullptr;
-    if (slash) *slash = 0;
-    else folders[0][0] = 0;
-    if (!GetMacroDirs(folders[2], folders[1])) return false;
-    for (const char* folder : folders) {
-        if (!folder[0] || strlen(folder) + strlen(name) + 2 > PATH_BUFFER_SIZE) continue;
-        wsprintfA(found, "%s\\%s", folder, name);
-        if (NamesExistingFile(found)) return true;
-    }
-    return false;
-}
-
-// `candidate` with ".exe" when it has no extension, as a file that exists.
-bool Locate(const char* candidate, char* found) {
-    if (!candidate[0] || strlen(candidate) + 5 > PATH_BUFFER_SIZE) return false;
-    char name[PATH_BUFFER_SIZE];
-    strcpy(name, candidate);
-    if (!HasExtension(name)) strcat(name, ".exe");
-    if (!MbFindChar(name, '\\') && !MbFindChar(name, ':')) return LocateBareName(name, found);
-    strcpy(found, name);
-    return NamesExistingFile(found);
-}
-
-// The file CreateProcessA starts for the command: a quoted name whole,
-// otherwise the shortest text ending at a blank that names a file.
-bool ProgramOfCommand(const char* command, char* found) {
-    char text[SERVICE_COMMAND_SIZE];
-    bool quoted = command[0] == '"';
-    if (!MbCopy(text, sizeof text, command + (quoted ? 1 : 0))) return false;
-    for (char* p = text;; p = (char*)MbNext(p)) {
-        bool end = quoted ? (*p == '"' || !*p) : (*p == ' ' || *p == '\t' || !*p);
-        if (!end) continue;
-        char kept = *p;
-        *p = 0;
-        bool located = Locate(text, found);
-        *p = kept;
-        if (located || quoted || !kept) return located;
-    }
-}
-
-// Waits for the program without a time limit; one that cannot be started
-// is passed over, and so is one that is Windows' own.
-void RunServiceProgram(char* command) {
+// Waits for the program without a time limit. It is found where Windows
+// would find it and judged there; one not found, or Windows' own, is not
+// started. The rest starts by the full path that was judged, so that no
+// other file of that name, earlier on some search path, can start instead.
+void RunServiceProgram(const char* command) {
     char program[PATH_BUFFER_SIZE];
-    const char* reason = ProgramOfCommand(command, program) ? WindowsProgramRefusal(program) : nullptr;
+    const char* arguments = nullptr;
+    const char* reason = FindProgramOfCommand(command, program, &arguments)
+                             ? WindowsProgramRefusal(program) : kNotFound;
     if (reason) {
         LogRefusedProgram("service program", command, reason);
         return;
     }
-    StartProgramAndWait("service program", command, WithoutWindow);
+    char judged[PATH_BUFFER_SIZE + SERVICE_COMMAND_SIZE + 2];
+    strcpy(judged, "\"");
+    strcat(judged, program);
+    strcat(judged, "\"");
+    strcat(judged, arguments);  // the command's own rest: it fits beside the longest path
+    StartProgramAndWait("service program", judged, WithoutWindow);
 }
 
 }  // namespace

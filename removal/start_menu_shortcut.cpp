@@ -1,8 +1,15 @@
 // Removing the product's shortcut from the Start menu's Programs folder, and
-// its folder once that is empty. The Programs folder itself always stays.
+// its folder once that is empty. The Programs folder itself always stays,
+// and so do Windows' own folders and a shortcut that starts Windows' own or
+// another maker's program: judged by the target the shortcut holds, or,
+// when it holds none that can be read, by Windows' own shortcut names.
 #include "removal/removal_steps.h"
 
 #include "platform/mbtext.h"
+#include "removal/change_log.h"
+#include "removal/path_macros.h"
+#include "removal/product_names.h"
+#include "removal/shortcut_target.h"
 #include "removal/special_folders.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
@@ -59,6 +66,77 @@ int ProgramsFolderId() {
 
 bool GetProgramsFolder(char* folder) { return GetSpecialFolder(ProgramsFolderId(), folder); }
 
+const char kWindowsFolder[] = "one of Windows' own Start-menu folders";
+const char kWindowsShortcut[] = "one of Windows' own shortcuts";
+
+// The folders Windows' setup makes in the Programs folder, in the spellings
+// of Windows 95 to 11.
+const char* const kWindowsFolders[] = {
+    "Accessories", "Administrative Tools", "Startup", "System Tools", "Games", "Communications",
+    "Entertainment", "Accessibility", "Multimedia", "Maintenance", "Tablet PC", "Online Services",
+    "Windows Accessories", "Windows Administrative Tools", "Windows System",
+    "Windows Ease of Access", "Windows PowerShell",
+};
+
+// The shortcuts Windows' setup puts in the Programs folder itself.
+const char* const kWindowsShortcuts[] = {
+    "Internet Explorer", "Windows Explorer", "MS-DOS Prompt", "Command Prompt", "Outlook Express",
+    "Windows Media Player", "Windows Update", "Windows Messenger", "Remote Assistance",
+    "Windows Movie Maker", "Windows Catalog", "Set Program Access and Defaults", "Default Programs",
+    "Windows Mail", "Windows Fax and Scan", "Windows Defender", "Windows Photo Gallery",
+    "Windows Contacts", "Windows Calendar", "Windows Easy Transfer", "XPS Viewer",
+};
+
+bool IsOneOf(const char* name, const char* const* names, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (MbSameNoCase(name, names[i])) return true;
+    return false;
+}
+
+// The folder name's first component (a folder below it is Windows' too).
+bool InWindowsFolder(const char* folder_name) {
+    char first[TAVK_TEXT_LEN + 1];
+    while (IsSeparator(*folder_name)) ++folder_name;
+    const char* end = folder_name;
+    while (*end && !IsSeparator(*end)) end = MbNext(end);
+    size_t length = (size_t)(end - folder_name);
+    if (!length || length >= sizeof first) return false;
+    memcpy(first, folder_name, length);
+    first[length] = 0;
+    return IsOneOf(first, kWindowsFolders, sizeof kWindowsFolders / sizeof *kWindowsFolders);
+}
+
+bool IsFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Why the shortcut is not the product's, or null. A target that is gone
+// leaves the shortcut to go by its name.
+const char* OthersShortcutReason(const UninstallData& data, const char* shortcut) {
+    char target[PATH_BUFFER_SIZE];
+    if (ReadShortcutTarget(shortcut, target))
+        return IsFile(target) ? OtherProgramReason(data, target) : nullptr;
+    if (InWindowsFolder(data.cpl_shortcut_folder_name)) return kWindowsFolder;
+    bool at_top = !NamesSubfolder(data.cpl_shortcut_folder_name);
+    bool windows_name = IsOneOf(data.cpl_shortcut_item_name, kWindowsShortcuts,
+                                sizeof kWindowsShortcuts / sizeof *kWindowsShortcuts);
+    return at_top && windows_name ? kWindowsShortcut : nullptr;
+}
+
+void RemoveShortcut(const UninstallData& data, const char* shortcut) {
+    const char* reason = OthersShortcutReason(data, shortcut);
+    if (reason) LogLeftAlone(FileDeletionChange, shortcut, reason);
+    else DeleteFileNow(shortcut);
+}
+
+void RemoveShortcutFolder(const UninstallData& data, const char* folder) {
+    if (InWindowsFolder(data.cpl_shortcut_folder_name))
+        LogLeftAlone(FolderRemovalChange, folder, kWindowsFolder);
+    else
+        RemoveFolder(folder);
+}
+
 }  // namespace
 
 // A path that would not fit, or a name leading out of the Programs folder,
@@ -73,7 +151,7 @@ int RemoveStartMenuShortcut(const UninstallData& data) {
     char shortcut[MAX_PATH];
     if (!JoinPath(folder, programs, folder_name, "") || !JoinPath(shortcut, folder, item_name, ".lnk"))
         return 0;
-    if (item_name[0]) DeleteFileNow(shortcut);
-    if (NamesSubfolder(folder_name)) RemoveFolder(folder);
+    if (item_name[0]) RemoveShortcut(data, shortcut);
+    if (NamesSubfolder(folder_name)) RemoveShortcutFolder(data, folder);
     return 0;
 }

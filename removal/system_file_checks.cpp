@@ -153,6 +153,63 @@ bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path) {
     return checks.SfcIsFileProtected(nullptr, wide) != FALSE;
 }
 
+namespace {
+
+// The file's version resource in a block the caller frees; null without one.
+char* ReadVersionBlock(const SystemFileChecks& checks, const char* path, DWORD* size) {
+    if (!checks.GetFileVersionInfoSizeA || !checks.GetFileVersionInfoA || !checks.VerQueryValueA)
+        return nullptr;
+    DWORD handle = 0;
+    *size = checks.GetFileVersionInfoSizeA(path, &handle);
+    if (*size == 0 || *size > kMaxVersionBlock) return nullptr;
+    char* block = (char*)malloc(*size);
+    if (block && !checks.GetFileVersionInfoA(path, handle, *size, block)) {
+        free(block);
+        return nullptr;
+    }
+    return block;
+}
+
+bool TableCompany(const SystemFileChecks& checks, const char* block, DWORD size, DWORD table,
+                  char* out, size_t out_size) {
+    char name[64];
+    wsprintfA(name, "\\StringFileInfo\\%04x%04x\\CompanyName", (unsigned)(table & 0xFFFF),
+              (unsigned)(table >> 16));
+    const char* company;
+    size_t length;
+    if (!QueryWithin(checks, block, size, name, &company, &length)) return false;
+    size_t n = 0;
+    for (; n < length && company[n] && n + 1 < out_size; ++n) out[n] = company[n];
+    out[n] = 0;
+    return n > 0;
+}
+
+// The first table's company name: the one the file lists first, else a
+// default table's.
+bool BlockCompany(const SystemFileChecks& checks, const char* block, DWORD size, char* out,
+                  size_t out_size) {
+    const char* list;
+    size_t length;
+    if (QueryWithin(checks, block, size, "\\VarFileInfo\\Translation", &list, &length) && length >= 4) {
+        WORD pair[2];
+        memcpy(pair, list, sizeof pair);
+        return TableCompany(checks, block, size, pair[0] | (DWORD)pair[1] << 16, out, out_size);
+    }
+    for (DWORD table : kDefaultTables)
+        if (TableCompany(checks, block, size, table, out, out_size)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool ReadCompanyName(const SystemFileChecks& checks, const char* path, char* company, size_t size) {
+    DWORD block_size = 0;
+    char* block = size ? ReadVersionBlock(checks, path, &block_size) : nullptr;
+    bool found = block && BlockCompany(checks, block, block_size, company, size);
+    free(block);
+    return found;
+}
+
 bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path) {
     if (!checks.GetFileVersionInfoSizeA || !checks.GetFileVersionInfoA || !checks.VerQueryValueA)
         return false;

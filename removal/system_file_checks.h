@@ -36,3 +36,6 @@ bool CarriesWineMark(const char* path);
 bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path);
 // True when a company name of the file's version resource holds "Microsoft".
 bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path);
+// The company name of the file's version resource (its first string
+// table's), cut to `size` bytes; false when the file names none.
+bool ReadCompanyName(const SystemFileChecks& checks, const char* path, char* company, size_t size);

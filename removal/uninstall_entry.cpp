@@ -1,10 +1,13 @@
 // The product's entry in the Windows uninstall registration: handing the
 // removal to its registered command once, guarded by a marker value, and
-// deleting the entry late in the removal.
+// deleting the entry late in the removal. An entry that shows itself to be
+// another program's is left whole: its command removes that program.
 #include "removal/removal_steps.h"
 
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
+#include "removal/change_log.h"
+#include "removal/product_names.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "removal/windows_directory.h"
@@ -62,10 +65,16 @@ bool CompleteCommand(const char* command, const char* windows_dir, char* line) {
     return true;
 }
 
+struct EntryPath {
+    char text[sizeof kUninstallRegistration + TAVK_TEXT_LEN + 1];
+    explicit EntryPath(const char* uninstall_key) {
+        wsprintfA(text, "%s\\%s", kUninstallRegistration, uninstall_key);
+    }
+};
+
 bool WriteMarker(HKEY entry, const char* uninstall_key) {
-    char path[sizeof kUninstallRegistration + TAVK_TEXT_LEN + 1];
-    wsprintfA(path, "%s\\%s", kUninstallRegistration, uninstall_key);
-    return ChangeMadeOrPreviewed(SetRegistryText(HKEY_LOCAL_MACHINE, entry, path, kMarker, "").outcome);
+    EntryPath path(uninstall_key);
+    return ChangeMadeOrPreviewed(SetRegistryText(HKEY_LOCAL_MACHINE, entry, path.text, kMarker, "").outcome);
 }
 
 // Leaves in `line` the command to start and returns 0, or returns the
@@ -79,6 +88,33 @@ int PrepareStart(HWND dialog, HKEY entry, const char* uninstall_key, char* line)
     if (ValuePresent(entry, kMarker)) return 1;
     if (!fits) return 4;
     return WriteMarker(entry, uninstall_key) ? 0 : 1;
+}
+
+const char kOtherProduct[] = "its DisplayName names another product";
+const char kOtherMaker[] = "its Publisher names another maker";
+
+// A value's text for judging; missing, too long or blank reads as "".
+void ReadEntryText(HKEY entry, const char* name, char* text, DWORD size) {
+    ReadTextValue(entry, name, text, size);
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') ++p;
+    if (!*p) text[0] = 0;
+}
+
+// The reason when the entry is another program's, null when it is the
+// product's: an entry names its program in DisplayName and its maker in
+// Publisher, and one that names neither is taken for the product's.
+const char* AnotherProgramsEntry(HKEY entry, const UninstallData& data) {
+    char display_name[kCommandSize], publisher[kCommandSize];
+    ReadEntryText(entry, "DisplayName", display_name, sizeof display_name);
+    ReadEntryText(entry, "Publisher", publisher, sizeof publisher);
+    if (display_name[0] && !NamesTheProduct(data, display_name)) return kOtherProduct;
+    if (publisher[0] && !NamesTheMaker(data, publisher)) return kOtherMaker;
+    return nullptr;
+}
+
+void LogOtherEntry(ChangeKind kind, const char* path, const char* reason) {
+    LogLeftAlone(kind, KeyName(HKEY_LOCAL_MACHINE, path, nullptr).text, reason);
 }
 
 int CloseKeys(HKEY uninstall, HKEY entry) {
@@ -112,7 +148,9 @@ int RunRegisteredUninstaller(HWND dialog, const UninstallData& data) {
         return 1;
     }
     char line[kCommandSize];
-    int status = PrepareStart(dialog, entry, data.uninstall_key, line);
+    const char* others = AnotherProgramsEntry(entry, data);
+    int status = others ? 1 : PrepareStart(dialog, entry, data.uninstall_key, line);
+    if (others) LogOtherEntry(UninstallCommandChange, EntryPath(data.uninstall_key).text, others);
     int closed = CloseKeys(uninstall, entry);
     if (status != 0) return status;
     return closed != 0 ? closed : StartAndWait(line);
@@ -120,14 +158,18 @@ int RunRegisteredUninstaller(HWND dialog, const UninstallData& data) {
 
 int RemoveUninstallEntry(const UninstallData& data) {
     if (!NamesEntry(data.uninstall_key)) return 0;
-    char path[sizeof kUninstallRegistration + TAVK_TEXT_LEN + 1];
-    wsprintfA(path, "%s\\%s", kUninstallRegistration, data.uninstall_key);
+    EntryPath path(data.uninstall_key);
     HKEY entry;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &entry) != ERROR_SUCCESS) return 0;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, path.text, &entry) != ERROR_SUCCESS) return 0;
+    const char* others = AnotherProgramsEntry(entry, data);
     if (RegCloseKey(entry) != ERROR_SUCCESS) {
         ReportTavkError(2381, "RegCloseKey() failed");
         return 2;
     }
-    ChangeOutcome deleted = DeleteRegistryKey(HKEY_LOCAL_MACHINE, path, KeyWithEverything).outcome;
+    if (others) {
+        LogOtherEntry(KeyDeletionChange, path.text, others);
+        return 0;
+    }
+    ChangeOutcome deleted = DeleteRegistryKey(HKEY_LOCAL_MACHINE, path.text, KeyWithEverything).outcome;
     return ChangeMadeOrPreviewed(deleted) || deleted == ChangeRefused ? 0 : 2;
 }

@@ -118,6 +118,9 @@ HWND AddWindow(const std::string& window_class, int closes_on = 1,
                const std::string& title = "");
 int CloseMessagesReceived(HWND window);
 bool WindowOpen(HWND window);
+// The process that owns a window, with the image path the tool help gives
+// for it.
+void SetWindowProcess(HWND window, DWORD process_id, const std::string& image);
 
 // --- The Windows directory, the system directory and the shared Windows
 // directory of a multi-user system. ---

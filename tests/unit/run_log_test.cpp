@@ -198,6 +198,20 @@ TEST_F(RunLog, PreviewListsTheHandOverAndTheIniSections) {
         EXPECT_NE(std::string::npos, log.find(line)) << line;
 }
 
+// What shows itself to be another program's is left alone, and a preview
+// says so as the run would.
+TEST_F(RunLog, PreviewSaysWhatIsLeftAlone) {
+    fake::RegSeedString(kEntry, "DisplayName", "Other App");
+    EXPECT_EQ(0, Run("silent /preview /log=C:\\p.log"));
+    std::string log = fake::FileContents("C:\\p.log");
+    for (const char* line : {"preview: start the uninstall command of HKLM\\Software\\Microsoft\\Windows\\"
+                             "CurrentVersion\\Uninstall\\XLN WLAN: left alone: its DisplayName names another product",
+                             "preview: delete key HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                             "Uninstall\\XLN WLAN: left alone: its DisplayName names another product"})
+        EXPECT_NE(std::string::npos, log.find(line)) << line;
+    EXPECT_TRUE(fake::StartedProcesses().empty());
+}
+
 TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
     fake::AddDirectory("C:\\WINDOWS\\TEMP");
     const char kPreview[] = "C:\\WINDOWS\\TEMP\\uninst-preview.log";

@@ -43,24 +43,30 @@ struct CommandCase {
 
 TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
     const CommandCase cases[] = {
-        {"switch appended", "C:\\SVC\\A.EXE", "C:\\SVC\\A.EXE -u", "C:\\SVC\\A.EXE"},
-        {"text after the comma dropped", "C:\\SVC\\A.EXE,C:\\SVC\\B.EXE", "C:\\SVC\\A.EXE -u",
+        {"switch appended", "C:\\SVC\\A.EXE", "\"C:\\SVC\\A.EXE\" -u", "C:\\SVC\\A.EXE"},
+        {"text after the comma dropped", "C:\\SVC\\A.EXE,C:\\SVC\\B.EXE", "\"C:\\SVC\\A.EXE\" -u",
          "C:\\SVC\\A.EXE"},
         {"system directory macro", "%WIN_SYS_DIR%\\XLNSVC.EXE,x",
-         "C:\\WINDOWS\\system32\\XLNSVC.EXE -u", "C:\\WINDOWS\\system32\\XLNSVC.EXE"},
+         "\"C:\\WINDOWS\\system32\\XLNSVC.EXE\" -u", "C:\\WINDOWS\\system32\\XLNSVC.EXE"},
         {"path with a blank quoted", "C:\\Program Files\\XLN\\svc.exe",
          "\"C:\\Program Files\\XLN\\svc.exe\" -u", "C:\\Program Files\\XLN\\svc.exe"},
-        {"folder with a blank not quoted", "C:\\SVC\\A Tools,x", "C:\\SVC\\A Tools -u",
-         "C:\\SVC\\A.exe"},
-        {"program and arguments as written", "C:\\SVC\\A.EXE /quiet", "C:\\SVC\\A.EXE /quiet -u",
+        {"shortest prefix naming a file, started by its path", "C:\\SVC\\A Tools,x",
+         "\"C:\\SVC\\A.exe\" Tools -u", "C:\\SVC\\A.exe"},
+        {"program and arguments as written", "C:\\SVC\\A.EXE /quiet", "\"C:\\SVC\\A.EXE\" /quiet -u",
          "C:\\SVC\\A.EXE"},
-        {"macro in lower case stays", "%win_sys_dir%\\XLNSVC.EXE", "%win_sys_dir%\\XLNSVC.EXE -u",
-         "%win_sys_dir%\\XLNSVC.EXE"},
+        {"bare name from the system folder", "XLNSVC", "\"C:\\WINDOWS\\system32\\XLNSVC.exe\" -u",
+         "C:\\WINDOWS\\system32\\XLNSVC.exe"},
+        {"macro in lower case stays: no such program", "%win_sys_dir%\\XLNSVC.EXE", nullptr, nullptr},
     };
     for (const CommandCase& c : cases) {
         SetUp();
         Add(c.entry);
         EXPECT_EQ(0, RunServiceUninstallers(data)) << c.name;
+        if (!c.command_line) {
+            EXPECT_TRUE(fake::CallsTo("CreateProcessA").empty()) << c.name;
+            TearDown();
+            continue;
+        }
         EXPECT_EQ(std::vector<std::string>{std::string("CreateProcessA ") + c.command_line},
                   fake::CallsTo("CreateProcessA"))
             << c.name;
@@ -90,7 +96,7 @@ TEST_F(ServiceUninstallers, NoWindowFlagOnlyOnTheNtFamily) {
     for (auto& c : cases) {
         SetUp();
         fake::SetWindowsVersion(c.version);
-        Add("C:\SVC\A.EXE");
+        Add("C:\\SVC\\A.EXE");
         EXPECT_EQ(0, RunServiceUninstallers(data)) << c.name;
         ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
         EXPECT_EQ(c.flags, fake::StartedProcesses()[0].flags) << c.name;
@@ -113,8 +119,8 @@ TEST_F(ServiceUninstallers, WaitsForEachInListOrder) {
         if (call.rfind("WaitForSingleObject", 0) == 0) closes_due = 2;
     }
     const std::vector<std::string> expected = {
-        "CreateProcessA C:\\SVC\\A.EXE -u", "WaitForSingleObject 4294967295", "CloseHandle ",
-        "CloseHandle ", "CreateProcessA C:\\SVC\\B.EXE -u", "WaitForSingleObject 4294967295",
+        "CreateProcessA \"C:\\SVC\\A.EXE\" -u", "WaitForSingleObject 4294967295", "CloseHandle ",
+        "CloseHandle ", "CreateProcessA \"C:\\SVC\\B.EXE\" -u", "WaitForSingleObject 4294967295",
         "CloseHandle ", "CloseHandle ",
     };
     EXPECT_EQ(expected, calls);
@@ -131,8 +137,8 @@ TEST_F(ServiceUninstallers, ProgramThatCannotStartIsPassedOver) {
     Add(",only a comment");
     Add("C:\\SVC\\B.EXE");
     EXPECT_EQ(0, RunServiceUninstallers(data));
-    EXPECT_EQ(std::vector<std::string>{"C:\\SVC\\B.EXE -u"}, Started());
-    EXPECT_EQ(3u, fake::CallsTo("CreateProcessA").size());  // no start for the empty ones
+    EXPECT_EQ(std::vector<std::string>{"\"C:\\SVC\\B.EXE\" -u"}, Started());
+    EXPECT_EQ(2u, fake::CallsTo("CreateProcessA").size());  // none for the missing and empty ones
 }
 
 TEST_F(ServiceUninstallers, FailedWaitStillClosesTheHandles) {
@@ -156,7 +162,7 @@ TEST_F(ServiceUninstallers, ExpansionRoomIs512) {
         int result;
         size_t started;
     } cases[] = {
-        {"512 characters", "SX.EXE", 0, 3},
+        {"512 characters", "SX.EXE", 0, 2},
         {"513 characters", "SXY.EXE", 2, 1},
     };
     for (auto& c : cases) {
@@ -168,9 +174,9 @@ TEST_F(ServiceUninstallers, ExpansionRoomIs512) {
         EXPECT_EQ(c.result, RunServiceUninstallers(data)) << c.name;
         auto starts = fake::CallsTo("CreateProcessA");
         EXPECT_EQ(c.started, starts.size()) << c.name;
-        if (c.started == 3)
-            EXPECT_EQ("CreateProcessA " + windows_dir + "\\" + windows_dir + "\\SX.EXE -u",
-                      starts[1])
+        if (c.result == 0)  // looked for whole, found nowhere
+            EXPECT_EQ(1u, fake::CallsTo("GetFullPathNameA " + windows_dir + "\\" + windows_dir +
+                                        "\\SX.EXE").size())
                 << c.name;
         TearDown();
     }
@@ -199,7 +205,7 @@ TEST_F(ServiceUninstallers, ServicesModeRunsTheRegisteredPrograms) {
     auto files_before = fake::FileDump();
     auto registry_before = fake::RegDump();
     EXPECT_EQ(0, WinMain(nullptr, nullptr, (LPSTR) "services", 0));
-    EXPECT_EQ((std::vector<std::string>{"C:\\SVC\\A.EXE -u",
+    EXPECT_EQ((std::vector<std::string>{"\"C:\\SVC\\A.EXE\" -u",
                                         "\"C:\\Program Files\\XLN\\svc.exe\" -u"}),
               Started());
     EXPECT_EQ(files_before, fake::FileDump());
@@ -216,29 +222,46 @@ TEST_F(ServiceUninstallers, ServicesModeWithoutADescription) {
 
 }  // namespace
 
-// A program that is Windows' own is not started, however it is named; the
-// product's own program beside it in the system folder is.
+// A program is judged where CreateProcessA would find it, and started by
+// that path: Windows' own is not started, however it is named and wherever
+// it is found (on PATH too); the product's own program beside it is.
 TEST_F(ServiceUninstallers, WindowsOwnProgramsAreNotStarted) {
     const struct {
         const char* entry;
-        bool started;
+        const char* command;  // null: not started
     } cases[] = {
-        {"%WIN_SYS_DIR%\\cmd.exe /c del C:\\boot.ini", false},
-        {"%WIN_SYS_DIR%\\cmd /c del C:\\boot.ini", false},
-        {"cmd.exe /c del C:\\boot.ini", false},
-        {"\"C:\\WINDOWS\\system32\\cmd.exe\" /c del C:\\boot.ini", false},
-        {"C:\\WINDOWS\\system32\\CMD.EXE,x", false},
-        {"C:\\Program Files\\XLN,x", false},  // would start C:\Program.exe, in the drive's root
-        {"%WIN_SYS_DIR%\\XLNSVC.EXE", true},
-        {"XLNSVC.EXE", true},
+        {"%WIN_SYS_DIR%\\cmd.exe /c del C:\\boot.ini", nullptr},
+        {"%WIN_SYS_DIR%\\cmd /c del C:\\boot.ini", nullptr},
+        {"cmd.exe /c del C:\\boot.ini", nullptr},
+        {"\"C:\\WINDOWS\\system32\\cmd.exe\" /c del C:\\boot.ini", nullptr},
+        {"C:\\WINDOWS\\system32\\CMD.EXE,x", nullptr},
+        {"C:\\Program Files\\XLN,x", nullptr},  // would start C:\Program.exe, in the drive's root
+        {"wmic process call create x", nullptr},  // found on PATH only
+        {"SAME /x", nullptr},  // the system folder's comes before PATH's
+        {"NOWHERE.EXE", nullptr},
+        {"%WIN_SYS_DIR%\\XLNSVC.EXE", "\"C:\\WINDOWS\\system32\\XLNSVC.EXE\" -u"},
+        {"XLNSVC.EXE", "\"C:\\WINDOWS\\system32\\XLNSVC.EXE\" -u"},
+        {"XLNTOOL /x", "\"C:\\TOOLS\\XLNTOOL.exe\" /x -u"},
+        {"OLD.EXE", "\"C:\\WINDOWS\\SYSTEM\\OLD.EXE\" -u"},  // the 16-bit system folder
+        {"SAME.EXE", "\"C:\\Program Files\\XLN\\SAME.EXE\" -u"},  // beside this program: first
     };
     for (auto& c : cases) {
         SetUp();
-        fake::AddFile("C:\\WINDOWS\\system32\\cmd.exe");
-        fake::SetFileCompany("C:\\WINDOWS\\system32\\cmd.exe", "Microsoft Corporation");
+        if (std::string(c.entry) == "SAME.EXE") fake::AddFile("C:\\Program Files\\XLN\\SAME.EXE");
+        for (const char* windows : {"C:\\WINDOWS\\system32\\cmd.exe", "C:\\WINDOWS\\system32\\wbem\\wmic.exe",
+                                    "C:\\WINDOWS\\system32\\SAME.EXE"}) {
+            fake::AddFile(windows);
+            fake::SetFileCompany(windows, "Microsoft Corporation");
+        }
+        fake::AddFile("C:\\TOOLS\\SAME.EXE");
+        fake::AddFile("C:\\TOOLS\\XLNTOOL.EXE");
+        fake::AddFile("C:\\WINDOWS\\SYSTEM\\OLD.EXE");
+        fake::SetEnvironmentValue("PATH", "C:\\WINDOWS\\system32\\wbem;;C:\\TOOLS\\");
         Add(c.entry);
         EXPECT_EQ(0, RunServiceUninstallers(data)) << c.entry;
-        EXPECT_EQ(c.started ? 1u : 0u, fake::StartedProcesses().size()) << c.entry;
+        std::vector<std::string> expected;
+        if (c.command) expected.push_back(c.command);
+        EXPECT_EQ(expected, Started()) << c.entry;
         TearDown();
     }
 }

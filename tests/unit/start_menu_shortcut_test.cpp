@@ -207,4 +207,61 @@ TEST(RemoveStartMenuShortcut, PathsLongerThan259CharactersSkipTheStep) {
     }
 }
 
+// A shell link as the shell writes one: header, then the link information
+// with the target's local path; no item-id list.
+std::string ShellLink(const std::string& target) {
+    std::string link(0x4C, '\0');
+    link[0] = 0x4C;
+    link[0x14] = 0x02;  // has link information
+    std::string info(0x1C, '\0');
+    auto put = [&info](size_t at, size_t value) { info[at] = (char)value; };
+    put(0, 0x1C + target.size() + 2);
+    put(4, 0x1C);
+    put(8, 0x01);  // volume and local base path
+    put(0x10, 0x1C);
+    put(0x18, 0x1C + target.size() + 1);
+    return link + info + target + std::string(2, '\0');
+}
+
+// A shortcut that starts Windows' own or another maker's program stays;
+// when its target cannot be read, Windows' own names decide. Windows' own
+// folders stay even when empty.
+TEST(RemoveStartMenuShortcut, WhatWindowsOrAnotherMakerStartsStays) {
+    const std::string damaged = ShellLink("C:\\P\\util.exe").substr(0, 0x50);
+    const struct {
+        const char* name;
+        const char* folder;
+        const char* item;
+        std::string contents;
+        bool shortcut_kept;
+        bool folder_kept;
+    } cases[] = {
+        {"the product's program", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\P\\util.exe"), false, false},
+        {"a target that is gone", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\P\\gone.exe"), false, false},
+        {"a damaged link: by its names", "XLN Wireless", "XLN Control Panel", damaged, false, false},
+        {"Windows' notepad", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\WINDOWS\\notepad.exe"), true, true},
+        {"another maker's program", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\P\\other.exe"), true, true},
+        {"Windows' folder, the target gone", "Accessories", "Notepad", ShellLink("C:\\P\\gone.exe"), false, true},
+        {"Windows' folder, no target", "accessories\\System Tools", "Notepad", "text", true, true},
+        {"Windows' shortcut, no target", "", "Internet Explorer", "text", true, true},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = ShortcutWorld(fake::kWinXP);
+        strcpy(data.short_company_name, "XLN");
+        strcpy(data.cpl_shortcut_folder_name, c.folder);
+        strcpy(data.cpl_shortcut_item_name, c.item);
+        std::string shortcut = In(kCommonPrograms, In(c.folder, c.item) + ".lnk");
+        fake::AddFile(shortcut, c.contents);
+        fake::AddFile("C:\\P\\util.exe");
+        fake::AddFile("C:\\WINDOWS\\notepad.exe");
+        fake::SetFileCompany("C:\\WINDOWS\\notepad.exe", "Microsoft Corporation");
+        fake::AddFile("C:\\P\\other.exe");
+        fake::SetFileCompany("C:\\P\\other.exe", "Contoso Ltd.");
+        EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
+        EXPECT_EQ(c.shortcut_kept, fake::FileExists(shortcut)) << c.name;
+        if (c.folder[0]) EXPECT_EQ(c.folder_kept, fake::DirectoryExists(In(kCommonPrograms, c.folder))) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
 }  // namespace

@@ -134,4 +134,53 @@ TEST(StopSupportApplets, ResultForEachOutcome) {
     }
 }
 
+// A Run value that starts Windows' own or another maker's program, and a
+// class of Windows' own windows, stay whatever the description names; the
+// product's value goes, also when its program is gone.
+TEST(StopSupportApplets, WhatWindowsOrAnotherMakerStartsStays) {
+    const struct {
+        const char* name;
+        const char* command;
+        const char* window_class;
+        bool value_kept;
+        bool window_closed;
+        const char* window_program;  // the image the process list gives
+    } cases[] = {
+        {"the product's program", "\"C:\\Program Files\\XLN\\tray.exe\" /min", "XlnTrayWnd", false, true, nullptr},
+        {"the product's program, gone", "C:\\P\\gone.exe", "XlnTrayWnd", false, true, nullptr},
+        {"a program of the maker's", "C:\\P\\xln.exe", "XlnTrayWnd", false, true, nullptr},
+        {"Windows' notepad, by bare name", "notepad.exe C:\\x.txt", "XlnTrayWnd", true, true, nullptr},
+        {"Windows' program through the environment", "%SystemRoot%\\notepad.exe", "XlnTrayWnd", true, true, nullptr},
+        {"another maker's program", "C:\\P\\other.exe -s", "XlnTrayWnd", true, true, nullptr},
+        {"the shell's desktop window", "C:\\P\\gone.exe", "Progman", false, false, nullptr},
+        {"the system's dialog class", "C:\\P\\gone.exe", "#32770", false, false, nullptr},
+        {"a window of Explorer's", "C:\\P\\gone.exe", "XlnTrayWnd", false, false, "C:\\WINDOWS\\EXPLORER.EXE"},
+        {"a window of another maker's", "C:\\P\\gone.exe", "XlnTrayWnd", false, false, "C:\\P\\other.exe"},
+        {"a window of the product's", "C:\\P\\gone.exe", "XlnTrayWnd", false, true, "C:\\P\\tray.exe"},
+        {"a bare image name is no evidence", "C:\\P\\gone.exe", "XlnTrayWnd", false, true, "explorer.exe"},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = AppletWorld(fake::kWinMe);
+        strcpy(data.short_company_name, "XLN");
+        data.applet_count = 1;
+        strcpy(data.applets[0].window_class, c.window_class);
+        fake::RegSeedString(kRun, "XlnTray", c.command);
+        fake::AddFile("C:\\Program Files\\XLN\\tray.exe");
+        fake::AddFile("C:\\WINDOWS\\notepad.exe");
+        fake::SetFileCompany("C:\\WINDOWS\\notepad.exe", "Microsoft Corporation");
+        fake::AddFile("C:\\P\\other.exe");
+        fake::SetFileCompany("C:\\P\\other.exe", "Contoso Ltd.");
+        fake::AddFile("C:\\P\\xln.exe");
+        fake::SetFileCompany("C:\\P\\xln.exe", "XLN Communications");
+        fake::AddFile("C:\\WINDOWS\\EXPLORER.EXE");
+        fake::SetFileCompany("C:\\WINDOWS\\EXPLORER.EXE", "Microsoft Corporation");
+        HWND window = fake::AddWindow(c.window_class);
+        if (c.window_program) fake::SetWindowProcess(window, 40, c.window_program);
+        EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
+        EXPECT_EQ(c.value_kept, fake::RegValueExists(kRun, "XlnTray")) << c.name;
+        EXPECT_EQ(c.window_closed, !fake::WindowOpen(window)) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
 }  // namespace

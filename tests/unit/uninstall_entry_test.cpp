@@ -276,4 +276,42 @@ TEST(RemoveUninstallEntry, DeletesTheEntryAndReportsOnlyAFailedClose) {
     }
 }
 
+// An entry whose DisplayName or Publisher names another product or maker
+// is another program's: its command is not started, no marker is written
+// and the entry stays. One that names neither is the product's.
+TEST(UninstallEntryOwner, AnotherProgramsEntryIsLeftWhole) {
+    const struct {
+        const char* name;
+        const char* display_name;  // null: value missing
+        const char* publisher;
+        bool products;
+    } cases[] = {
+        {"neither value, a Windows command", nullptr, nullptr, true},
+        {"blank values count as none", " ", "", true},
+        {"the record's product name, any case", "xln wireless 2.0", nullptr, true},
+        {"the messages' product name", "XLN 802.11g Network Adapter", "Tarnwell Inc.", true},
+        {"the short company name inside the publisher", nullptr, "XLN Communications", true},
+        {"a publisher that is part of the maker's name", "XLN Wireless", "Tarn", true},
+        {"another product", "Other App", nullptr, false},
+        {"another maker", "XLN Wireless", "Contoso Ltd.", false},
+        {"a double-byte character before the name", "\x83\x40XLN Wireless", nullptr, true},
+        {"a trail byte is no letter of the name", "\x83XLN Wireless", nullptr, false},
+    };
+    for (auto& c : cases) {
+        UninstallData& data = EntryWorld();
+        fake::SetAnsiCodePage(932);
+        strcpy(data.full_product_name, "XLN Wireless");
+        strcpy(data.short_company_name, "XLN");
+        SeedCommand("QuietUninstallString", "msiexec /x {1234}");
+        if (c.display_name) SeedCommand("DisplayName", c.display_name);
+        if (c.publisher) SeedCommand("Publisher", c.publisher);
+        EXPECT_EQ(c.products ? 0 : 1, RunRegisteredUninstaller(nullptr, data)) << c.name;
+        EXPECT_EQ(c.products, fake::RegValueExists(kEntry, kMarker)) << c.name;
+        EXPECT_EQ(c.products ? 1u : 0u, fake::StartedCommandLines().size()) << c.name;
+        EXPECT_EQ(0, RemoveUninstallEntry(data)) << c.name;
+        EXPECT_EQ(!c.products, fake::RegKeyExists(kEntry)) << c.name;
+        ExpectNothingOpen(c.name);
+    }
+}
+
 }  // namespace

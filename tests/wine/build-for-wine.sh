@@ -27,6 +27,9 @@ flags="-Os -s -static -fno-exceptions -fno-rtti"
     tests/wine/tools/family_probe.cpp system/windows_family.cpp
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/record_args.exe" tests/wine/tools/record_args.c
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/applet_window.exe" tests/wine/tools/applet_window.c
+# The same recorder as another maker's program, by its version resource.
+"$cc-windres" -O coff -o "$tools/other_vendor.res" tests/wine/tools/other_vendor.rc
+"$cc-gcc-win32" -O2 -s -mwindows -o "$tools/other_vendor.exe" tests/wine/tools/record_args.c "$tools/other_vendor.res"
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/failing_device_tool.exe" tests/wine/tools/failing_device_tool.c
 "$cc-gcc-win32" -O2 -s -o "$tools/reg_link.exe" tests/wine/tools/reg_link.c
 "$cc-gcc-win32" -O2 -s -o "$tools/devices.exe" tests/wine/tools/devices.c -lsetupapi

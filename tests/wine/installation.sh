@@ -118,8 +118,8 @@ cleanup_copy_pattern() {
 expect_services_ran() {
     got=$(tr -d '\r' <"$(unix_path 'C:\services-called.log')" 2>/dev/null | tr '[:upper:]' '[:lower:]')
     want=$(printf '%s\n' "$@" \
-        'start c:\windows\xlnsvc.exe|c:\windows\xlnsvc.exe -u' \
-        'end c:\windows\xlnsvc.exe|c:\windows\xlnsvc.exe -u' \
+        'start c:\windows\xlnsvc.exe|"c:\windows\xlnsvc.exe" -u' \
+        'end c:\windows\xlnsvc.exe|"c:\windows\xlnsvc.exe" -u' \
         'start c:\program files\xln\monitor\xlnmon.exe|"c:\program files\xln\monitor\xlnmon.exe" -u' \
         'end c:\program files\xln\monitor\xlnmon.exe|"c:\program files\xln\monitor\xlnmon.exe" -u')
     if [ "$got" = "$want" ]; then say "ok: both service programs ran with -u, in order"

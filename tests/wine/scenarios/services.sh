@@ -38,7 +38,7 @@ snapshot before
 expect_exit 0 services
 snapshot after
 expect_log "start $SVC1|\"$SVC1\" -u" "end $SVC1|\"$SVC1\" -u" \
-    "start $SVC2|$SVC2 -u" "end $SVC2|$SVC2 -u"
+    "start $SVC2|\"$SVC2\" -u" "end $SVC2|\"$SVC2\" -u"
 expect_only_changes before after '^\+ file \./services-called\.log'
 
 # Without a description: nothing runs, and the mode still ends with 0.

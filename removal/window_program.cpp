@@ -1,0 +1,52 @@
+// Naming a window's program through GetWindowThreadProcessId and the tool
+// help's process list, whose entries on Windows 95, 98 and Me carry the
+// image's full path.
+#include "removal/window_program.h"
+
+#include "platform/mbtext.h"
+#include "removal/path_macros.h"
+#include "system/run_time_functions.h"
+
+namespace {
+
+struct ToolHelp {
+    decltype(&::CreateToolhelp32Snapshot) CreateToolhelp32Snapshot;
+    decltype(&::Process32First) Process32First;
+    decltype(&::Process32Next) Process32Next;
+};
+
+bool FindToolHelp(ToolHelp* help) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return FindFunction(kernel, "CreateToolhelp32Snapshot", &help->CreateToolhelp32Snapshot) &&
+           FindFunction(kernel, "Process32First", &help->Process32First) &&
+           FindFunction(kernel, "Process32Next", &help->Process32Next);
+}
+
+bool IsFullPath(const char* path) {
+    return MbFindChar(path, '\\') && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\'));
+}
+
+bool ImageOf(const ToolHelp& help, HANDLE snapshot, DWORD process_id, char* path) {
+    PROCESSENTRY32 entry;
+    memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (BOOL more = help.Process32First(snapshot, &entry); more; more = help.Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID != process_id) continue;
+        entry.szExeFile[MAX_PATH - 1] = 0;
+        return IsFullPath(entry.szExeFile) && MbCopy(path, PATH_BUFFER_SIZE, entry.szExeFile);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool WindowProgramPath(HWND window, char* path) {
+    DWORD process_id = 0;
+    ToolHelp help;
+    if (!GetWindowThreadProcessId(window, &process_id) || !FindToolHelp(&help)) return false;
+    HANDLE snapshot = help.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    bool found = ImageOf(help, snapshot, process_id, path);
+    CloseHandle(snapshot);
+    return found;
+}
