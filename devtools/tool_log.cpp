@@ -33,8 +33,9 @@ void ToolLog(const char* format, ...) {
     static char line[64 + TOOL_LOG_TEXT_SIZE + 2];
     SYSTEMTIME now;
     GetLocalTime(&now);
-    int length = wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u %s: ", now.wYear, now.wMonth,
-                           now.wDay, now.wHour, now.wMinute, now.wSecond, log_tag);
+    int length = wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u [%lu] %s: ", now.wYear, now.wMonth,
+                           now.wDay, now.wHour, now.wMinute, now.wSecond,
+                           (unsigned long)GetCurrentProcessId(), log_tag);
     va_list args;
     va_start(args, format);
     length += wvsprintfA(line + length, format, args);

@@ -16,9 +16,9 @@ namespace {
 HANDLE log_file = INVALID_HANDLE_VALUE;
 char log_path[MAX_PATH];  // as "/log=" gave it; the device tools append to it too
 
-// The time stamp takes 20 characters, a preview's mark 9, the text at most
-// 1023, then CR LF.
-const int kStampLength = 20;
+// The time stamp and the process id take at most 33 characters, a
+// preview's mark 9, the text at most 1023, then CR LF.
+const int kStampLength = 34;
 const int kMarkRoom = 16;
 const int kTextRoom = 1024;
 
@@ -35,8 +35,9 @@ void WriteLineV(const char* mark, const char* format, va_list args) {
     char line[kStampLength + kMarkRoom + kTextRoom + 2];
     SYSTEMTIME now;
     GetLocalTime(&now);
-    wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
-              now.wMinute, now.wSecond);
+    // The process id tells two runs (or a run and its cleanup copy) apart.
+    wsprintfA(line, "%04u-%02u-%02u %02u:%02u:%02u [%lu] ", now.wYear, now.wMonth, now.wDay, now.wHour,
+              now.wMinute, now.wSecond, (unsigned long)GetCurrentProcessId());
     lstrcpynA(line + lstrlenA(line), mark, kMarkRoom);
     int length = lstrlenA(line);
     length += wvsprintfA(line + length, format, args);

@@ -68,3 +68,5 @@ BOOL IsDBCSLeadByte(BYTE c) {
     default: return FALSE;
     }
 }
+
+DWORD GetCurrentProcessId(void) { return 1234; }

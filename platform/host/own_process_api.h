@@ -5,6 +5,8 @@
 #include "win32_types.h"
 
 LPSTR GetCommandLineA(void);
+// Always 1234 on the host: the run log's lines carry it.
+DWORD GetCurrentProcessId(void);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
 HMODULE GetModuleHandleA(LPCSTR module_name);
 DWORD GetLastError(void);

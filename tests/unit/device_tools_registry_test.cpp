@@ -247,7 +247,7 @@ TEST_F(DeviceToolRegistry, ToolLinesAreAppendedToAnExistingLogOnly) {
     ASSERT_EQ(2u, lines.size());
     EXPECT_EQ("uninst line", lines[0]);
     ASSERT_GT(lines[1].size(), 20u);
-    EXPECT_EQ("XLNWLD9X: removed device Enum\\PCI\\X (Card): error 5", lines[1].substr(20));
+    EXPECT_EQ("XLNWLD9X: removed device Enum\\PCI\\X (Card): error 5", lines[1].substr(27));
     UseToolLog("C:\\missing.log", "XLNWLD9X");
     ToolLog("line");
     EXPECT_FALSE(fake::FileExists("C:\\missing.log")) << "the tool never makes a log of its own";

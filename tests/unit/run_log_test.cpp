@@ -58,11 +58,13 @@ void SeedInstallation(bool marker = true) {
     fake::AnswerMessageBoxes({IDCANCEL});  // the restart question
 }
 
-// The log's lines without their time stamps.
+// The log's lines without their time stamps and process ids.
 std::vector<std::string> LogLines(const std::string& path) {
     std::vector<std::string> lines;
-    for (const std::string& line : fake::TextLines(fake::FileContents(path)))
-        lines.push_back(line.size() > 20 ? line.substr(20) : line);
+    for (const std::string& line : fake::TextLines(fake::FileContents(path))) {
+        EXPECT_EQ(20u, line.find("[1234] ")) << line;
+        lines.push_back(line.size() > 27 ? line.substr(27) : line);
+    }
     return lines;
 }
 

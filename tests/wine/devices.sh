@@ -79,7 +79,7 @@ run_tool() {
 }
 
 # tool_log_text 'C:\file': a run log's lines, time stamps and CRs dropped.
-tool_log_text() { tr -d '\r' <"$(unix_path "$1")" 2>/dev/null | cut -c21-; }
+tool_log_text() { tr -d '\r' <"$(unix_path "$1")" 2>/dev/null | sed 's/^[^[]*\[[0-9]*\] //'; }
 
 # expect_log_line FILE LINE: the run log holds the line exactly.
 expect_log_line() {

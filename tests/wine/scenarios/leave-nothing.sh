@@ -37,7 +37,7 @@ expect_equal "exit code" 0 "$LAST_EXIT"
 gone_within 10 "$PRODUCT"
 expect_file_present 'C:\Program Files'
 # The copy wrote what it did into the run's log, after the run's own end.
-log=$(tr -d '\r' <"$(unix_path 'C:\run.log')" | cut -c21-)
+log=$(tr -d '\r' <"$(unix_path 'C:\run.log')" | sed 's/^[^[]*\[[0-9]*\] //')
 for line in 'exit: code 0' "delete file $PRODUCT\\uninst.exe: done" "delete file $PRODUCT\\XLNWLD2K.exe: done" \
     "remove folder $PRODUCT: done"; do
     printf '%s\n' "$log" | grep -q -x -F -- "$line" && say "ok: log line '$line'" || check_failed "no log line '$line'"

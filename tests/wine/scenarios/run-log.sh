@@ -29,8 +29,8 @@ export LANG=en_US.UTF-8
 WINE_TIMEOUT=60
 scenario_begin "run-log-$version-$case" "$version"
 
-# log_text 'C:\file': the log's lines, time stamps and CRs dropped.
-log_text() { tr -d '\r' <"$(unix_path "$1")" 2>/dev/null | cut -c21-; }
+# log_text 'C:\file': the log's lines, time stamps, process ids and CRs dropped.
+log_text() { tr -d '\r' <"$(unix_path "$1")" 2>/dev/null | sed 's/^[^[]*\[[0-9]*\] //'; }
 
 # expect_log_line FILE LINE: the log holds the line exactly.
 expect_log_line() {
