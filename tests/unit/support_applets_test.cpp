@@ -150,7 +150,7 @@ TEST(StopSupportApplets, WhatWindowsOrAnotherMakerStartsStays) {
         {"the product's program, gone", "C:\\P\\gone.exe", "XlnTrayWnd", false, true, nullptr},
         {"a program of the maker's", "C:\\P\\xln.exe", "XlnTrayWnd", false, true, nullptr},
         {"Windows' notepad, by bare name", "notepad.exe C:\\x.txt", "XlnTrayWnd", true, true, nullptr},
-        {"Windows' program through the environment", "%SystemRoot%\\notepad.exe", "XlnTrayWnd", true, true, nullptr},
+        {"Windows' program through the environment", "%windir%\\notepad.exe", "XlnTrayWnd", true, true, nullptr},
         {"another maker's program", "C:\\P\\other.exe -s", "XlnTrayWnd", true, true, nullptr},
         {"the shell's desktop window", "C:\\P\\gone.exe", "Progman", false, false, nullptr},
         {"the system's dialog class", "C:\\P\\gone.exe", "#32770", false, false, nullptr},
