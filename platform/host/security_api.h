@@ -137,5 +137,7 @@ BOOL AccessCheck(PSECURITY_DESCRIPTOR descriptor, HANDLE token, DWORD desired,
 BOOL LookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid);
 BOOL AdjustTokenPrivileges(HANDLE token, BOOL disable_all, PTOKEN_PRIVILEGES new_state,
                            DWORD length, PTOKEN_PRIVILEGES previous, LPDWORD return_length);
+// RtlGenRandom (Windows XP on): random bytes; non-zero on success.
+BYTE SystemFunction036(PVOID buffer, ULONG length);
 HLOCAL LocalAlloc(UINT flags, size_t bytes);
 HLOCAL LocalFree(HLOCAL memory);
