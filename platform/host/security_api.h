@@ -141,3 +141,7 @@ BOOL AdjustTokenPrivileges(HANDLE token, BOOL disable_all, PTOKEN_PRIVILEGES new
 BYTE SystemFunction036(PVOID buffer, ULONG length);
 HLOCAL LocalAlloc(UINT flags, size_t bytes);
 HLOCAL LocalFree(HLOCAL memory);
+
+// Full access to a file or folder, and the system account's SID.
+#define FILE_ALL_ACCESS 0x001F01FFu
+#define SECURITY_LOCAL_SYSTEM_RID 0x00000012L
