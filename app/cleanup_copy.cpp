@@ -252,7 +252,7 @@ char* ReadHandOver(HANDLE list, const char* list_path) {
 void RemoveOwnPlace(const char* self, const char* list_path, DWORD family) {
     if (DeleteFileNow(list_path).outcome != ChangeDone) DeleteFileAtRestart(list_path, family);
     DeleteFileAtRestart(self, family);
-    if (family != FamilyNT4 && family != FamilyWin2000) return;
+    if (!IsWindowsNT()) return;  // WININIT.INI deletes no folder
     char folder[PATH_BUFFER_SIZE];
     MbCopy(folder, sizeof folder, self);
     *(char*)MbFindLastChar(folder, '\\') = 0;

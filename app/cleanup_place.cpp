@@ -27,10 +27,7 @@ DWORD RandomBits() {
     return value ^ (GetTickCount() * 2654435761u) ^ ((DWORD)now.wMilliseconds << 20);
 }
 
-bool IsElevatedNt() {
-    DWORD family = GetWindowsFamily();
-    return (family == FamilyNT4 || family == FamilyWin2000) && IsAdministrator();
-}
+bool IsElevatedNt() { return IsWindowsNT() && IsAdministrator(); }
 
 // The Windows temporary folder when elevated on NT, else the user's; with
 // a backslash at its end.

@@ -27,15 +27,10 @@ const char kOtherNames[] = "the file has other names (hard links)";
 const char kNotALog[] = "the file is not a log this program wrote";
 const char kUnknown[] = "what the file is could not be told";
 
-bool IsNtFamily() {
-    DWORD family = GetWindowsFamily();
-    return family == FamilyNT4 || family == FamilyWin2000;
-}
-
 // On the NT family a link is opened as itself, so that it can be refused;
 // Windows 9x has no links.
 HANDLE OpenLogFile(const char* path, bool create_new) {
-    DWORD flags = FILE_ATTRIBUTE_NORMAL | (IsNtFamily() ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    DWORD flags = FILE_ATTRIBUTE_NORMAL | (IsWindowsNT() ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        create_new ? CREATE_NEW : OPEN_ALWAYS, flags, nullptr);
 }
@@ -43,7 +38,7 @@ HANDLE OpenLogFile(const char* path, bool create_new) {
 // What the handle tells of the file: a link, or a file with other names.
 const char* HandleRefusal(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information)) return IsNtFamily() ? kUnknown : nullptr;
+    if (!GetFileInformationByHandle(file, &information)) return IsWindowsNT() ? kUnknown : nullptr;
     if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return kLink;
     return information.nNumberOfLinks > 1 ? kOtherNames : nullptr;
 }
