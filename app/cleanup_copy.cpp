@@ -264,6 +264,7 @@ void RemoveOwnPlace(const char* self, const char* list_path, DWORD family) {
 // Libraries come from the system folder: none from the copy's folder or
 // the current one (SetDllDirectoryA, where Windows has it).
 void KeepLibrariesToSystem() {
+    // The SDK declares it only for programs that need XP SP1.
     typedef BOOL(WINAPI * SetDllDirectoryFn)(LPCSTR);
     SetDllDirectoryFn set = LoadedFunction<SetDllDirectoryFn>("kernel32.dll", "SetDllDirectoryA");
     if (set) set("");

@@ -28,7 +28,8 @@ bool FormPreviewPath(const char* folder, int number) {
 }
 
 // A preview without "/log=" starts a new file of its own: it is this run's
-// answer, read once. A name already taken is passed over, whatever holds it.
+// answer, read once. A name already taken is passed over, whatever holds
+// it; a free one is tried once (CREATE_NEW: taken meanwhile, it fails).
 void OpenPreviewLog() {
     char folder[MAX_PATH + 1];
     preview_path[0] = 0;
@@ -37,8 +38,9 @@ void OpenPreviewLog() {
     if (length == 0 || length >= MAX_PATH) return;
     if (folder[length - 1] != '\\') lstrcpynA(folder + length, "\\", 2);
     for (int number = 1; number <= kPreviewNames && FormPreviewPath(folder, number); ++number) {
+        if (GetFileAttributesA(preview_path) != INVALID_FILE_ATTRIBUTES) continue;
         preview_opened = OpenRunLog(preview_path, true);
-        if (preview_opened || GetFileAttributesA(preview_path) == INVALID_FILE_ATTRIBUTES) return;
+        return;
     }
 }
 
