@@ -196,10 +196,11 @@ TEST_F(RunLog, PreviewListsTheHandOverAndTheIniSections) {
 TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
     fake::AddDirectory("C:\\WINDOWS\\TEMP");
     const char kPreview[] = "C:\\WINDOWS\\TEMP\\uninst-preview.log";
-    const char kSecond[] = "C:\\WINDOWS\\TEMP\\uninst-preview-2.log";
-    // A file under the name, an earlier preview or one planted there, is
-    // never written: the preview takes a new name beside it.
+    const char kSecond[] = "C:\\WINDOWS\\TEMP\\uninst-preview-3.log";
+    // A file or link under the name, an earlier preview or one planted
+    // there, is never written: the preview takes a new name beside it.
     fake::AddFile(kPreview, "an earlier preview\r\n");
+    fake::AddLink("C:\\WINDOWS\\TEMP\\uninst-preview-2.log", "C:\\WINDOWS");
     EXPECT_EQ(0, Run("quiet /preview"));
     EXPECT_EQ("an earlier preview\r\n", fake::FileContents(kPreview));
     std::vector<std::string> lines = LogLines(kSecond);
