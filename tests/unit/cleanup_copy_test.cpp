@@ -135,6 +135,21 @@ TEST(CleanupCopy, NameTakenFirstIsPassedOver) {
     }
 }
 
+// A copy that cannot be written whole, or a list that cannot, is never
+// started, and this run's folder goes with what it wrote.
+TEST(CleanupCopy, CopyNotWrittenWholeIsNotStarted) {
+    for (const char* failing : {"xlnclean.exe", "xlnclean.lst"}) {
+        SeedInstallation(fake::kWinXP);
+        fake::FailCall("WriteFile", ERROR_DISK_FULL, 1, failing);
+        RunRemoval();
+        EXPECT_TRUE(fake::StartedCommandLines().empty()) << failing;
+        for (const std::string& line : fake::FileDump())
+            EXPECT_EQ(std::string::npos, line.find("xlnclean")) << failing << ": left " << line;
+        EXPECT_TRUE(fake::FileExists(kProgram)) << failing;
+        EXPECT_EQ(0, fake::OpenHandleCount()) << failing;
+    }
+}
+
 // A new file is never opened through a file or link already there.
 TEST(CleanupCopy, FilesInThePlaceAreCreatedNew) {
     fake::Reset();
