@@ -92,8 +92,9 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
             EXPECT_EQ(1, fake::OpenHandleCount()) << c.name << ": only the list the copy inherited";
             if (c.replaced) fake::AddFile(kProgram, "a newer program", 0);
             RunCopy(started[0]);
-            if (c.version.platform == VER_PLATFORM_WIN32_NT)
+            if (c.version.platform == VER_PLATFORM_WIN32_NT) {
                 EXPECT_EQ(std::vector<std::string>({copy, folder}), fake::PendingDeletes()) << c.name;
+            }
             EXPECT_FALSE(fake::FileExists(folder + "\\xlnclean.lst")) << c.name;
             EXPECT_TRUE(fake::RestartWindows().empty()) << c.name;
             EXPECT_FALSE(fake::FileExists(copy)) << c.name << ": gone at the next start";
