@@ -1,65 +1,68 @@
-// The hand-over to a copy of this program, and the copy's own run. The
-// copy learns what to delete from its command line:
-//   "COPY" /cleanup-after=HANDLE [/log="PATH"] "FILE" SIZE HIGH LOW ...
-// HANDLE is this process's, inherited, so the copy waits for exactly it;
-// SIZE and the time of last writing (HIGH, LOW) tell the file the run found.
+// The hand-over to a copy of this program, and the copy's own run. The run
+// writes the copy into a new folder of its own (app/cleanup_place.h), with
+// the hand-over list beside it, one line per file:
+//   SIZE HIGH LOW PATH
+// SIZE and the time of last writing (HIGH, LOW) tell the file the run
+// found. It starts the copy with
+//   "COPY" /cleanup-after=PROCESS,LIST [/log="PATH"]
+// PROCESS and LIST are handles the copy inherits: this process, which it
+// waits for, and the list, which it reads. What the copy deletes reaches
+// it only that way: started by anything else, it deletes nothing.
 #include "app/cleanup_copy.h"
 
-#include "app/command_options.h"
+#include "app/cleanup_place.h"
 #include "app/command_words.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
+#include "removal/delete_on_restart.h"
 #include "removal/emptied_folders.h"
 #include "removal/own_files.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
+#include "system/run_time_functions.h"
 #include "system/windows_family.h"
 
 namespace {
 
 const char kCleanupWord[] = "/cleanup-after=";
-// Windows 95 takes command lines of about a kilobyte: room for the program
-// and its three tools in a deep folder.
-const size_t kCommandRoom = 1024;
+const size_t kCommandRoom = 2 * PATH_BUFFER_SIZE + 64;
+const DWORD kListRoom = kMaxOwnFiles * (PATH_BUFFER_SIZE + 40);
 
 // --- The hand-over ---
 
-// "xlnclean0.exe" to "xlnclean9.exe" in the temporary folder: a copy left
-// by an earlier run (it goes at the next start) is taken over, unless it
-// still runs.
-bool CopyProgramToTemp(char* copy, char* folder) {
-    char program[PATH_BUFFER_SIZE];
-    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    DWORD temp = GetTempPathA(PATH_BUFFER_SIZE - 16, folder);
-    if (!length || length >= sizeof program || !temp || temp >= PATH_BUFFER_SIZE - 16) return false;
-    for (int i = 0; i < 10; ++i) {
-        wsprintfA(copy, "%sxlnclean%d.exe", folder, i);
-        if (CopyFileA(program, copy, FALSE)) return true;
-    }
-    return false;
+bool WriteListLine(HANDLE list, const OwnFile& file) {
+    char line[PATH_BUFFER_SIZE + 48];
+    int length = wsprintfA(line, "%lu %lu %lu %s\r\n", (unsigned long)file.size,
+                           (unsigned long)file.written.dwHighDateTime,
+                           (unsigned long)file.written.dwLowDateTime, file.path);
+    DWORD written = 0;
+    return WriteFile(list, line, (DWORD)length, &written, nullptr) && written == (DWORD)length;
 }
 
-void AppendText(char* command, const char* text) {
-    size_t used = strlen(command);
-    MbCopy(command + used, kCommandRoom - used, text);
+// The list, written new in the place: its inheritable handle, back at the
+// start, or INVALID_HANDLE_VALUE (nothing left behind).
+HANDLE WriteHandOverList(CleanupPlace* place, char* path) {
+    HANDLE list = CreateFileInPlace(place, kHandOverListName, true, path);
+    if (list == INVALID_HANDLE_VALUE) {
+        path[0] = 0;
+        return list;
+    }
+    bool written = true;
+    for (int i = 0; i < OwnFileCount() && written; ++i) written = WriteListLine(list, OwnFileAt(i));
+    if (written && SetFilePointer(list, 0, nullptr, FILE_BEGIN) == 0) return list;
+    CloseHandle(list);
+    return INVALID_HANDLE_VALUE;
 }
 
 // The whole command line; false when it does not fit the room.
-bool FormCommand(char* command, const char* copy, HANDLE parent, const char* log_path) {
-    char piece[PATH_BUFFER_SIZE + 48];
-    wsprintfA(command, "\"%s\" %s%lu", copy, kCleanupWord, (unsigned long)(ULONG_PTR)parent);
-    if (log_path[0] && strlen(log_path) < PATH_BUFFER_SIZE) {
-        wsprintfA(piece, " /log=\"%s\"", log_path);
-        AppendText(command, piece);
-    }
-    for (int i = 0; i < OwnFileCount(); ++i) {
-        const OwnFile& file = OwnFileAt(i);
-        wsprintfA(piece, " \"%s\" %lu %lu %lu", file.path, (unsigned long)file.size,
-                  (unsigned long)file.written.dwHighDateTime, (unsigned long)file.written.dwLowDateTime);
-        AppendText(command, piece);
-    }
+bool FormCommand(char* command, const char* copy, HANDLE parent, HANDLE list) {
+    wsprintfA(command, "\"%s\" %s%lu,%lu", copy, kCleanupWord, (unsigned long)(ULONG_PTR)parent,
+              (unsigned long)(ULONG_PTR)list);
+    const char* log_path = RunLogPath();
+    if (RunLogIsOpen() && log_path[0] && strlen(command) + strlen(log_path) + 10 < kCommandRoom)
+        wsprintfA(command + strlen(command), " /log=\"%s\"", log_path);
     return strlen(command) < kCommandRoom - 1;
 }
 
@@ -72,53 +75,68 @@ HANDLE InheritableSelf() {
     return self;
 }
 
-void StartCopy(const char* command_line) {
-    char copy[PATH_BUFFER_SIZE], folder[PATH_BUFFER_SIZE], log_path[PATH_BUFFER_SIZE];
-    if (!LogPathOption(command_line, log_path, sizeof log_path)) log_path[0] = 0;
-    if (!CopyProgramToTemp(copy, folder)) {
-        LogLine("cleanup copy: this program could not be copied to the temporary folder, error %u",
+bool StartWithHandOver(const char* copy, HANDLE list, const char* folder) {
+    HANDLE self = InheritableSelf();
+    char* command = (char*)malloc(kCommandRoom);
+    bool started = self && command && FormCommand(command, copy, self, list) &&
+                   StartProgramAndLeave("cleanup copy", command, folder);
+    if (!started && !(self && command)) LogLine("cleanup copy: not started: its command line could not be formed");
+    free(command);
+    if (self) CloseHandle(self);  // the copy holds its own
+    return started;
+}
+
+// What a copy that did not start leaves: this run's own files and folder.
+void RemovePlace(const char* folder, const char* copy, const char* list) {
+    if (list[0]) DeleteFileA(list);
+    if (copy[0]) DeleteFileA(copy);
+    RemoveDirectoryA(folder);
+}
+
+void StartCopy() {
+    CleanupPlace place;
+    if (!MakeCleanupPlace(&place)) {
+        LogLine("cleanup copy: no new folder of its own could be made in the temporary folder, error %u",
                 (unsigned)GetLastError());
         return;
     }
-    HANDLE self = InheritableSelf();
-    char* command = (char*)malloc(kCommandRoom);
-    if (self && command && FormCommand(command, copy, self, log_path))
-        StartProgramAndLeave("cleanup copy", command, folder);
-    else
-        LogLine("cleanup copy: not started: its command line could not be formed");
-    free(command);
-    if (self) CloseHandle(self);  // the copy holds its own
+    char copy[PATH_BUFFER_SIZE], list_path[PATH_BUFFER_SIZE] = "";
+    HANDLE held = WriteProgramCopy(&place, copy);
+    HANDLE list = held != INVALID_HANDLE_VALUE ? WriteHandOverList(&place, list_path) : INVALID_HANDLE_VALUE;
+    FreeCleanupPlace(&place);
+    bool started = list != INVALID_HANDLE_VALUE && StartWithHandOver(copy, list, place.folder);
+    if (held == INVALID_HANDLE_VALUE || list == INVALID_HANDLE_VALUE)
+        LogLine("cleanup copy: this program could not be copied whole to %s", place.folder);
+    if (list != INVALID_HANDLE_VALUE) CloseHandle(list);  // the copy holds its own
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    if (!started) RemovePlace(place.folder, copy, list_path);
 }
 
 // --- The copy's run ---
 
-// The next word, or the text between double quotes; false at the end or
-// when it does not fit.
-bool NextWord(const char*& p, char* out, size_t size) {
-    while (IsCommandBlank(*p)) ++p;
-    return *p && CopyQuotableWord(p, " \t", out, size);
-}
-
-DWORD Decimal(const char* text) {
+DWORD NextDecimal(const char*& p) {
+    while (*p == ' ') ++p;
     DWORD value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) value = value * 10 + (DWORD)(*text - '0');
+    for (; *p >= '0' && *p <= '9'; ++p) value = value * 10 + (DWORD)(*p - '0');
     return value;
 }
 
-bool NextNumber(const char*& p, DWORD* value) {
-    char word[16];
-    if (!NextWord(p, word, sizeof word)) return false;
-    *value = Decimal(word);
-    return true;
-}
-
-// The next file and what the run found of it, past any option words.
-bool NextFile(const char*& p, OwnFile* file) {
-    do {
-        if (!NextWord(p, file->path, sizeof file->path)) return false;
-    } while (file->path[0] == '/');
-    return NextNumber(p, &file->size) && NextNumber(p, &file->written.dwHighDateTime) &&
-           NextNumber(p, &file->written.dwLowDateTime);
+// The next line of the list; a path too long for the record is passed over.
+bool NextListed(const char*& p, OwnFile* file) {
+    for (;;) {
+        while (*p == '\r' || *p == '\n') ++p;
+        if (!*p) return false;
+        file->size = NextDecimal(p);
+        file->written.dwHighDateTime = NextDecimal(p);
+        file->written.dwLowDateTime = NextDecimal(p);
+        if (*p == ' ') ++p;
+        size_t length = 0;
+        while (p[length] && p[length] != '\r' && p[length] != '\n') ++length;
+        bool fits = length > 0 && length < sizeof file->path;
+        if (fits) lstrcpynA(file->path, p, (int)length + 1);
+        p += length;
+        if (fits) return true;
+    }
 }
 
 bool IsUnchanged(const OwnFile& file) {
@@ -148,8 +166,7 @@ void WaitUntilFree(const char* path) {
 }
 
 // The hand-over only ever names the program and its tools, programs all
-// of one folder: anything else on a command line that claims to be one is
-// not deleted.
+// of one folder: anything else on a list is not deleted.
 bool IsHandedProgram(const OwnFile& file, const char* first) {
     const char* slash = MbFindLastChar(file.path, '\\');
     const char* first_slash = MbFindLastChar(first, '\\');
@@ -171,30 +188,97 @@ void DeleteHandedFile(const OwnFile& file, DWORD family) {
     if (DeleteFileAtRestart(file.path, family).outcome == ChangeScheduled) NoteFileRemoved(file.path, true);
 }
 
-void WaitForUninstaller(const char*& p) {
-    DWORD handle = Decimal(p);
-    while (*p && !IsCommandBlank(*p)) ++p;
-    if (!handle) return;
-    WaitForSingleObject((HANDLE)(ULONG_PTR)handle, INFINITE);
-    CloseHandle((HANDLE)(ULONG_PTR)handle);
+void DeleteListed(const char* text, DWORD family) {
+    OwnFile file;
+    char first[PATH_BUFFER_SIZE] = "";
+    for (const char* p = text; NextListed(p, &file);) {
+        if (!first[0]) MbCopy(first, sizeof first, file.path);
+        if (IsHandedProgram(file, first)) DeleteHandedFile(file, family);
+        else LogLine("cleanup copy: %s is not one of the uninstaller's programs: kept", file.path);
+    }
 }
 
-// The copy cannot delete itself while it runs: the next start does.
-void DeleteSelfAtRestart(DWORD family) {
-    char self[PATH_BUFFER_SIZE];
-    DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length && length < sizeof self) DeleteFileAtRestart(self, family);
+// "PROCESS,LIST" after the word; 0 for what is missing.
+void ReadHandles(const char* p, HANDLE* process, HANDLE* list) {
+    *process = (HANDLE)(ULONG_PTR)NextDecimal(p);
+    *list = *p == ',' ? (HANDLE)(ULONG_PTR)NextDecimal(++p) : nullptr;
+}
+
+void WaitForUninstaller(HANDLE process) {
+    if (!process) return;
+    WaitForSingleObject(process, INFINITE);
+    CloseHandle(process);
+}
+
+// The copy's own file and, beside it, the list's path; false when they
+// cannot be had whole.
+bool OwnPlace(char* self, char* list_path) {
+    DWORD length = GetModuleFileNameA(nullptr, self, PATH_BUFFER_SIZE);
+    const char* slash = length && length < PATH_BUFFER_SIZE ? MbFindLastChar(self, '\\') : nullptr;
+    if (!slash || (size_t)(slash + 1 - self) + sizeof kHandOverListName > PATH_BUFFER_SIZE) return false;
+    lstrcpynA(list_path, self, (int)(slash + 2 - self));
+    lstrcpynA(list_path + (slash + 1 - self), kHandOverListName, sizeof kHandOverListName);
+    return true;
+}
+
+bool SameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION one, other;
+    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
+// The list a run left beside this copy, read through the handle the copy
+// inherited: null unless that handle is that very file.
+char* ReadHandOver(HANDLE list, const char* list_path) {
+    if (!list) return nullptr;
+    HANDLE beside = CreateFileA(list_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (beside == INVALID_HANDLE_VALUE) return nullptr;
+    bool same = SameFile(list, beside);
+    CloseHandle(beside);
+    char* text = same ? (char*)malloc(kListRoom + 1) : nullptr;
+    DWORD read = 0;
+    if (text && ReadFile(list, text, kListRoom, &read, nullptr)) {
+        text[read] = 0;
+        return text;
+    }
+    free(text);
+    return nullptr;
+}
+
+// The copy, its list and its folder go; the copy itself only at the next
+// start, which on the NT family also removes the emptied folder.
+void RemoveOwnPlace(const char* self, const char* list_path, DWORD family) {
+    if (DeleteFileNow(list_path).outcome != ChangeDone) DeleteFileAtRestart(list_path, family);
+    DeleteFileAtRestart(self, family);
+    if (!IsWindowsNT()) return;  // WININIT.INI deletes no folder
+    char folder[PATH_BUFFER_SIZE];
+    MbCopy(folder, sizeof folder, self);
+    *(char*)MbFindLastChar(folder, '\\') = 0;
+    DWORD error = ScheduleDeleteAtRestart(folder, family);
+    LogLine("cleanup copy: its folder %s: %s", folder,
+            error ? "could not be scheduled for deletion" : "scheduled for deletion at the next start of Windows");
+}
+
+// Libraries come from the system folder: none from the copy's folder or
+// the current one (SetDllDirectoryA, where Windows has it).
+void KeepLibrariesToSystem() {
+    // The SDK declares it only for programs that need XP SP1.
+    typedef BOOL(WINAPI * SetDllDirectoryFn)(LPCSTR);
+    SetDllDirectoryFn set = LoadedFunction<SetDllDirectoryFn>("kernel32.dll", "SetDllDirectoryA");
+    if (set) set("");
 }
 
 }  // namespace
 
-void HandOverToCleanupCopy(const char* command_line) {
+void HandOverToCleanupCopy(const char*) {
     if (OwnFileCount() == 0) return;
     // A preview lists the files and starts no copy.
     bool handed = false;
     for (int i = 0; i < OwnFileCount(); ++i)
         handed |= HandFileToCleanupCopy(OwnFileAt(i).path).outcome == ChangeScheduled;
-    if (handed) StartCopy(command_line);
+    if (handed) StartCopy();
 }
 
 void ScheduleHandedFilesAtRestart() {
@@ -207,20 +291,24 @@ bool IsCleanupCopyTail(const char* tail) {
 }
 
 int RunCleanupCopy(const char* tail) {
+    KeepLibrariesToSystem();
     RunMode = Silent;
     BeginRunRecord(GetCommandLineA(), true);
-    const char* p = tail + sizeof kCleanupWord - 1;
-    WaitForUninstaller(p);
+    HANDLE process, list;
+    ReadHandles(tail + sizeof kCleanupWord - 1, &process, &list);
+    WaitForUninstaller(process);
     DWORD family = GetWindowsFamily();
-    OwnFile file;
-    char first[PATH_BUFFER_SIZE] = "";
-    while (NextFile(p, &file)) {
-        if (!first[0]) MbCopy(first, sizeof first, file.path);
-        if (IsHandedProgram(file, first)) DeleteHandedFile(file, family);
-        else LogLine("cleanup copy: %s is not one of the uninstaller's programs: kept", file.path);
+    char self[PATH_BUFFER_SIZE], list_path[PATH_BUFFER_SIZE];
+    char* text = OwnPlace(self, list_path) ? ReadHandOver(list, list_path) : nullptr;
+    if (list) CloseHandle(list);
+    if (text) {
+        DeleteListed(text, family);
+        RemoveEmptiedFolders(family);
+        RemoveOwnPlace(self, list_path, family);
+    } else {
+        LogLine("cleanup copy: no hand-over from a run of the uninstaller reached it: nothing is deleted");
     }
-    RemoveEmptiedFolders(family);
-    DeleteSelfAtRestart(family);
+    free(text);
     EndRunRecord(0);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "removal/special_folders.h"
 
 #include "system/run_time_functions.h"
+#include "system/system_library.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ bool FolderFromIdList(int csidl, char* folder) {
 }  // namespace
 
 bool GetSpecialFolder(int csidl, char* folder) {
-    HMODULE shell = LoadLibraryA("shell32.dll");
+    HMODULE shell = LoadSystemLibrary("shell32.dll");
     if (!shell) return false;
     SpecialFolderPathFn call;
     FindFunction(shell, "SHGetSpecialFolderPathA", &call);

@@ -5,6 +5,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "system/run_time_functions.h"
+#include "system/system_library.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -66,17 +67,6 @@ bool BlockNamesMicrosoft(const SystemFileChecks& checks, const char* block, DWOR
         if (TableNamesMicrosoft(checks, block, size, pair[0] | (DWORD)pair[1] << 16)) return true;
     }
     return false;
-}
-
-// From the system folder by its full path: a bare name would be looked for
-// beside the program first, where anyone may have put a library of that name.
-HMODULE LoadSystemLibrary(const char* name) {
-    char path[PATH_BUFFER_SIZE];
-    UINT length = GetSystemDirectoryA(path, sizeof path);
-    if (length == 0 || length + 1 + strlen(name) >= sizeof path) return nullptr;
-    path[length] = '\\';
-    strcpy(path + length + 1, name);
-    return LoadLibraryA(path);
 }
 
 // Wine's stand-ins carry their mark where a program's DOS stub would be.

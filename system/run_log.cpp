@@ -15,12 +15,67 @@ namespace {
 
 HANDLE log_file = INVALID_HANDLE_VALUE;
 char log_path[MAX_PATH];  // as "/log=" gave it; the device tools append to it too
+char refusal[64];         // why the last open failed
 
 // The time stamp and the process id take at most 33 characters, a
 // preview's mark 9, the text at most 1023, then CR LF.
 const int kStampLength = 34;
 const int kMarkRoom = 16;
 const int kTextRoom = 1024;
+
+const char kLink[] = "it is a link";
+const char kOtherNames[] = "the file has other names (hard links)";
+const char kNotALog[] = "the file is not a log this program wrote";
+const char kUnknown[] = "what the file is could not be told";
+
+// On the NT family a link is opened as itself, so that it can be refused;
+// Windows 9x has no links.
+HANDLE OpenLogFile(const char* path, bool create_new) {
+    DWORD flags = FILE_ATTRIBUTE_NORMAL | (IsWindowsNT() ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       create_new ? CREATE_NEW : OPEN_ALWAYS, flags, nullptr);
+}
+
+// What the handle tells of the file: a link, or a file with other names.
+const char* HandleRefusal(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return IsWindowsNT() ? kUnknown : nullptr;
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return kLink;
+    return information.nNumberOfLinks > 1 ? kOtherNames : nullptr;
+}
+
+// What the file begins with: nothing, a time stamp as WriteLineV writes
+// one, or anything else.
+enum LogHead { EmptyFile, OwnLog, OtherFile };
+
+// Only the date and time are compared: the logs of earlier versions,
+// whose lines carry no process id, are this program's too.
+LogHead ReadHead(HANDLE file) {
+    static const char kShape[] = "0000-00-00 00:00:00 ";
+    const DWORD kShapeLength = sizeof kShape - 1;
+    char head[sizeof kShape - 1];
+    DWORD read = 0;
+    if (!ReadFile(file, head, kShapeLength, &read, nullptr)) return OtherFile;
+    if (read == 0) return EmptyFile;
+    if (read < kShapeLength) return OtherFile;
+    for (DWORD i = 0; i < kShapeLength; ++i) {
+        bool digit = kShape[i] == '0';
+        if (digit ? head[i] < '0' || head[i] > '9' : head[i] != kShape[i]) return OtherFile;
+    }
+    return OwnLog;
+}
+
+// The open file's refusal, or null when the log may be written to it. A
+// file that was there and is not a log this program wrote is judged by
+// `judge` too.
+const char* OpenedFileRefusal(HANDLE file, const char* path, bool existed, LogPlaceJudge judge) {
+    const char* why = HandleRefusal(file);
+    LogHead head = why ? OtherFile : ReadHead(file);
+    if (!why && existed && head != OwnLog && judge) why = judge(path);
+    if (!why && head == OtherFile) why = kNotALog;
+    if (!why && SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) why = kUnknown;
+    return why;
+}
 
 // At the end each time: a device tool may have appended its own lines.
 void WriteText(const char* text, DWORD length) {
@@ -29,9 +84,37 @@ void WriteText(const char* text, DWORD length) {
     WriteFile(log_file, text, length, &written, nullptr);
 }
 
+int EscapeOf(unsigned char c, char* piece) {
+    switch (c) {
+    case '\n': return lstrlenA(lstrcpynA(piece, "\\n", 3));
+    case '\r': return lstrlenA(lstrcpynA(piece, "\\r", 3));
+    case '\t': return lstrlenA(lstrcpynA(piece, "\\t", 3));
+    default: return wsprintfA(piece, "\\x%02X", (unsigned)c);
+    }
+}
+
+// The text with its control characters escaped, up to `room` characters:
+// what would not fit whole (an escape, a double-byte character) is left out.
+int AppendEscaped(char* out, int room, const char* text) {
+    int used = 0;
+    for (const char* p = text; *p; ++p) {
+        unsigned char c = (unsigned char)*p;
+        char piece[8] = {*p, 0};
+        int size = 1;
+        if (c < 0x20 || c == 0x7F) size = EscapeOf(c, piece);
+        else if (IsDBCSLeadByte(c) && p[1]) piece[size++] = *++p;
+        if (used + size > room) break;
+        memcpy(out + used, piece, (size_t)size);
+        used += size;
+    }
+    return used;
+}
+
 // `mark` is a short constant: "" or the preview's.
 void WriteLineV(const char* mark, const char* format, va_list args) {
     if (log_file == INVALID_HANDLE_VALUE) return;
+    char text[kTextRoom];
+    wvsprintfA(text, format, args);
     char line[kStampLength + kMarkRoom + kTextRoom + 2];
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -40,7 +123,7 @@ void WriteLineV(const char* mark, const char* format, va_list args) {
               now.wMinute, now.wSecond, (unsigned long)GetCurrentProcessId());
     lstrcpynA(line + lstrlenA(line), mark, kMarkRoom);
     int length = lstrlenA(line);
-    length += wvsprintfA(line + length, format, args);
+    length += AppendEscaped(line + length, kTextRoom - 1, text);
     line[length++] = '\r';
     line[length++] = '\n';
     WriteText(line, (DWORD)length);
@@ -78,20 +161,27 @@ const char* AnswerText(int answer) {
 
 }  // namespace
 
-bool OpenRunLog(const char* path, bool replace) {
+bool OpenRunLog(const char* path, bool create_new, LogPlaceJudge judge) {
     CloseRunLog();
-    if (!path || !path[0]) return false;
-    log_file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           replace ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log_file == INVALID_HANDLE_VALUE) return false;
-    if (SetFilePointer(log_file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
-        CloseRunLog();
+    refusal[0] = 0;
+    HANDLE file = path && path[0] ? OpenLogFile(path, create_new) : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) {
+        wsprintfA(refusal, "it could not be opened (error %u)", (unsigned)GetLastError());
         return false;
     }
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (const char* why = OpenedFileRefusal(file, path, existed, judge)) {
+        CloseHandle(file);
+        lstrcpynA(refusal, why, sizeof refusal);
+        return false;
+    }
+    log_file = file;
     // A cut path would name another file: the tools then log nothing.
     if (lstrlenA(path) < (int)sizeof log_path) lstrcpynA(log_path, path, sizeof log_path);
     return true;
 }
+
+const char* RunLogRefusal() { return refusal; }
 
 void CloseRunLog() {
     if (log_file == INVALID_HANDLE_VALUE) return;

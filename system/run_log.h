@@ -6,10 +6,19 @@
 
 #include "platform/platform.h"
 
-// Opens the log at `path`, appending to what it holds, or emptying it first
-// when `replace` is set. False when it cannot be opened: the run goes on
-// without a log.
-bool OpenRunLog(const char* path, bool replace);
+// The reason a file that was there may not take the log, or null.
+typedef const char* (*LogPlaceJudge)(const char* path);
+
+// Opens the log at `path`: a new file when `create_new` is set (never one
+// that already has the name), otherwise appended to. On the NT family a
+// link is opened as itself and refused; so is a file with more than one
+// name, and a file that was there and is not a log this program wrote:
+// `judge` is asked about it, and it is refused unless it is empty. The log
+// never writes into another's file. False when it is not opened
+// (RunLogRefusal says why): the run goes on without a log.
+bool OpenRunLog(const char* path, bool create_new, LogPlaceJudge judge = nullptr);
+// Why the last OpenRunLog failed: a short text, "" after a success.
+const char* RunLogRefusal();
 void CloseRunLog();
 bool RunLogIsOpen();
 
@@ -18,7 +27,8 @@ bool RunLogIsOpen();
 const char* RunLogPath();
 
 // One line: the time, then the text as wsprintfA formats it (cut to 1023
-// characters).
+// characters), its control characters escaped ("\n", "\r", "\t", "\xNN")
+// so that every event stays one line whatever a value holds.
 void LogLine(const char* format, ...);
 
 // A line of what this run does, marked "preview: " in a preview, where it

@@ -1,6 +1,7 @@
 // File handles on the fake file system: CreateFileA's dispositions and
 // access rights, and ReadFile and WriteFile at the handle's position. The
 // handles count as open kernel handles until CloseHandle.
+#include <ctype.h>
 #include <string.h>
 
 #include <map>
@@ -14,16 +15,33 @@ struct OpenFile {
     std::string path;
     DWORD access;
     size_t position;
+    bool link_itself;   // opened with FILE_FLAG_OPEN_REPARSE_POINT
+    bool inheritable;
+    int holders;        // this process, and a started program that inherited it
 };
 
 std::map<HANDLE, OpenFile> files;
+std::map<std::string, DWORD> link_counts;  // by canonical path, upper case
 
-fake::ResetHook file_handles_reset([] { files.clear(); });
+fake::ResetHook file_handles_reset([] {
+    files.clear();
+    link_counts.clear();
+});
 
 fake::HandleCloser file_closer([](HANDLE handle) {
-    if (!files.erase(handle)) return false;
+    auto it = files.find(handle);
+    if (it == files.end()) return false;
+    if (--it->second.holders > 0) return true;
+    files.erase(it);
     return fake::CloseHandleOf(handle, "file");
 });
+
+std::string CountKey(const std::string& path) {
+    std::string canonical;
+    if (!fake_fs::Canonical(path, &canonical)) return "";
+    for (char& c : canonical) c = (char)toupper((unsigned char)c);
+    return canonical;
+}
 
 // A folder is not opened as a file; a file Windows will not write to is
 // not opened for writing.
@@ -63,21 +81,36 @@ DWORD PrepareFolder(DWORD flags, DWORD disposition) {
 
 }  // namespace
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                    DWORD flags, HANDLE) {
     std::string name = path ? path : "";
     fake::LogCall("CreateFileA", name);
     DWORD error = fake::InjectedFailure("CreateFileA", name);
     bool folder = fake_fs::IsFolder(name);
+    bool existed = fake_fs::Exists(name);
     if (!error) error = folder ? PrepareFolder(flags, disposition) : Prepare(name, access, disposition);
     if (error) {
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
+    if (!existed) fake_fs::RecordCreatedAccess(name, security);
     HANDLE handle = fake::OpenHandle("file");
-    files[handle] = OpenFile{name, access, 0};
+    bool inheritable = security && security->bInheritHandle;
+    files[handle] = OpenFile{name, access, 0, (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0, inheritable, 1};
+    SetLastError(existed && (disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS) ? ERROR_ALREADY_EXISTS : 0);
     return handle;
 }
+
+namespace fake {
+
+void SetFileLinkCount(const std::string& path, DWORD count) { link_counts[CountKey(path)] = count; }
+
+void InheritHandles() {
+    for (auto& entry : files)
+        if (entry.second.inheritable) ++entry.second.holders;
+}
+
+}  // namespace fake
 
 namespace {
 
@@ -148,7 +181,11 @@ BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION info
                            &information->dwVolumeSerialNumber, &index))
         return Fail(ERROR_FILE_NOT_FOUND);
     information->nFileIndexLow = index;
-    information->nNumberOfLinks = 1;
+    // Through a link without the flag, the handle is the target's.
+    if (!file->link_itself && !(information->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        information->dwFileAttributes &= ~(DWORD)FILE_ATTRIBUTE_REPARSE_POINT;
+    auto count = link_counts.find(CountKey(file->path));
+    information->nNumberOfLinks = count == link_counts.end() ? 1 : count->second;
     information->nFileSizeLow = (DWORD)fake::FileContents(file->path).size();
     return TRUE;
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "win32_types.h"
+#include "win32_api.h"
 
 namespace fake_fs {
 
@@ -39,5 +39,7 @@ std::string LocalRoot(const std::string& root);
 // True when Windows refuses to write to the existing file: a folder, a
 // read-only file or a locked one.
 bool WriteRefused(const std::string& path);
+// Keeps the DACL a new folder or file was given, for CreatedAccess.
+void RecordCreatedAccess(const std::string& path, LPSECURITY_ATTRIBUTES security);
 
 }  // namespace fake_fs

@@ -128,6 +128,7 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
     if (error) return Fail(error);
     started.push_back(line);
     started_processes.push_back({program, line, flags, inherit_handles});
+    if (inherit_handles) fake::InheritHandles();
     if (script.on_run) script.on_run();
     info->hProcess = NewHandle({true, script.exit_code, script.wait_fails, false});
     info->hThread = NewHandle({false, 0, false, false});

@@ -329,4 +329,19 @@ void SetFileCompany(const std::string& path, const std::string& company,
 // What SfcIsFileProtected then reports as protected.
 void SetFileProtected(const std::string& path);
 
+// --- The program's own files in shared folders. A file added with
+// FILE_ATTRIBUTE_REPARSE_POINT is a symbolic link: opened with
+// FILE_FLAG_OPEN_REPARSE_POINT its handle tells the mark, otherwise it
+// tells what the link leads to (the mark cleared). ---
+// The DACL a folder or file was created with (CreateDirectoryA, or
+// CreateFileA making a new file): one "S-1-5-..." per allowed entry, in
+// order; empty for the default one.
+std::vector<std::string> CreatedAccess(const std::string& path);
+// A file's number of names (hard links); 1 unless set.
+void SetFileLinkCount(const std::string& path, DWORD count);
+// CreateProcessA inheriting handles: the started program holds each
+// inheritable file handle under the same value until it closes it (the
+// fake's own use).
+void InheritHandles();
+
 }  // namespace fake

@@ -16,6 +16,16 @@
 
 // Opens a folder as well (NT family only): its handle tells its identity.
 #define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
+// Opens a link itself, not what it leads to (NT family only).
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
+
+// A new object's descriptor (null: the default one), and whether a started
+// program that inherits handles gets this one.
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
 
 struct BY_HANDLE_FILE_INFORMATION {
     DWORD dwFileAttributes;

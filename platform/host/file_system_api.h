@@ -43,6 +43,8 @@ DWORD GetFileAttributesA(LPCSTR path);
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes);
 BOOL DeleteFileA(LPCSTR file_name);
 BOOL RemoveDirectoryA(LPCSTR path_name);
+// A new folder: ERROR_ALREADY_EXISTS when the name is taken, whatever by.
+BOOL CreateDirectoryA(LPCSTR path_name, LPSECURITY_ATTRIBUTES security);
 // Copies the file's contents; with `fail_if_exists`, an existing target
 // is ERROR_FILE_EXISTS.
 BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL fail_if_exists);

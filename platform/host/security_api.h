@@ -137,5 +137,11 @@ BOOL AccessCheck(PSECURITY_DESCRIPTOR descriptor, HANDLE token, DWORD desired,
 BOOL LookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid);
 BOOL AdjustTokenPrivileges(HANDLE token, BOOL disable_all, PTOKEN_PRIVILEGES new_state,
                            DWORD length, PTOKEN_PRIVILEGES previous, LPDWORD return_length);
+// RtlGenRandom (Windows XP on): random bytes; non-zero on success.
+BYTE SystemFunction036(PVOID buffer, ULONG length);
 HLOCAL LocalAlloc(UINT flags, size_t bytes);
 HLOCAL LocalFree(HLOCAL memory);
+
+// Full access to a file or folder, and the system account's SID.
+#define FILE_ALL_ACCESS 0x001F01FFu
+#define SECURITY_LOCAL_SYSTEM_RID 0x00000012L

@@ -217,13 +217,18 @@ TEST_F(RunLog, PreviewSaysWhatIsLeftAlone) {
 TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
     fake::AddDirectory("C:\\WINDOWS\\TEMP");
     const char kPreview[] = "C:\\WINDOWS\\TEMP\\uninst-preview.log";
+    const char kSecond[] = "C:\\WINDOWS\\TEMP\\uninst-preview-3.log";
+    // A file or link under the name, an earlier preview or one planted
+    // there, is never written: the preview takes a new name beside it.
     fake::AddFile(kPreview, "an earlier preview\r\n");
+    fake::AddLink("C:\\WINDOWS\\TEMP\\uninst-preview-2.log", "C:\\WINDOWS");
     EXPECT_EQ(0, Run("quiet /preview"));
-    std::vector<std::string> lines = LogLines(kPreview);
+    EXPECT_EQ("an earlier preview\r\n", fake::FileContents(kPreview));
+    std::vector<std::string> lines = LogLines(kSecond);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(0u, lines[0].find("start: ")) << "the earlier preview is replaced: " << lines[0];
+    EXPECT_EQ(0u, lines[0].find("start: ")) << lines[0];
     ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ(std::string("The preview of the removal was written to ") + kPreview, fake::MessageBoxes()[0].text);
+    EXPECT_EQ(std::string("The preview of the removal was written to ") + kSecond, fake::MessageBoxes()[0].text);
     // Verbose neither confirms nor shows its dialog: only the preview's box.
     SetUp();
     fake::AddDirectory("C:\\WINDOWS\\TEMP");
@@ -251,6 +256,60 @@ TEST_F(RunLog, UnopenableLogLeavesTheRunAsItWas) {
     EXPECT_EQ(0, Run("silent /log=C:\\missing\\run.log"));
     EXPECT_FALSE(fake::FileExists("C:\\Program Files\\XLN\\xln.dll"));
     EXPECT_FALSE(fake::RegKeyExists(kEntry));
+}
+
+// "/log=" never writes into Windows' files, through a link, or into a
+// file someone else made; the refusal is said in a box (never in silent
+// mode) and the run goes on.
+TEST_F(RunLog, LogRefusedWhereItWouldWriteIntoAnotherFile) {
+    const struct {
+        const char* name;
+        const char* log;
+        const char* reason;
+    } cases[] = {
+        {"Windows' settings", "C:\\WINDOWS\\win.ini", "not a log this program wrote"},
+        {"an empty file Windows starts from", "C:\\CONFIG.SYS", "Windows starts from it"},
+        {"a symbolic link", "C:\\LOGS\\link.log", "it is a link"},
+        {"a hard link", "C:\\LOGS\\hard.log", "other names"},
+        {"a folder through a junction", "C:\\J\\j.log", "reached through a link or junction"},
+        {"a missing folder", "C:\\missing\\run.log", "could not be opened (error 3)"},
+    };
+    for (auto& c : cases) {
+        for (const char* mode : {"quiet", "silent"}) {
+            SetUp();
+            fake::AddFile("C:\\WINDOWS\\win.ini", "[fonts]\r\n");
+            fake::AddFile("C:\\CONFIG.SYS", "");
+            fake::AddFile("C:\\LOGS\\link.log", "", FILE_ATTRIBUTE_REPARSE_POINT);
+            fake::AddFile("C:\\LOGS\\hard.log", "");
+            fake::SetFileLinkCount("C:\\LOGS\\hard.log", 2);
+            fake::AddLink("C:\\J", "C:\\WINDOWS");
+            std::vector<std::string> files = fake::FileDump();
+            EXPECT_EQ(0, Run(std::string(mode) + " /log=" + c.log)) << c.name;
+            EXPECT_FALSE(fake::FileExists("C:\\Program Files\\XLN\\xln.dll")) << c.name << ": the run goes on";
+            for (const char* kept : {"C:\\WINDOWS\\win.ini", "C:\\CONFIG.SYS", "C:\\LOGS\\link.log", "C:\\LOGS\\hard.log"})
+                EXPECT_EQ(kept == std::string("C:\\WINDOWS\\win.ini") ? "[fonts]\r\n" : "", fake::FileContents(kept)) << c.name;
+            EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\j.log")) << c.name;
+            int boxes = 0;
+            for (auto& box : fake::MessageBoxes()) {
+                if (box.caption != "Uninstall Log") continue;
+                ++boxes;
+                EXPECT_EQ(std::string("The run log was not written to ") + c.log, box.text.substr(0, 31 + strlen(c.log))) << c.name;
+                EXPECT_NE(std::string::npos, box.text.find(c.reason)) << c.name << ": " << box.text;
+            }
+            EXPECT_EQ(strcmp(mode, "quiet") == 0 ? 1 : 0, boxes) << c.name << " " << mode;
+        }
+    }
+}
+
+// A value's control characters are escaped: one event, one line.
+TEST_F(RunLog, ControlCharactersInValuesAreEscaped) {
+    fake::RegSeedString(std::string(kDescription) + "\\InstalledFiles", "Files",
+                        "C:\\Program Files\\XLN\\a\r\n2026-01-01 00:00:00 exit: code 0\tb\x01.hlp");
+    ASSERT_EQ(0, Run("silent /log=C:\\run.log"));
+    std::vector<std::string> lines = LogLines("C:\\run.log");
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(),
+                            "  installed file: C:\\Program Files\\XLN\\a\\r\\n2026-01-01 00:00:00 exit: code 0\\tb\\x01.hlp"));
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "exit: code 0")) << "no line of the value's own";
 }
 
 TEST_F(RunLog, SecondRunAppends) {

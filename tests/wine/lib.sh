@@ -168,9 +168,10 @@ set_windows_version() {
         win95 | win98 | winme | nt40 | win2k | winxp | win7 | win10) ;;
         *) say "unknown Windows version '$1'"; exit 2 ;;
     esac
-    # The copy of the program that deletes it after the run (xlnclean0.exe
-    # in the temporary folder) must see the same Windows.
-    for program in uninst.exe xlnclean0.exe; do
+    # The copy of the program that deletes it after the run (xlnclean.exe
+    # in a folder of its own below the temporary folder) must see the same
+    # Windows.
+    for program in uninst.exe xlnclean.exe; do
         queue_reg_text "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$program]
 \"Version\"=\"$1\"
 "
