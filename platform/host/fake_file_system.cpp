@@ -381,8 +381,13 @@ bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* 
     return Resolve(path, true, &canonical) && ObjectIdentity(canonical, attributes, volume, index);
 }
 
+// A link the system does not mark (Wine's Unix links) is followed even
+// where the link itself is asked for.
 bool Resolve(const std::string& path, bool follow_last, std::string* canonical) {
-    return Canonical(path, canonical) && (!follow_last || Followed(canonical));
+    if (!Canonical(path, canonical)) return false;
+    auto it = nodes.find(Upper(*canonical));
+    bool marked = it != nodes.end() && (it->second.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return (!follow_last && marked) || Followed(canonical);
 }
 
 std::string ViewOf(const std::string& path) { return ::ViewOf(path); }
@@ -462,7 +467,7 @@ void AddFileLink(const std::string& path, const std::string& target) {
 
 // The folder and everything below it move to "<folder>.moved"; the link
 // takes its name.
-bool SwapFolderForLink(const std::string& path, const std::string& target) {
+bool SwapFolderForLink(const std::string& path, const std::string& target, bool marked) {
     std::string folder = CanonicalOrDie(path), key = Upper(folder);
     if (fake_fs::HeldAgainstRename(folder)) return false;
     std::map<std::string, Node> moved;
@@ -476,6 +481,7 @@ bool SwapFolderForLink(const std::string& path, const std::string& target) {
     }
     nodes.insert(moved.begin(), moved.end());
     AddLink(path, target);
+    if (!marked) nodes[key].attributes = FILE_ATTRIBUTE_DIRECTORY;
     return true;
 }
 

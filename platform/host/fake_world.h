@@ -205,7 +205,9 @@ void AddFileLink(const std::string& path, const std::string& target);
 // Another program renames the folder away (to "<folder>.moved") and puts a
 // link to `target` in its place. Windows refuses the rename, and so does
 // this, while a handle on the folder lacks FILE_SHARE_DELETE: false then.
-bool SwapFolderForLink(const std::string& folder, const std::string& target);
+// An unmarked link lacks the reparse-point attribute and is followed even
+// by FILE_FLAG_OPEN_REPARSE_POINT, as Wine's Unix links are.
+bool SwapFolderForLink(const std::string& folder, const std::string& target, bool marked = true);
 void SetDriveType(char letter, UINT type);
 
 // The directories as set, for the fake's own use (no call is logged).

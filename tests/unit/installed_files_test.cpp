@@ -1,6 +1,7 @@
 // Deleting the installed files: wildcards, read-only files, the running
 // program's own name, deletions deferred to the next start on each family,
 // and WININIT.INI's "rename" section.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,7 @@ TEST_F(InstalledFiles, AccessDeniedIsDeferredOnEachFamily) {
             SetUp();
             InstallMode = install;
             fake::SetWindowsVersion(c.version);
+            if (c.version.major < 6) fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
             fake::AddFile(kLocked);
             fake::SetFileLocked(kLocked, true);
             Add(kLocked);
@@ -477,6 +479,85 @@ TEST_F(InstalledFiles, APatternIsJudgedOnceEachMatchAgainAndARefusalIsLogged) {
             EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
         EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\system32\\drivers\\ndis.sys"));
         EXPECT_TRUE(fake::PendingDeletes().empty());
+        TearDown();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The product's bin folder swapped for a link into Windows' folder.
+bool SwapBin(bool marked) { return fake::SwapFolderForLink("C:\\XLN\\bin", "C:\\WINDOWS", marked); }
+
+HANDLE other_program;  // a handle another program holds
+
+// Each file is changed as the object that was judged: the product's bin
+// folder swapped for a link into Windows' folder during the step (marked
+// as Windows marks it, or unmarked as Wine's Unix links are), or a file
+// that is itself a link, leaves Windows' files as they were, on each
+// family and with or without the disposition call.
+TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
+    const char* const bin_a = "C:\\XLN\\bin\\a.zzv";
+    const char* const moved_b = "C:\\XLN\\bin.moved\\b.zzv";
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        std::vector<const char*> entries;
+        std::function<void()> arrange;
+        std::vector<const char*> gone, kept;
+        const char* call;  // a call the change makes
+    } cases[] = {
+        {"swapped after a named file, before a pattern", fake::kWin10,
+         {"C:\\XLN\\bin\\first.dll", "C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("GetDriveTypeA", 2, [] { EXPECT_TRUE(SwapBin(false)); }); },
+         {"C:\\XLN\\bin.moved\\first.dll"}, {"C:\\XLN\\bin.moved\\a.zzv", moved_b},
+         "SetFileInformationByHandle C:\\XLN\\bin\\first.dll"},
+        {"swapped between two files of one pattern", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false)); }); },
+         {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "SetFileInformationByHandle C:\\XLN\\bin\\a.zzv"},
+        {"marked link between two files", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(true)); }); },
+         {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, nullptr},
+        {"swap refused while the folder is held", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("CreateFileA", 1, [] { EXPECT_FALSE(SwapBin(false)); }, "a.zzv"); },
+         {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, nullptr},
+        {"a file that is itself a link", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv"); },
+         {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
+        {"NT 4, deleted on close", fake::kNT4, {"C:\\XLN\\bin\\*.zzv"},
+         [] {
+             fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+             fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false)); });
+         },
+         {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "CreateFileA C:\\XLN\\bin\\a.zzv"},
+        {"Windows 98, by the path", fake::kWin98, {"C:\\XLN\\bin\\*.zzv"}, [] {},
+         {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, "DeleteFileA C:\\XLN\\bin\\a.zzv"},
+        {"held open without delete sharing", fake::kWinXP, {"C:\\XLN\\bin\\*.zzv"},
+         [] {
+             fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+             other_program = CreateFileA("C:\\XLN\\bin\\a.zzv", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+         },
+         {"C:\\XLN\\bin\\b.zzv"}, {bin_a}, nullptr},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWindowsVersion(c.version);
+        for (const char* file : {"C:\\XLN\\bin\\first.dll", bin_a, "C:\\XLN\\bin\\b.zzv",
+                                 "C:\\WINDOWS\\b.zzv", "C:\\WINDOWS\\c.zzv"})
+            fake::AddFile(file, "data");
+        for (const char* entry : c.entries) Add(entry);
+        other_program = INVALID_HANDLE_VALUE;
+        c.arrange();
+        EXPECT_EQ(0, RemoveInstalledFiles(data)) << c.name;
+        if (other_program != INVALID_HANDLE_VALUE) CloseHandle(other_program);
+        for (const char* file : c.gone) EXPECT_FALSE(fake::FileExists(file)) << c.name << ": " << file;
+        for (const char* file : c.kept) EXPECT_TRUE(fake::FileExists(file)) << c.name << ": " << file;
+        for (const char* file : {"C:\\WINDOWS\\b.zzv", "C:\\WINDOWS\\c.zzv"})
+            EXPECT_EQ("data", fake::FileContents(file)) << c.name << ": " << file;
+        if (c.call) EXPECT_EQ(1u, fake::CallsTo(c.call).size()) << c.name << ": " << c.call;
+        EXPECT_TRUE(fake::PendingDeletes().empty()) << c.name;
         TearDown();
     }
 }
