@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <commctrl.h>
 #include <sfc.h>
+#include "platform/win32/vista_file_info.h"
 #include "platform/win32/abi_guards.h"
 #else
 #include "host/win32_api.h"
