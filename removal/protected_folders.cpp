@@ -200,6 +200,10 @@ const char* FileChangeRefusal(const char* path) {
     return FolderRefusal(form);
 }
 
+bool SearchFolderHasIdentity() {
+    return memory.searches && memory.judged_search && memory.searched.has_id;
+}
+
 // A search judged without an identity (its folder could not be opened
 // then) has no files to change in it now.
 const char* HeldFolderRefusal(const BY_HANDLE_FILE_INFORMATION& folder) {

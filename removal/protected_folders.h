@@ -47,6 +47,11 @@ struct JudgedSearch {
     ~JudgedSearch();
 };
 
+// True while a search's folder has been judged with its identity: each of
+// its files' folders is then judged by a handle, against that identity,
+// when the file changes (the NT family, held_files.h).
+bool SearchFolderHasIdentity();
+
 // A file's folder as its handle, opened without following a link, tells
 // it (held_files.h): refused when it is a link, or, in a search, when it
 // is not the folder the search was judged in.

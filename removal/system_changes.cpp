@@ -21,6 +21,7 @@
 #include "system/restart.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -94,9 +95,14 @@ ChangeResult PreviewFileDeletion(const char* path) {
 }
 
 // A file is refused for where it is (its folder, a link, a share) or for
-// what it is (Windows' own), before anything is done to it.
+// what it is (Windows' own), before anything is done to it. A match of a
+// search whose folder has an identity is judged where it is by its
+// folder's handle at the change itself, against the folder the search was
+// judged in: its path needs no second look (on Wine a look at the drive
+// costs more than the deletion).
 const char* FileRefusal(const char* path) {
-    if (const char* reason = FileChangeRefusal(path)) return reason;
+    bool by_handle = !PreviewRun && SearchFolderHasIdentity() && IsWindowsNT();
+    if (const char* reason = by_handle ? nullptr : FileChangeRefusal(path)) return reason;
     return WindowsFileRefusal(path);
 }
 
