@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <sfc.h>
 #include <tlhelp32.h>
+#include "platform/win32/vista_file_info.h"
 #include "platform/win32/abi_guards.h"
 #else
 #include "host/win32_api.h"

@@ -95,13 +95,15 @@ void SearchAndRemove(FileStep& step, const char* pattern, size_t folder_length) 
 }
 
 // An entry without a folder is skipped: it would be looked for wherever the
-// program happened to be started. The search for driver files looks where
-// the deletions will.
+// program happened to be started. The pattern is judged, and driver files
+// searched, where the deletions will look; its files are changed only in
+// the folder it was judged in.
 void RemoveMatches(FileStep& step, const char* pattern) {
     const char* slash = LastSeparator(pattern);
-    if (!slash || !MayDeleteMatches(pattern)) return;
+    if (!slash) return;
+    JudgedSearch search;
     NativeFileView view = EnterNativeViewFor(pattern);
-    SearchAndRemove(step, pattern, (size_t)(slash + 1 - pattern));
+    if (MayDeleteMatches(pattern)) SearchAndRemove(step, pattern, (size_t)(slash + 1 - pattern));
     LeaveNativeView(view);
 }
 
@@ -128,7 +130,7 @@ int RemoveInstalledFiles(const UninstallData& data) {
     char windows_dir[PATH_BUFFER_SIZE], system_dir[PATH_BUFFER_SIZE];
     if (!GetMacroDirs(windows_dir, system_dir)) return 2;
     WindowsFileRules rules;
-    RememberFolderVerdicts remember;  // every match in one folder shares its verdict
+    RememberProtectedPlaces places;
     OpenSharedFiles(&step.shared);
     int result = RemoveEntries(step, data, windows_dir, system_dir);
     CloseSharedFiles(&step.shared);

@@ -40,26 +40,22 @@ const char kPlace[] = "a folder Windows needs";
 const char kHolder[] = "it holds a folder Windows needs";
 const char kInsideWindows[] = "inside a folder Windows needs";
 
+const char kNotJudged[] = "its folder is not the one its search was judged in";
+
 struct Verdict {
     const char* refusal;  // for any change in the folder
     bool guarded;         // sweeping patterns are refused in it
 };
 
-const int kRemembered = 8;
-
-// What a scope remembers: the places, and the last folders judged.
+// What the scopes hold: the places for a step, and the identity of the
+// folder a search was judged in for as long as that search lasts.
 struct Memory {
     int scopes;
     bool have_places;
     ProtectedPlaces places;
-    char folder[kRemembered][PATH_BUFFER_SIZE];
-    Verdict verdict[kRemembered];
-    int used;
-    int next;
-    // The last file's folder as it was written: the next match in it needs
-    // not even its full form.
-    char written[PATH_BUFFER_SIZE];
-    const char* written_refusal;
+    int searches;
+    bool judged_search;
+    FolderIdentity searched;
 };
 Memory memory;
 
@@ -98,36 +94,40 @@ int PlaceOf(const ProtectedPlaces& places, const FolderIdentity& identity) {
 }
 
 // A root, a place, or below a place that protects what lies below it.
-bool IsGuarded(const char* form) {
+// `itself` is given the folder's identity, on which the answer rests.
+bool IsGuarded(const char* form, FolderIdentity& itself) {
+    IdentifyFolder(form, itself);
     if (IsRootForm(form)) return true;
     const ProtectedPlaces& places = Places();
     char path[PATH_BUFFER_SIZE];
     MbCopy(path, sizeof path, form);
-    FolderIdentity identity;
-    for (bool itself = true; !IsRootForm(path); itself = false) {
-        IdentifyFolder(path, identity);
+    FolderIdentity identity = itself;
+    for (bool first = true; !IsRootForm(path); first = false) {
+        if (!first) IdentifyFolder(path, identity);
         int place = PlaceOf(places, identity);
-        if (place >= 0 && (itself || places.place[place].below_too)) return true;
+        if (place >= 0 && (first || places.place[place].below_too)) return true;
         if (!CutToParent(path)) break;
     }
     return false;
 }
 
-Verdict JudgeNow(const char* form) {
+// Where the folder is and how it is reached: no identity is needed.
+const char* FolderRefusal(const char* form) {
     const char* refusal = LocalRefusal(form);
-    if (!refusal) refusal = LinkRefusal(form);
-    return Verdict{refusal, !refusal && IsGuarded(form)};
+    return refusal ? refusal : LinkRefusal(form);
 }
 
+// Judged afresh at every question: a verdict never outlives the change it
+// was asked for. A search's folder is remembered by identity only.
 Verdict Judge(const char* form) {
-    if (!memory.scopes) return JudgeNow(form);
-    for (int i = 0; i < memory.used; ++i)
-        if (MbSameNoCase(memory.folder[i], form)) return memory.verdict[i];
-    int slot = memory.next;
-    memory.next = (memory.next + 1) % kRemembered;
-    if (memory.used < kRemembered) ++memory.used;
-    MbCopy(memory.folder[slot], PATH_BUFFER_SIZE, form);
-    return memory.verdict[slot] = JudgeNow(form);
+    FolderIdentity identity;
+    const char* refusal = FolderRefusal(form);
+    Verdict verdict{refusal, !refusal && IsGuarded(form, identity)};
+    if (!refusal && memory.searches && !memory.judged_search) {
+        memory.searched = identity;
+        memory.judged_search = true;
+    }
+    return verdict;
 }
 
 bool IsWildcard(char c) { return c == '*' || c == '?' || c == '<' || c == '>' || c == '"'; }
@@ -175,49 +175,44 @@ bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
     return false;
 }
 
-// "..", "." and the like lead out of the folder they are written in.
-bool IsMadeOfDots(const char* name) {
-    for (const char* p = name; *p; p = MbNext(p))
-        if (*p != '.' && *p != ' ') return false;
-    return true;
-}
-
-// The text before the last separator, or false when there is none, it
-// would not fit, or the name after it leaves the folder.
-bool WrittenFolder(const char* path, char* folder) {
-    const char* slash = LastSeparator(path);
-    if (!slash || (size_t)(slash - path) >= PATH_BUFFER_SIZE || IsMadeOfDots(slash + 1)) return false;
-    memcpy(folder, path, (size_t)(slash - path));
-    folder[slash - path] = 0;
-    return true;
-}
-
-const char* JudgeFile(const char* path) {
-    char form[PATH_BUFFER_SIZE];
-    if (!FolderForm(path, form)) return kNotInFull;
-    return Judge(form).refusal;
-}
-
 }  // namespace
 
-RememberFolderVerdicts::RememberFolderVerdicts() {
+RememberProtectedPlaces::RememberProtectedPlaces() {
     if (memory.scopes++) return;
     memory.have_places = false;
-    memory.used = memory.next = 0;
-    memory.written[0] = 0;
 }
 
-RememberFolderVerdicts::~RememberFolderVerdicts() { --memory.scopes; }
+RememberProtectedPlaces::~RememberProtectedPlaces() { --memory.scopes; }
 
-// A path given in full resolves the same way every time: its written
-// folder stands for its full form.
+JudgedSearch::JudgedSearch() {
+    ++memory.searches;
+    memory.judged_search = false;
+}
+
+JudgedSearch::~JudgedSearch() {
+    --memory.searches;
+    memory.judged_search = false;
+}
+
 const char* FileChangeRefusal(const char* path) {
-    char written[PATH_BUFFER_SIZE];
-    if (!memory.scopes || !WrittenFolder(path, written)) return JudgeFile(path);
-    if (memory.written[0] && strcmp(written, memory.written) == 0) return memory.written_refusal;
-    memory.written_refusal = JudgeFile(path);
-    memcpy(memory.written, written, sizeof written);
-    return memory.written_refusal;
+    char form[PATH_BUFFER_SIZE];
+    if (!FolderForm(path, form)) return kNotInFull;
+    return FolderRefusal(form);
+}
+
+bool SearchFolderHasIdentity() {
+    return memory.searches && memory.judged_search && memory.searched.has_id;
+}
+
+// A search judged without an identity (its folder could not be opened
+// then) has no files to change in it now.
+const char* HeldFolderRefusal(const BY_HANDLE_FILE_INFORMATION& folder) {
+    if (folder.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return kThroughLink;
+    if (!memory.searches || !memory.judged_search) return nullptr;
+    const FolderIdentity& judged = memory.searched;
+    bool same = judged.has_id && judged.volume == folder.dwVolumeSerialNumber &&
+                judged.index_high == folder.nFileIndexHigh && judged.index_low == folder.nFileIndexLow;
+    return same ? nullptr : kNotJudged;
 }
 
 const char* FolderRemovalRefusal(const char* path) {

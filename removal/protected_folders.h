@@ -9,7 +9,7 @@
 
 // A file that would be deleted, scheduled or made writable: refused when
 // it is not given in full, not on a local drive letter, or reached
-// through a link or junction.
+// through a link or junction, as its folder's path shows now.
 const char* FileChangeRefusal(const char* path);
 
 // A folder that would be removed: refused as a file's folder is, and when
@@ -31,10 +31,28 @@ const int kPatternLiteralPrefix = 3;
 inline bool IsProtectedFolder(const char* path) { return FolderRemovalRefusal(path) != nullptr; }
 inline bool IsProtectedPattern(const char* pattern) { return PatternRefusal(pattern) != nullptr; }
 
-// While one lives, the protected folders are gathered once and each
-// folder's verdict is remembered: thousands of matches in one folder cost
-// one look at it. Outside one, every question looks afresh.
-struct RememberFolderVerdicts {
-    RememberFolderVerdicts();
-    ~RememberFolderVerdicts();
+// While one lives, the protected folders are gathered once (a step's
+// thousands of questions need not gather them each time). Every folder is
+// still judged afresh at each question.
+struct RememberProtectedPlaces {
+    RememberProtectedPlaces();
+    ~RememberProtectedPlaces();
 };
+
+// While one lives, the first folder judged (the one PatternRefusal judges
+// for a search) is remembered by its identity, so that the search's files
+// are changed only in that folder.
+struct JudgedSearch {
+    JudgedSearch();
+    ~JudgedSearch();
+};
+
+// True while a search's folder has been judged with its identity: each of
+// its files' folders is then judged by a handle, against that identity,
+// when the file changes (the NT family, held_files.h).
+bool SearchFolderHasIdentity();
+
+// A file's folder as its handle, opened without following a link, tells
+// it (held_files.h): refused when it is a link, or, in a search, when it
+// is not the folder the search was judged in.
+const char* HeldFolderRefusal(const BY_HANDLE_FILE_INFORMATION& folder);

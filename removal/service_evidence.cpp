@@ -143,7 +143,7 @@ bool ListOwnsProgram(const char (*list)[TAVK_MAX_INSTALLED_FILE_NAME_LEN + 1], i
 bool ProductOwnsProgram(const char* program) {
     char program_folder[PATH_BUFFER_SIZE];
     if (!FullFolderOf(program, program_folder)) return false;
-    RememberFolderVerdicts remember;
+    RememberProtectedPlaces remember;
     const UninstallData& data = *evidence.data;
     return ListOwnsProgram(data.installed_files, data.installed_file_count, false, program,
                            program_folder) ||

@@ -3,12 +3,14 @@
 // preview, a look at what is there), then its outcome in the run log
 // (worded in change_log.cpp). Paths in the system folder's "drivers" are
 // changed in the native file view, where 64-bit Windows keeps the
-// adapter's drivers.
+// adapter's drivers. A file is changed as the object that was judged
+// (held_files.h), its folder judged again at each change.
 #include "removal/system_changes.h"
 
 #include "messages/error_report.h"
 #include "removal/change_log.h"
 #include "removal/delete_on_restart.h"
+#include "removal/held_files.h"
 #include "removal/native_file_view.h"
 #include "removal/path_macros.h"
 #include "removal/protected_files.h"
@@ -19,6 +21,7 @@
 #include "system/restart.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
+#include "system/windows_family.h"
 
 namespace {
 
@@ -92,9 +95,14 @@ ChangeResult PreviewFileDeletion(const char* path) {
 }
 
 // A file is refused for where it is (its folder, a link, a share) or for
-// what it is (Windows' own), before anything is done to it.
+// what it is (Windows' own), before anything is done to it. A match of a
+// search whose folder has an identity is judged where it is by its
+// folder's handle at the change itself, against the folder the search was
+// judged in: its path needs no second look (on Wine a look at the drive
+// costs more than the deletion).
 const char* FileRefusal(const char* path) {
-    if (const char* reason = FileChangeRefusal(path)) return reason;
+    bool by_handle = !PreviewRun && SearchFolderHasIdentity() && IsWindowsNT();
+    if (const char* reason = by_handle ? nullptr : FileChangeRefusal(path)) return reason;
     return WindowsFileRefusal(path);
 }
 
@@ -155,27 +163,51 @@ ChangeResult LowerSharedCount(HKEY key, const char* key_path, const char* name, 
     return SetRegistryNumber(HKEY_LOCAL_MACHINE, key, key_path, name, count - 1);
 }
 
-// The search's attributes are written back without the read-only one.
+// The search's attributes are written back without the read-only one,
+// while the file is held as judged.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
     if (const char* reason = FileRefusal(path)) return Refused(AttributeChange, path, reason);
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
-    BOOL done = SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY);
-    DWORD error = done ? 0 : GetLastError();
+    HeldFile held;
+    DWORD error;
+    const char* refusal = HoldFile(path, HeldToLookAt, &held, &error);
+    if (!refusal && !error && !SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY))
+        error = GetLastError();
+    ReleaseHeldFile(&held);
     LeaveNativeView(view);
-    return FileOutcome(AttributeChange, path, done, error);
+    if (refusal) return Refused(AttributeChange, path, refusal);
+    return FileOutcome(AttributeChange, path, !error, error);
 }
+
+namespace {
+
+// Deleted through the handle of what was judged.
+ChangeResult DeleteJudgedFile(const char* path) {
+    HeldFile held;
+    DWORD error;
+    if (const char* refusal = HoldFile(path, HeldToDelete, &held, &error))
+        return Refused(FileDeletionChange, path, refusal);
+    if (!error) error = DeleteHeldFile(&held);
+    return FileOutcome(FileDeletionChange, path, !error, error);
+}
+
+// A file that is no link, in a folder that is the one judged, is still
+// what the restart will delete: nobody can rename it while it is held.
+const char* RestartRefusal(const char* path) {
+    HeldFile held;
+    DWORD error;
+    const char* refusal = HoldFile(path, HeldToLookAt, &held, &error);
+    ReleaseHeldFile(&held);
+    return refusal;
+}
+
+}  // namespace
 
 ChangeResult DeleteFileNow(const char* path) {
     if (const char* reason = FileRefusal(path)) return Refused(FileDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
-    ChangeResult result;
-    if (PreviewRun) {
-        result = PreviewFileDeletion(path);
-    } else {
-        BOOL done = DeleteFileA(path);
-        result = FileOutcome(FileDeletionChange, path, done, done ? 0 : GetLastError());
-    }
+    ChangeResult result = PreviewRun ? PreviewFileDeletion(path) : DeleteJudgedFile(path);
     LeaveNativeView(view);
     return result;
 }
@@ -194,8 +226,10 @@ ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
     NativeFileView view = EnterNativeViewFor(path);
     DWORD attributes = GetFileAttributesA(path);
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    DWORD error = folder || PreviewRun ? 0 : ScheduleDeleteAtRestart(path, family);
+    const char* refusal = folder || PreviewRun ? nullptr : RestartRefusal(path);
+    DWORD error = folder || PreviewRun || refusal ? 0 : ScheduleDeleteAtRestart(path, family);
     LeaveNativeView(view);
+    if (refusal) return Refused(RestartDeletionChange, path, refusal);
     const char* note = PreviewRun && !folder ? "would be scheduled for the next start of Windows" : nullptr;
     ChangeOutcome outcome = folder ? ChangeRefused : error ? ChangeFailed : ChangeScheduled;
     return Outcome(RestartDeletionChange, path, outcome, error, note);
@@ -208,6 +242,7 @@ ChangeResult RemoveFolder(const char* path) {
         if (attributes == INVALID_FILE_ATTRIBUTES) return Outcome(FolderRemovalChange, path, ChangeMissing);
         return Outcome(FolderRemovalChange, path, ChangePreviewed, 0, "would be removed if empty");
     }
+    if (const char* reason = FolderLinkRefusal(path)) return Refused(FolderRemovalChange, path, reason);
     BOOL done = RemoveDirectoryA(path);
     return FileOutcome(FolderRemovalChange, path, done, done ? 0 : GetLastError());
 }

@@ -1,6 +1,8 @@
 // File handles on the fake file system: CreateFileA's dispositions and
-// access rights, and ReadFile and WriteFile at the handle's position. The
-// handles count as open kernel handles until CloseHandle.
+// access rights, links opened themselves, delete access and its sharing,
+// deletion at the last close, inherited handles, and ReadFile and
+// WriteFile at the handle's position. The handles count as open kernel
+// handles until CloseHandle.
 #include <ctype.h>
 #include <string.h>
 
@@ -12,12 +14,14 @@
 namespace {
 
 struct OpenFile {
-    std::string path;
+    std::string path;  // canonical: the object opened, where a link leads or the link itself
     DWORD access;
     size_t position;
-    bool link_itself;   // opened with FILE_FLAG_OPEN_REPARSE_POINT
+    DWORD share;
+    bool delete_on_close;  // the flag, or the disposition set by handle
+    bool link_itself;      // opened with FILE_FLAG_OPEN_REPARSE_POINT
     bool inheritable;
-    int holders;        // this process, and a started program that inherited it
+    int holders;           // this process, and a started program that inherited it
 };
 
 std::map<HANDLE, OpenFile> files;
@@ -28,11 +32,14 @@ fake::ResetHook file_handles_reset([] {
     link_counts.clear();
 });
 
+// The last handle's close carries out a deletion asked for by handle.
 fake::HandleCloser file_closer([](HANDLE handle) {
     auto it = files.find(handle);
     if (it == files.end()) return false;
     if (--it->second.holders > 0) return true;
+    OpenFile file = it->second;
     files.erase(it);
+    if (file.delete_on_close && !fake_fs::DeletionRefused(file.path)) fake_fs::Remove(file.path);
     return fake::CloseHandleOf(handle, "file");
 });
 
@@ -41,6 +48,20 @@ std::string CountKey(const std::string& path) {
     if (!fake_fs::Canonical(path, &canonical)) return "";
     for (char& c : canonical) c = (char)toupper((unsigned char)c);
     return canonical;
+}
+
+bool Wants(DWORD access, DWORD flags) { return (access & DELETE) || (flags & FILE_FLAG_DELETE_ON_CLOSE); }
+
+// Delete access and the sharing of delete, as Windows checks them between
+// the handles open on one file (read and write sharing are not modelled).
+DWORD SharingConflict(const std::string& object, DWORD access, DWORD share, DWORD flags) {
+    for (auto& entry : files) {
+        const OpenFile& other = entry.second;
+        if (!fake::SameName(other.path, object)) continue;
+        if (Wants(access, flags) && !(other.share & FILE_SHARE_DELETE)) return ERROR_SHARING_VIOLATION;
+        if ((other.access & DELETE) && !(share & FILE_SHARE_DELETE)) return ERROR_SHARING_VIOLATION;
+    }
+    return 0;
 }
 
 // A folder is not opened as a file; a file Windows will not write to is
@@ -81,22 +102,42 @@ DWORD PrepareFolder(DWORD flags, DWORD disposition) {
 
 }  // namespace
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES security, DWORD disposition,
+// What the open reaches: a link named last is followed unless the link
+// itself is asked for; a name not there yet is kept as given.
+std::string ObjectOf(const std::string& name, DWORD flags) {
+    std::string viewed = fake_fs::ViewOf(name), object;
+    if (!fake_fs::Resolve(viewed, !(flags & FILE_FLAG_OPEN_REPARSE_POINT), &object)) return viewed;
+    return object;
+}
+
+// Delete-on-close is refused at the open for a file Windows would not
+// delete, as a deletion by name would be.
+DWORD OpenError(const std::string& object, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+    DWORD attributes = fake::FileAttributesOf(object);
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    DWORD error = folder ? PrepareFolder(flags, disposition) : Prepare(object, access, disposition);
+    if (!error) error = SharingConflict(object, access, share, flags);
+    if (!error && !folder && (flags & FILE_FLAG_DELETE_ON_CLOSE)) error = fake_fs::DeletionRefused(object);
+    return error;
+}
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                    DWORD flags, HANDLE) {
     std::string name = path ? path : "";
     fake::LogCall("CreateFileA", name);
     DWORD error = fake::InjectedFailure("CreateFileA", name);
-    bool folder = fake_fs::IsFolder(name);
-    bool existed = fake_fs::Exists(name);
-    if (!error) error = folder ? PrepareFolder(flags, disposition) : Prepare(name, access, disposition);
+    std::string object = ObjectOf(name, flags);
+    bool existed = fake_fs::Exists(object);
+    if (!error) error = OpenError(object, access, share, disposition, flags);
     if (error) {
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
-    if (!existed) fake_fs::RecordCreatedAccess(name, security);
+    if (!existed) fake_fs::RecordCreatedAccess(object, security);
     HANDLE handle = fake::OpenHandle("file");
     bool inheritable = security && security->bInheritHandle;
-    files[handle] = OpenFile{name, access, 0, (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0, inheritable, 1};
+    files[handle] = OpenFile{object, access, 0, share, (flags & FILE_FLAG_DELETE_ON_CLOSE) != 0,
+                             (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0, inheritable, 1};
     SetLastError(existed && (disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS) ? ERROR_ALREADY_EXISTS : 0);
     return handle;
 }
@@ -111,6 +152,32 @@ void InheritHandles() {
 }
 
 }  // namespace fake
+
+BOOL SetFileInformationByHandle(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS information_class,
+                                LPVOID information, DWORD size) {
+    OpenFile* file = Find(handle);
+    fake::LogCall("SetFileInformationByHandle", file ? file->path : "");
+    if (!file) return Fail(ERROR_INVALID_HANDLE);
+    if (DWORD error = fake::InjectedFailure("SetFileInformationByHandle", file->path)) return Fail(error);
+    if (information_class != FileDispositionInfo || size < sizeof(FILE_DISPOSITION_INFO))
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (!(file->access & DELETE)) return Fail(ERROR_ACCESS_DENIED);
+    bool deletes = ((FILE_DISPOSITION_INFO*)information)->DeleteFile != 0;
+    if (DWORD error = deletes ? fake_fs::DeletionRefused(file->path) : 0) return Fail(error);
+    file->delete_on_close = deletes;
+    return TRUE;
+}
+
+namespace fake_fs {
+
+bool HeldAgainstRename(const std::string& folder) {
+    for (auto& entry : files)
+        if (fake::SameName(entry.second.path, folder) && !(entry.second.share & FILE_SHARE_DELETE))
+            return true;
+    return false;
+}
+
+}  // namespace fake_fs
 
 namespace {
 
@@ -177,8 +244,8 @@ BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION info
     if (DWORD error = fake::InjectedFailure("GetFileInformationByHandle", file->path)) return Fail(error);
     memset(information, 0, sizeof *information);
     DWORD index = 0;
-    if (!fake_fs::Identity(file->path, &information->dwFileAttributes,
-                           &information->dwVolumeSerialNumber, &index))
+    if (!fake_fs::ObjectIdentity(file->path, &information->dwFileAttributes,
+                                 &information->dwVolumeSerialNumber, &index))
         return Fail(ERROR_FILE_NOT_FOUND);
     information->nFileIndexLow = index;
     // Through a link without the flag, the handle is the target's.

@@ -378,7 +378,31 @@ bool Exists(const std::string& path) { return Lookup(path) != nullptr; }
 // share reaches the same volume as the folder behind it.
 bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* index) {
     std::string canonical;
-    if (!Canonical(path, &canonical) || !Followed(&canonical)) return false;
+    return Resolve(path, true, &canonical) && ObjectIdentity(canonical, attributes, volume, index);
+}
+
+// A link the system does not mark (Wine's Unix links) is followed even
+// where the link itself is asked for.
+bool Resolve(const std::string& path, bool follow_last, std::string* canonical) {
+    if (!Canonical(path, canonical)) return false;
+    auto it = nodes.find(Upper(*canonical));
+    bool marked = it != nodes.end() && (it->second.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return (!follow_last && marked) || Followed(canonical);
+}
+
+std::string ViewOf(const std::string& path) { return ::ViewOf(path); }
+
+DWORD DeletionRefused(const std::string& object) {
+    Node* node = Lookup(object);
+    if (!node) return ERROR_FILE_NOT_FOUND;
+    if (node->attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ChildrenOf(node->path).empty() ? 0 : ERROR_DIR_NOT_EMPTY;
+    return (node->attributes & FILE_ATTRIBUTE_READONLY) || node->locked ? ERROR_ACCESS_DENIED : 0;
+}
+
+void Remove(const std::string& object) { nodes.erase(Upper(object)); }
+
+bool ObjectIdentity(const std::string& canonical, DWORD* attributes, DWORD* volume, DWORD* index) {
     *volume = 0x5EED0000u | (DWORD)(unsigned char)canonical[0];
     if (IsRoot(canonical)) {
         *attributes = FILE_ATTRIBUTE_DIRECTORY;
@@ -433,6 +457,32 @@ void AddLink(const std::string& path, const std::string& target) {
     Node& node = AddNode(canonical, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
     node.attributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     node.link_target = target;
+}
+
+void AddFileLink(const std::string& path, const std::string& target) {
+    Node& node = AddNode(CanonicalOrDie(path), FILE_ATTRIBUTE_REPARSE_POINT);
+    node.attributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT;
+    node.link_target = target;
+}
+
+// The folder and everything below it move to "<folder>.moved"; the link
+// takes its name.
+bool SwapFolderForLink(const std::string& path, const std::string& target, bool marked) {
+    std::string folder = CanonicalOrDie(path), key = Upper(folder);
+    if (fake_fs::HeldAgainstRename(folder)) return false;
+    std::map<std::string, Node> moved;
+    for (auto it = nodes.begin(); it != nodes.end();) {
+        bool below = it->first == key || it->first.compare(0, key.size() + 1, key + "\\") == 0;
+        if (!below) { ++it; continue; }
+        Node node = it->second;
+        node.path = folder + ".moved" + node.path.substr(folder.size());
+        moved[Upper(node.path)] = node;
+        it = nodes.erase(it);
+    }
+    nodes.insert(moved.begin(), moved.end());
+    AddLink(path, target);
+    if (!marked) nodes[key].attributes = FILE_ATTRIBUTE_DIRECTORY;
+    return true;
 }
 
 void SetShortName(const std::string& path, const std::string& short_name) {

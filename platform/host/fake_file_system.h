@@ -28,6 +28,21 @@ bool IsFolder(const std::string& path);
 // What a folder's or file's handle tells: its attributes, its volume's
 // serial and its index there (links followed); false when it is missing.
 bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* index);
+// The canonical path of the file or folder a handle opened by `path`
+// reaches: a link named last is followed only with `follow_last`.
+bool Resolve(const std::string& path, bool follow_last, std::string* canonical);
+// What a handle on the canonical `object` tells, the link itself when
+// opened as one.
+bool ObjectIdentity(const std::string& object, DWORD* attributes, DWORD* volume, DWORD* index);
+// Where the program's own call for `path` lands (the WOW64 view).
+std::string ViewOf(const std::string& path);
+// The deletion of a canonical file or empty folder at its last handle's
+// close; 0 or the error Windows gives.
+DWORD DeletionRefused(const std::string& object);
+void Remove(const std::string& object);
+// True when an open handle keeps the canonical folder from being renamed:
+// one on the folder itself without FILE_SHARE_DELETE (file handles).
+bool HeldAgainstRename(const std::string& folder);
 // The full form GetFullPathNameA gives for `path`.
 std::string FullPathText(const std::string& path);
 // The length of a path's root ("C:", "\\server\share", "\\?\C:"); 0 when

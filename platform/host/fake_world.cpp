@@ -20,13 +20,33 @@ std::vector<std::function<void()>>& ResetHooks() {
     return hooks;
 }
 
+struct CallHook {
+    std::string api;
+    std::string subject;
+    int remaining;
+    std::function<void()> change;
+};
+
 std::vector<FailRule> rules;
+std::vector<CallHook> call_hooks;
 std::vector<std::string> call_log;
 
 ResetHook common_reset([] {
     rules.clear();
+    call_hooks.clear();
     call_log.clear();
 });
+
+void RunCallHooks(const char* api, const std::string& subject) {
+    for (size_t i = 0; i < call_hooks.size(); ++i) {
+        CallHook& hook = call_hooks[i];
+        if (hook.api != api || !EndsWithPath(subject, hook.subject) || hook.remaining-- > 0) continue;
+        std::function<void()> change = hook.change;
+        call_hooks.erase(call_hooks.begin() + i);
+        change();
+        return;
+    }
+}
 
 }  // namespace
 
@@ -92,8 +112,14 @@ std::vector<std::string> TextLines(const std::string& text) {
 
 const std::vector<std::string>& CallLog() { return call_log; }
 
+void BeforeCall(const std::string& api, int nth, std::function<void()> change,
+                const std::string& subject) {
+    call_hooks.push_back({api, subject, nth - 1, change});
+}
+
 void LogCall(const char* api, const std::string& subject) {
     call_log.push_back(std::string(api) + " " + subject);
+    RunCallHooks(api, subject);
 }
 
 std::vector<std::string> CallsTo(const std::string& prefix) {

@@ -28,6 +28,12 @@ void FailCall(const std::string& api, DWORD error, int nth = 1,
 // functions call it first.
 DWORD InjectedFailure(const char* api, const std::string& subject);
 
+// Something another program does while this one runs: `change` runs just
+// before the nth call (counted from now, 1-based) of `api` whose subject
+// ends with `subject`, as FailCall counts them.
+void BeforeCall(const std::string& api, int nth, std::function<void()> change,
+                const std::string& subject = "");
+
 // Every call into the fake, in order, as "Api subject".
 const std::vector<std::string>& CallLog();
 void LogCall(const char* api, const std::string& subject);
@@ -197,6 +203,14 @@ void SetWow64(bool on);
 void AddShare(const std::string& share, const std::string& folder);
 void SetSubstDrive(char letter, const std::string& folder);
 void AddLink(const std::string& path, const std::string& target);
+// A file that is a symbolic link to another file (Vista and later).
+void AddFileLink(const std::string& path, const std::string& target);
+// Another program renames the folder away (to "<folder>.moved") and puts a
+// link to `target` in its place. Windows refuses the rename, and so does
+// this, while a handle on the folder lacks FILE_SHARE_DELETE: false then.
+// An unmarked link lacks the reparse-point attribute and is followed even
+// by FILE_FLAG_OPEN_REPARSE_POINT, as Wine's Unix links are.
+bool SwapFolderForLink(const std::string& folder, const std::string& target, bool marked = true);
 void SetDriveType(char letter, UINT type);
 
 // The directories as set, for the fake's own use (no call is logged).

@@ -8,6 +8,11 @@
 #define GENERIC_WRITE 0x40000000u
 #define FILE_SHARE_READ 0x00000001
 #define FILE_SHARE_WRITE 0x00000002
+// Lets others delete or rename the file while this handle is open.
+#define FILE_SHARE_DELETE 0x00000004
+// The right to delete (or rename) what the handle names.
+#define DELETE 0x00010000
+#define FILE_READ_ATTRIBUTES 0x0080
 #define CREATE_NEW 1
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
@@ -16,8 +21,12 @@
 
 // Opens a folder as well (NT family only): its handle tells its identity.
 #define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
-// Opens a link itself, not what it leads to (NT family only).
+// Opens a link (a reparse point) itself instead of what it leads to (NT
+// family only).
 #define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
+// The file is deleted when its last handle is closed; a file Windows will
+// not delete (read-only, a running program) is not opened.
+#define FILE_FLAG_DELETE_ON_CLOSE 0x04000000
 
 // A new object's descriptor (null: the default one), and whether a started
 // program that inherits handles gets this one.
@@ -60,3 +69,15 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distance_high, DWORD meth
 // The volume's serial number and the file's index on it: the same for every
 // path that reaches the same file or folder.
 BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
+
+// Vista and later: SetFileInformationByHandle marks the file for deletion
+// at its last handle's close (the handle needs DELETE access). A read-only
+// file or a running program is refused with access denied, a folder with
+// something in it with ERROR_DIR_NOT_EMPTY.
+typedef unsigned char BOOLEAN;
+typedef enum _FILE_INFO_BY_HANDLE_CLASS { FileBasicInfo = 0, FileDispositionInfo = 4 } FILE_INFO_BY_HANDLE_CLASS;
+typedef struct _FILE_DISPOSITION_INFO {
+    BOOLEAN DeleteFile;
+} FILE_DISPOSITION_INFO;
+BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS information_class,
+                                LPVOID information, DWORD size);

@@ -102,6 +102,30 @@ TEST(FakeFiles, DeletionRefusals) {
         EXPECT_FALSE(DeleteFileA(c.path)) << c.path;
         EXPECT_EQ(c.error, GetLastError()) << c.path;
     }
+    // By handle: delete-on-close is refused at the open, the disposition
+    // call when it is made; a handle without delete sharing keeps the file.
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    for (const char* path : {"C:\\D\\RO.DLL", "C:\\D\\RUN.EXE"}) {
+        EXPECT_EQ(INVALID_HANDLE_VALUE,
+                  CreateFileA(path, DELETE, all, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError()) << path;
+        HANDLE file = CreateFileA(path, DELETE, all, nullptr, OPEN_EXISTING, 0, nullptr);
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        EXPECT_FALSE(SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition));
+        EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError()) << path;
+        CloseHandle(file);
+        EXPECT_TRUE(fake::FileExists(path)) << path;
+    }
+    fake::AddFile("C:\\D\\HELD.DLL");
+    HANDLE held = CreateFileA("C:\\D\\HELD.DLL", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, CreateFileA("C:\\D\\HELD.DLL", DELETE, all, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, GetLastError());
+    CloseHandle(held);
+    HANDLE gone = CreateFileA("C:\\D\\HELD.DLL", DELETE, all, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE,
+                              nullptr);
+    EXPECT_TRUE(fake::FileExists("C:\\D\\HELD.DLL"));
+    CloseHandle(gone);
+    EXPECT_FALSE(fake::FileExists("C:\\D\\HELD.DLL"));
 }
 
 std::string Section(const char* file, DWORD size, DWORD* count) {

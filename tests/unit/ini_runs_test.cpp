@@ -28,9 +28,9 @@ TEST_F(IniRuns, SectionsRunHighestFirstAfterAFailedRegistryLoad) {
     fake::SetFileLocked("C:\\XLN\\1", true);
     fake::AnswerMessageBoxes({IDCANCEL, IDCANCEL});
     EXPECT_EQ(0, RunUninstall(nullptr));
-    const std::vector<std::string> order = {"DeleteFileA C:\\XLN\\2", "DeleteFileA C:\\XLN\\1",
-                                             "DeleteFileA C:\\XLN\\0"};
-    EXPECT_EQ(order, fake::CallsTo("DeleteFileA"));
+    const std::vector<std::string> order = {"SetFileInformationByHandle C:\\XLN\\2", "SetFileInformationByHandle C:\\XLN\\1",
+                                             "SetFileInformationByHandle C:\\XLN\\0"};
+    EXPECT_EQ(order, fake::CallsTo("SetFileInformationByHandle"));
     EXPECT_EQ(std::vector<std::string>{"C:\\setup.exe"}, fake::StartedCommandLines());
     // The deferral asks once, after every section has run.
     EXPECT_EQ(1u, fake::CallsTo("MessageBoxA Restart Windows").size());

@@ -1,6 +1,7 @@
 // Deleting the installed files: wildcards, read-only files, the running
 // program's own name, deletions deferred to the next start on each family,
 // and WININIT.INI's "rename" section.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,7 @@ TEST_F(InstalledFiles, RunningProgramsNameIsKeptEverywhere) {
     EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINST.EXE.OLD"));
     EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\UNINSTX.EXE"));
     EXPECT_FALSE(RestartNeeded);
-    EXPECT_TRUE(fake::CallsTo("DeleteFileA C:\\WINDOWS\\uninst.exe").empty());
+    EXPECT_TRUE(fake::CallsTo("SetFileInformationByHandle C:\\WINDOWS\\uninst.exe").empty());
 }
 
 TEST_F(InstalledFiles, WithoutTheProgramsPathNothingIsProtected) {
@@ -114,6 +115,7 @@ TEST_F(InstalledFiles, AccessDeniedIsDeferredOnEachFamily) {
             SetUp();
             InstallMode = install;
             fake::SetWindowsVersion(c.version);
+            if (c.version.major < 6) fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
             fake::AddFile(kLocked);
             fake::SetFileLocked(kLocked, true);
             Add(kLocked);
@@ -140,7 +142,7 @@ TEST_F(InstalledFiles, OtherFailuresAreSkipped) {
     fake::SetWindowsVersion(fake::kWinXP);
     fake::AddFile("C:\\APP\\A.DLL");
     fake::AddFile("C:\\APP\\B.DLL");
-    fake::FailCall("DeleteFileA", ERROR_SHARING_VIOLATION, 1, "A.DLL");
+    fake::FailCall("CreateFileA", ERROR_SHARING_VIOLATION, 1, "A.DLL");
     Add("C:\\APP\\A.DLL");
     Add("C:\\APP\\MISSING.DLL");
     Add("C:\\NOFOLDER\\*.DLL");
@@ -439,24 +441,23 @@ TEST_F(Wininit, FirstLineIsWrittenWhateverItsLength) {
 
 namespace {
 
-// However many files a pattern matches, their folder is looked at once;
-// a match reached through a link is logged with its reason and stays, in
-// a preview as in the run.
-TEST_F(InstalledFiles, AFolderIsJudgedOnceAndARefusalIsLoggedWithItsReason) {
-    size_t looks[2];
-    const int counts[] = {3, 60};
-    for (int round = 0; round < 2; ++round) {
+// However many files a pattern matches, its folder is judged in full once
+// (its drive looked at once), and each match's folder again by a handle
+// when the match is deleted (no verdict outlives one file's change); a
+// match reached through a link is logged with its reason and stays, in a
+// preview as in the run.
+TEST_F(InstalledFiles, APatternIsJudgedOnceEachMatchAgainAndARefusalIsLogged) {
+    for (int count : {3, 60}) {
         SetUp();
         fake::SetWindowsVersion(fake::kWinXP);
-        for (int i = 0; i < counts[round]; ++i) fake::AddFile("C:\\XLN\\f" + std::to_string(i) + ".hlp");
+        for (int i = 0; i < count; ++i) fake::AddFile("C:\\XLN\\f" + std::to_string(i) + ".hlp");
         Add("C:\\XLN\\*.hlp");
-        Add("C:\\XLN\\xlnw.dll");
         EXPECT_EQ(0, RemoveInstalledFiles(data));
-        EXPECT_FALSE(fake::FileExists("C:\\XLN\\f0.hlp"));
-        looks[round] = fake::CallsTo("GetFileInformationByHandle").size();
+        EXPECT_FALSE(fake::FileExists("C:\\XLN\\f2.hlp"));
+        EXPECT_EQ(count + 1, CountCalls("CreateFileA C:\\XLN")) << count;
+        EXPECT_EQ(1, CountCalls("GetDriveTypeA C:\\")) << count;
         TearDown();
     }
-    EXPECT_EQ(looks[0], looks[1]) << "identity checks grow with the matches";
     for (bool preview : {false, true}) {
         SetUp();
         PreviewRun = preview;
@@ -475,6 +476,85 @@ TEST_F(InstalledFiles, AFolderIsJudgedOnceAndARefusalIsLoggedWithItsReason) {
             EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
         EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\system32\\drivers\\ndis.sys"));
         EXPECT_TRUE(fake::PendingDeletes().empty());
+        TearDown();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The product's bin folder swapped for a link into Windows' folder.
+bool SwapBin(bool marked) { return fake::SwapFolderForLink("C:\\XLN\\bin", "C:\\WINDOWS", marked); }
+
+HANDLE other_program;  // a handle another program holds
+
+// Each file is changed as the object that was judged: the product's bin
+// folder swapped for a link into Windows' folder during the step (marked
+// as Windows marks it, or unmarked as Wine's Unix links are), or a file
+// that is itself a link, leaves Windows' files as they were, on each
+// family and with or without the disposition call.
+TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
+    const char* const bin_a = "C:\\XLN\\bin\\a.zzv";
+    const char* const moved_b = "C:\\XLN\\bin.moved\\b.zzv";
+    const struct {
+        const char* name;
+        fake::WindowsVersion version;
+        std::vector<const char*> entries;
+        std::function<void()> arrange;
+        std::vector<const char*> gone, kept;
+        const char* call;  // a call the change makes
+    } cases[] = {
+        {"swapped after a named file, before a pattern", fake::kWin10,
+         {"C:\\XLN\\bin\\first.dll", "C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("GetDriveTypeA", 2, [] { EXPECT_TRUE(SwapBin(false)); }); },
+         {"C:\\XLN\\bin.moved\\first.dll"}, {"C:\\XLN\\bin.moved\\a.zzv", moved_b},
+         "SetFileInformationByHandle C:\\XLN\\bin\\first.dll"},
+        {"swapped between two files of one pattern", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false)); }); },
+         {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "SetFileInformationByHandle C:\\XLN\\bin\\a.zzv"},
+        {"marked link between two files", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(true)); }); },
+         {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, nullptr},
+        {"swap refused while the folder is held", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("CreateFileA", 1, [] { EXPECT_FALSE(SwapBin(false)); }, "a.zzv"); },
+         {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, nullptr},
+        {"a file that is itself a link", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv"); },
+         {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
+        {"NT 4, deleted on close", fake::kNT4, {"C:\\XLN\\bin\\*.zzv"},
+         [] {
+             fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+             fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false)); });
+         },
+         {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "CreateFileA C:\\XLN\\bin\\a.zzv"},
+        {"Windows 98, by the path", fake::kWin98, {"C:\\XLN\\bin\\*.zzv"}, [] {},
+         {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, "DeleteFileA C:\\XLN\\bin\\a.zzv"},
+        {"held open without delete sharing", fake::kWinXP, {"C:\\XLN\\bin\\*.zzv"},
+         [] {
+             fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+             other_program = CreateFileA("C:\\XLN\\bin\\a.zzv", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+         },
+         {"C:\\XLN\\bin\\b.zzv"}, {bin_a}, nullptr},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWindowsVersion(c.version);
+        for (const char* file : {"C:\\XLN\\bin\\first.dll", bin_a, "C:\\XLN\\bin\\b.zzv",
+                                 "C:\\WINDOWS\\b.zzv", "C:\\WINDOWS\\c.zzv"})
+            fake::AddFile(file, "data");
+        for (const char* entry : c.entries) Add(entry);
+        other_program = INVALID_HANDLE_VALUE;
+        c.arrange();
+        EXPECT_EQ(0, RemoveInstalledFiles(data)) << c.name;
+        if (other_program != INVALID_HANDLE_VALUE) CloseHandle(other_program);
+        for (const char* file : c.gone) EXPECT_FALSE(fake::FileExists(file)) << c.name << ": " << file;
+        for (const char* file : c.kept) EXPECT_TRUE(fake::FileExists(file)) << c.name << ": " << file;
+        for (const char* file : {"C:\\WINDOWS\\b.zzv", "C:\\WINDOWS\\c.zzv"})
+            EXPECT_EQ("data", fake::FileContents(file)) << c.name << ": " << file;
+        if (c.call) EXPECT_EQ(1u, fake::CallsTo(c.call).size()) << c.name << ": " << c.call;
+        EXPECT_TRUE(fake::PendingDeletes().empty()) << c.name;
         TearDown();
     }
 }

@@ -79,7 +79,7 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
         bool helper_gone;
     } cases[] = {
         {"removed", "silent /norestart", [] {}, 0, true},
-        {"a step failed", "silent /norestart", [] { fake::FailCall("DeleteFileA", 19, 1, "xlnhelper.exe"); },
+        {"a step failed", "silent /norestart", [] { fake::FailCall("CreateFileA", 19, 0, "xlnhelper.exe"); },
          1603, false},
         {"another run, told not to wait", "silent /NoRestart",
          [] { fake::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run"); }, 1618, false},

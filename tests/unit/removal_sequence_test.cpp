@@ -35,12 +35,12 @@ const StepMark kSteps[] = {
     {"applets", "RegDeleteValueA ", "XLNTray"},
     {"devices", "CreateProcessA ", "XLNWLD2K"},
     {"services", "CreateProcessA ", "xlnsvc.exe\" -u"},
-    {"files", "DeleteFileA ", "xln.dll"},
+    {"files", "SetFileInformationByHandle ", "xln.dll"},
     {"entry", "RegDeleteKeyA ", "Uninstall\\XLN WLAN"},
     {"keys", "RegDeleteKeyA ", "Tarnwell\\Keys"},
     {"software", "RegDeleteKeyA ", "Tarnwell\\Wireless"},
     {"description", "RegDeleteKeyA ", "UninstallInfo"},
-    {"shortcut", "DeleteFileA ", "XLN Utility.lnk"},
+    {"shortcut", "SetFileInformationByHandle ", "XLN Utility.lnk"},
 };
 
 const char kPauseWait[] = "MsgWaitForMultipleObjects 0 ";

@@ -64,7 +64,7 @@ TEST(RemoveStartMenuShortcut, ProgramsFolderEndingInABackslash) {
     fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, std::string(kCommonPrograms) + "\\");
     EXPECT_EQ(0, RemoveStartMenuShortcut(data));
     EXPECT_FALSE(fake::DirectoryExists(In(kCommonPrograms, "XLN Wireless")));
-    EXPECT_EQ(1u, fake::CallsTo("DeleteFileA " + In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")).size());
+    EXPECT_EQ(1u, fake::CallsTo("SetFileInformationByHandle " + In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")).size());
 }
 
 // A folder name that names the Programs folder itself, or leads out of it,
@@ -115,7 +115,7 @@ TEST(RemoveStartMenuShortcut, ADescriptionFromTheIniFileTouchesNoFile) {
     data.cpl_shortcut_item_name[0] = 0;
     EXPECT_EQ(0, RemoveStartMenuShortcut(data));
     EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, ".lnk")));
-    EXPECT_TRUE(fake::CallsTo("DeleteFileA").empty());
+    EXPECT_TRUE(fake::CallsTo("SetFileInformationByHandle").empty());
     EXPECT_TRUE(fake::CallsTo("RemoveDirectoryA").empty());
     ExpectNothingOpen("INI description");
 }
@@ -146,7 +146,7 @@ TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
         EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
         EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")))
             << c.name;
-        EXPECT_TRUE(fake::CallsTo("DeleteFileA").empty()) << c.name;
+        EXPECT_TRUE(fake::CallsTo("SetFileInformationByHandle").empty()) << c.name;
         EXPECT_EQ(0, fake::LiveIdListCount()) << c.name << ": id list not freed";
         ExpectNothingOpen(c.name);
     }

@@ -71,6 +71,15 @@ TEST_F(SystemChanges, FileAndFolderOutcomes) {
     EXPECT_EQ(ChangeDone, RemoveFolder("C:\\Program Files\\XLN\\Help").outcome);
     EXPECT_TRUE(fake::PendingDeletes().empty());
     EXPECT_TRUE(fake::DirectoryExists("C:\\WINDOWS"));
+    // A folder that became a link after it was judged is judged itself
+    // again right before its removal.
+    fake::AddDirectory("C:\\Program Files\\XLN\\Empty");
+    fake::AddDirectory("C:\\WINDOWS\\Help");
+    fake::BeforeCall("CreateFileA", 2, [] {
+        EXPECT_TRUE(fake::SwapFolderForLink("C:\\Program Files\\XLN\\Empty", "C:\\WINDOWS\\Help"));
+    }, "Empty");
+    EXPECT_EQ(ChangeRefused, RemoveFolder("C:\\Program Files\\XLN\\Empty").outcome);
+    EXPECT_NE(0u, fake::FileAttributesOf("C:\\Program Files\\XLN\\Empty") & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Each attack of a hostile or mistyped description leaves the system as it

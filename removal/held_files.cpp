@@ -1,0 +1,137 @@
+// Holding a file and its folder while they are judged and changed. The
+// folder's handle has no FILE_SHARE_DELETE: Windows lets nobody rename or
+// delete a folder (renaming needs delete access) while it is open so. The
+// file is opened with FILE_FLAG_OPEN_REPARSE_POINT, so a link is the link
+// itself, and deleted through that handle: with the disposition call where
+// Windows has it (Vista and later), else by FILE_FLAG_DELETE_ON_CLOSE on
+// the open (before Vista no file is a link, so the open needs no look).
+#include "removal/held_files.h"
+
+#include "platform/mbtext.h"
+#include "removal/full_paths.h"
+#include "removal/path_macros.h"
+#include "removal/protected_folders.h"
+#include "system/run_time_functions.h"
+#include "system/windows_family.h"
+
+namespace {
+
+const char kFileLink[] = "a link to another file";
+const char kFolderLink[] = "reached through a link or junction";
+
+typedef decltype(&SetFileInformationByHandle) SetFileInformationFn;
+
+// The one 9x/NT difference: only the NT family has links, and opens
+// folders, so only there is a change made through handles.
+bool ChangesThroughHandles() { return IsWindowsNT(); }
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+const DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
+
+HANDLE OpenFolderItself(const char* folder, DWORD share) {
+    return CreateFileA(folder, FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | kNoFollow, nullptr);
+}
+
+// The folder that holds `path` ("C:\" for a file at a drive's root).
+bool FolderOf(const char* path, char* folder) {
+    if (!FullPathForm(path, folder, PATH_BUFFER_SIZE - 1) || !CutToParent(folder)) return false;
+    if (IsRootForm(folder) && folder[1] == ':') MbCopy(folder + 2, PATH_BUFFER_SIZE - 2, "\\");
+    return true;
+}
+
+// The folder held against renaming and judged by its handle.
+const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
+    char folder[PATH_BUFFER_SIZE];
+    if (!FolderOf(path, folder)) return FileChangeRefusal(path);
+    held->folder = OpenFolderItself(folder, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (held->folder == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return nullptr;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    const char* refusal = nullptr;
+    if (!GetFileInformationByHandle(held->folder, &information)) *error = GetLastError();
+    else refusal = HeldFolderRefusal(information);
+    return refusal;
+}
+
+// The file itself; a deletion without the disposition call opens it
+// to be deleted at its close.
+HANDLE OpenFileItself(const char* path, HeldUse use, bool delete_on_close) {
+    if (use == HeldToLookAt)
+        return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, kNoFollow, nullptr);
+    DWORD flags = kNoFollow | (delete_on_close ? FILE_FLAG_DELETE_ON_CLOSE : 0);
+    return CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, flags,
+                       nullptr);
+}
+
+const char* JudgeHeldFile(HANDLE file, DWORD* error) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) {
+        *error = GetLastError();
+        return nullptr;
+    }
+    return information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? kFileLink : nullptr;
+}
+
+const char* HoldFileItself(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
+    if (use == HeldToDelete)
+        held->disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
+    held->deleted_on_close = use == HeldToDelete && !held->disposition;
+    held->file = OpenFileItself(path, use, held->deleted_on_close);
+    if (held->file == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return nullptr;
+    }
+    return held->deleted_on_close ? nullptr : JudgeHeldFile(held->file, error);
+}
+
+void CloseIfOpen(HANDLE* handle) {
+    if (*handle != INVALID_HANDLE_VALUE) CloseHandle(*handle);
+    *handle = INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+const char* HoldFile(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
+    *held = HeldFile{path, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, false, nullptr};
+    *error = 0;
+    if (!ChangesThroughHandles()) return nullptr;
+    const char* refusal = HoldFolder(path, held, error);
+    if (!refusal && !*error) refusal = HoldFileItself(path, use, held, error);
+    if (refusal || *error) ReleaseHeldFile(held);
+    return refusal;
+}
+
+DWORD DeleteHeldFile(HeldFile* held) {
+    DWORD error = 0;
+    if (held->file == INVALID_HANDLE_VALUE) {
+        if (!DeleteFileA(held->path)) error = GetLastError();
+    } else if (!held->deleted_on_close) {
+        FILE_DISPOSITION_INFO disposition = {TRUE};
+        if (!held->disposition(held->file, FileDispositionInfo, &disposition, sizeof disposition))
+            error = GetLastError();
+    }
+    ReleaseHeldFile(held);
+    return error;
+}
+
+void ReleaseHeldFile(HeldFile* held) {
+    CloseIfOpen(&held->file);
+    CloseIfOpen(&held->folder);
+}
+
+// Opened with every sharing, so that the removal that follows is not kept
+// from it by this very handle.
+const char* FolderLinkRefusal(const char* path) {
+    if (!ChangesThroughHandles()) return nullptr;
+    HANDLE folder = OpenFolderItself(path, kShareAll);
+    if (folder == INVALID_HANDLE_VALUE) return nullptr;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool link = GetFileInformationByHandle(folder, &information) &&
+                (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    CloseHandle(folder);
+    return link ? kFolderLink : nullptr;
+}
