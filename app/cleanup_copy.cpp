@@ -184,7 +184,7 @@ void DeleteHandedFile(const OwnFile& file, DWORD family) {
     WaitUntilFree(file.path);
     ChangeResult deleted = DeleteFileNow(file.path);
     if (deleted.outcome == ChangeDone) NoteFileRemoved(file.path, false);
-    if (deleted.outcome != ChangeFailed || deleted.error != ERROR_ACCESS_DENIED) return;
+    if (deleted.outcome != ChangeFailed || !WaitsForTheRestart(deleted.error)) return;
     if (DeleteFileAtRestart(file.path, family).outcome == ChangeScheduled) NoteFileRemoved(file.path, true);
 }
 

@@ -3,6 +3,7 @@
 #include "removal/change_log.h"
 
 #include "platform/mbtext.h"
+#include "removal/delete_on_restart.h"
 #include "system/run_log.h"
 #include "system/run_summary.h"
 #include "system/run_state.h"
@@ -39,8 +40,7 @@ const char* RootName(HKEY root) {
 
 // A file Windows will not let go now is scheduled next: no failure yet.
 bool LeadsToTheRestart(ChangeKind kind, DWORD error) {
-    return kind == FileDeletionChange && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-                                          error == ERROR_LOCK_VIOLATION);
+    return kind == FileDeletionChange && WaitsForTheRestart(error);
 }
 
 // Writes and the hand-over are no removals: the copy counts its own.

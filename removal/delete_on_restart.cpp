@@ -116,3 +116,8 @@ void FlushWininit() {
     }
     LogLine("WININIT.INI: could not be written out, error %u", (unsigned)GetLastError());
 }
+
+bool WaitsForTheRestart(DWORD error) {
+    if (error == ERROR_ACCESS_DENIED) return true;
+    return IsWindowsNT() && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION);
+}

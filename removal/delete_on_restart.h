@@ -3,6 +3,12 @@
 
 #include "platform/platform.h"
 
+// True when Windows refused to delete a file now with an error it lifts
+// by the next start: access denied (a running program) and, on the NT
+// family, a sharing or lock violation (a file another program holds open,
+// a service's data file). Such a file is scheduled for the restart.
+bool WaitsForTheRestart(DWORD error);
+
 // Schedules the deletion the way this family of Windows carries it out:
 // the NT family's own list (MoveFileExA) or, on Windows 95, 98 and Me, a
 // line in WININIT.INI. 0 when it is scheduled, else the Windows error that

@@ -4,6 +4,7 @@
 // program still uses (a shared count above 1) stays.
 #include "system/run_state.h"
 #include "platform/mbtext.h"
+#include "removal/delete_on_restart.h"
 #include "removal/emptied_folders.h"
 #include "removal/native_file_view.h"
 #include "removal/own_files.h"
@@ -47,7 +48,8 @@ bool IsOwnFile(const char* path, const WIN32_FIND_DATAA& found, const char* own)
     return short_name[1] && MbSameNoCase(short_name, own);
 }
 
-// A file Windows will not let go now (a running program) goes at the next
+// A file Windows will not let go now (a running program, on the NT family a
+// file held open) goes at the next
 // start; a deletion that is refused as protected asks for no restart. Each
 // concrete file passes here once, whether named or matched, so a shared
 // count is looked at here; it goes once the file has gone or is scheduled.
@@ -59,7 +61,7 @@ void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& fou
     if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(path, found.dwFileAttributes);
     if (LeaveToCleanupCopy(path, found) || IsOwnFile(path, found, step.own)) return;
     ChangeResult deleted = DeleteFileNow(path);
-    if (deleted.outcome == ChangeFailed && deleted.error == ERROR_ACCESS_DENIED) {
+    if (deleted.outcome == ChangeFailed && WaitsForTheRestart(deleted.error)) {
         deleted = DeleteFileAtRestart(path, step.family);
         if (deleted.outcome == ChangeScheduled && !InstallMode) RestartNeeded = true;
     }
