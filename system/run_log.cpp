@@ -5,6 +5,7 @@
 
 #include <stdarg.h>
 
+#include "platform/mbtext.h"
 #include "resources/resource_ids.h"
 #include "system/administrator.h"
 #include "system/run_state.h"
@@ -75,6 +76,25 @@ const char* OpenedFileRefusal(HANDLE file, const char* path, bool existed, LogPl
     if (!why && head == OtherFile) why = kNotALog;
     if (!why && SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) why = kUnknown;
     return why;
+}
+
+// A deployment tool names a log folder of its own, which a new machine may
+// not have yet: the missing folders are made, from the top down (one
+// already there fails harmlessly). True when the log's folder is there.
+bool CreateFoldersOf(const char* path) {
+    char folder[MAX_PATH];
+    if (lstrlenA(path) >= (int)sizeof folder) return false;
+    lstrcpynA(folder, path, sizeof folder);
+    char* last = (char*)MbFindLastChar(folder, '\\');
+    if (!last) return false;
+    *last = 0;
+    for (char* p = folder; *p; p = (char*)MbNext(p)) {
+        if (*p != '\\' || p == folder || p[-1] == ':') continue;  // a drive's root is there
+        *p = 0;
+        CreateDirectoryA(folder, nullptr);
+        *p = '\\';
+    }
+    return CreateDirectoryA(folder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 // At the end each time: a device tool may have appended its own lines.
@@ -165,6 +185,11 @@ bool OpenRunLog(const char* path, bool create_new, LogPlaceJudge judge) {
     CloseRunLog();
     refusal[0] = 0;
     HANDLE file = path && path[0] ? OpenLogFile(path, create_new) : INVALID_HANDLE_VALUE;
+    // Only "/log=" makes its folders: the preview's goes where the
+    // temporary folder is, or nowhere.
+    bool missing = file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND;
+    if (missing && !create_new && CreateFoldersOf(path))
+        file = OpenLogFile(path, create_new);
     if (file == INVALID_HANDLE_VALUE) {
         wsprintfA(refusal, "it could not be opened (error %u)", (unsigned)GetLastError());
         return false;

@@ -15,7 +15,8 @@ typedef const char* (*LogPlaceJudge)(const char* path);
 // name, and a file that was there and is not a log this program wrote:
 // `judge` is asked about it, and it is refused unless it is empty. The log
 // never writes into another's file. False when it is not opened
-// (RunLogRefusal says why): the run goes on without a log.
+// (RunLogRefusal says why): the run goes on without a log. The folders of
+// a log to append to are made when they are missing.
 bool OpenRunLog(const char* path, bool create_new, LogPlaceJudge judge = nullptr);
 // Why the last OpenRunLog failed: a short text, "" after a success.
 const char* RunLogRefusal();

@@ -272,7 +272,7 @@ TEST_F(RunLog, LogRefusedWhereItWouldWriteIntoAnotherFile) {
         {"a symbolic link", "C:\\LOGS\\link.log", "it is a link"},
         {"a hard link", "C:\\LOGS\\hard.log", "other names"},
         {"a folder through a junction", "C:\\J\\j.log", "reached through a link or junction"},
-        {"a missing folder", "C:\\missing\\run.log", "could not be opened (error 3)"},
+        {"a folder that is a file", "C:\\CONFIG.SYS\\run.log", "could not be opened (error 3)"},
     };
     for (auto& c : cases) {
         for (const char* mode : {"quiet", "silent"}) {
@@ -310,6 +310,15 @@ TEST_F(RunLog, ControlCharactersInValuesAreEscaped) {
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(),
                             "  installed file: C:\\Program Files\\XLN\\a\\r\\n2026-01-01 00:00:00 exit: code 0\\tb\\x01.hlp"));
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "exit: code 0")) << "no line of the value's own";
+}
+
+// A log folder a deployment tool names is made when it is missing.
+TEST_F(RunLog, MissingFoldersAreMade) {
+    EXPECT_EQ(0, Run("silent /log=C:\\logs\\xln\\run.log"));
+    EXPECT_TRUE(fake::DirectoryExists("C:\\logs\\xln"));
+    std::vector<std::string> lines = LogLines("C:\\logs\\xln\\run.log");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(0u, lines.back().find("summary: ")) << lines.back();
 }
 
 TEST_F(RunLog, SecondRunAppends) {
