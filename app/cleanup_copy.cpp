@@ -20,6 +20,7 @@
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "system/run_log.h"
+#include "system/run_summary.h"
 #include "system/run_state.h"
 #include "system/run_time_functions.h"
 #include "system/windows_family.h"
@@ -56,13 +57,22 @@ HANDLE WriteHandOverList(CleanupPlace* place, char* path) {
     return INVALID_HANDLE_VALUE;
 }
 
+bool summary_in_command;  // the run's summary goes with the command
+
 // The whole command line; false when it does not fit the room.
 bool FormCommand(char* command, const char* copy, HANDLE parent, HANDLE list) {
+    summary_in_command = false;
     wsprintfA(command, "\"%s\" %s%lu,%lu", copy, kCleanupWord, (unsigned long)(ULONG_PTR)parent,
               (unsigned long)(ULONG_PTR)list);
     const char* log_path = RunLogPath();
-    if (RunLogIsOpen() && log_path[0] && strlen(command) + strlen(log_path) + 10 < kCommandRoom)
+    if (RunLogIsOpen() && log_path[0] && strlen(command) + strlen(log_path) + 10 < kCommandRoom) {
         wsprintfA(command + strlen(command), " /log=\"%s\"", log_path);
+        // The copy's lines come last in the log: so does the run's summary.
+        char word[128];
+        FormSummaryWord(word, sizeof word);
+        summary_in_command = word[0] && strlen(command) + strlen(word) + 2 < kCommandRoom;
+        if (summary_in_command) wsprintfA(command + strlen(command), " %s", word);
+    }
     return strlen(command) < kCommandRoom - 1;
 }
 
@@ -81,6 +91,7 @@ bool StartWithHandOver(const char* copy, HANDLE list, const char* folder) {
     bool started = self && command && FormCommand(command, copy, self, list) &&
                    StartProgramAndLeave("cleanup copy", command, folder);
     if (!started && !(self && command)) LogLine("cleanup copy: not started: its command line could not be formed");
+    if (started && summary_in_command) LeaveSummaryToCopy();
     free(command);
     if (self) CloseHandle(self);  // the copy holds its own
     return started;
@@ -294,6 +305,7 @@ int RunCleanupCopy(const char* tail) {
     KeepLibrariesToSystem();
     RunMode = Silent;
     BeginRunRecord(GetCommandLineA(), true);
+    TakeSummaryFromRun(GetCommandLineA());
     HANDLE process, list;
     ReadHandles(tail + sizeof kCleanupWord - 1, &process, &list);
     WaitForUninstaller(process);
@@ -304,6 +316,7 @@ int RunCleanupCopy(const char* tail) {
     if (text) {
         DeleteListed(text, family);
         RemoveEmptiedFolders(family);
+        FreezeRunSummary();
         RemoveOwnPlace(self, list_path, family);
     } else {
         LogLine("cleanup copy: no hand-over from a run of the uninstaller reached it: nothing is deleted");

@@ -12,6 +12,7 @@
 #include "removal/system_changes.h"
 #include "system/administrator.h"
 #include "system/restart.h"
+#include "system/run_summary.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
 #include "uninstall_data/description_log.h"
@@ -123,6 +124,7 @@ void FinishRemoval() {
 int RunUninstall(HWND dialog) {
     if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
     int result = RunDescriptions(dialog);
+    NoteExitCodeSoFar(DeploymentExitCode(result));
     FinishRemoval();
     return result;
 }

@@ -61,26 +61,13 @@ int RunModeWord(HINSTANCE instance, ModeWord mode) {
 
 // Software-distribution tools read Windows Installer's codes. A run told
 // not to restart (or one no one can see, which behaves so) answers in
-// them; every other run keeps the codes the setups that call it know.
-const int kExitStepFailed = 1603;
-const int kExitNothingFound = 1605;
+// them (system/run_summary.h has the rest); every other run keeps the
+// codes the setups that call it know.
 const int kExitAnotherRun = 1618;
 const int kExitNoLog = 1622;
-const int kExitRestartNeeded = 3010;
-
-// A missing description is reported by no one: 1 without a failure is a
-// run that found nothing of the product.
-int DeploymentCode(int exit_code) {
-    bool failed = RunSummaryCount(CountFailed) > 0;
-    if (exit_code == 1 && !failed) return kExitNothingFound;
-    if (exit_code == 1 || exit_code == 2 || (exit_code == 0 && failed)) return kExitStepFailed;
-    if (exit_code == 0 && RestartPending()) return kExitRestartNeeded;
-    return exit_code;
-}
 
 int ExitCodeForDeployment(int exit_code) {
-    if (!NoRestartRun) return exit_code;
-    int code = DeploymentCode(exit_code);
+    int code = DeploymentExitCode(exit_code);
     if (code != exit_code) LogLine("exit code %d, told as %d for deployment tools", exit_code, code);
     return code;
 }

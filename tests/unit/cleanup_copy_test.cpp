@@ -11,6 +11,8 @@
 #include "removal/emptied_folders.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
+#include "system/run_log.h"
+#include "system/run_summary.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -111,6 +113,29 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
         ExpectNothingOpen(c.name);
     }
     InstallMode = false;
+}
+
+// The copy's lines come after the run's in the log: the one summary of
+// the whole run comes last, written by the copy with the run's counts.
+TEST(CleanupCopy, TheRunsSummaryIsTheLogsLastLine) {
+    SeedInstallation(fake::kWinXP);
+    ClearRunSummary();
+    ASSERT_TRUE(OpenRunLog("C:\\run.log", false));
+    RunRemoval();
+    LogRunSummary(0);  // the run's end: the copy was given the summary
+    CloseRunLog();
+    ASSERT_EQ(1u, fake::StartedCommandLines().size());
+    ClearRunSummary();  // the copy is a process of its own
+    fake::SetCommandLine(fake::StartedCommandLines()[0]);
+    RunCopy(fake::StartedCommandLines()[0]);
+    std::string log = fake::FileContents("C:\\run.log");
+    std::vector<std::string> lines = fake::TextLines(log);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(log.find(" summary: "), log.rfind(" summary: ")) << log;
+    EXPECT_NE(std::string::npos, lines.back().find(" summary: 4 removed, 0 left for the next start of Windows, "
+                                                   "0 kept, 0 refused, 0 failed; exit code 0; no restart"))
+        << log;
+    ClearRunSummary();
 }
 
 // Whatever holds the name the run draws first, a folder or a link planted
