@@ -88,9 +88,9 @@ HANDLE InheritableSelf() {
 bool StartWithHandOver(const char* copy, HANDLE list, const char* folder) {
     HANDLE self = InheritableSelf();
     char* command = (char*)malloc(kCommandRoom);
-    bool started = self && command && FormCommand(command, copy, self, list) &&
-                   StartProgramAndLeave("cleanup copy", command, folder);
-    if (!started && !(self && command)) LogLine("cleanup copy: not started: its command line could not be formed");
+    bool formed = self && command && FormCommand(command, copy, self, list);
+    bool started = formed && StartProgramAndLeave("cleanup copy", command, folder);
+    if (!formed) LogLine("cleanup copy: not started: its command line could not be formed");
     if (started && summary_in_command) LeaveSummaryToCopy();
     free(command);
     if (self) CloseHandle(self);  // the copy holds its own
@@ -104,7 +104,24 @@ void RemovePlace(const char* folder, const char* copy, const char* list) {
     RemoveDirectoryA(folder);
 }
 
+// The place of the copy this run started, for a restart that may end it
+// before it is done.
+struct StartedPlace {
+    bool started;
+    char folder[PATH_BUFFER_SIZE], copy[PATH_BUFFER_SIZE], list[PATH_BUFFER_SIZE];
+} started_place;
+
+void RememberStartedPlace(const char* folder, const char* copy, const char* list) {
+    started_place.started = true;
+    lstrcpynA(started_place.folder, folder, PATH_BUFFER_SIZE);
+    size_t length = strlen(started_place.folder);  // the folder's own name, without its last '\'
+    if (length > 3 && started_place.folder[length - 1] == '\\') started_place.folder[length - 1] = 0;
+    lstrcpynA(started_place.copy, copy, PATH_BUFFER_SIZE);
+    lstrcpynA(started_place.list, list, PATH_BUFFER_SIZE);
+}
+
 void StartCopy() {
+    started_place.started = false;
     CleanupPlace place;
     if (!MakeCleanupPlace(&place)) {
         LogLine("cleanup copy: no new folder of its own could be made in the temporary folder, error %u",
@@ -120,7 +137,8 @@ void StartCopy() {
         LogLine("cleanup copy: this program could not be copied whole to %s", place.folder);
     if (list != INVALID_HANDLE_VALUE) CloseHandle(list);  // the copy holds its own
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-    if (!started) RemovePlace(place.folder, copy, list_path);
+    if (started) RememberStartedPlace(place.folder, copy, list_path);
+    else RemovePlace(place.folder, copy, list_path);
 }
 
 // --- The copy's run ---
@@ -284,6 +302,7 @@ void KeepLibrariesToSystem() {
 }  // namespace
 
 void HandOverToCleanupCopy(const char*) {
+    started_place.started = false;
     if (OwnFileCount() == 0) return;
     // A preview lists the files and starts no copy.
     bool handed = false;
@@ -292,9 +311,16 @@ void HandOverToCleanupCopy(const char*) {
     if (handed) StartCopy();
 }
 
+// The copy's own files and folder go too; Windows 9x's restart removes no
+// folder.
 void ScheduleHandedFilesAtRestart() {
     DWORD family = GetWindowsFamily();
     for (int i = 0; i < OwnFileCount(); ++i) DeleteFileAtRestart(OwnFileAt(i).path, family);
+    if (!started_place.started) return;
+    DeleteFileAtRestart(started_place.list, family);
+    DeleteFileAtRestart(started_place.copy, family);
+    if (!IsWin9xFamily(family)) RemoveFolderAtRestart(started_place.folder);
+    started_place.started = false;
 }
 
 bool IsCleanupCopyTail(const char* tail) {

@@ -114,8 +114,10 @@ void OfferRestartAtTheEnd() {
 
 }  // namespace
 
-void FinishRemoval() {
+void FinishRemoval(int result) {
     RemoveEmptiedFolders(GetWindowsFamily());
+    // The copy writes the run's summary, with the code known by now.
+    NoteExitCodeSoFar(DeploymentExitCode(result));
     HandOverToCleanupCopy(GetCommandLineA());
     if (RestartNeeded) OfferRestartAtTheEnd();
     ForgetOwnFiles();
@@ -124,8 +126,7 @@ void FinishRemoval() {
 int RunUninstall(HWND dialog) {
     if (NeedsRights() && !IsAdministrator()) return RefuseWithoutRights();
     int result = RunDescriptions(dialog);
-    NoteExitCodeSoFar(DeploymentExitCode(result));
-    FinishRemoval();
+    FinishRemoval(result);
     return result;
 }
 

@@ -28,8 +28,10 @@ bool ChangesThroughHandles() { return IsWindowsNT(); }
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
 
+// Windows checks the sharing only of an open that reads, writes or
+// deletes: the folder is opened to be listed, so that it is held.
 HANDLE OpenFolderItself(const char* folder, DWORD share) {
-    return CreateFileA(folder, FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+    return CreateFileA(folder, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS | kNoFollow, nullptr);
 }
 
@@ -60,8 +62,8 @@ const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
 // to be deleted at its close.
 HANDLE OpenFileItself(const char* path, HeldUse use, bool delete_on_close) {
     if (use == HeldToLookAt)
-        return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, kNoFollow, nullptr);
+        return CreateFileA(path, FILE_READ_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, kNoFollow, nullptr);
     DWORD flags = kNoFollow | (delete_on_close ? FILE_FLAG_DELETE_ON_CLOSE : 0);
     return CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, flags,
                        nullptr);

@@ -73,17 +73,28 @@ bool HasInfExtension(const char* path) {
     return dot && MbSameNoCase(dot, ".inf");
 }
 
-// Each file an installed-files entry for INF files matches.
-void NoteInfEntry(const char* entry) {
+// Windows renames every vendor's INF it installs to "oem<n>.inf": such a
+// match of a pattern is the product's only when its [Strings] say so.
+bool MatchIsEvidence(const char* name, const char* path, const char* product) {
+    if (!MbAfterPrefixNoCase(name, "oem")) return true;
+    return product[0] && InfNamesProduct(path, product);
+}
+
+// Each file an installed-files entry for INF files matches. A sweeping
+// pattern (one the removal refuses) is no evidence, and a pattern's OEM
+// INFs count only when they name the product.
+void NoteInfEntry(const char* entry, const char* product) {
     char folder[PATH_BUFFER_SIZE], path[PATH_BUFFER_SIZE * 2];
     if (!HasInfExtension(entry) || !FolderPart(entry, folder)) return;
+    bool pattern = MbFindChar(entry, '*') || MbFindChar(entry, '?');
+    if (pattern && IsProtectedPattern(entry)) return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(entry, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         wsprintfA(path, "%s\\%s", folder, found.cFileName);
-        NoteInfServices(path, nullptr);
+        if (!pattern || MatchIsEvidence(found.cFileName, path, product)) NoteInfServices(path, nullptr);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -170,7 +181,7 @@ void NoteServiceEvidence(const UninstallData& data) {
     if (GetMacroDirs(windows_dir, system_dir)) {
         for (int i = 0; i < CountWithin(data.installed_file_count, TAVK_MAX_NUM_INSTALLED_FILES); ++i)
             if (ExpandPathMacros(data.installed_files[i], windows_dir, system_dir, entry))
-                NoteInfEntry(entry);
+                NoteInfEntry(entry, data.full_product_name);
     }
     if (data.full_product_name[0]) VisitProductOemInfs(data.full_product_name, NoteInfServices, nullptr);
 }

@@ -192,13 +192,15 @@ ChangeResult DeleteJudgedFile(const char* path) {
     return FileOutcome(FileDeletionChange, path, !error, error);
 }
 
-// A file that is no link, in a folder that is the one judged, is still
-// what the restart will delete: nobody can rename it while it is held.
+// A file that is no link, in a folder that is the one judged, when it is
+// scheduled: the restart itself deletes by path. A file that cannot be
+// held (another program holds it open) is judged by its path instead.
 const char* RestartRefusal(const char* path) {
     HeldFile held;
-    DWORD error;
+    DWORD error = 0;
     const char* refusal = HoldFile(path, HeldToLookAt, &held, &error);
     ReleaseHeldFile(&held);
+    if (!refusal && error) refusal = FileChangeRefusal(path);
     return refusal;
 }
 

@@ -11,6 +11,8 @@
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "removal/windows_directory.h"
+#include "system/one_run.h"
+#include "system/run_state.h"
 #include "system/run_summary.h"
 #include "uninstall_data/registry_read.h"
 
@@ -129,8 +131,10 @@ int CloseKeys(HKEY uninstall, HKEY entry) {
 // the removal then goes as it would after the command.
 int StartAndWait(char* line) {
     DWORD exit_code = 0;
+    LendOneRunLock();  // the command may run this program again
     ProgramOutcome outcome =
         StartProgramAndWait("registered uninstall command", line, WithOwnStartupInfo, &exit_code);
+    TakeBackOneRunLock(!NoRestartRun);
     if (outcome == ProgramEnded) NoteCommandExitCode(exit_code);
     return outcome == ProgramEnded || outcome == ProgramPreviewed ? 0 : 4;
 }

@@ -7,6 +7,7 @@
 namespace {
 
 HANDLE lock = nullptr;
+bool lock_held;  // this process owns the mutex now
 
 // From Windows 2000 on a plain name is one session's: a run in another
 // session (the system account's, a second user's) must see it, hence
@@ -37,7 +38,8 @@ OneRunLock TakeOneRunLock(bool wait) {
         LogLine("another run of the uninstaller is under way: waiting for it to end");
         waited = WaitForSingleObject(lock, INFINITE);
     }
-    if (Taken(waited)) return LockTaken;
+    lock_held = Taken(waited);
+    if (lock_held) return LockTaken;
     CloseHandle(lock);
     lock = nullptr;
     return waited == WAIT_TIMEOUT ? LockHeldElsewhere : LockUnavailable;
@@ -45,7 +47,18 @@ OneRunLock TakeOneRunLock(bool wait) {
 
 void ReleaseOneRunLock() {
     if (!lock) return;
-    ReleaseMutex(lock);
+    LendOneRunLock();
     CloseHandle(lock);
     lock = nullptr;
+}
+
+void LendOneRunLock() {
+    if (lock && lock_held) ReleaseMutex(lock);
+    lock_held = false;
+}
+
+void TakeBackOneRunLock(bool wait) {
+    if (!lock || lock_held) return;
+    lock_held = Taken(WaitForSingleObject(lock, wait ? INFINITE : 0));
+    if (!lock_held) LogLine("the lock against a second run could not be taken back: going on without it");
 }

@@ -16,3 +16,10 @@ OneRunLock TakeOneRunLock(bool wait);
 
 // Gives the lock up; the end of the process would too.
 void ReleaseOneRunLock();
+
+// The product's own uninstall command may start this program again (the
+// marker it finds tells that run to remove locally): the lock is lent to
+// it while the command runs, and taken back after, waiting for it with
+// `wait` (without, a run that took it meanwhile leaves this one unlocked).
+void LendOneRunLock();
+void TakeBackOneRunLock(bool wait);

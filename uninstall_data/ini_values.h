@@ -28,6 +28,9 @@ ListEnd SplitCommaList(const char* text, const CommaList& list);
 // twin, to the installed files.
 void AppendOemInfFiles(UninstallData& data);
 
+// True when the INF's [Strings] FullProductName is `product` (case matters).
+bool InfNamesProduct(const char* path, const char* product);
+
 // Calls `visit` with the full path of each such OEM INF naming `product`,
 // until it answers false.
 void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, void* context),

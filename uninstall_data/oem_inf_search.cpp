@@ -71,3 +71,5 @@ void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, vo
 void AppendOemInfFiles(UninstallData& data) {
     VisitProductOemInfs(data.full_product_name, TakeInf, &data);
 }
+
+bool InfNamesProduct(const char* path, const char* product) { return NamesProduct(path, product); }

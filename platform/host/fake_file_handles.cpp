@@ -170,9 +170,13 @@ BOOL SetFileInformationByHandle(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS informa
 
 namespace fake_fs {
 
+// Windows checks the sharing only of opens that read, write or delete: a
+// handle that may only read attributes holds nothing.
 bool HeldAgainstRename(const std::string& folder) {
+    const DWORD kHolding = GENERIC_READ | GENERIC_WRITE | DELETE | FILE_READ_DATA;
     for (auto& entry : files)
-        if (fake::SameName(entry.second.path, folder) && !(entry.second.share & FILE_SHARE_DELETE))
+        if (fake::SameName(entry.second.path, folder) && (entry.second.access & kHolding) &&
+            !(entry.second.share & FILE_SHARE_DELETE))
             return true;
     return false;
 }

@@ -99,4 +99,9 @@ void HoldMutexElsewhere(const std::string& name, bool abandoned) {
 
 const std::vector<std::string>& MutexNames() { return names; }
 
+bool MutexHeldHere(const std::string& name) {
+    auto it = mutexes.find(Lower(name));
+    return it != mutexes.end() && it->second.ours > 0;
+}
+
 }  // namespace fake

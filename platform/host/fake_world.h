@@ -288,6 +288,8 @@ bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result);
 void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
 // The names of the mutexes created or opened, in order.
 const std::vector<std::string>& MutexNames();
+// True while this process owns the mutex of that name.
+bool MutexHeldHere(const std::string& name);
 
 // --- Every kernel handle still open: processes, threads, searches and
 // files. ---

@@ -13,6 +13,9 @@
 // The right to delete (or rename) what the handle names.
 #define DELETE 0x00010000
 #define FILE_READ_ATTRIBUTES 0x0080
+// Reading a file's data, or listing a folder (the same right).
+#define FILE_READ_DATA 0x0001
+#define FILE_LIST_DIRECTORY 0x0001
 #define CREATE_NEW 1
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3

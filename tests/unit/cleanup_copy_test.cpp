@@ -4,6 +4,8 @@
 // empty; a file put there meanwhile stays, and neither `install` nor a
 // preview hands anything over. The copy deletes only what a run handed to
 // it, never what a command line alone names.
+#include <algorithm>
+
 #include "app/cleanup_copy.h"
 #include "app/cleanup_place.h"
 #include "removal/own_files.h"
@@ -136,6 +138,26 @@ TEST(CleanupCopy, TheRunsSummaryIsTheLogsLastLine) {
                                                    "0 kept, 0 refused, 0 failed; exit code 0; no restart"))
         << log;
     ClearRunSummary();
+}
+
+// A restart accepted at the end may end the copy before it is done: what
+// it was given, and its own files and folder, wait for the restart too.
+TEST(CleanupCopy, AnAcceptedRestartSchedulesWhatTheCopyWasGiven) {
+    SeedInstallation(fake::kWinXP);
+    UninstallData& data = ClearedRecord();
+    lstrcpynA(data.installed_files[data.installed_file_count++], "C:\\Program Files\\XLN\\*.exe",
+              TAVK_MAX_INSTALLED_FILE_NAME_LEN + 1);
+    EXPECT_EQ(0, RemoveInstalledFiles(data));
+    HandOverToCleanupCopy("uninst.exe silent");
+    ASSERT_EQ(1u, fake::StartedCommandLines().size());
+    std::string copy = CopyOf(fake::StartedCommandLines()[0]), folder = FolderOf(copy);
+    ScheduleHandedFilesAtRestart();
+    ForgetOwnFiles();
+    std::vector<std::string> pending = fake::PendingDeletes();
+    for (const std::string& path : {std::string(kProgram), std::string(kTool), folder + "\\xlnclean.lst", copy})
+        EXPECT_NE(pending.end(), std::find(pending.begin(), pending.end(), path)) << path;
+    ASSERT_FALSE(pending.empty());
+    EXPECT_EQ(folder, pending.back()) << "the folder goes after its files";
 }
 
 // Whatever holds the name the run draws first, a folder or a link planted

@@ -110,7 +110,7 @@ TEST_F(DeferredDeletion, WininitIsWrittenOutBeforeTheRestart) {
         if (c.locked) ListLocked(kLocked, kLocked);
         data->force_local_uninstall = 1;
         EXPECT_EQ(0, RunRemovalSequence(nullptr, *data)) << c.name;
-        FinishRemoval();
+        FinishRemoval(0);
         const auto& log = fake::CallLog();
         size_t flush = log.size(), box = log.size(), last_write = 0;
         for (size_t i = 0; i < log.size(); ++i) {

@@ -101,6 +101,8 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
              fake::RegSeedString(entry, "QuietUninstallString", "C:\\setup.exe");
              fake::ProcessScript setup;
              setup.exit_code = 3010;
+             // It may run this program again: the lock is lent to it.
+             setup.on_run = [] { EXPECT_FALSE(fake::MutexHeldHere("Global\\XLNWL.uninstaller.run")); };
              fake::ScriptProcess("C:\\setup.exe", setup);
          },
          3010, false},

@@ -102,6 +102,7 @@ UninstallData& EvidenceWorld() {
     strcpy(data.device_service_name, "XLNW11");
     const char* const files[] = {"%WIN_SYS_DIR%\\drivers\\xlnw2*.sys", "%WIN_SYS_DIR%\\drivers\\*.sys",
                                  "C:\\Program Files\\XLN\\*.hlp", "%WIN_DIR%\\inf\\xlnw*.inf",
+                                 "%WIN_DIR%\\inf\\oem*.inf", "%WIN_DIR%\\inf\\*.inf",
                                  "%WIN_DIR%\\Temp\\xln.tmp"};
     for (const char* file : files) strcpy(data.installed_files[data.installed_file_count++], file);
     strcpy(data.installed_services[data.installed_service_count++], "%WIN_DIR%\\xlnsvc.exe,monitor");
