@@ -1,6 +1,7 @@
 // Counting the run's outcomes for its exit code and its last log line.
 #include "system/run_summary.h"
 
+#include "platform/mbtext.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
 
@@ -84,7 +85,7 @@ int DeploymentExitCode(int exit_code) {
 // Only numbers are read, each at most nine digits: a forged word changes
 // nothing but the line.
 void TakeSummaryFromRun(const char* command_line) {
-    const char* p = strstr(command_line, kSummaryWord);
+    const char* p = MbFind(command_line, kSummaryWord);
     if (!p) return;
     p += sizeof kSummaryWord - 1;
     int values[kSummaryCounts + 2];
