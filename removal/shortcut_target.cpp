@@ -6,6 +6,7 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "removal/system_file_checks.h"
 
 namespace {
 
@@ -17,16 +18,6 @@ const DWORD kReadSize = 8192;  // the item-id list comes first; a link is small
 
 DWORD Dword(const unsigned char* data, DWORD at) {
     return data[at] | (DWORD)data[at + 1] << 8 | (DWORD)data[at + 2] << 16 | (DWORD)data[at + 3] << 24;
-}
-
-bool ReadStart(const char* path, unsigned char* data, DWORD* length) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    *length = 0;
-    BOOL read = ReadFile(file, data, kReadSize, length, nullptr);
-    CloseHandle(file);
-    return read != FALSE;
 }
 
 // The text at `at`, ending within `end`; null when it does not.
@@ -68,7 +59,7 @@ bool TargetOf(const unsigned char* data, DWORD length, char* target) {
 bool ReadShortcutTarget(const char* shortcut, char* target) {
     unsigned char* data = (unsigned char*)malloc(kReadSize);
     DWORD length = 0;
-    bool found = data && ReadStart(shortcut, data, &length) && TargetOf(data, length, target);
+    bool found = data && ReadFileStart(shortcut, data, kReadSize, &length) && TargetOf(data, length, target);
     free(data);
     return found;
 }

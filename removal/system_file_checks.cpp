@@ -82,24 +82,23 @@ bool HasWineMark(const char* header, DWORD length) {
 
 const DWORD kHeaderSize = 0x60;
 
-// The file's first bytes; false when it cannot be read. Windows 9x knows no
-// delete sharing: read and write sharing serve both.
-bool ReadHeader(const char* path, char* header, DWORD* length) {
+}  // namespace
+
+// Windows 9x knows no delete sharing: read and write sharing serve both.
+bool ReadFileStart(const char* path, void* data, DWORD size, DWORD* length) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     *length = 0;
-    BOOL read = ReadFile(file, header, kHeaderSize, length, nullptr);
+    BOOL read = ReadFile(file, data, size, length, nullptr);
     CloseHandle(file);
     return read != FALSE;
 }
 
-}  // namespace
-
 ImageKind ReadImageKind(const char* path) {
     char header[kHeaderSize];
     DWORD length = 0;
-    if (!ReadHeader(path, header, &length)) return UnreadImage;
+    if (!ReadFileStart(path, header, kHeaderSize, &length)) return UnreadImage;
     if (length < 2 || header[0] != 'M' || header[1] != 'Z') return NotAnImage;
     return HasWineMark(header, length) ? WineStandIn : ProgramImage;
 }
@@ -107,7 +106,7 @@ ImageKind ReadImageKind(const char* path) {
 bool CarriesWineMark(const char* path) {
     char header[kHeaderSize];
     DWORD length = 0;
-    return ReadHeader(path, header, &length) && HasWineMark(header, length);
+    return ReadFileStart(path, header, kHeaderSize, &length) && HasWineMark(header, length);
 }
 
 namespace {

@@ -28,6 +28,10 @@ void FreeSystemFileChecks(SystemFileChecks* checks);
 enum ImageKind { NotAnImage, ProgramImage, WineStandIn, UnreadImage };
 ImageKind ReadImageKind(const char* path);
 
+// The file's first bytes, at most `size`, with `length` read; false when it
+// cannot be opened or read.
+bool ReadFileStart(const char* path, void* data, DWORD size, DWORD* length);
+
 // True when the file carries Wine's mark where a program's DOS stub would
 // be, whatever its first bytes.
 bool CarriesWineMark(const char* path);
