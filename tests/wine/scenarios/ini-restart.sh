@@ -1,9 +1,10 @@
 #!/bin/sh
 # An INI section whose listed program is still running: its deletion is
 # scheduled for the next start of Windows (pending file operations on the
-# NT family, WININIT.INI on Windows 9x) and "silent" ends the section's run
-# with the restart question. Cancel ends with 0, the other listed file gone
-# and the running one still there, scheduled.
+# NT family, WININIT.INI on Windows 9x), and "silent" ends the process with
+# the restart question, asked once, after the next section has run too.
+# Cancel ends with 0, the other listed files gone and the running one
+# still there, scheduled.
 # Usage: ini-restart.sh WINDOWS-VERSION
 set -u
 . "$(dirname "$0")/../lib.sh"
@@ -14,8 +15,13 @@ HELPER='C:\Program Files\XLN\xlnhelper.exe'
 scenario_begin "ini-restart-$1" "$1"
 
 lay_file 'C:\Program Files\XLN\uninst.ini' '[Main]
-SectionsNumber=1
+SectionsNumber=2
 [UnistallData0]
+FullProductName=XLN 802.11g Network Adapter
+UninstallKey=XLN 802.11g
+AppletsNumber=0
+InstalledFiles=C:\Program Files\XLN\xlnw11.cat
+[UnistallData1]
 FullProductName=XLN 802.11g Network Adapter
 UninstallKey=XLN 802.11g
 AppletsNumber=0
@@ -23,6 +29,7 @@ InstalledFiles=C:\Program Files\XLN\xlnhelper.exe,C:\Program Files\XLN\xlnw11.da
 '
 place_tool applet_window.exe "$HELPER"
 lay_file 'C:\Program Files\XLN\xlnw11.dat' 'adapter data'
+lay_file 'C:\Program Files\XLN\xlnw11.cat' 'catalog'
 snapshot before
 
 apply_registry
@@ -30,7 +37,14 @@ wine "$HELPER" XLNHelperWnd 'XLN Helper' &
 holder=$!
 probe wait 'XLN Helper' 20000 >/dev/null || check_failed "the helper did not start"
 
-BOX_SCREENSHOT=question run_with_box_answer 'Restart Windows' Cancel silent
+BOX_SCREENSHOT=question run_with_box_answer 'Restart Windows' Cancel silent '/log=C:\ini.log'
+# Section 1 deferred the deletion; the question came once, after section 0.
+log=$(tr -d '\r' <"$(unix_path 'C:\ini.log')")
+expect_equal "restart questions" 1 "$(printf '%s\n' "$log" | grep -c ' restart: asked, answer ')"
+asked=$(printf '%s\n' "$log" | grep -n ' restart: asked, answer ' | cut -d: -f1)
+last_file=$(printf '%s\n' "$log" | grep -n 'xlnw11\.cat: done' | cut -d: -f1)
+[ -n "$last_file" ] && [ -n "$asked" ] && [ "$last_file" -lt "$asked" ] &&
+    say "ok: the question came after the last section" || check_failed "question at line '$asked', last section's file at '$last_file'"
 expect_equal "restart text" 'Uninstall needs to restart your system to complete' "$BOX_TEXT"
 expect_equal "exit code" 0 "$LAST_EXIT"
 probe close 'XLN Helper' >/dev/null || check_failed "could not close the helper"
@@ -38,6 +52,7 @@ wait "$holder"
 snapshot after
 expect_file_present "$HELPER"
 expect_file_absent 'C:\Program Files\XLN\xlnw11.dat'
+expect_file_absent 'C:\Program Files\XLN\xlnw11.cat'
 
 case $1 in
 win95 | win98 | winme)
@@ -53,5 +68,7 @@ esac
 expect_equal "deletions scheduled for the helper" 1 "$lines"
 expect_only_changes before after \
     '^- file \./Program Files/XLN/xlnw11\.dat	' \
+    '^- file \./Program Files/XLN/xlnw11\.cat	' \
+    '^\+ file \./ini\.log	' \
     '^\+ file \./applets-closed\.log	' \
     "$schedule"
