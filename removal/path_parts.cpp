@@ -22,3 +22,8 @@ bool FolderPart(const char* path, char* folder) {
     folder[slash - path] = 0;
     return true;
 }
+
+bool NamesExistingFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -11,6 +11,9 @@ const char* LastSeparator(const char* path);
 // The name after the last backslash, or the whole path without one.
 const char* FileNamePart(const char* path);
 
+// True when `path` names a file that is there (not a folder).
+bool NamesExistingFile(const char* path);
+
 // `path` cut before its last backslash into `folder` (PATH_BUFFER_SIZE
 // bytes); false without a backslash or when the folder would not fit.
 bool FolderPart(const char* path, char* folder);

@@ -4,20 +4,16 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "removal/path_parts.h"
 
 namespace {
 
 const DWORD kPathListStart = 1024;  // PATH is read into the heap when longer
 
-bool IsFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The file's full form into `found` when it exists.
 bool FoundAt(const char* path, char* found) {
     DWORD length = GetFullPathNameA(path, PATH_BUFFER_SIZE, found, nullptr);
-    return length && length < PATH_BUFFER_SIZE && IsFile(found);
+    return length && length < PATH_BUFFER_SIZE && NamesExistingFile(found);
 }
 
 bool EndsWithSeparator(const char* text) {

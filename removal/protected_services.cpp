@@ -32,11 +32,6 @@ bool IsFullPath(const char* path) {
     return (path[0] && path[1] == ':') || (path[0] == '\\' && path[1] == '\\');
 }
 
-bool NamesFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The environment's variables in a REG_EXPAND_SZ value, as the service
 // manager expands them (a REG_SZ is taken as written). Windows 9x has no
 // service manager and no SystemRoot variable: a setup that writes NT's
@@ -70,10 +65,10 @@ bool Resolve(const char* program, char* out, size_t size) {
 
 bool NamesFileOrExe(const char* program, char* full, size_t size) {
     if (!Resolve(program, full, size)) return false;
-    if (NamesFile(full)) return true;
+    if (NamesExistingFile(full)) return true;
     if (strlen(full) + 5 > size) return false;
     strcat(full, ".exe");
-    return NamesFile(full);
+    return NamesExistingFile(full);
 }
 
 // Where a program that is not there (a product's, deleted already) would

@@ -68,11 +68,6 @@ bool NoteInfServices(const char* path, void*) {
     return true;
 }
 
-bool HasInfExtension(const char* path) {
-    const char* dot = MbFindLastChar(FileNamePart(path), '.');
-    return dot && MbSameNoCase(dot, ".inf");
-}
-
 // Windows renames every vendor's INF it installs to "oem<n>.inf": such a
 // match of a pattern is the product's only when its [Strings] say so.
 bool MatchIsEvidence(const char* name, const char* path, const char* product) {
@@ -85,7 +80,7 @@ bool MatchIsEvidence(const char* name, const char* path, const char* product) {
 // INFs count only when they name the product.
 void NoteInfEntry(const char* entry, const char* product) {
     char folder[PATH_BUFFER_SIZE], path[PATH_BUFFER_SIZE * 2];
-    if (!HasInfExtension(entry) || !FolderPart(entry, folder)) return;
+    if (!HasInfExtension(FileNamePart(entry)) || !FolderPart(entry, folder)) return;
     bool pattern = MbFindChar(entry, '*') || MbFindChar(entry, '?');
     if (pattern && IsProtectedPattern(entry)) return;
     WIN32_FIND_DATAA found;

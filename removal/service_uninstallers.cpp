@@ -9,6 +9,7 @@
 #include "removal/removal_steps.h"
 #include "removal/started_programs.h"
 #include "removal/windows_programs.h"
+#include "removal/path_parts.h"
 #include "system/run_log.h"
 
 #define SERVICE_SWITCH " -u"
@@ -16,11 +17,6 @@
 #define SERVICE_COMMAND_SIZE (PATH_BUFFER_SIZE + 2 + sizeof SERVICE_SWITCH)
 
 namespace {
-
-bool NamesExistingFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool HasBlank(const char* text) { return MbFindChar(text, ' ') || MbFindChar(text, '\t'); }
 

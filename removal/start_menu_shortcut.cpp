@@ -12,6 +12,7 @@
 #include "removal/shortcut_target.h"
 #include "removal/special_folders.h"
 #include "removal/system_changes.h"
+#include "removal/path_parts.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -106,17 +107,12 @@ bool InWindowsFolder(const char* folder_name) {
     return IsOneOf(first, kWindowsFolders, sizeof kWindowsFolders / sizeof *kWindowsFolders);
 }
 
-bool IsFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Why the shortcut is not the product's, or null. A target that is gone
 // leaves the shortcut to go by its name.
 const char* OthersShortcutReason(const UninstallData& data, const char* shortcut) {
     char target[PATH_BUFFER_SIZE];
     if (ReadShortcutTarget(shortcut, target))
-        return IsFile(target) ? OtherProgramReason(data, target) : nullptr;
+        return NamesExistingFile(target) ? OtherProgramReason(data, target) : nullptr;
     if (InWindowsFolder(data.cpl_shortcut_folder_name)) return kWindowsFolder;
     bool at_top = !NamesSubfolder(data.cpl_shortcut_folder_name);
     bool windows_name = IsOneOf(data.cpl_shortcut_item_name, kWindowsShortcuts,

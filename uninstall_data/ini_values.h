@@ -28,6 +28,9 @@ ListEnd SplitCommaList(const char* text, const CommaList& list);
 // twin, to the installed files.
 void AppendOemInfFiles(UninstallData& data);
 
+// True when the file name (no folder) ends in ".inf", in any letter case.
+bool HasInfExtension(const char* name);
+
 // True when the INF's [Strings] FullProductName is `product` (case matters).
 bool InfNamesProduct(const char* path, const char* product);
 

@@ -13,20 +13,6 @@ const char kInfPattern[] = "\\INF\\OEM*.INF";
 const size_t kFolderPart = 5;  // "\INF\" of the pattern
 const size_t kEntryWidth = TAVK_MAX_INSTALLED_FILE_NAME_LEN;
 
-// A search matches 8.3 names too ("X.INF-OLD" is also "X~1.INF"), and
-// only a real INF has a PNF twin of the same name.
-bool HasInfExtension(const char* name) {
-    const char* dot = MbFindLastChar(name, '.');
-    return dot && MbSameNoCase(dot, ".INF");
-}
-
-// Case matters; a name is read as at most 63 characters.
-bool NamesProduct(const char* path, const char* product) {
-    char name[64];
-    GetPrivateProfileStringA("Strings", "FullProductName", "", name, sizeof name, path);
-    return name[0] != 0 && strcmp(name, product) == 0;
-}
-
 // The INF and its PNF twin, or nothing: false when the list has no room
 // for both, since an INF must never be deleted without its twin.
 bool AppendInfPair(UninstallData& data, const char* path) {
@@ -49,6 +35,20 @@ bool TakeInf(const char* path, void* context) {
 
 }  // namespace
 
+// Case matters; a name is read as at most 63 characters.
+bool InfNamesProduct(const char* path, const char* product) {
+    char name[64];
+    GetPrivateProfileStringA("Strings", "FullProductName", "", name, sizeof name, path);
+    return name[0] != 0 && strcmp(name, product) == 0;
+}
+
+// A search matches 8.3 names too ("X.INF-OLD" is also "X~1.INF"), and
+// only a real INF has a PNF twin of the same name.
+bool HasInfExtension(const char* name) {
+    const char* dot = MbFindLastChar(name, '.');
+    return dot && MbSameNoCase(dot, ".INF");
+}
+
 void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, void* context),
                          void* context) {
     char path[MAX_PATH];
@@ -63,7 +63,7 @@ void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, vo
         const char* name = found.cFileName;
         if (!HasInfExtension(name) || folder + strlen(name) >= sizeof path) continue;
         memcpy(path + folder, name, strlen(name) + 1);
-        if (NamesProduct(path, product) && !visit(path, context)) break;
+        if (InfNamesProduct(path, product) && !visit(path, context)) break;
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -71,5 +71,3 @@ void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, vo
 void AppendOemInfFiles(UninstallData& data) {
     VisitProductOemInfs(data.full_product_name, TakeInf, &data);
 }
-
-bool InfNamesProduct(const char* path, const char* product) { return NamesProduct(path, product); }
