@@ -21,10 +21,6 @@ const char kFolderLink[] = "reached through a link or junction";
 
 typedef decltype(&SetFileInformationByHandle) SetFileInformationFn;
 
-// The one 9x/NT difference: only the NT family has links, and opens
-// folders, so only there is a change made through handles.
-bool ChangesThroughHandles() { return IsWindowsNT(); }
-
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
 
@@ -137,3 +133,5 @@ const char* FolderLinkRefusal(const char* path) {
     CloseHandle(folder);
     return link ? kFolderLink : nullptr;
 }
+
+bool ChangesThroughHandles() { return IsWindowsNT(); }

@@ -21,6 +21,10 @@ struct HeldFile {
     decltype(&SetFileInformationByHandle) disposition;  // null before Vista
 };
 
+// The one 9x/NT difference: only the NT family has links, and opens
+// folders, so only there is a change made through handles.
+bool ChangesThroughHandles();
+
 // Holds the file for `use`: null with the file held, or the reason of a
 // refusal (nothing held), or null with `*error` set to the system's error
 // (nothing held).

@@ -21,7 +21,6 @@
 #include "system/restart.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
-#include "system/windows_family.h"
 
 namespace {
 
@@ -101,7 +100,7 @@ ChangeResult PreviewFileDeletion(const char* path) {
 // judged in: its path needs no second look (on Wine a look at the drive
 // costs more than the deletion).
 const char* FileRefusal(const char* path) {
-    bool by_handle = !PreviewRun && SearchFolderHasIdentity() && IsWindowsNT();
+    bool by_handle = !PreviewRun && SearchFolderHasIdentity() && ChangesThroughHandles();
     if (const char* reason = by_handle ? nullptr : FileChangeRefusal(path)) return reason;
     return WindowsFileRefusal(path);
 }
