@@ -19,6 +19,7 @@ bool ReadFolderId(const char* path, FolderIdentity& identity) {
     identity.volume = information.dwVolumeSerialNumber;
     identity.index_high = information.nFileIndexHigh;
     identity.index_low = information.nFileIndexLow;
+    identity.created = information.ftCreationTime;
     return true;
 }
 
@@ -43,8 +44,11 @@ void IdentifyFolder(const char* full_form, FolderIdentity& identity) {
 }
 
 bool IsSameFolder(const FolderIdentity& a, const FolderIdentity& b) {
-    if (a.has_id && b.has_id)
-        return a.volume == b.volume && a.index_high == b.index_high && a.index_low == b.index_low;
+    if (a.has_id && b.has_id) {
+        if (a.index_high != b.index_high || a.index_low != b.index_low) return false;
+        return a.volume == b.volume || (a.created.dwLowDateTime == b.created.dwLowDateTime &&
+                                        a.created.dwHighDateTime == b.created.dwHighDateTime);
+    }
     const char* const a_forms[] = {a.full, a.short_form};
     const char* const b_forms[] = {b.full, b.short_form};
     for (const char* a_form : a_forms)

@@ -54,8 +54,10 @@ bool IsOwnFile(const char* path, const WIN32_FIND_DATAA& found, const char* own)
 // concrete file passes here once, whether named or matched, so a shared
 // count is looked at here; it goes once the file has gone or is scheduled.
 void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& found) {
-    WindowsFileRefusalOfMatch(path, found);  // judged once, with what the search found
-    if (KeepForOtherPrograms(&step.shared, path)) return;
+    // Judged once, with what the search found. Windows' own file keeps its
+    // count: lowered, the next program's uninstaller would take the file.
+    bool windows_own = WindowsFileRefusalOfMatch(path, found) != nullptr;
+    if (!windows_own && KeepForOtherPrograms(&step.shared, path, found)) return;
     // The attributes are the search's: asking again, or writing back what is
     // already there, would cost two more calls for each of thousands of files.
     if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(path, found.dwFileAttributes);
@@ -68,7 +70,7 @@ void RemoveOneFile(FileStep& step, const char* path, const WIN32_FIND_DATAA& fou
     bool scheduled = deleted.outcome == ChangeScheduled;
     bool gone = scheduled || ChangeMadeOrPreviewed(deleted.outcome);
     if (gone) NoteFileRemoved(path, scheduled);
-    if (gone || deleted.outcome == ChangeMissing) ForgetSharedFile(&step.shared, path);
+    if (gone || deleted.outcome == ChangeMissing) ForgetSharedFile(&step.shared, path, found);
 }
 
 // The match's path: the pattern's folder part and the found name, skipped

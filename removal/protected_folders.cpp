@@ -13,14 +13,17 @@
 // | (the Windows, system, drivers folders and below)     | even while they are empty                |
 // | a wildcard with fewer than 3 letters before its      | "*.dll" or "*3*.dll" would take the      |
 // | first wildcard in a protected folder, in or below    | system with it; "xlnw*.dll" names the    |
-// | Windows' own, or in a drive's root                   | product's own files                      |
+// | Windows' own, a profile or the all-users data, or in | product's own files                      |
+// | a drive's root                                       |                                          |
+// | a name with a stream (a colon after the drive's)     | "kernel32.dll::$DATA" is the file itself |
 //
 // The protected folders: the Windows, system, drivers and SysWOW64 folders
 // and what lies below them, both Program Files and Common Files folders
 // (only themselves: products live below them) and Windows' folders in them,
-// the shell's special folders and the users' profiles (protected_places.h).
-// Folders are compared by identity: volume and index through a handle on
-// the NT family, the system's full and 8.3 forms on Windows 9x.
+// the shell's special folders, and the users' profiles and the all-users
+// data with what lies below them (protected_places.h). Folders are compared
+// by identity: volume and index through a handle on the NT family, the
+// system's full and 8.3 forms on Windows 9x.
 #include "removal/protected_folders.h"
 
 #include "platform/mbtext.h"
@@ -35,6 +38,9 @@ const char kNotInFull[] = "not given in full";
 const char kNotLocal[] = "not on a local drive";
 const char kThroughLink[] = "reached through a link or junction";
 const char kSweep[] = "a sweeping pattern in a protected folder";
+const char kSweepInProfile[] = "a sweeping pattern below a user's profile";
+const char kSweepInAllUsers[] = "a sweeping pattern below the folders all users share";
+const char kStream[] = "a name with a stream: the change would reach the file or folder itself";
 const char kRoot[] = "a drive's root";
 const char kPlace[] = "a folder Windows needs";
 const char kHolder[] = "it holds a folder Windows needs";
@@ -44,7 +50,8 @@ const char kNotJudged[] = "its folder is not the one its search was judged in";
 
 struct Verdict {
     const char* refusal;  // for any change in the folder
-    bool guarded;         // sweeping patterns are refused in it
+    const char* sweep;    // non-null: sweeping patterns are refused in it, why
+    bool in_windows;      // in or below Windows' own: emptied folders stay
 };
 
 // What the scopes hold: the places for a step, and the identity of the
@@ -93,22 +100,37 @@ int PlaceOf(const ProtectedPlaces& places, const FolderIdentity& identity) {
     return -1;
 }
 
-// A root, a place, or below a place that protects what lies below it.
-// `itself` is given the folder's identity, on which the answer rests.
-bool IsGuarded(const char* form, FolderIdentity& itself) {
+// Why sweeping patterns are refused where `place` guards: in the place
+// itself whatever its kind, below it by its kind.
+const char* SweepReason(const ProtectedPlace& place, bool itself) {
+    if (place.kind == PlaceProfile) return kSweepInProfile;
+    if (place.kind == PlaceAllUsers) return kSweepInAllUsers;
+    return itself || place.kind == PlaceWindows ? kSweep : nullptr;
+}
+
+// A root, a place, or below a place that protects what lies below it: the
+// verdict's sweep reason, and whether Windows' own guards it. `itself` is
+// given the folder's identity, on which the answer rests.
+void JudgeGuard(const char* form, FolderIdentity& itself, Verdict& verdict) {
     IdentifyFolder(form, itself);
-    if (IsRootForm(form)) return true;
+    if (IsRootForm(form)) {
+        verdict.sweep = kSweep;
+        verdict.in_windows = true;
+        return;
+    }
     const ProtectedPlaces& places = Places();
     char path[PATH_BUFFER_SIZE];
     MbCopy(path, sizeof path, form);
     FolderIdentity identity = itself;
-    for (bool first = true; !IsRootForm(path); first = false) {
+    for (bool first = true; !verdict.sweep; first = false) {
+        if (!first && !CutToParent(path)) break;
+        if (IsRootForm(path)) break;
         if (!first) IdentifyFolder(path, identity);
         int place = PlaceOf(places, identity);
-        if (place >= 0 && (first || places.place[place].below_too)) return true;
-        if (!CutToParent(path)) break;
+        if (place < 0) continue;
+        verdict.sweep = SweepReason(places.place[place], first);
+        verdict.in_windows = verdict.sweep && places.place[place].kind == PlaceWindows;
     }
-    return false;
 }
 
 // Where the folder is and how it is reached: no identity is needed.
@@ -122,12 +144,23 @@ const char* FolderRefusal(const char* form) {
 Verdict Judge(const char* form) {
     FolderIdentity identity;
     const char* refusal = FolderRefusal(form);
-    Verdict verdict{refusal, !refusal && IsGuarded(form, identity)};
+    Verdict verdict{refusal, nullptr, false};
+    if (!refusal) JudgeGuard(form, identity, verdict);
     if (!refusal && memory.searches && !memory.judged_search) {
         memory.searched = identity;
         memory.judged_search = true;
     }
     return verdict;
+}
+
+// A colon anywhere after the drive's "X:" names a stream ("::$DATA") or an
+// attribute of a folder: Windows changes the file or folder itself through
+// it, whatever the rest of the spelling says. A colon is never a trail byte.
+bool HasStream(const char* path) {
+    const char* p = path[0] && path[1] == ':' ? path + 2 : path;
+    for (; *p; p = MbNext(p))
+        if (*p == ':') return true;
+    return false;
 }
 
 bool IsWildcard(char c) { return c == '*' || c == '?' || c == '<' || c == '>' || c == '"'; }
@@ -197,7 +230,8 @@ JudgedSearch::~JudgedSearch() {
 const char* FileChangeRefusal(const char* path) {
     char form[PATH_BUFFER_SIZE];
     if (!FolderForm(path, form)) return kNotInFull;
-    return FolderRefusal(form);
+    if (const char* refusal = FolderRefusal(form)) return refusal;
+    return HasStream(path) ? kStream : nullptr;
 }
 
 bool SearchFolderHasIdentity() {
@@ -219,6 +253,7 @@ const char* FolderRemovalRefusal(const char* path) {
     char form[PATH_BUFFER_SIZE];
     if (!FullPathForm(path, form, sizeof form)) return kNotInFull;
     if (const char* refusal = LocalRefusal(form)) return refusal;
+    if (HasStream(path)) return kStream;
     if (IsRootForm(form)) return kRoot;
     if (const char* refusal = LinkRefusal(form)) return refusal;
     const ProtectedPlaces& places = Places();
@@ -232,17 +267,20 @@ const char* EmptiedFolderRefusal(const char* path) {
     if (const char* refusal = FolderRemovalRefusal(path)) return refusal;
     char form[PATH_BUFFER_SIZE];
     if (!FullPathForm(path, form, sizeof form)) return kNotInFull;
-    return Judge(form).guarded ? kInsideWindows : nullptr;
+    return Judge(form).in_windows ? kInsideWindows : nullptr;
 }
 
 const char* PatternRefusal(const char* pattern) {
     const char* slash = LastSeparator(pattern);
     const char* name = slash ? slash + 1 : pattern;
-    if (!HasWildcard(name)) return nullptr;
+    // A named file is judged at its change; one with a stream is refused
+    // here already, before any search, for the reason its change would give.
+    if (!HasWildcard(name)) return HasStream(pattern) ? FileChangeRefusal(pattern) : nullptr;
     char folder[PATH_BUFFER_SIZE], form[PATH_BUFFER_SIZE];
     if (!slash || !PatternFolder(pattern, slash, folder) || !FullPathForm(folder, form, sizeof form))
         return kNotInFull;
     Verdict verdict = Judge(form);
     if (verdict.refusal) return verdict.refusal;
-    return verdict.guarded && LiteralPrefix(name) < kPatternLiteralPrefix ? kSweep : nullptr;
+    if (HasStream(pattern)) return kStream;
+    return verdict.sweep && LiteralPrefix(name) < kPatternLiteralPrefix ? verdict.sweep : nullptr;
 }

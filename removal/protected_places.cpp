@@ -1,7 +1,9 @@
 // Where Windows keeps what it needs, each place as the system names it: the
 // directories it reports, the registry's Program Files and Common Files,
-// Windows' own folders below them, the shell's special folders and the
-// profiles of the users.
+// Windows' own folders below them, the shell's special folders, the
+// profiles of the users and the folders all users share. A profile holds a
+// user's data as the Windows folder holds the system's: below either, only
+// named files or patterns specific to the product are taken.
 #include "removal/protected_places.h"
 
 #include "platform/mbtext.h"
@@ -45,17 +47,17 @@ const int kSpecialFolders[] = {
     0x003b /* cd burning */,
 };
 
-void AddPlace(ProtectedPlaces& places, const char* path, bool below_too) {
+void AddPlace(ProtectedPlaces& places, const char* path, PlaceKind kind) {
     char form[PATH_BUFFER_SIZE];
     if (places.count == kMaxProtectedPlaces || !FullPathForm(path, form, sizeof form)) return;
     ProtectedPlace& place = places.place[places.count];
     IdentifyFolder(form, place.identity);
     for (int i = 0; i < places.count; ++i)
         if (IsSameFolder(places.place[i].identity, place.identity)) {
-            places.place[i].below_too = places.place[i].below_too || below_too;
+            if (kind > places.place[i].kind) places.place[i].kind = kind;
             return;
         }
-    place.below_too = below_too;
+    place.kind = kind;
     ++places.count;
 }
 
@@ -78,7 +80,7 @@ template <size_t N>
 void AddWindowsFoldersBelow(ProtectedPlaces& places, const char* folder, const char* const (&names)[N]) {
     char path[PATH_BUFFER_SIZE];
     for (const char* name : names)
-        if (Joined(path, folder, name) && IsFolder(path)) AddPlace(places, path, true);
+        if (Joined(path, folder, name) && IsFolder(path)) AddPlace(places, path, PlaceWindows);
 }
 
 // Each Program Files and Common Files folder the registry names (the 32-bit
@@ -91,17 +93,17 @@ void AddProgramFiles(ProtectedPlaces& places) {
     char path[PATH_BUFFER_SIZE];
     for (int i = 0; i < 3; ++i) {
         ReadTextValue(key, kPrograms[i], path, sizeof path);
-        AddPlace(places, path, false);
+        AddPlace(places, path, PlaceItself);
         if (path[0]) AddWindowsFoldersBelow(places, path, kProgramFilesWindowsFolders);
         ReadTextValue(key, kCommon[i], path, sizeof path);
-        AddPlace(places, path, false);
+        AddPlace(places, path, PlaceItself);
         if (path[0]) AddWindowsFoldersBelow(places, path, kCommonFilesWindowsFolders);
     }
     RegCloseKey(key);
 }
 
 void AddDirectory(ProtectedPlaces& places, UINT length, const char* path) {
-    if (length && length < PATH_BUFFER_SIZE) AddPlace(places, path, true);
+    if (length && length < PATH_BUFFER_SIZE) AddPlace(places, path, PlaceWindows);
 }
 
 // The shared and the user's own Windows folder (they differ on a terminal
@@ -113,18 +115,18 @@ void AddWindowsFolders(ProtectedPlaces& places) {
     char below[PATH_BUFFER_SIZE];
     UINT length = GetWindowsDirectoryA(path, sizeof path);
     AddDirectory(places, length, path);
-    if (length && length < sizeof path && Joined(below, path, "SysWOW64")) AddPlace(places, below, true);
+    if (length && length < sizeof path && Joined(below, path, "SysWOW64")) AddPlace(places, below, PlaceWindows);
     length = GetSystemDirectoryA(path, sizeof path);
     AddDirectory(places, length, path);
-    if (length && length < sizeof path && Joined(below, path, "drivers")) AddPlace(places, below, true);
+    if (length && length < sizeof path && Joined(below, path, "drivers")) AddPlace(places, below, PlaceWindows);
 }
 
 // A profile's folder as the registry holds it, "%SystemDrive%" and the
 // like expanded.
-void AddExpanded(ProtectedPlaces& places, const char* text) {
+void AddExpanded(ProtectedPlaces& places, const char* text, PlaceKind kind) {
     char path[PATH_BUFFER_SIZE];
     DWORD length = ExpandEnvironmentStringsA(text, path, sizeof path);
-    if (text[0] && length && length <= sizeof path) AddPlace(places, path, false);
+    if (text[0] && length && length <= sizeof path) AddPlace(places, path, kind);
 }
 
 void AddProfileOf(ProtectedPlaces& places, HKEY list, const char* name) {
@@ -132,7 +134,7 @@ void AddProfileOf(ProtectedPlaces& places, HKEY list, const char* name) {
     if (RegOpenKeyA(list, name, &profile) != ERROR_SUCCESS) return;
     char path[PATH_BUFFER_SIZE];
     ReadTextValue(profile, "ProfileImagePath", path, sizeof path);
-    AddExpanded(places, path);
+    AddExpanded(places, path, PlaceProfile);
     RegCloseKey(profile);
 }
 
@@ -140,9 +142,10 @@ void AddProfileOf(ProtectedPlaces& places, HKEY list, const char* name) {
 void AddNamedProfiles(ProtectedPlaces& places, HKEY list, const char* profiles) {
     static const char* const kNames[] = {"AllUsersProfile", "DefaultUserProfile"};
     char name[MAX_PATH], path[PATH_BUFFER_SIZE];
-    for (const char* value : kNames) {
-        ReadTextValue(list, value, name, sizeof name);
-        if (name[0] && profiles[0] && Joined(path, profiles, name)) AddExpanded(places, path);
+    for (int i = 0; i < 2; ++i) {
+        ReadTextValue(list, kNames[i], name, sizeof name);
+        if (name[0] && profiles[0] && Joined(path, profiles, name))
+            AddExpanded(places, path, i == 0 ? PlaceAllUsers : PlaceProfile);
     }
 }
 
@@ -153,9 +156,9 @@ void AddProfilesIn(ProtectedPlaces& places, const char* list_path) {
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, list_path, &list) != ERROR_SUCCESS) return;
     static const char* const kFolders[] = {"Public", "ProgramData", "Default", "ProfilesDirectory"};
     char path[PATH_BUFFER_SIZE];
-    for (const char* value : kFolders) {
-        ReadTextValue(list, value, path, sizeof path);
-        AddExpanded(places, path);
+    for (int i = 0; i < 4; ++i) {
+        ReadTextValue(list, kFolders[i], path, sizeof path);
+        AddExpanded(places, path, i < 2 ? PlaceAllUsers : PlaceProfile);
     }
     AddNamedProfiles(places, list, path);
     char name[MAX_PATH];
@@ -169,10 +172,19 @@ void AddProfiles(ProtectedPlaces& places) {
     AddProfilesIn(places, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList");
 }
 
+// The shell's folders that hold a user's or everyone's data are guarded
+// below too, also where the registry names no profile (Windows 9x).
+PlaceKind SpecialFolderKind(int csidl) {
+    if (csidl == 0x0023 /* all app data */) return PlaceAllUsers;
+    bool users = csidl == 0x0028 /* profile */ || csidl == 0x001a /* application data */ ||
+                 csidl == 0x001c /* local app data */;
+    return users ? PlaceProfile : PlaceItself;
+}
+
 void AddSpecialFolders(ProtectedPlaces& places) {
     char folder[MAX_PATH];
     for (int csidl : kSpecialFolders)
-        if (GetSpecialFolder(csidl, folder)) AddPlace(places, folder, false);
+        if (GetSpecialFolder(csidl, folder)) AddPlace(places, folder, SpecialFolderKind(csidl));
 }
 
 }  // namespace

@@ -6,9 +6,18 @@
 
 const int kMaxProtectedPlaces = 112;
 
+// What is guarded below a place, weakest first: where one folder is named
+// twice, the stronger kind holds.
+enum PlaceKind {
+    PlaceItself,    // only the folder: products live below it (Program Files)
+    PlaceAllUsers,  // the all-users data folder: sweeping patterns refused below
+    PlaceProfile,   // a user's profile, or the profiles' folder: the same
+    PlaceWindows,   // Windows' own: emptied folders below it stay too
+};
+
 struct ProtectedPlace {
     FolderIdentity identity;
-    bool below_too;  // Windows' own: sweeping patterns are refused below it too
+    PlaceKind kind;
 };
 
 struct ProtectedPlaces {
@@ -18,5 +27,5 @@ struct ProtectedPlaces {
 
 // Fills the table: the Windows, system, drivers and SysWOW64 folders, both
 // Program Files and Common Files folders, Windows' folders below them, the
-// shell's special folders and the users' profiles.
+// shell's special folders, the users' profiles and the all-users data.
 void GatherProtectedPlaces(ProtectedPlaces& places);

@@ -1,11 +1,15 @@
 // The shared-file counts under SharedDLLs: looked up by the file's path in
-// either spelling the step has of it, lowered or deleted through the
-// gateway, and said in the log (a preview says what they would become).
+// every spelling a setup may have written, lowered or deleted through the
+// gateway, and said in the log (a preview says what they would become). A
+// file that stays because it is refused keeps its count whole.
 #include "removal/shared_files.h"
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
+#include "removal/native_file_view.h"
 #include "removal/path_macros.h"
+#include "removal/path_parts.h"
+#include "removal/protected_folders.h"
 #include "removal/system_changes.h"
 
 namespace {
@@ -22,13 +26,55 @@ bool ReadCount(HKEY key, const char* name, DWORD* count) {
 
 // The path as the step has it, then its full form ("/" for "\", "." and
 // ".." resolved) when that is spelt otherwise.
-bool FindCount(HKEY key, const char* path, char* name, DWORD* count) {
-    if (!key || !MbCopy(name, PATH_BUFFER_SIZE, path)) return false;
+bool FindCountAsGiven(HKEY key, const char* path, char* name, DWORD* count) {
+    if (!MbCopy(name, PATH_BUFFER_SIZE, path)) return false;
     if (ReadCount(key, name, count)) return true;
     char form[PATH_BUFFER_SIZE];
     if (!FullPathForm(path, form, sizeof form) || MbSameNoCase(form, path)) return false;
     MbCopy(name, PATH_BUFFER_SIZE, form);
     return ReadCount(key, name, count);
+}
+
+bool Joined(char* out, const char* folder, const char* name) {
+    size_t length = strlen(folder);
+    if (!folder[0] || !name[0] || length + 1 + strlen(name) >= PATH_BUFFER_SIZE) return false;
+    memcpy(out, folder, length);
+    out[length] = '\\';
+    return MbCopy(out + length + 1, PATH_BUFFER_SIZE - length - 1, name);
+}
+
+// The folder's 8.3 form and its SysWOW64 form, asked once for all its files.
+void LearnFolder(SharedFiles* shared, const char* folder, const char* path) {
+    MbCopy(shared->folder, sizeof shared->folder, folder);
+    DWORD length = GetShortPathNameA(folder, shared->short_folder, sizeof shared->short_folder);
+    if (!length || length >= sizeof shared->short_folder || MbSameNoCase(shared->short_folder, folder))
+        shared->short_folder[0] = 0;
+    char seen[PATH_BUFFER_SIZE];
+    shared->wow64_folder[0] = 0;
+    if (Wow64RedirectedPath(path, seen, sizeof seen) == PathRedirected) FolderPart(seen, shared->wow64_folder);
+}
+
+// The other spellings: the 8.3 folder with the 8.3 name (or the name, when
+// it has no other), and the SysWOW64 folder with the name.
+bool FindCountElsewhere(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found, char* name,
+                        DWORD* count) {
+    char folder[PATH_BUFFER_SIZE];
+    if (!FolderPart(path, folder)) return false;
+    if (!MbSameNoCase(folder, shared->folder)) LearnFolder(shared, folder, path);
+    const char* file = FileNamePart(path);
+    const char* short_file = found.cAlternateFileName[0] ? found.cAlternateFileName : file;
+    bool short_differs = shared->short_folder[0] || !MbSameNoCase(short_file, file);
+    const char* short_folder = shared->short_folder[0] ? shared->short_folder : folder;
+    if (short_differs && Joined(name, short_folder, short_file) && ReadCount(shared->key, name, count))
+        return true;
+    return Joined(name, shared->wow64_folder, file) && ReadCount(shared->key, name, count);
+}
+
+bool FindCount(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found, char* name,
+               DWORD* count) {
+    if (!shared->key) return false;
+    return FindCountAsGiven(shared->key, path, name, count) ||
+           FindCountElsewhere(shared, path, found, name, count);
 }
 
 bool WasReleased(const SharedFiles& shared, const char* name) {
@@ -65,20 +111,20 @@ void CloseSharedFiles(SharedFiles* shared) {
 
 // A file released once already keeps the count it was given; a list that
 // cannot grow keeps the file rather than lower its count twice.
-bool KeepForOtherPrograms(SharedFiles* shared, const char* path) {
+bool KeepForOtherPrograms(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found) {
     char name[PATH_BUFFER_SIZE];
     DWORD count;
-    if (!FindCount(shared->key, path, name, &count)) return false;
+    if (!FindCount(shared, path, found, name, &count)) return false;
     if (WasReleased(*shared, name)) return true;
-    if (count <= 1) return false;
+    if (count <= 1 || FileChangeRefusal(path)) return false;
     if (!Remember(shared, name)) return true;
     LowerSharedCount(shared->key, kSharedDlls, name, path, count);
     return true;
 }
 
-void ForgetSharedFile(SharedFiles* shared, const char* path) {
+void ForgetSharedFile(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found) {
     char name[PATH_BUFFER_SIZE];
     DWORD count;
-    if (FindCount(shared->key, path, name, &count))
+    if (FindCount(shared, path, found, name, &count))
         DeleteRegistryValue(HKEY_LOCAL_MACHINE, shared->key, kSharedDlls, name);
 }

@@ -22,14 +22,17 @@ struct OpenFile {
     bool link_itself;      // opened with FILE_FLAG_OPEN_REPARSE_POINT
     bool inheritable;
     int holders;           // this process, and a started program that inherited it
+    char letter;           // the drive letter the path was opened through, or 0
 };
 
 std::map<HANDLE, OpenFile> files;
 std::map<std::string, DWORD> link_counts;  // by canonical path, upper case
+std::map<char, DWORD> letter_serials;      // a letter that reports its own serial
 
 fake::ResetHook file_handles_reset([] {
     files.clear();
     link_counts.clear();
+    letter_serials.clear();
 });
 
 // The last handle's close carries out a deletion asked for by handle.
@@ -137,7 +140,8 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     HANDLE handle = fake::OpenHandle("file");
     bool inheritable = security && security->bInheritHandle;
     files[handle] = OpenFile{object, access, 0, share, (flags & FILE_FLAG_DELETE_ON_CLOSE) != 0,
-                             (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0, inheritable, 1};
+                             (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0, inheritable, 1,
+                             name.size() > 1 && name[1] == ':' ? (char)toupper((unsigned char)name[0]) : '\0'};
     SetLastError(existed && (disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS) ? ERROR_ALREADY_EXISTS : 0);
     return handle;
 }
@@ -145,6 +149,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
 namespace fake {
 
 void SetFileLinkCount(const std::string& path, DWORD count) { link_counts[CountKey(path)] = count; }
+void SetDriveSerial(char letter, DWORD serial) { letter_serials[(char)toupper((unsigned char)letter)] = serial; }
 
 void InheritHandles() {
     for (auto& entry : files)
@@ -252,6 +257,10 @@ BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION info
                                  &information->dwVolumeSerialNumber, &index))
         return Fail(ERROR_FILE_NOT_FOUND);
     information->nFileIndexLow = index;
+    // Made once per object, as a file system keeps it: the same by every path.
+    information->ftCreationTime = FILETIME{index * 2654435761u, 0x01D00000u};
+    auto serial = letter_serials.find(file->letter);
+    if (serial != letter_serials.end()) information->dwVolumeSerialNumber = serial->second;
     // Through a link without the flag, the handle is the target's.
     if (!file->link_itself && !(information->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         information->dwFileAttributes &= ~(DWORD)FILE_ATTRIBUTE_REPARSE_POINT;

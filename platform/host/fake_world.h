@@ -202,6 +202,9 @@ void SetWow64(bool on);
 // (every letter is fixed unless set). ---
 void AddShare(const std::string& share, const std::string& folder);
 void SetSubstDrive(char letter, const std::string& folder);
+// Handles opened through this letter report `serial` for their volume, as a
+// system that makes a letter's serial up may, whatever folder it reaches.
+void SetDriveSerial(char letter, DWORD serial);
 void AddLink(const std::string& path, const std::string& target);
 // A file that is a symbolic link to another file (Vista and later).
 void AddFileLink(const std::string& path, const std::string& target);

@@ -84,13 +84,21 @@ void AttackWorld(const fake::WindowsVersion& version) {
     fake::RegSeedString(std::string(kProfiles) + "\\S-1-5-21-1", "ProfileImagePath",
                         "%SystemDrive%\\Documents and Settings\\Ann");
     fake::SetSpecialFolder(0x0010, "C:\\Documents and Settings\\Ann\\Desktop");
+    fake::SetSpecialFolder(0x0023, "C:\\Documents and Settings\\All Users\\Application Data");
+    fake::RegSeedString(kProfiles, "ProgramData", "%SystemDrive%\\ProgramData");
     for (const char* folder : {"C:\\Program Files\\Internet Explorer", "C:\\Program Files\\Common Files\\System",
                                "C:\\Program Files\\Common Files\\XLN", "C:\\Documents and Settings\\Ann\\Desktop",
-                               "C:\\Documents and Settings\\Ann\\Application Data\\XLN"})
+                               "C:\\Documents and Settings\\Ann\\Application Data\\XLN",
+                               "C:\\Documents and Settings\\Ann\\My Documents",
+                               "C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\Crypto",
+                               "C:\\ProgramData\\Microsoft", "C:\\ProgramData\\XLN"})
         fake::AddDirectory(folder);
     fake::AddLink("C:\\Program Files\\XLN\\link", "C:\\WINDOWS\\system32\\drivers");
     fake::AddShare("\\\\localhost\\c$", "C:");
     fake::SetSubstDrive('S', "C:\\WINDOWS");
+    fake::SetDriveSerial('S', 0x0BAD5E41);  // another letter, another serial
+    fake::SetSubstDrive('T', "C:\\Program Files");
+    fake::SetDriveSerial('T', 0x0BAD5E42);
     fake::SetDriveType('N', DRIVE_REMOTE);
 }
 
@@ -121,11 +129,28 @@ TEST(ProtectedFolders, OtherSpellingsOfWindowsFoldersAreKnownByIdentity) {
         {"C:\\Documents and Settings\\Ann\\*.*", true},
         {"C:\\Documents and Settings\\Ann\\Desktop\\*.lnk", true},
         {"C:\\Documents and Settings\\Ann\\Desktop\\XLN*.lnk", false},
-        {"C:\\Documents and Settings\\Ann\\Application Data\\XLN\\*.*", false},
+        {"C:\\Documents and Settings\\Ann\\Application Data\\XLN\\*.*", true},
+        {"C:\\Documents and Settings\\Ann\\Application Data\\XLN\\xln*.*", false},
+        {"C:\\Documents and Settings\\Ann\\My Documents\\*.*", true},
+        {"C:\\DOCUME~1\\Ann\\MYDOCU~1\\*.doc", true},
+        {"C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\Crypto\\*.*", true},
+        {"C:\\ProgramData\\Microsoft\\*.*", true},
+        {"C:\\ProgramData\\XLN\\xln*.ini", false},
+        {"T:\\Internet Explorer\\*.dll", true},
+        {"T:\\XLN\\*.*", false},
+        {"C:\\Program Files\\XLN\\xln*.dll:x", true},
+        {"C:\\WINDOWS\\system32\\kernel32.dll::$DATA", true},
+        {"C:\\Program Files\\XLN:x\\xln.dll", true},
     };
     AttackWorld(fake::kWinXP);
     for (auto& c : patterns) EXPECT_EQ(c.refused, IsProtectedPattern(c.path)) << c.path;
     EXPECT_EQ(0, fake::OpenHandleCount()) << "a folder's handle left open";
+    EXPECT_STREQ("a sweeping pattern below a user's profile",
+                 PatternRefusal("C:\\Documents and Settings\\Ann\\My Documents\\*.*"));
+    EXPECT_STREQ("a sweeping pattern below the folders all users share",
+                 PatternRefusal("C:\\ProgramData\\Microsoft\\*.*"));
+    EXPECT_EQ(nullptr, EmptiedFolderRefusal("C:\\Documents and Settings\\Ann\\Application Data\\XLN"))
+        << "the product's emptied folder in a profile goes";
 }
 
 TEST(ProtectedFolders, NamedFilesOnlyOnLocalDrivesAndNeverThroughLinks) {
@@ -140,6 +165,10 @@ TEST(ProtectedFolders, NamedFilesOnlyOnLocalDrivesAndNeverThroughLinks) {
         {"N:\\XLN\\xln.dll", true},
         {"XLN\\xln.dll", true},
         {"C:xln.dll", true},
+        {"C:\\WINDOWS\\system32\\kernel32.dll::$DATA", true},
+        {"C:\\Program Files\\XLN\\xln.dll:stream", true},
+        {"C:\\Program Files\\XLN:stream\\xln.dll", true},
+        {"C:\\Documents and Settings\\Ann\\My Documents\\xln.txt", false},
     };
     AttackWorld(fake::kWinXP);
     for (auto& c : files) EXPECT_EQ(c.refused, FileChangeRefusal(c.path) != nullptr) << c.path;
@@ -151,6 +180,9 @@ TEST(ProtectedFolders, NamedFilesOnlyOnLocalDrivesAndNeverThroughLinks) {
         {"C:\\Program Files\\Internet Explorer", true},
         {"C:\\Program Files\\Common Files\\XLN", false},
         {"C:\\Program Files\\XLN", false},
+        {"C:\\Program Files\\XLN:stream", true},
+        {"C:\\Program Files\\XLN::$INDEX_ALLOCATION", true},
+        {"T:\\Internet Explorer", true},
     };
     for (auto& c : folders) EXPECT_EQ(c.refused, IsProtectedFolder(c.path)) << c.path;
 }
