@@ -86,12 +86,13 @@ void AttackWorld(const fake::WindowsVersion& version) {
     fake::SetSpecialFolder(0x0010, "C:\\Documents and Settings\\Ann\\Desktop");
     fake::SetSpecialFolder(0x0023, "C:\\Documents and Settings\\All Users\\Application Data");
     fake::RegSeedString(kProfiles, "ProgramData", "%SystemDrive%\\ProgramData");
+    fake::RegSeedString(std::string(kProfiles) + "\\S-1-5-21-2", "ProfileImagePath", "D:\\Profiles\\Bob");
     for (const char* folder : {"C:\\Program Files\\Internet Explorer", "C:\\Program Files\\Common Files\\System",
                                "C:\\Program Files\\Common Files\\XLN", "C:\\Documents and Settings\\Ann\\Desktop",
                                "C:\\Documents and Settings\\Ann\\Application Data\\XLN",
                                "C:\\Documents and Settings\\Ann\\My Documents",
                                "C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\Crypto",
-                               "C:\\ProgramData\\Microsoft", "C:\\ProgramData\\XLN"})
+                               "C:\\ProgramData\\Microsoft", "C:\\ProgramData\\XLN", "D:\\Profiles\\Bob\\Documents"})
         fake::AddDirectory(folder);
     fake::AddLink("C:\\Program Files\\XLN\\link", "C:\\WINDOWS\\system32\\drivers");
     fake::AddShare("\\\\localhost\\c$", "C:");
@@ -136,6 +137,8 @@ TEST(ProtectedFolders, OtherSpellingsOfWindowsFoldersAreKnownByIdentity) {
         {"C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\Crypto\\*.*", true},
         {"C:\\ProgramData\\Microsoft\\*.*", true},
         {"C:\\ProgramData\\XLN\\xln*.ini", false},
+        {"D:\\Profiles\\Bob\\Documents\\*.*", true},
+        {"D:\\Profiles\\*.*", false},
         {"T:\\Internet Explorer\\*.dll", true},
         {"T:\\XLN\\*.*", false},
         {"C:\\Program Files\\XLN\\xln*.dll:x", true},

@@ -25,6 +25,7 @@ class SharedFiles : public RemovalTest {
 protected:
     void Run(const SharedCase& c) {
         if (!fake::FileExists(kFile)) fake::AddFile(kFile);
+        fake::AddLink("C:\\Program Files\\XLN\\link", "C:\\WINDOWS\\system32");
         fake::RegSeedKey(kShared);
         if (c.value_name) fake::RegSeedBytes(kShared, c.value_name, c.type, c.data);
         UninstallData& data = ClearedRecord();
@@ -48,6 +49,8 @@ TEST_F(SharedFiles, CountsDecideWhetherTheFileGoes) {
         {"named and matched, counted once", kFile, REG_DWORD, Count(3),
          {"%WIN_SYS_DIR%\\xlnshr.dll", "%WIN_SYS_DIR%\\xlnsh*.dll", "%WIN_SYS_DIR%\\XLNSHR.DLL"}, true, Count(2)},
         {"a text value is no count", kFile, REG_SZ, std::string("2\0", 2), one, false, std::string("2\0", 2)},
+        {"refused through a link: the count stays whole", "C:\\Program Files\\XLN\\link\\xlnshr.dll",
+         REG_DWORD, Count(2), {"C:\\Program Files\\XLN\\link\\xlnshr.dll"}, true, Count(2)},
     };
     for (auto& c : cases) {
         SetUp();
@@ -60,19 +63,53 @@ TEST_F(SharedFiles, CountsDecideWhetherTheFileGoes) {
     }
 }
 
+// A setup may have written the 8.3 form, or on 64-bit Windows the SysWOW64
+// form of a file its 32-bit calls put in the system folder.
+TEST_F(SharedFiles, CountsAreFoundUnderEverySpelling) {
+    const struct {
+        const char* file;  // where it lies
+        const char* entry;
+        const char* value_name;
+        bool wow64;
+    } cases[] = {
+        {"C:\\Program Files\\XLN Wireless\\xlnshared.dll", "C:\\Program Files\\XLN Wireless\\xlnshared.dll",
+         nullptr, false},
+        {"C:\\WINDOWS\\SysWOW64\\xlnshr.dll", "%WIN_SYS_DIR%\\xlnshr.dll", "C:\\WINDOWS\\SysWOW64\\xlnshr.dll", true},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        fake::SetWow64(c.wow64);
+        fake::AddFile(c.file);
+        char short_name[MAX_PATH] = "";
+        GetShortPathNameA(c.file, short_name, sizeof short_name);
+        const char* value = c.value_name ? c.value_name : short_name;
+        ASSERT_STRNE(c.entry, value) << "the test needs another spelling";
+        Run({c.file, value, REG_DWORD, Count(2), {c.entry}, true, Count(1)});
+        EXPECT_TRUE(fake::FileExists(c.file)) << c.file;
+        EXPECT_EQ(Count(1), fake::RegValueBytes(kShared, value)) << c.file;
+        TearDown();
+    }
+}
+
 // The last program's file that waits for the restart loses its count when
 // it is scheduled; Windows' own file keeps file and count.
 TEST_F(SharedFiles, ScheduledFileLosesItsCountAndWindowsFileKeepsIt) {
     fake::AddFile("C:\\WINDOWS\\system32\\mfcx.dll");
     fake::SetFileCompany("C:\\WINDOWS\\system32\\mfcx.dll", "Microsoft Corporation");
     fake::RegSeedBytes(kShared, "C:\\WINDOWS\\system32\\mfcx.dll", REG_DWORD, Count(1));
+    fake::AddFile("C:\\WINDOWS\\system32\\mfcy.dll");
+    fake::SetFileCompany("C:\\WINDOWS\\system32\\mfcy.dll", "Microsoft Corporation");
+    fake::RegSeedBytes(kShared, "C:\\WINDOWS\\system32\\mfcy.dll", REG_DWORD, Count(3));
     fake::AddFile(kFile);
     fake::SetFileLocked(kFile, true);
-    Run({"locked", kFile, REG_DWORD, Count(1), {"%WIN_SYS_DIR%\\xlnshr.dll", "%WIN_SYS_DIR%\\mfcx.dll"}, true, ""});
+    Run({"locked", kFile, REG_DWORD, Count(1),
+         {"%WIN_SYS_DIR%\\xlnshr.dll", "%WIN_SYS_DIR%\\mfcx.dll", "%WIN_SYS_DIR%\\mfcy.dll"}, true, ""});
     EXPECT_EQ(std::vector<std::string>{kFile}, fake::PendingDeletes());
     EXPECT_FALSE(fake::RegValueExists(kShared, kFile));
     EXPECT_TRUE(fake::FileExists("C:\\WINDOWS\\system32\\mfcx.dll"));
     EXPECT_EQ(Count(1), fake::RegValueBytes(kShared, "C:\\WINDOWS\\system32\\mfcx.dll"));
+    EXPECT_EQ(Count(3), fake::RegValueBytes(kShared, "C:\\WINDOWS\\system32\\mfcy.dll"))
+        << "a refused file's count is never lowered";
 }
 
 TEST_F(SharedFiles, PreviewSaysWhatTheCountWouldBecome) {
