@@ -85,6 +85,7 @@ void AttackWorld(const fake::WindowsVersion& version) {
                         "%SystemDrive%\\Documents and Settings\\Ann");
     fake::SetSpecialFolder(0x0010, "C:\\Documents and Settings\\Ann\\Desktop");
     fake::SetSpecialFolder(0x0023, "C:\\Documents and Settings\\All Users\\Application Data");
+    fake::SetSpecialFolder(0x0024, "C:\\WINDOWS");
     fake::RegSeedString(kProfiles, "ProgramData", "%SystemDrive%\\ProgramData");
     fake::RegSeedString(std::string(kProfiles) + "\\S-1-5-21-2", "ProfileImagePath", "D:\\Profiles\\Bob");
     for (const char* folder : {"C:\\Program Files\\Internet Explorer", "C:\\Program Files\\Common Files\\System",
@@ -113,6 +114,7 @@ TEST(ProtectedFolders, OtherSpellingsOfWindowsFoldersAreKnownByIdentity) {
         {"C:\\WINDOWS\\...\\..\\system32\\*.exe", true},
         {"C:\\WINDOWS\\system32\\*3*.dll", true},
         {"C:\\WINDOWS\\system32\\ab*.dll", true},
+        {"C:\\WINDOWS\\Help\\*.*", true},
         {"C:\\WINDOWS\\system32\\xln*.dll", false},
         {"S:\\system32\\drivers\\*.sys", true},
         {"S:\\*.*", true},
@@ -150,8 +152,9 @@ TEST(ProtectedFolders, OtherSpellingsOfWindowsFoldersAreKnownByIdentity) {
     EXPECT_EQ(0, fake::OpenHandleCount()) << "a folder's handle left open";
     EXPECT_STREQ("a sweeping pattern below a user's profile",
                  PatternRefusal("C:\\Documents and Settings\\Ann\\My Documents\\*.*"));
-    EXPECT_STREQ("a sweeping pattern below the folders all users share",
-                 PatternRefusal("C:\\ProgramData\\Microsoft\\*.*"));
+    for (const char* shared : {"C:\\ProgramData\\Microsoft\\*.*",
+                               "C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\*.*"})
+        EXPECT_STREQ("a sweeping pattern below the folders all users share", PatternRefusal(shared)) << shared;
     EXPECT_EQ(nullptr, EmptiedFolderRefusal("C:\\Documents and Settings\\Ann\\Application Data\\XLN"))
         << "the product's emptied folder in a profile goes";
 }

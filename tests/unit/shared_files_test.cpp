@@ -74,7 +74,8 @@ TEST_F(SharedFiles, CountsAreFoundUnderEverySpelling) {
     } cases[] = {
         {"C:\\Program Files\\XLN Wireless\\xlnshared.dll", "C:\\Program Files\\XLN Wireless\\xlnshared.dll",
          nullptr, false},
-        {"C:\\WINDOWS\\SysWOW64\\xlnshr.dll", "%WIN_SYS_DIR%\\xlnshr.dll", "C:\\WINDOWS\\SysWOW64\\xlnshr.dll", true},
+        {"C:\\WINDOWS\\SysWOW64\\xlnsharedlib.dll", "%WIN_SYS_DIR%\\xlnsharedlib.dll",
+         "C:\\WINDOWS\\SysWOW64\\xlnsharedlib.dll", true},
     };
     for (auto& c : cases) {
         SetUp();
