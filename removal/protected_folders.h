@@ -8,12 +8,12 @@
 #include "platform/platform.h"
 
 // A file that would be deleted, scheduled or made writable: refused when
-// it is not given in full, not on a local drive letter, or reached
-// through a link or junction, as its folder's path shows now.
+// it is not given in full, not on a local drive letter, reached through a
+// link or junction, as its folder's path shows now, or names a stream.
 const char* FileChangeRefusal(const char* path);
 
 // A folder that would be removed: refused as a file's folder is, and when
-// it is a drive's root or a protected folder or holds one.
+// it names a stream, is a drive's root or a protected folder or holds one.
 const char* FolderRemovalRefusal(const char* path);
 
 // A folder the removal emptied, removed because it is empty: refused as
@@ -21,9 +21,10 @@ const char* FolderRemovalRefusal(const char* path);
 // (an emptied INF or Help folder is still Windows').
 const char* EmptiedFolderRefusal(const char* path);
 
-// The files a search pattern matches: refused as a file's folder is, and
-// when the folder is protected and the name has fewer than
-// kPatternLiteralPrefix letters before its first wildcard.
+// The files a search pattern matches: refused as a file's folder is, when
+// it names a stream, and when the folder is protected (in or below
+// Windows' own, a profile or the all-users data) and the name has fewer
+// than kPatternLiteralPrefix letters before its first wildcard.
 const char* PatternRefusal(const char* pattern);
 const int kPatternLiteralPrefix = 3;
 

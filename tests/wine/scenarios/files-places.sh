@@ -46,7 +46,7 @@ for file in "$profile\\Documents\\keep.txt" "$profile\\AppData\\Roaming\\Vendor\
     'C:\Program Files\XLN\keep.dat' 'C:\windows\system32\hal.dll' 'C:\windows\system32\kernel32.dll'; do
     expect_file_present "$file"
 done
-grep -q -i '"C:\\\\\\\\windows\\\\\\\\system32\\\\\\\\hal.dll"=dword:00000003' "$(latest_snapshot)" &&
+grep -q -i -F '"C:\\windows\\system32\\hal.dll"=dword:00000003' "$(latest_snapshot)" &&
     say "ok: hal.dll keeps its count of 3" || check_failed "hal.dll's shared count changed"
 expect_file_absent 'C:\windows\WININIT.INI'
 if grep -q -i 'PendingFileRenameOperations' "$(latest_snapshot)"; then
