@@ -48,6 +48,13 @@ Evidence evidence;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The length of `text` before its first character of `stops`.
+size_t LengthBefore(const char* text, const char* stops) {
+    size_t length = 0;
+    while (text[length] && !strchr(stops, text[length])) ++length;
+    return length;
+}
+
 void NoteCopiedName(const char* start, size_t length) {
     while (length && (IsBlank(*start) || *start == '"')) ++start, --length;
     while (length && (IsBlank(start[length - 1]) || start[length - 1] == '"')) --length;
@@ -61,7 +68,7 @@ void NoteCopiedName(const char* start, size_t length) {
 void NoteDirectCopies(const char* list) {
     while (*list) {
         while (IsBlank(*list) || *list == ',') ++list;
-        size_t length = strcspn(list, ",;\r\n");
+        size_t length = LengthBefore(list, ",;\r\n");
         if (*list == '@') NoteCopiedName(list + 1, length - 1);
         if (!length || list[length] == ';' || list[length] == '\r' || list[length] == '\n') return;
         list += length;
@@ -78,7 +85,7 @@ void NoteInfLine(const char* line, bool* in_source_files) {
         return;
     }
     if (!*line || *line == ';') return;
-    size_t key = strcspn(line, "=;\r\n");
+    size_t key = LengthBefore(line, "=;\r\n");
     if (*in_source_files) return NoteCopiedName(line, key);
     const char* rest = MbAfterPrefixNoCase(line, "CopyFiles");
     while (rest && IsBlank(*rest)) ++rest;
@@ -198,7 +205,7 @@ const char* JudgeOwnership(const FileFacts& facts) {
 // maker's name ("xlnw11*.dll" for the maker "XLN").
 bool IsProductPattern(const char* name) {
     char letters[kNameWidth];
-    size_t length = strcspn(name, "*?");
+    size_t length = LengthBefore(name, "*?");
     if (length >= sizeof letters) length = sizeof letters - 1;
     memcpy(letters, name, length);
     letters[length] = 0;
