@@ -82,6 +82,7 @@ TEST_F(ProtectedFiles, WindowsOwnFilesInEverySpelling) {
         {"C:\\WINDOWS\\system32\\config\\SOFTWARE", kData},
         {"C:\\WINDOWS\\system32\\CatRoot\\{F750E6C3}\\xlnw11.cat", kData},
         {"C:\\WINDOWS\\Boot\\PCAT\\bootmgr", kData},
+        {"C:\\WINDOWS\\INF\\xlnw11.cat", kData},
         {"C:\\WINDOWS\\xlnw11.ini", nullptr},
         {"C:\\WINDOWS\\system32\\drivers\\xlnw11.nls", nullptr},
         {"C:\\WINDOWS\\system32\\configs\\x.dat", nullptr},
@@ -215,11 +216,14 @@ TEST_F(ProtectedFiles, OutsideItsOwnFoldersAFileGoesOnlyWithEvidence) {
         PreviewRun = preview;
         NoteServiceEvidence(data);
         EXPECT_EQ(nullptr, ServiceRefusal("XLNW11")) << "the product's INF installs its driver";
+        EXPECT_EQ(nullptr, WindowsFileRefusal("C:\\WINDOWS\\system32\\xlnw11cs.dll"))
+            << "outside the installed files, another maker's program is judged by its own step";
         ASSERT_TRUE(OpenRunLog(preview ? "C:\\LOGS\\p.log" : "C:\\LOGS\\r.log", true));
         EXPECT_EQ(0, RemoveInstalledFiles(data));
         CloseRunLog();
         ForgetServiceEvidence();
         std::string log = fake::FileContents(preview ? "C:\\LOGS\\p.log" : "C:\\LOGS\\r.log");
+        EXPECT_EQ(std::string::npos, log.find("guardrail: kept")) << "what stays as another's is kept";
         for (auto& c : cases) {
             if (c.log) EXPECT_NE("", LineWith(log, c.path, c.log)) << preview << " " << c.path << "\n" << log;
             else EXPECT_EQ(std::string::npos, log.find("the product's file " + std::string(c.path))) << c.path;
