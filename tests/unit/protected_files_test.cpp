@@ -165,7 +165,7 @@ std::string LineWith(const std::string& log, const std::string& path, const char
 // the same. The product's INF outweighs the kit's Microsoft mark, for the
 // driver's service too.
 TEST_F(ProtectedFiles, OutsideItsOwnFoldersAFileGoesOnlyWithEvidence) {
-    const char kProductInf[] = "[SourceDisksFiles.x86]\r\nxlnw11.sys = 1\r\n\"xlnw11co.dll\"=1,,\r\n"
+    const char kProductInf[] = "[SourceDisksFiles.x86]\r\nxlnw11.sys = 1\r\n\"xlnw11co.dll\"=1,,\r\nsfcfile.dll=1\r\nkernel32.dll=1\r\n"
                                "[Install]\r\nCopyFiles = Files, @xlnw11ui.dll\r\n"
                                "AddService = XLNW11, 2, Service\r\n[Strings]\r\nFullProductName=\"XLN Test\"\r\n";
     fake::AddFile("C:\\WINDOWS\\INF\\oem1.inf", kProductInf);
@@ -187,6 +187,8 @@ TEST_F(ProtectedFiles, OutsideItsOwnFoldersAFileGoesOnlyWithEvidence) {
         {"C:\\WINDOWS\\system32\\xlnw11pl.dll", "", false, "the description names it"},
         {"C:\\WINDOWS\\system32\\xlnw11ms.dll", "Microsoft Corporation", true, kMicrosoft},
         {"C:\\WINDOWS\\system32\\xlnw11cs.dll", "Contoso Tools", true, kOther},
+        {"C:\\WINDOWS\\system32\\sfcfile.dll", nullptr, true, kSfc},
+        {"C:\\WINDOWS\\system32\\kernel32.dll", nullptr, true, kKnown},
         {"C:\\WINDOWS\\INF\\oem1.inf", nullptr, false, kPackage},
         {"C:\\WINDOWS\\INF\\oem1.pnf", "", false, kPackage},
         {"C:\\WINDOWS\\INF\\oem2.inf", nullptr, true, "kept: another vendor's package"},
@@ -208,7 +210,8 @@ TEST_F(ProtectedFiles, OutsideItsOwnFoldersAFileGoesOnlyWithEvidence) {
     strcpy(data.short_company_name, "XLN");
     const char* const entries[] = {"%WIN_SYS_DIR%\\drivers\\xlnw11.sys", "%WIN_SYS_DIR%\\xlnw11*.dll",
                                    "%WIN_DIR%\\INF\\oem*.inf", "%WIN_DIR%\\INF\\oem*.pnf", "%WIN_DIR%\\sys*.ini",
-                                   "%WIN_DIR%\\xlnw.ini", "C:\\Program Files\\XLN\\*.dll"};
+                                   "%WIN_DIR%\\xlnw.ini", "C:\\Program Files\\XLN\\*.dll",
+                                   "%WIN_SYS_DIR%\\sfcfile.dll", "%WIN_SYS_DIR%\\kernel32.dll"};
     for (const char* entry : entries) strcpy(data.installed_files[data.installed_file_count++], entry);
     fake::AddDirectory("C:\\LOGS");
     EXPECT_STREQ(kWindowsProgram, ServiceRefusal("XLNW11"));
