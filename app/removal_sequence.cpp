@@ -151,7 +151,8 @@ int RunSequence(HWND dialog, const UninstallData& data) {
 
 // The waits for started programs keep the dialog answering, the hand-over's
 // included, while this sequence runs. What ties services to the product is
-// read before anything, the hand-over included, can delete its INF files.
+// read before anything, the hand-over included, can delete its INF files,
+// and with it what ties files to it (file_evidence.h).
 int RunRemovalSequence(HWND dialog, const UninstallData& data) {
     SetAnsweringDialog(dialog);
     NoteServiceEvidence(data);

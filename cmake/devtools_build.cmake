@@ -28,6 +28,7 @@ set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry
 # The guardrails' judgment of Windows' own services, shared with uninst.exe.
 set(DEVTOOLS_GUARDRAILS removal/protected_services.cpp removal/windows_programs.cpp
     removal/protected_files.cpp removal/system_file_checks.cpp removal/full_paths.cpp
+    removal/windows_data_files.cpp
     removal/native_file_view.cpp removal/path_macros.cpp removal/path_parts.cpp
     system/system_library.cpp
     platform/win32/heap_memory.cpp)

@@ -72,9 +72,19 @@ ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome
 
 // The step goes on as for any other outcome.
 ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason) {
+    if (MbAfterPrefixNoCase(reason, "kept: ")) {
+        if (kind == AttributeChange) return ChangeResult{ChangeRefused, 0};  // the deletion says it
+        CountInRunSummary(CountKept);
+        LogChange(ActionText(kind), subject, reason, 0);
+        return ChangeResult{ChangeRefused, 0};
+    }
     char note[160];
     wsprintfA(note, "%s: %s", OutcomeText(ChangeRefused), reason);  // reasons are short constants
     return Outcome(kind, subject, ChangeRefused, 0, note);
+}
+
+void LogFileEvidence(const char* path, const char* evidence) {
+    LogChange("the product's file", path, evidence, 0);
 }
 
 void LogLeftAlone(ChangeKind kind, const char* subject, const char* reason) {

@@ -14,12 +14,17 @@ enum ChangeKind { KeyDeletionChange, EmptyKeyDeletionChange, ValueDeletionChange
 ChangeResult Outcome(ChangeKind kind, const char* subject, ChangeOutcome outcome, DWORD error = 0,
                      const char* note = nullptr);
 
-// A refusal, logged with its reason (a short constant).
+// A refusal, logged with its reason (a short constant). A reason that
+// begins "kept: " (another's file, or one nothing shows to be the
+// product's) is logged and counted as kept.
 ChangeResult Refused(ChangeKind kind, const char* subject, const char* reason);
 
 // Something the description names that shows itself to be Windows' own or
 // another program's: left as it is, with the reason (a short constant).
 void LogLeftAlone(ChangeKind kind, const char* subject, const char* reason);
+
+// What showed a file outside the product's own folders to be the product's.
+void LogFileEvidence(const char* path, const char* evidence);
 
 // A file other programs still use: it stays, and its count of `count`
 // goes down by one (or would, in a preview).

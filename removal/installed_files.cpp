@@ -6,6 +6,7 @@
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
 #include "removal/emptied_folders.h"
+#include "removal/file_evidence.h"
 #include "removal/native_file_view.h"
 #include "removal/own_files.h"
 #include "removal/path_macros.h"
@@ -106,6 +107,7 @@ void RemoveMatches(FileStep& step, const char* pattern) {
     const char* slash = LastSeparator(pattern);
     if (!slash) return;
     JudgedSearch search;
+    DescriptionEntry entry(pattern);
     NativeFileView view = EnterNativeViewFor(pattern);
     if (MayDeleteMatches(pattern)) SearchAndRemove(step, pattern, (size_t)(slash + 1 - pattern));
     LeaveNativeView(view);

@@ -51,6 +51,13 @@ bool NamesTheMaker(const UninstallData& data, const char* text) {
     return false;
 }
 
+bool HoldsMakersName(const UninstallData& data, const char* text) {
+    const char* const makers[] = {data.full_company_name, data.short_company_name, kVendorName};
+    for (const char* maker : makers)
+        if (HoldsNoCase(text, maker)) return true;
+    return false;
+}
+
 const char* OtherProgramReason(const UninstallData& data, const char* path) {
     if (const char* reason = WindowsProgramRefusal(path)) return reason;
     SystemFileChecks checks;

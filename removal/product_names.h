@@ -15,6 +15,9 @@ bool NamesTheProduct(const UninstallData& data, const char* text);
 // and short company names, or the vendor whose key holds the description),
 // or is itself part of one ("XLN" for "XLN Communications"). Same rules.
 bool NamesTheMaker(const UninstallData& data, const char* text);
+// True when `text` holds one of the maker's names (only that way round:
+// "xlnw11" holds "XLN"; "Tech" is part of a name but holds none).
+bool HoldsMakersName(const UninstallData& data, const char* text);
 
 // A short reason when the program at `path` (a full path) is not the
 // product's: Windows' own, or its version resource names another maker.

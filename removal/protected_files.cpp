@@ -5,18 +5,24 @@
 // | a file directly in a drive's root (ntldr,        | Windows starts from it              |
 // | boot.ini, IO.SYS, MSDOS.SYS, ...)                |                                     |
 // | a file Windows File Protection keeps (2000 on)   | Windows says it is its own          |
+// | one of Windows' data files (windows_data_files.h)| Windows writes and reads it         |
 // | a file whose version resource names Microsoft    | Windows' own, or a part of it that  |
-// | as its maker (Wine's files say so too)           | others share                        |
+// | as its maker (Wine's files say so too), unless   | others share; a driver built from   |
+// | the product's INF copies it                      | the kit keeps the kit's mark        |
 // | a known DLL (KnownDLLs) in the system folder     | every program loads it at its start |
 // | a stand-in Wine puts where Windows has its own   | under Wine, it is Windows' own file |
 // | file ("Wine builtin DLL" in its header)          |                                     |
 //
 // The product's own files, in the system folder too, carry none of these.
+// While a description is removed, the ownership judge (file_evidence.h)
+// then asks whose the file is.
 #include "removal/protected_files.h"
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/native_file_view.h"
+#include "removal/windows_data_files.h"
+#include "removal/windows_directory.h"
 
 namespace {
 
@@ -25,6 +31,7 @@ const char kProtectedFile[] = "Windows File Protection keeps it";
 const char kMicrosoftFile[] = "its version resource names Microsoft as its maker";
 const char kKnownDll[] = "one of Windows' known DLLs";
 const char kWineStandIn[] = "Wine's stand-in for a Windows file";
+const char kWindowsDataFile[] = "Windows' own data file";
 
 // Windows NT's spelling of the key, then Windows 9x's.
 const char* const kKnownDllKeys[] = {
@@ -34,6 +41,7 @@ const char* const kKnownDllKeys[] = {
 const DWORD kMaxKnownDlls = 1024;
 
 WindowsFileRules* open_rules;
+OwnershipJudge ownership_judge;
 
 bool ShortSpelling(const char* path, char* out) {
     DWORD length = GetShortPathNameA(path, out, PATH_BUFFER_SIZE);
@@ -48,10 +56,20 @@ int FolderForms(const char* path, char forms[2][PATH_BUFFER_SIZE]) {
     return spelled ? 2 : 1;
 }
 
-void FindSystemFolder(WindowsFileRules& rules) {
+void FindSystemFolders(WindowsFileRules& rules) {
     char path[PATH_BUFFER_SIZE];
     UINT length = GetSystemDirectoryA(path, sizeof path);
     rules.system_form_count = length && length < sizeof path ? FolderForms(path, rules.system_forms) : 0;
+    length = GetSystemWindowsDir(path, sizeof path);
+    rules.windows_form_count = length && length < sizeof path ? FolderForms(path, rules.windows_forms) : 0;
+}
+
+// The folder compared with each spelling of the Windows and system folders.
+bool IsDataFile(const WindowsFileRules& rules, const char* folder, const char* name) {
+    for (int w = 0; w < rules.windows_form_count; ++w)
+        for (int s = 0; s < rules.system_form_count; ++s)
+            if (IsWindowsDataFile(rules.windows_forms[w], rules.system_forms[s], folder, name)) return true;
+    return false;
 }
 
 bool IsSystemForm(const WindowsFileRules& rules, const char* form) {
@@ -126,10 +144,15 @@ const char* FileReason(WindowsFileRules& rules, const char* path, const char* fo
                        const char* name) {
     if (IsKeptByFileProtection(rules.checks, form)) return kProtectedFile;
     if (InSystemFolder(rules, folder) && IsKnownDll(path, name)) return kKnownDll;
+    if (IsDataFile(rules, folder, name)) return kWindowsDataFile;
     // A file that is no program image has no version resource to read.
     ImageKind kind = rules.too_small_for_an_image ? NotAnImage : ReadImageKind(path);
-    if (kind != NotAnImage && IsMadeByMicrosoft(rules.checks, path)) return kMicrosoftFile;
-    return kind == WineStandIn ? kWineStandIn : nullptr;
+    char company[128] = "";
+    FileFacts facts{form, folder, false, company};
+    if (kind != NotAnImage) ReadFileMaker(rules.checks, path, &facts.microsoft, company, sizeof company);
+    if (kind == WineStandIn) return facts.microsoft ? kMicrosoftFile : kWineStandIn;
+    if (ownership_judge) return ownership_judge(facts);
+    return facts.microsoft ? kMicrosoftFile : nullptr;
 }
 
 const char* Judge(WindowsFileRules& rules, const char* path) {
@@ -158,10 +181,11 @@ WindowsFileRules::WindowsFileRules() : owner(open_rules == nullptr) {
     too_small_for_an_image = false;
     last_folder_is_system = false;
     system_form_count = 0;
+    windows_form_count = 0;
     memset(&checks, 0, sizeof checks);
     if (!owner) return;
     LoadSystemFileChecks(&checks);
-    FindSystemFolder(*this);
+    FindSystemFolders(*this);
     open_rules = this;
 }
 
@@ -170,6 +194,8 @@ WindowsFileRules::~WindowsFileRules() {
     FreeSystemFileChecks(&checks);
     open_rules = nullptr;
 }
+
+void SetOwnershipJudge(OwnershipJudge judge) { ownership_judge = judge; }
 
 // The changes that follow a match's judgement ask for the same path.
 const char* WindowsFileRefusal(const char* path) {

@@ -5,13 +5,12 @@
 #include "removal/service_evidence.h"
 
 #include "platform/mbtext.h"
-#include "platform/text_file.h"
+#include "removal/file_evidence.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/path_parts.h"
 #include "removal/protected_folders.h"
 #include "removal/protected_services.h"
-#include "uninstall_data/ini_values.h"
 
 namespace {
 
@@ -57,41 +56,6 @@ void NoteAddServiceLine(const char* line) {
     memcpy(name, rest, length);
     name[length] = 0;
     NoteInfService(name);
-}
-
-bool NoteInfServices(const char* path, void*) {
-    TextFile file;
-    if (!TextFileOpen(&file, path)) return true;
-    char line[TEXT_FILE_BUFFER_SIZE];
-    while (TextFileReadLine(&file, line, sizeof line)) NoteAddServiceLine(line);
-    TextFileClose(&file);
-    return true;
-}
-
-// Windows renames every vendor's INF it installs to "oem<n>.inf": such a
-// match of a pattern is the product's only when its [Strings] say so.
-bool MatchIsEvidence(const char* name, const char* path, const char* product) {
-    if (!MbAfterPrefixNoCase(name, "oem")) return true;
-    return product[0] && InfNamesProduct(path, product);
-}
-
-// Each file an installed-files entry for INF files matches. A sweeping
-// pattern (one the removal refuses) is no evidence, and a pattern's OEM
-// INFs count only when they name the product.
-void NoteInfEntry(const char* entry, const char* product) {
-    char folder[PATH_BUFFER_SIZE], path[PATH_BUFFER_SIZE * 2];
-    if (!HasInfExtension(FileNamePart(entry)) || !FolderPart(entry, folder)) return;
-    bool pattern = MbFindChar(entry, '*') || MbFindChar(entry, '?');
-    if (pattern && IsProtectedPattern(entry)) return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(entry, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        wsprintfA(path, "%s\\%s", folder, found.cFileName);
-        if (!pattern || MatchIsEvidence(found.cFileName, path, product)) NoteInfServices(path, nullptr);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
 }
 
 // A file-name pattern with '*' and '?', letters in either case.
@@ -172,16 +136,15 @@ bool ServiceKeyExists(const char* services_path, const char* name) {
 void NoteServiceEvidence(const UninstallData& data) {
     evidence.data = &data;
     evidence.inf_service_count = 0;
-    char windows_dir[PATH_BUFFER_SIZE], system_dir[PATH_BUFFER_SIZE], entry[PATH_BUFFER_SIZE];
-    if (GetMacroDirs(windows_dir, system_dir)) {
-        for (int i = 0; i < CountWithin(data.installed_file_count, TAVK_MAX_NUM_INSTALLED_FILES); ++i)
-            if (ExpandPathMacros(data.installed_files[i], windows_dir, system_dir, entry))
-                NoteInfEntry(entry, data.full_product_name);
-    }
-    if (data.full_product_name[0]) VisitProductOemInfs(data.full_product_name, NoteInfServices, nullptr);
+    NoteFileEvidence(data);
 }
 
-void ForgetServiceEvidence() { evidence.data = nullptr; }
+void ForgetServiceEvidence() {
+    ForgetFileEvidence();
+    evidence.data = nullptr;
+}
+
+void NoteServiceLine(const char* line) { NoteAddServiceLine(line); }
 
 const char* ServiceEvidenceRefusal(const char* services_path, const char* name) {
     if (!name || !*name || !ServiceKeyExists(services_path, name)) return nullptr;

@@ -7,11 +7,15 @@
 
 #include "uninstall_data/uninstall_data.h"
 
-// Notes the description's evidence, and reads the AddService lines of its
-// INF files (the installed files named "*.inf" and the product's OEM INF
-// files) now. The record must outlive the notes.
+// Notes the description's evidence, and reads its INF files now (the
+// installed files named "*.inf" and the product's OEM INF files), once for
+// both the services and the files (file_evidence.h): the file evidence is
+// noted and forgotten with it. The record must outlive the notes.
 void NoteServiceEvidence(const UninstallData& data);
 void ForgetServiceEvidence();
+
+// One line of a product's INF file: an AddService line's name is noted.
+void NoteServiceLine(const char* line);
 
 // Why the service `name` under `services_path` (below HKEY_LOCAL_MACHINE)
 // stays for want of evidence; null when it has no key, or when it is the

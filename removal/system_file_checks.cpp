@@ -199,6 +199,15 @@ bool ReadCompanyName(const SystemFileChecks& checks, const char* path, char* com
     return found;
 }
 
+void ReadFileMaker(const SystemFileChecks& checks, const char* path, bool* microsoft, char* company,
+                   size_t size) {
+    DWORD block_size = 0;
+    char* block = ReadVersionBlock(checks, path, &block_size);
+    *microsoft = block && BlockNamesMicrosoft(checks, block, block_size);
+    if (size && (!block || !BlockCompany(checks, block, block_size, company, size))) company[0] = 0;
+    free(block);
+}
+
 bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path) {
     if (!checks.GetFileVersionInfoSizeA || !checks.GetFileVersionInfoA || !checks.VerQueryValueA)
         return false;

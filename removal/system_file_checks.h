@@ -43,3 +43,7 @@ bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path);
 // The company name of the file's version resource (its first string
 // table's), cut to `size` bytes; false when the file names none.
 bool ReadCompanyName(const SystemFileChecks& checks, const char* path, char* company, size_t size);
+// Both from one read of the version resource: whether any table names
+// Microsoft, and the first table's company name ("" without one).
+void ReadFileMaker(const SystemFileChecks& checks, const char* path, bool* microsoft, char* company,
+                   size_t size);

@@ -267,7 +267,7 @@ TEST_F(RunLog, LogRefusedWhereItWouldWriteIntoAnotherFile) {
         const char* log;
         const char* reason;
     } cases[] = {
-        {"Windows' settings", "C:\\WINDOWS\\win.ini", "not a log this program wrote"},
+        {"Windows' settings", "C:\\WINDOWS\\win.ini", "Windows' own data file"},
         {"an empty file Windows starts from", "C:\\CONFIG.SYS", "Windows starts from it"},
         {"a symbolic link", "C:\\LOGS\\link.log", "it is a link"},
         {"a hard link", "C:\\LOGS\\hard.log", "other names"},

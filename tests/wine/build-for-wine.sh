@@ -30,6 +30,9 @@ flags="-Os -s -static -fno-exceptions -fno-rtti"
 # The same recorder as another maker's program, by its version resource.
 "$cc-windres" -O coff -o "$tools/other_vendor.res" tests/wine/tools/other_vendor.rc
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/other_vendor.exe" tests/wine/tools/record_args.c "$tools/other_vendor.res"
+# ... and as a driver built from the kit's samples, which keeps the kit's.
+"$cc-windres" -O coff -o "$tools/kit_default.res" tests/wine/tools/kit_default.rc
+"$cc-gcc-win32" -O2 -s -mwindows -o "$tools/kit_default.exe" tests/wine/tools/record_args.c "$tools/kit_default.res"
 "$cc-gcc-win32" -O2 -s -mwindows -o "$tools/failing_device_tool.exe" tests/wine/tools/failing_device_tool.c
 "$cc-gcc-win32" -O2 -s -o "$tools/reg_link.exe" tests/wine/tools/reg_link.c
 "$cc-gcc-win32" -O2 -s -o "$tools/devices.exe" tests/wine/tools/devices.c -lsetupapi
