@@ -68,6 +68,18 @@ TEST(ProtectedServices, SharedProcessesAndSettingsAreRefusedOthersNot) {
         fake::SetFileCompany(file, "Microsoft Corporation");
     }
     fake::AddFile("C:\\WINDOWS\\System32\\drivers\\driver.sys");
+    fake::RegSeedBytes(services + "SharedInteractive", "Type", REG_DWORD, type(0x120));
+    fake::RegSeedString(services + "SharedInteractive", "ImagePath", "C:\\Program Files\\XLN\\svc.exe");
+    fake::RegSeedBytes(services + "Fastfat", "Type", REG_DWORD, type(2));
+    fake::AddFile("C:\\WINDOWS\\System32\\drivers\\fastfat.sys");
+    fake::SetFileCompany("C:\\WINDOWS\\System32\\drivers\\fastfat.sys", "Microsoft Corporation");
+    fake::RegSeedBytes(services + "OwnProcess", "Type", REG_DWORD, type(0x10));
+    fake::AddFile("C:\\WINDOWS\\System32\\drivers\\ownprocess.sys");
+    fake::SetFileCompany("C:\\WINDOWS\\System32\\drivers\\ownprocess.sys", "Microsoft Corporation");
+    EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("SharedInteractive"));
+    EXPECT_STREQ("a service whose program is Windows' own", ServiceRefusal("Fastfat"))
+        << "a file-system driver without ImagePath loads from the drivers folder";
+    EXPECT_EQ(nullptr, ServiceRefusal("OwnProcess")) << "only drivers load from the drivers folder";
     EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Shared"));
     EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Hosted"));
     EXPECT_STREQ("no service: Windows' own settings", ServiceRefusal("Settings"));
