@@ -340,6 +340,8 @@ TEST(CommandOptions, LogPathAndPreview) {
         {"uninst.exe quiet /log= /previewing", "", false},
         {"uninst.exe quiet /rootkey=X/log=C:\\a.log x/preview", "", false},
         {"\"C:\\x /log=y\\uninst.exe\" quiet", "", false},
+        {"uninst.exe quiet\t/log=C:\\t.log", "C:\\t.log", false},
+        {"uninst.exe quiet\t/preview", "", true},
     };
     for (auto& c : cases) {
         char path[32];
