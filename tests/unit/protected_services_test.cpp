@@ -194,6 +194,7 @@ TEST(WindowsPrograms, InterpretersWindowsFilesAndWinesOwn) {
         {"", false},
     };
     for (auto& c : cases) EXPECT_EQ(c.refused, WindowsProgramRefusal(c.path) != nullptr) << c.path;
+    EXPECT_EQ(nullptr, WindowsProgramRefusal(nullptr));
     EXPECT_EQ(0, fake::OpenHandleCount());
 }
 
