@@ -231,6 +231,8 @@ std::string ShellLink(const std::string& target, const std::string& suffix = "",
 // folders stay even when empty.
 TEST(RemoveStartMenuShortcut, WhatWindowsOrAnotherMakerStartsStays) {
     const std::string damaged = ShellLink("C:\\P\\util.exe").substr(0, 0x50);
+    std::string no_info = ShellLink("C:\\P\\other.exe");
+    no_info[0x14] = 0;  // the link information is there but not flagged
     const struct {
         const char* name;
         const char* folder;
@@ -248,6 +250,7 @@ TEST(RemoveStartMenuShortcut, WhatWindowsOrAnotherMakerStartsStays) {
          ShellLink("C:\\P\\other.exe", "", std::string(0x30, 'i')), true, true},
         {"another maker's, base and suffix", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\P\\", "other.exe"),
          true, true},
+        {"an unflagged link information: by its names", "XLN Wireless", "XLN Control Panel", no_info, false, false},
         {"a network target: by its names", "XLN Wireless", "XLN Control Panel",
          ShellLink("C:\\P\\other.exe", "", "", 0x02), false, false},
         {"Windows' folder, the target gone", "Accessories", "Notepad", ShellLink("C:\\P\\gone.exe"), false, true},
