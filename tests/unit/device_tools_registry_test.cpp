@@ -86,7 +86,7 @@ TEST_F(DeviceToolRegistry, ServiceKeysTheManagerDoesNotKnow) {
     RemoveServiceKey("XLNW111", &outcome);
     EXPECT_FALSE(fake::RegKeyExists(kServices + "\\XLNW111"));
     EXPECT_TRUE(outcome.restart);
-    for (const char* name : {"Absent", "", "..", "Tcpip\\..\\Other"}) RemoveServiceKey(name, &outcome);
+    for (const char* name : {"Absent", "", "..", ".", "...", "Tcpip\\..\\Other"}) RemoveServiceKey(name, &outcome);
     EXPECT_TRUE(fake::RegKeyExists(kServices + "\\Tcpip"));
     EXPECT_TRUE(fake::RegKeyExists(kServices)) << "no name reaches the Services key itself";
     EXPECT_EQ((uint32_t)ERROR_INVALID_NAME, outcome.error) << "a name that names no service is refused";
