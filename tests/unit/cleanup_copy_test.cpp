@@ -160,6 +160,8 @@ TEST(CleanupCopy, AnAcceptedRestartSchedulesWhatTheCopyWasGiven) {
         EXPECT_NE(pending.end(), std::find(pending.begin(), pending.end(), path)) << path;
     ASSERT_FALSE(pending.empty());
     EXPECT_EQ(folder, pending.back()) << "the folder goes after its files";
+    ScheduleHandedFilesAtRestart();
+    EXPECT_EQ(pending.size(), fake::PendingDeletes().size()) << "the copy's place is scheduled once";
 }
 
 // Whatever holds the name the run draws first, a folder or a link planted
