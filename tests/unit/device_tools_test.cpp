@@ -108,6 +108,8 @@ TEST(DeviceMatch, NamesDevicesByIdOrTextWithinTheListedClasses) {
         {"id, class unknown", {"", ids.data(), nullptr, nullptr}, false},
     };
     for (const Case& c : unlisted) EXPECT_EQ(c.named, DeviceMatches(*no_class, c.device)) << c.name;
+    EXPECT_FALSE(ClassListed(*r, nullptr)) << "an unknown class is no listed one";
+    EXPECT_FALSE(ClassListed(*no_class, nullptr));
 }
 
 TEST(DeviceMatch, GenericIdsAreRefusedBeforeAnyDeviceIsLookedAt) {
