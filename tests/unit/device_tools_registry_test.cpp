@@ -60,6 +60,8 @@ TEST_F(DeviceToolRegistry, Nt4CardsGoAndNoteTheServicesTheyName) {
     Card("4", "XLNW11X", "Other");
     Card("5", "XLNW112", "Locked");
     fake::FailCall("RegDeleteKeyA", ERROR_ACCESS_DENIED, 1, "NetworkCards\\5");
+    fake::RegSeedBytes(kCards + "\\6", "ServiceName", REG_BINARY, "XLNW113");  // not text: names nothing
+    fake::RegSeedString(kCards + "\\6", "Description", "Other");
     static CardServices services;
     services.count = 0;
     RemoveNamedCards(*Request("Class=Net\nServiceName=XLNW11\nDesc=Wireless LAN Card\n"), &outcome, &services);
@@ -68,7 +70,7 @@ TEST_F(DeviceToolRegistry, Nt4CardsGoAndNoteTheServicesTheyName) {
     EXPECT_TRUE(outcome.failed);
     EXPECT_EQ((uint32_t)ERROR_ACCESS_DENIED, outcome.error);
     for (const char* gone : {"1", "3"}) EXPECT_FALSE(fake::RegKeyExists(kCards + "\\" + gone)) << gone;
-    for (const char* kept : {"2", "4", "5"}) EXPECT_TRUE(fake::RegKeyExists(kCards + "\\" + kept)) << kept;
+    for (const char* kept : {"2", "4", "5", "6"}) EXPECT_TRUE(fake::RegKeyExists(kCards + "\\" + kept)) << kept;
     ASSERT_EQ(2, services.count) << "only the removed cards' services";
     EXPECT_STREQ("XLNW111", services.names[0]);
     EXPECT_STREQ("NDIS1", services.names[1]);
