@@ -2,18 +2,22 @@
 # rules of uninst.exe (own entry point, i486, no C++ run-time) and, beyond
 # them, without msvcrt.dll, which the first Windows 95 lacks. On the host,
 # their pure parts (request, matching, result, INF models, the children
-# walk) and their registry parts (the 9x devices and protocol bindings, the
-# NT 4 cards and their bindings, the run log) join the unit tests over the
-# fake world.
+# walk), their registry parts (the 9x devices and protocol bindings, the
+# NT 4 cards and their bindings, the run log) and their service and
+# driver-package removal join the unit tests over the fake world.
 set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp
     devtools/inf_models.cpp devtools/device_children.cpp)
 set(DEVTOOLS_REGISTRY devtools/registry_tree.cpp devtools/tool_log.cpp)
 set(DEVTOOLS_9X devtools/enum_devices_9x.cpp devtools/protocol_bindings_9x.cpp)
 set(DEVTOOLS_NT4 devtools/network_cards.cpp devtools/network_linkage_nt4.cpp)
+# The Service Control Manager and SetupAPI parts, over the fake's services,
+# device list and stand-in <setupapi.h>.
+set(DEVTOOLS_MANAGERS devtools/service_removal.cpp devtools/oem_infs.cpp devtools/devices_left.cpp)
 
 if(NOT WIN32)
     target_sources(unit_tests PRIVATE ${DEVTOOLS_PURE} ${DEVTOOLS_REGISTRY} ${DEVTOOLS_9X}
-        ${DEVTOOLS_NT4})
+        ${DEVTOOLS_NT4} ${DEVTOOLS_MANAGERS})
+    target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/platform/host)
     return()
 endif()
 

@@ -63,15 +63,14 @@ bool InfInUse(const char* name) { return AnyDeviceLeft(UsesInf, name); }
 // "*.inf" also finds a longer extension through its short name.
 bool EndsWithInf(const char* name) {
     int length = lstrlenA(name);
-    return length > 4 && lstrcmpiA(name + length - 4, ".inf") == 0;
+    return length > 4 && MbSameNoCase(name + length - 4, ".inf");
 }
 
 // The INF folder with `name` after it, false when it does not fit.
 bool InfPath(const char* name, char* path, UINT size) {
     UINT length = GetSystemWindowsDir(path, size);
     if (!length || length + sizeof "\\inf\\" + lstrlenA(name) > size) return false;
-    lstrcpyA(path + length, "\\inf\\");
-    lstrcatA(path, name);
+    wsprintfA(path + length, "\\inf\\%s", name);
     return true;
 }
 

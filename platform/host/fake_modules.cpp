@@ -3,6 +3,7 @@
 // them, and sfc is there from Windows 2000 on. A test can take an entry
 // point away, as the first Windows 95 and NT 4 lack some.
 #include "fake_world.h"
+#include "setupapi.h"
 
 #include <ctype.h>
 
@@ -75,6 +76,9 @@ fake::ResetHook modules_reset([] {
           {"VerQueryValueA", AsProc((void (*)())VerQueryValueA)}}, 0},
         {"sfc.dll", (HMODULE)(ULONG_PTR)0x76c60000, false,
          {{"SfcIsFileProtected", AsProc((void (*)())SfcIsFileProtected)}}, 0, true},
+        // The device tool for Windows 2000 and later imports it.
+        {"setupapi.dll", (HMODULE)(ULONG_PTR)0x77920000, true,
+         {{"SetupUninstallOEMInfA", AsProc((void (*)())SetupUninstallOEMInfA)}}, 0, true},
     };
 });
 

@@ -23,3 +23,4 @@
 #include "shutdown_api.h"
 #include "file_version_api.h"
 #include "process_list_api.h"
+#include "services_api.h"

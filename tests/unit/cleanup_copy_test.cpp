@@ -107,6 +107,8 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
         }
         EXPECT_EQ(c.program_gone, !fake::FileExists(kProgram)) << c.name;
         EXPECT_EQ(c.tool_gone, !fake::FileExists(kTool)) << c.name;
+        for (const std::string& line : fake::FileDump())
+            if (!c.below) EXPECT_EQ(std::string::npos, line.find("xlnclean")) << c.name << ": copied to " << line;
         EXPECT_EQ(c.folder_gone, !fake::DirectoryExists("C:\\Program Files\\XLN")) << c.name;
         EXPECT_TRUE(fake::FileExists(kOtherTool)) << c.name;
         EXPECT_EQ(0, fake::OpenHandleCount()) << c.name;
@@ -158,6 +160,8 @@ TEST(CleanupCopy, AnAcceptedRestartSchedulesWhatTheCopyWasGiven) {
         EXPECT_NE(pending.end(), std::find(pending.begin(), pending.end(), path)) << path;
     ASSERT_FALSE(pending.empty());
     EXPECT_EQ(folder, pending.back()) << "the folder goes after its files";
+    ScheduleHandedFilesAtRestart();
+    EXPECT_EQ(pending.size(), fake::PendingDeletes().size()) << "the copy's place is scheduled once";
 }
 
 // Whatever holds the name the run draws first, a folder or a link planted
@@ -230,18 +234,27 @@ TEST(CleanupCopy, ForgedHandOverDeletesNothing) {
         const char* list_at;  // where the opened list lies; null: none
         bool pass_handle;
         bool deletes;
+        DWORD refusal;           // the program's deletion fails so
+        bool program_scheduled;  // left for the restart
     } cases[] = {
-        {"a command line alone", kProgram, nullptr, false, false},
-        {"a list, no handle", "C:\\T\\X\\xlnclean.exe", "C:\\T\\X\\xlnclean.lst", false, false},
-        {"another file's handle", "C:\\T\\X\\xlnclean.exe", "C:\\Other\\xlnclean.lst", true, false},
-        {"the run's own hand-over", "C:\\T\\X\\xlnclean.exe", "C:\\T\\X\\xlnclean.lst", true, true},
+        {"a command line alone", kProgram, nullptr, false, false, 0, false},
+        {"a list, no handle", "C:\\T\\X\\xlnclean.exe", "C:\\T\\X\\xlnclean.lst", false, false, 0, false},
+        {"another file's handle", "C:\\T\\X\\xlnclean.exe", "C:\\Other\\xlnclean.lst", true, false, 0, false},
+        {"the run's own hand-over", "C:\\T\\X\\xlnclean.exe", "C:\\T\\X\\xlnclean.lst", true, true, 0, false},
+        {"a program still held", "C:\\T\\X\\xlnclean.exe", "C:\\T\\X\\xlnclean.lst", true, false,
+         ERROR_ACCESS_DENIED, true},
+        {"a failure the restart does not mend", "C:\\T\\X\\xlnclean.exe", "C:\\T\\X\\xlnclean.lst", true,
+         false, ERROR_WRITE_FAULT, false},
     };
     for (auto& c : cases) {
         SeedInstallation(fake::kWinXP);
         fake::AddFile("C:\\T\\X\\xlnclean.exe", "copy", 0);
         fake::AddFile("C:\\Program Files\\XLN\\notes.txt", "n", 0);
+        fake::AddFile("C:\\Program Files\\XLM\\uninst.exe", "same length", 0);  // another folder
         std::string list = "13 0 0 C:\\Program Files\\XLN\\uninst.exe\r\n1 0 0 C:\\Program Files\\XLN\\notes.txt\r\n"
-                           "17 0 0 " + std::string(kOtherTool) + "\r\n";
+                           "17 0 0 " + std::string(kOtherTool) + "\r\n11 0 0 C:\\Program Files\\XLM\\uninst.exe\r\n";
+        if (c.refusal == ERROR_ACCESS_DENIED) fake::SetFileLocked(kProgram, true);
+        else if (c.refusal) fake::FailCall("CreateFileA", c.refusal, 0, "XLN\\uninst.exe");
         fake::AddFile("C:\\T\\X\\xlnclean.lst", list, 0);
         fake::AddFile("C:\\Other\\xlnclean.lst", list, 0);
         HANDLE handle = c.list_at ? CreateFileA(c.list_at, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
@@ -255,9 +268,12 @@ TEST(CleanupCopy, ForgedHandOverDeletesNothing) {
         EXPECT_EQ(c.deletes, !fake::FileExists(kProgram)) << c.name;
         EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLN\\notes.txt")) << c.name;
         EXPECT_TRUE(fake::FileExists(kOtherTool)) << c.name;
-        EXPECT_EQ(c.deletes, !fake::PendingDeletes().empty()) << c.name;
+        EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLM\\uninst.exe")) << c.name;
+        EXPECT_EQ(c.deletes || c.refusal, !fake::PendingDeletes().empty()) << c.name;
+        const std::vector<std::string> pending = fake::PendingDeletes();
+        EXPECT_EQ(c.program_scheduled, std::find(pending.begin(), pending.end(), kProgram) != pending.end()) << c.name;
         bool said = fake::FileContents("C:\\LOGS\\run.log").find("nothing is deleted") != std::string::npos;
-        EXPECT_EQ(!c.deletes, said) << c.name;
+        EXPECT_EQ(!c.deletes && !c.refusal, said) << c.name;
         EXPECT_EQ(0, fake::OpenHandleCount()) << c.name;
     }
 }

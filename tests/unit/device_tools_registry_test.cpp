@@ -2,7 +2,9 @@
 // their own services, Windows 9x devices with the protocols they bind, the
 // tools' lines in the run log, and the pure INF-model and device-tree
 // walks of the tool for Windows 2000 and later.
+#include <algorithm>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 #include "devtools/device_children.h"
@@ -10,7 +12,9 @@
 #include "devtools/inf_models.h"
 #include "devtools/network_cards.h"
 #include "devtools/network_linkage_nt4.h"
+#include "devtools/oem_infs.h"
 #include "devtools/registry_tree.h"
+#include "devtools/service_removal.h"
 #include "devtools/tool_log.h"
 #include "removal_fixture.h"
 
@@ -56,6 +60,8 @@ TEST_F(DeviceToolRegistry, Nt4CardsGoAndNoteTheServicesTheyName) {
     Card("4", "XLNW11X", "Other");
     Card("5", "XLNW112", "Locked");
     fake::FailCall("RegDeleteKeyA", ERROR_ACCESS_DENIED, 1, "NetworkCards\\5");
+    fake::RegSeedBytes(kCards + "\\6", "ServiceName", REG_BINARY, "XLNW113");  // not text: names nothing
+    fake::RegSeedString(kCards + "\\6", "Description", "Other");
     static CardServices services;
     services.count = 0;
     RemoveNamedCards(*Request("Class=Net\nServiceName=XLNW11\nDesc=Wireless LAN Card\n"), &outcome, &services);
@@ -64,7 +70,7 @@ TEST_F(DeviceToolRegistry, Nt4CardsGoAndNoteTheServicesTheyName) {
     EXPECT_TRUE(outcome.failed);
     EXPECT_EQ((uint32_t)ERROR_ACCESS_DENIED, outcome.error);
     for (const char* gone : {"1", "3"}) EXPECT_FALSE(fake::RegKeyExists(kCards + "\\" + gone)) << gone;
-    for (const char* kept : {"2", "4", "5"}) EXPECT_TRUE(fake::RegKeyExists(kCards + "\\" + kept)) << kept;
+    for (const char* kept : {"2", "4", "5", "6"}) EXPECT_TRUE(fake::RegKeyExists(kCards + "\\" + kept)) << kept;
     ASSERT_EQ(2, services.count) << "only the removed cards' services";
     EXPECT_STREQ("XLNW111", services.names[0]);
     EXPECT_STREQ("NDIS1", services.names[1]);
@@ -82,10 +88,115 @@ TEST_F(DeviceToolRegistry, ServiceKeysTheManagerDoesNotKnow) {
     RemoveServiceKey("XLNW111", &outcome);
     EXPECT_FALSE(fake::RegKeyExists(kServices + "\\XLNW111"));
     EXPECT_TRUE(outcome.restart);
-    for (const char* name : {"Absent", "", "..", "Tcpip\\..\\Other"}) RemoveServiceKey(name, &outcome);
+    for (const char* name : {"Absent", "", "..", ".", "...", "Tcpip\\..\\Other"}) RemoveServiceKey(name, &outcome);
     EXPECT_TRUE(fake::RegKeyExists(kServices + "\\Tcpip"));
     EXPECT_TRUE(fake::RegKeyExists(kServices)) << "no name reaches the Services key itself";
     EXPECT_EQ((uint32_t)ERROR_INVALID_NAME, outcome.error) << "a name that names no service is refused";
+}
+
+// The manager's answers on each path: gone, gone at the restart, unknown,
+// kept, failed; a stop that ends within the bounded wait is the edge.
+TEST_F(DeviceToolRegistry, DriverServiceStopsWithinTheWaitOrGoesAtTheRestart) {
+    fake::RegSeedBytes(kServices + "\\Shared", "Type", REG_DWORD, std::string("\x20\0\0\0", 4));
+    struct Row {
+        const char* name;
+        bool known, running;
+        long stops_after;  // -1: never
+        const char* fail_api;
+        DWORD error;
+        ServiceFate fate;
+        bool restart, failed, left;
+    } rows[] = {
+        {"Stopped", true, false, 0, nullptr, 0, kServiceRemoved, false, false, false},
+        {"StopsAtOnce", true, true, 0, nullptr, 0, kServiceRemoved, false, false, false},
+        {"StopsAtTheLimit", true, true, 15000, nullptr, 0, kServiceRemoved, false, false, false},
+        {"StopsJustAfter", true, true, 15001, nullptr, 0, kServiceRemoved, true, false, true},
+        {"NeverStops", true, true, -1, nullptr, 0, kServiceRemoved, true, false, true},
+        {"StoppedMeanwhile", true, true, 0, "ControlService", ERROR_SERVICE_NOT_ACTIVE, kServiceRemoved, false, false, true},
+        {"RefusesToStop", true, true, 0, "ControlService", ERROR_ACCESS_DENIED, kServiceRemoved, true, false, true},
+        {"Marked", true, false, 0, "DeleteService", ERROR_SERVICE_MARKED_FOR_DELETE, kServiceRemoved, true, false, true},
+        {"Locked", true, false, 0, "DeleteService", ERROR_ACCESS_DENIED, kServiceFailed, false, true, true},
+        {"NoRights", true, false, 0, "OpenServiceA", ERROR_ACCESS_DENIED, kServiceFailed, false, true, true},
+        {"Unknown", false, false, 0, nullptr, 0, kServiceUnknown, false, false, false},
+        {"", true, false, 0, nullptr, 0, kServiceUnknown, false, false, true},
+        {"Shared", true, true, 0, nullptr, 0, kServiceKept, false, false, true},
+    };
+    for (const Row& r : rows) {
+        if (r.known) fake::AddService(r.name, r.running, r.stops_after);
+        if (r.fail_api) fake::FailCall(r.fail_api, r.error, 1, r.name);
+        ToolOutcome got = {};
+        SC_HANDLE manager = OpenServiceManager(&got);
+        ASSERT_TRUE(manager);
+        EXPECT_EQ(r.fate, RemoveDriverService(manager, r.name, &got)) << r.name;
+        CloseServiceHandle(manager);
+        EXPECT_EQ(r.restart, got.restart) << r.name;
+        EXPECT_EQ(r.failed, got.failed) << r.name;
+        EXPECT_EQ(r.left, fake::ServiceExists(r.name)) << r.name;
+    }
+    EXPECT_TRUE(fake::ServiceRunning("Shared")) << "a refused service is not stopped either";
+    fake::FailCall("OpenSCManagerA", ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(OpenServiceManager(&outcome));
+    EXPECT_EQ((uint32_t)ERROR_ACCESS_DENIED, outcome.error);
+}
+
+// The files and folders below `folder` (ending in a backslash), as added.
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> out;
+    for (const std::string& line : fake::FileDump())
+        if (line.compare(0, folder.size(), folder) == 0) out.push_back(line.substr(0, line.find(" attr=")));
+    return out;
+}
+
+// Notes the driver INF of every listed device.
+void NoteListedDevices(InfNotes* notes) {
+    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    SP_DEVINFO_DATA device;
+    device.cbSize = sizeof device;
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) NoteDriverInf(set, &device, notes);
+    SetupDiDestroyDeviceInfoList(set);
+}
+
+// An "oem*.inf" of the INF folder whose models name a requested id, or a
+// removed device's, is noted once; one no device uses goes with its ".pnf".
+TEST_F(DeviceToolRegistry, DriverPackagesNotedAndUninstalledOnlyWhenUnused) {
+    const std::string models = "[Manufacturer]\r\n%M% = XLN\r\n[XLN]\r\n%Card% = Install, PCI\\VEN_1B2C&DEV_0011\r\n";
+    const std::string inf = "C:\\WINDOWS\\inf\\";
+    for (const char* name : {"oem1.inf", "OEM2.INF", "oem4.info", "net1.inf", "oem6.inf"}) fake::AddFile(inf + name, models);
+    fake::AddFile(inf + "oem1.pnf", "compiled");
+    fake::AddFile(inf + "oem3.inf", "[Manufacturer]\r\n%M% = O\r\n[O]\r\n%C% = I, PCI\\VEN_8086&DEV_1229\r\n");
+    fake::AddDirectory(inf + "oem5.inf");
+    const char* const driver_infs[] = {"OEM1.inf", "machine.inf", "..\\oem9.inf", "oem8.inf", "oem6.inf", "oe"};
+    const std::string net = "System\\CurrentControlSet\\Services\\Class\\Net\\000";
+    for (const char* const& name : driver_infs) {
+        std::string key = net + std::to_string(&name - driver_infs);
+        fake::RegSeedString("HKLM\\" + key, "InfPath", name);
+        fake::AddDevice("HKLM\\" + key);
+    }
+    fake::AddDevice("");
+    static InfNotes notes;
+    notes.count = 0;
+    NoteMatchingInfs(*Request("HardwareID=pci\\ven_1b2c&dev_0011\n"), &notes);
+    NoteListedDevices(&notes);
+    for (int removed : {0, 3}) RegDeleteKeyA(HKEY_LOCAL_MACHINE, (net + std::to_string(removed)).c_str());
+    std::vector<std::string> noted(notes.names, notes.names + notes.count);
+    std::sort(noted.begin(), noted.end(), [](const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
+    EXPECT_EQ((std::vector<std::string>{"oem1.inf", "OEM2.INF", "oem6.inf", "oem8.inf"}), noted);
+    UninstallUnusedInfs(notes, &outcome);
+    EXPECT_EQ((std::vector<std::string>{"C:\\WINDOWS\\inf\\net1.inf", "C:\\WINDOWS\\inf\\oem3.inf",
+                                        "C:\\WINDOWS\\inf\\oem4.info", "C:\\WINDOWS\\inf\\oem5.inf",
+                                        "C:\\WINDOWS\\inf\\oem6.inf"}),
+              FilesIn(inf)) << "oem6.inf stays: a device uses it";
+    EXPECT_TRUE(outcome.failed) << "oem8.inf is not there to uninstall";
+    EXPECT_EQ((uint32_t)ERROR_FILE_NOT_FOUND, outcome.error);
+
+    fake::AddFile(inf + "oem1.inf", models);
+    InfNotes one = {1, {"oem1.inf"}};
+    fake::FailCall("SetupDiGetClassDevsA", ERROR_NOT_ENOUGH_MEMORY);
+    UninstallUnusedInfs(one, &outcome);
+    EXPECT_TRUE(fake::FileExists(inf + "oem1.inf")) << "devices that cannot be listed may use it";
+    fake::RemoveExport("setupapi.dll", "SetupUninstallOEMInfA");
+    UninstallUnusedInfs(one, &outcome);
+    EXPECT_TRUE(fake::FileExists(inf + "oem1.inf")) << "Windows 2000 cannot uninstall a package";
 }
 
 // A REG_MULTI_SZ of the entries, each terminated, with the list's end.

@@ -108,6 +108,8 @@ TEST(DeviceMatch, NamesDevicesByIdOrTextWithinTheListedClasses) {
         {"id, class unknown", {"", ids.data(), nullptr, nullptr}, false},
     };
     for (const Case& c : unlisted) EXPECT_EQ(c.named, DeviceMatches(*no_class, c.device)) << c.name;
+    EXPECT_FALSE(ClassListed(*r, nullptr)) << "an unknown class is no listed one";
+    EXPECT_FALSE(ClassListed(*no_class, nullptr));
 }
 
 TEST(DeviceMatch, GenericIdsAreRefusedBeforeAnyDeviceIsLookedAt) {
@@ -125,6 +127,13 @@ TEST(DeviceMatch, GenericIdsAreRefusedBeforeAnyDeviceIsLookedAt) {
         {"*PNP0C0F", true},                      {"ACPI\\PNP0A03", true},
         {"ACPI\\XLN0011", false},                {"HID\\Class_03", true},
         {"ROOT\\XLNW11", false},                 {"*XLN0011", false},
+        {"ACPI\\PNPFFFF", true},                 {"ACPI\\PNP0a9f", true},
+        {"ACPI\\PNP0A0G", false},                {"ACPI\\PNP0A0", false},
+        {"ACPI\\PNP000/", false},                {"ACPI\\PNP000:", false},
+        {"ACPI\\XLNPNP0A03", false},             {"ACPI\\XLN&PNP0A03", true},
+        {"SDIO\\VID_02&PID_0011", false},        {"SDIO\\VID_02", true},
+        {"USB\\PID_0020&VID_1B2C", false},       {"PCI\\VEN_1B2C&SUBSYS_DEV_0011", true},
+        {"USB\\VID_1B2C&PID_0020&Class_E0", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.generic, IsGenericId(c.id)) << c.id;
     DeviceRequest* r = Parse("HardwareID=PCI\\CC_0300\nHardwareID=PCI\\VEN_1B2C&DEV_0011\n"
@@ -156,11 +165,13 @@ TEST(DeviceMatch, KeyNamesThatMayBeDeleted) {
     const Case driver_keys[] = {
         {"Net\\0003", true}, {"Net", false}, {"", false}, {"Net\\", false}, {"\\0003", false},
         {"Net\\0003\\Ndi", false}, {"..\\Net", false}, {"Net\\..", false}, {"Net\\.x", true},
+        {"Net\\...", false}, {".\\0003", false}, {"N.\\0003", true},
     };
     for (const Case& c : driver_keys) EXPECT_EQ(c.driver_key, IsDriverKeyName(c.name)) << c.name;
     const Case instances[] = {
         {"XLNW111", true}, {"xlnw112", true}, {"XLNW11", false}, {"XLNW11A", false},
-        {"XLNW1", false}, {"OTHER1", false},
+        {"XLNW1", false}, {"OTHER1", false}, {"XLNW110", true}, {"XLNW119", true}, {"XLNW11/", false},
+        {"XLNW11:", false},
     };
     for (const Case& c : instances) EXPECT_EQ(c.driver_key, IsNumberedInstance(c.name, "XLNW11")) << c.name;
     EXPECT_FALSE(IsNumberedInstance("1", "")) << "an empty base names no instance";

@@ -26,6 +26,9 @@ TEST(NoRestartOption, AWordOfItsOwnAnywhereAfterTheName) {
         {"uninst.exe silent /NoRestart /norestartx", true},
         {"uninst.exe silent /NoRestartX", false},
         {"uninst.exe silent /log=/norestart", false},
+        {"uninst.exe silent\t/norestart", true},
+        {"uninst.exe silent /norestart\t/log=C:\\a.log", true},
+        {"uninst.exe silent x/norestart", false},
     };
     for (auto& c : cases) EXPECT_EQ(c.found, NoRestartOption(c.line)) << c.line;
 }

@@ -68,6 +68,18 @@ TEST(ProtectedServices, SharedProcessesAndSettingsAreRefusedOthersNot) {
         fake::SetFileCompany(file, "Microsoft Corporation");
     }
     fake::AddFile("C:\\WINDOWS\\System32\\drivers\\driver.sys");
+    fake::RegSeedBytes(services + "SharedInteractive", "Type", REG_DWORD, type(0x120));
+    fake::RegSeedString(services + "SharedInteractive", "ImagePath", "C:\\Program Files\\XLN\\svc.exe");
+    fake::RegSeedBytes(services + "Fastfat", "Type", REG_DWORD, type(2));
+    fake::AddFile("C:\\WINDOWS\\System32\\drivers\\fastfat.sys");
+    fake::SetFileCompany("C:\\WINDOWS\\System32\\drivers\\fastfat.sys", "Microsoft Corporation");
+    fake::RegSeedBytes(services + "OwnProcess", "Type", REG_DWORD, type(0x10));
+    fake::AddFile("C:\\WINDOWS\\System32\\drivers\\ownprocess.sys");
+    fake::SetFileCompany("C:\\WINDOWS\\System32\\drivers\\ownprocess.sys", "Microsoft Corporation");
+    EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("SharedInteractive"));
+    EXPECT_STREQ("a service whose program is Windows' own", ServiceRefusal("Fastfat"))
+        << "a file-system driver without ImagePath loads from the drivers folder";
+    EXPECT_EQ(nullptr, ServiceRefusal("OwnProcess")) << "only drivers load from the drivers folder";
     EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Shared"));
     EXPECT_STREQ("a service that runs in a shared process", ServiceRefusal("Hosted"));
     EXPECT_STREQ("no service: Windows' own settings", ServiceRefusal("Settings"));
@@ -107,7 +119,8 @@ UninstallData& EvidenceWorld() {
     for (const char* file : files) strcpy(data.installed_files[data.installed_file_count++], file);
     strcpy(data.installed_services[data.installed_service_count++], "%WIN_DIR%\\xlnsvc.exe,monitor");
     fake::AddFile("C:\\WINDOWS\\inf\\xlnw11.inf",
-                  "[XLN.Services]\r\nAddService = XlnInf, 2, Inst\r\n  addservice=\"Quoted Svc\" ,2\r\n"
+                  "[XLN.Services]\r\nAddService = " + std::string(TAVK_SERVICE_NAME_LEN, 'L') + ", 2\r\n"
+                  "AddService = " + std::string(TAVK_SERVICE_NAME_LEN + 1, 'M') + ",2\r\nAddService = XlnInf, 2, Inst\r\n  addservice=\"Quoted Svc\" ,2\r\n"
                   "AddServiceX = NotThis\r\n; AddService = Commented\r\n");
     fake::AddFile("C:\\WINDOWS\\INF\\oem3.inf", "[Strings]\r\nFullProductName=XLN 802.11g\r\n[S]\r\nAddService=OemAdded,2\r\n");
     fake::AddFile("C:\\WINDOWS\\INF\\oem4.inf", "[Strings]\r\nFullProductName=Other\r\n[S]\r\nAddService=OtherOem,2\r\n");
@@ -119,6 +132,7 @@ UninstallData& EvidenceWorld() {
     SeedService("Present", 1, "\\SystemRoot\\system32\\drivers\\present.sys");
     for (const char* name : {"XlnInf", "Quoted Svc", "OemAdded", "NotThis", "Commented", "OtherOem"})
         SeedService(name, 0x10, "C:\\Other\\x.exe");
+    for (char c : {'L', 'M'}) SeedService(std::string(TAVK_SERVICE_NAME_LEN + (c == 'M'), c), 0x10, "C:\\Other\\x.exe");
     SeedService("Monitor", 0x10, "\"C:\\Program Files\\XLN\\Monitor\\mon.exe\" -run");
     SeedService("XlnSvc", 0x10, "%windir%\\xlnsvc.exe -x", REG_EXPAND_SZ);
     SeedService("WinFolder", 0x10, "C:\\WINDOWS\\other.exe");
@@ -133,6 +147,8 @@ TEST(ServiceEvidence, OnlyWhatTiesAServiceToTheProductLetsItGo) {
     const char* const kMissing = "a service whose program is missing and nothing ties to the product";
     UninstallData& data = EvidenceWorld();
     NoteServiceEvidence(data);
+    // An INF's service name of the longest length is noted; one longer is passed over.
+    const std::string longest(TAVK_SERVICE_NAME_LEN, 'L'), too_long(TAVK_SERVICE_NAME_LEN + 1, 'M');
     const struct {
         const char* name;
         const char* reason;
@@ -143,6 +159,7 @@ TEST(ServiceEvidence, OnlyWhatTiesAServiceToTheProductLetsItGo) {
         {"NoSuchService", nullptr}, {"Missing", kMissing}, {"Present", kNotTied},
         {"NotThis", kMissing},   {"Commented", kMissing}, {"OtherOem", kMissing},
         {"WinFolder", kNotTied}, {"NoImage", kNotTied},  {"WinTemp", kMissing},
+        {longest.c_str(), nullptr}, {too_long.c_str(), kMissing},
     };
     for (auto& c : cases) {
         const char* reason = ServiceEvidenceRefusal("SYSTEM\\CurrentControlSet\\Services", c.name);
@@ -182,6 +199,7 @@ TEST(WindowsPrograms, InterpretersWindowsFilesAndWinesOwn) {
         {"", false},
     };
     for (auto& c : cases) EXPECT_EQ(c.refused, WindowsProgramRefusal(c.path) != nullptr) << c.path;
+    EXPECT_EQ(nullptr, WindowsProgramRefusal(nullptr));
     EXPECT_EQ(0, fake::OpenHandleCount());
 }
 

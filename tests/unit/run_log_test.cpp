@@ -177,6 +177,11 @@ TEST_F(RunLog, PreviewChangesNothingAndNamesWhatTheRunRemoves) {
                              "preview: delete key if empty HKLM\\SOFTWARE\\XLN Shared: would be deleted only if empty: it is not empty now",
                              "preview: restart: the user would be asked", "exit: code 0"})
         EXPECT_NE(std::string::npos, preview.find(line)) << line;
+    // The summary counts what would be done, and the deletion that would wait, as the run would.
+    const std::string summary = fake::TextLines(preview).back();
+    EXPECT_EQ(std::string::npos, summary.find("summary: 0 removed")) << summary;
+    EXPECT_NE(std::string::npos, summary.find(" removed, 1 left for the next start of Windows, 0 kept, 0 refused, "
+                                              "0 failed; exit code 0; a restart is needed")) << summary;
 
     ASSERT_EQ(0, Run("silent"));
     for (const std::string& line : Removed(registry, fake::RegDump()))
@@ -340,6 +345,8 @@ TEST(CommandOptions, LogPathAndPreview) {
         {"uninst.exe quiet /log= /previewing", "", false},
         {"uninst.exe quiet /rootkey=X/log=C:\\a.log x/preview", "", false},
         {"\"C:\\x /log=y\\uninst.exe\" quiet", "", false},
+        {"uninst.exe quiet\t/log=C:\\t.log", "C:\\t.log", false},
+        {"uninst.exe quiet\t/preview", "", true},
     };
     for (auto& c : cases) {
         char path[32];

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/driver.h"
+#include "removal/path_macros.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
 
@@ -256,7 +257,9 @@ TEST_F(ServiceUninstallers, WindowsOwnProgramsAreNotStarted) {
         fake::AddFile("C:\\TOOLS\\SAME.EXE");
         fake::AddFile("C:\\TOOLS\\XLNTOOL.EXE");
         fake::AddFile("C:\\WINDOWS\\SYSTEM\\OLD.EXE");
-        fake::SetEnvironmentValue("PATH", "C:\\WINDOWS\\system32\\wbem;;C:\\TOOLS\\");
+        // A folder too long to be one is passed over, and the search goes on.
+        fake::SetEnvironmentValue("PATH", "C:\\WINDOWS\\system32\\wbem;;" + std::string(PATH_BUFFER_SIZE, 'P') +
+                                              ";C:\\TOOLS\\");
         Add(c.entry);
         EXPECT_EQ(0, RunServiceUninstallers(data)) << c.entry;
         std::vector<std::string> expected;

@@ -207,20 +207,23 @@ TEST(RemoveStartMenuShortcut, PathsLongerThan259CharactersSkipTheStep) {
     }
 }
 
-// A shell link as the shell writes one: header, then the link information
-// with the target's local path; no item-id list.
-std::string ShellLink(const std::string& target) {
+// A shell link as the shell writes one: header, then the item-id list
+// when one is given, then the link information with the target's local
+// base path and common path suffix.
+std::string ShellLink(const std::string& target, const std::string& suffix = "", const std::string& ids = "",
+                      char info_flags = 0x01) {
     std::string link(0x4C, '\0');
     link[0] = 0x4C;
-    link[0x14] = 0x02;  // has link information
+    link[0x14] = ids.empty() ? 0x02 : 0x03;  // has link information, and an item-id list
+    if (!ids.empty()) link += std::string(1, (char)ids.size()) + '\0' + ids;
     std::string info(0x1C, '\0');
     auto put = [&info](size_t at, size_t value) { info[at] = (char)value; };
-    put(0, 0x1C + target.size() + 2);
+    put(0, 0x1C + target.size() + suffix.size() + 2);
     put(4, 0x1C);
-    put(8, 0x01);  // volume and local base path
+    put(8, info_flags);  // 0x01: volume and local base path
     put(0x10, 0x1C);
     put(0x18, 0x1C + target.size() + 1);
-    return link + info + target + std::string(2, '\0');
+    return link + info + target + '\0' + suffix + '\0';
 }
 
 // A shortcut that starts Windows' own or another maker's program stays;
@@ -228,6 +231,8 @@ std::string ShellLink(const std::string& target) {
 // folders stay even when empty.
 TEST(RemoveStartMenuShortcut, WhatWindowsOrAnotherMakerStartsStays) {
     const std::string damaged = ShellLink("C:\\P\\util.exe").substr(0, 0x50);
+    std::string no_info = ShellLink("C:\\P\\other.exe");
+    no_info[0x14] = 0;  // the link information is there but not flagged
     const struct {
         const char* name;
         const char* folder;
@@ -241,6 +246,13 @@ TEST(RemoveStartMenuShortcut, WhatWindowsOrAnotherMakerStartsStays) {
         {"a damaged link: by its names", "XLN Wireless", "XLN Control Panel", damaged, false, false},
         {"Windows' notepad", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\WINDOWS\\notepad.exe"), true, true},
         {"another maker's program", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\P\\other.exe"), true, true},
+        {"another maker's, after an item-id list", "XLN Wireless", "XLN Control Panel",
+         ShellLink("C:\\P\\other.exe", "", std::string(0x30, 'i')), true, true},
+        {"another maker's, base and suffix", "XLN Wireless", "XLN Control Panel", ShellLink("C:\\P\\", "other.exe"),
+         true, true},
+        {"an unflagged link information: by its names", "XLN Wireless", "XLN Control Panel", no_info, false, false},
+        {"a network target: by its names", "XLN Wireless", "XLN Control Panel",
+         ShellLink("C:\\P\\other.exe", "", "", 0x02), false, false},
         {"Windows' folder, the target gone", "Accessories", "Notepad", ShellLink("C:\\P\\gone.exe"), false, true},
         {"Windows' folder, no target", "accessories\\System Tools", "Notepad", "text", true, true},
         {"Windows' shortcut, no target", "", "Internet Explorer", "text", true, true},

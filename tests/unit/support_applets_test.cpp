@@ -158,6 +158,10 @@ TEST(StopSupportApplets, WhatWindowsOrAnotherMakerStartsStays) {
         {"a window of another maker's", "C:\\P\\gone.exe", "XlnTrayWnd", false, false, "C:\\P\\other.exe"},
         {"a window of the product's", "C:\\P\\gone.exe", "XlnTrayWnd", false, true, "C:\\P\\tray.exe"},
         {"a bare image name is no evidence", "C:\\P\\gone.exe", "XlnTrayWnd", false, true, "explorer.exe"},
+        {"a program of the vendor's", "C:\\P\\vendor.exe", "XlnTrayWnd", false, true, nullptr},
+        {"a maker named by part of the short name", "C:\\P\\part.exe", "XlnTrayWnd", false, true, nullptr},
+        {"a blank maker names no other", "C:\\P\\blank.exe", "XlnTrayWnd", false, true, nullptr},
+        {"another maker's, the short name blank", "C:\\P\\other.exe", "XlnTrayWnd", true, true, nullptr},
     };
     for (auto& c : cases) {
         UninstallData& data = AppletWorld(fake::kWinMe);
@@ -172,6 +176,13 @@ TEST(StopSupportApplets, WhatWindowsOrAnotherMakerStartsStays) {
         fake::SetFileCompany("C:\\P\\other.exe", "Contoso Ltd.");
         fake::AddFile("C:\\P\\xln.exe");
         fake::SetFileCompany("C:\\P\\xln.exe", "XLN Communications");
+        const char* const companies[][2] = {{"vendor.exe", "TARNWELL Software"}, {"part.exe", "xl"},
+                                            {"blank.exe", " \t "}};
+        for (auto& company : companies) {
+            fake::AddFile(std::string("C:\\P\\") + company[0]);
+            fake::SetFileCompany(std::string("C:\\P\\") + company[0], company[1]);
+        }
+        if (std::string(c.name).find("blank") != std::string::npos) strcpy(data.short_company_name, " ");
         fake::AddFile("C:\\WINDOWS\\EXPLORER.EXE");
         fake::SetFileCompany("C:\\WINDOWS\\EXPLORER.EXE", "Microsoft Corporation");
         HWND window = fake::AddWindow(c.window_class);
