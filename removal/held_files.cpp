@@ -93,10 +93,10 @@ void CloseIfOpen(HANDLE* handle) {
 
 }  // namespace
 
-const char* HoldFile(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
+const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFile* held, DWORD* error) {
     *held = HeldFile{path, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, false, nullptr};
     *error = 0;
-    if (!ChangesThroughHandles()) return nullptr;
+    if (!through_handles) return nullptr;
     const char* refusal = HoldFolder(path, held, error);
     if (!refusal && !*error) refusal = HoldFileItself(path, use, held, error);
     if (refusal || *error) ReleaseHeldFile(held);

@@ -27,8 +27,9 @@ bool ChangesThroughHandles();
 
 // Holds the file for `use`: null with the file held, or the reason of a
 // refusal (nothing held), or null with `*error` set to the system's error
-// (nothing held).
-const char* HoldFile(const char* path, HeldUse use, HeldFile* held, DWORD* error);
+// (nothing held). `through_handles` is ChangesThroughHandles(), which the
+// caller has asked once for the whole change.
+const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFile* held, DWORD* error);
 // Deletes the file held for deletion and lets it go: 0 or the system's
 // error.
 DWORD DeleteHeldFile(HeldFile* held);

@@ -38,14 +38,22 @@ const char* LinkOnTheWay(HKEY root, char* path) {
     }
 }
 
-// Room for the longest name a key can have, so that no name ends the walk.
+// The link's own value on a key opened as a link: a plain key lacks it.
+bool HasLinkValue(HKEY key) {
+    DWORD type = REG_NONE;
+    LONG status = RegQueryValueExA(key, kLinkValue, nullptr, &type, nullptr, nullptr);
+    return status == ERROR_SUCCESS && type == REG_LINK;
+}
+
+// Each key is opened once, as a link: a link then answers as one, and a
+// plain key is listed through the same handle. Room for the longest name
+// a key can have, so that no name ends the walk.
 bool HoldsLink(HKEY key) {
     char name[256];
     for (DWORD index = 0; RegEnumKeyA(key, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
-        if (IsRegistryLink(key, name)) return true;
         HKEY sub;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) != ERROR_SUCCESS) continue;
-        bool below = HoldsLink(sub);
+        if (RegOpenKeyExA(key, name, REG_OPTION_OPEN_LINK, KEY_READ, &sub) != ERROR_SUCCESS) continue;
+        bool below = HasLinkValue(sub) || HoldsLink(sub);
         RegCloseKey(sub);
         if (below) return true;
     }
@@ -67,10 +75,9 @@ bool IsRegistryLink(HKEY parent, const char* name) {
     HKEY key;
     if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    DWORD type = REG_NONE;
-    LONG status = RegQueryValueExA(key, kLinkValue, nullptr, &type, nullptr, nullptr);
+    bool link = HasLinkValue(key);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS && type == REG_LINK;
+    return link;
 }
 
 const char* LinkRefusal(HKEY root, const char* parent_path, const char* name) {

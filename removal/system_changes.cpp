@@ -99,8 +99,10 @@ ChangeResult PreviewFileDeletion(const char* path) {
 // folder's handle at the change itself, against the folder the search was
 // judged in: its path needs no second look (on Wine a look at the drive
 // costs more than the deletion).
-const char* FileRefusal(const char* path) {
-    bool by_handle = !PreviewRun && SearchFolderHasIdentity() && ChangesThroughHandles();
+// `handles` is ChangesThroughHandles() outside a preview, asked once for
+// each change.
+const char* FileRefusal(const char* path, bool handles) {
+    bool by_handle = handles && SearchFolderHasIdentity();
     if (const char* reason = by_handle ? nullptr : FileChangeRefusal(path)) return reason;
     return WindowsFileRefusal(path);
 }
@@ -165,12 +167,13 @@ ChangeResult LowerSharedCount(HKEY key, const char* key_path, const char* name, 
 // The search's attributes are written back without the read-only one,
 // while the file is held as judged.
 ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
-    if (const char* reason = FileRefusal(path)) return Refused(AttributeChange, path, reason);
+    bool handles = !PreviewRun && ChangesThroughHandles();
+    if (const char* reason = FileRefusal(path, handles)) return Refused(AttributeChange, path, reason);
     if (PreviewRun) return ChangeResult{ChangePreviewed, 0};
     NativeFileView view = EnterNativeViewFor(path);
     HeldFile held;
     DWORD error;
-    const char* refusal = HoldFile(path, HeldToLookAt, &held, &error);
+    const char* refusal = HoldFile(path, HeldToLookAt, handles, &held, &error);
     if (!refusal && !error && !SetFileAttributesA(path, attributes & ~(DWORD)FILE_ATTRIBUTE_READONLY))
         error = GetLastError();
     ReleaseHeldFile(&held);
@@ -182,10 +185,10 @@ ChangeResult ClearReadOnly(const char* path, DWORD attributes) {
 namespace {
 
 // Deleted through the handle of what was judged.
-ChangeResult DeleteJudgedFile(const char* path) {
+ChangeResult DeleteJudgedFile(const char* path, bool handles) {
     HeldFile held;
     DWORD error;
-    if (const char* refusal = HoldFile(path, HeldToDelete, &held, &error))
+    if (const char* refusal = HoldFile(path, HeldToDelete, handles, &held, &error))
         return Refused(FileDeletionChange, path, refusal);
     if (!error) error = DeleteHeldFile(&held);
     return FileOutcome(FileDeletionChange, path, !error, error);
@@ -194,10 +197,10 @@ ChangeResult DeleteJudgedFile(const char* path) {
 // A file that is no link, in a folder that is the one judged, when it is
 // scheduled: the restart itself deletes by path. A file that cannot be
 // held (another program holds it open) is judged by its path instead.
-const char* RestartRefusal(const char* path) {
+const char* RestartRefusal(const char* path, bool handles) {
     HeldFile held;
     DWORD error = 0;
-    const char* refusal = HoldFile(path, HeldToLookAt, &held, &error);
+    const char* refusal = HoldFile(path, HeldToLookAt, handles, &held, &error);
     ReleaseHeldFile(&held);
     if (!refusal && error) refusal = FileChangeRefusal(path);
     return refusal;
@@ -206,9 +209,10 @@ const char* RestartRefusal(const char* path) {
 }  // namespace
 
 ChangeResult DeleteFileNow(const char* path) {
-    if (const char* reason = FileRefusal(path)) return Refused(FileDeletionChange, path, reason);
+    bool handles = !PreviewRun && ChangesThroughHandles();
+    if (const char* reason = FileRefusal(path, handles)) return Refused(FileDeletionChange, path, reason);
     NativeFileView view = EnterNativeViewFor(path);
-    ChangeResult result = PreviewRun ? PreviewFileDeletion(path) : DeleteJudgedFile(path);
+    ChangeResult result = PreviewRun ? PreviewFileDeletion(path) : DeleteJudgedFile(path, handles);
     LeaveNativeView(view);
     return result;
 }
@@ -218,7 +222,8 @@ ChangeResult DeleteFileNow(const char* path) {
 // the SysWOW64 file this program saw, not the System32 one of that name.
 // A schedule Windows refuses is a failure, and asks for no restart.
 ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
-    if (const char* reason = FileRefusal(path)) return Refused(RestartDeletionChange, path, reason);
+    bool handles = !PreviewRun && ChangesThroughHandles();
+    if (const char* reason = FileRefusal(path, handles)) return Refused(RestartDeletionChange, path, reason);
     char seen[PATH_BUFFER_SIZE];
     RedirectedPath redirected = Wow64RedirectedPath(path, seen, sizeof seen);
     if (redirected == PathNotFound)
@@ -227,7 +232,7 @@ ChangeResult DeleteFileAtRestart(const char* path, DWORD family) {
     NativeFileView view = EnterNativeViewFor(path);
     DWORD attributes = GetFileAttributesA(path);
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    const char* refusal = folder || PreviewRun ? nullptr : RestartRefusal(path);
+    const char* refusal = folder || PreviewRun ? nullptr : RestartRefusal(path, handles);
     DWORD error = folder || PreviewRun || refusal ? 0 : ScheduleDeleteAtRestart(path, family);
     LeaveNativeView(view);
     if (refusal) return Refused(RestartDeletionChange, path, refusal);

@@ -8,7 +8,8 @@
 #   files     2,000 matches of one wildcard, against "cmd /c del";
 #   size      the executable's size against its resource section.
 # Each timing is the least wall and CPU time (the run's own and Wine's
-# server's for it) of BENCH_RUNS runs (default 7), taken in turns
+# server's for it) of BENCH_RUNS runs (default 7), with the spread of each
+# round's CPU ratio beside it, taken in turns
 # after one turn that is not counted (it fills Wine's and the disk's caches);
 # the registry and files timings are net of each program's start (its
 # least when it has nothing to do: "silent" with a description that names
@@ -145,9 +146,26 @@ med() { awk -v k="$1" -v c="$2" '$1 == k { print $c }' "$BENCH/times.txt" | leas
 size=$(stat -c %s "$UNINST_EXE")
 rsrc=$((0x$("$cc-objdump" -h "$UNINST_EXE" | awk '$2 == ".rsrc" { print $3 }')))
 echo "bench: the best of $RUNS runs each under Wine ($WINE_BITS-bit), in ms; the timings of work net of each program's start"
-printf '  %-44s %20s %20s\n' "" "wall time" "CPU time"
+printf '  %-44s %20s %20s   %s\n' "" "wall time" "CPU time" "CPU ratio per round: least/median/most"
+# spread COLUMN KEY OTHER-KEY [KEY-START OTHER-START]: each round's ratio
+# (net of the starts of that same round), as "least/median/most", so that
+# one run of the bench shows how far a ratio moves between rounds.
+spread() {
+    awk -v c="$1" -v k="$2" -v o="$3" -v ks="${4:-}" -v os="${5:-}" '
+        $1 == k { a[na++] = $c } $1 == o { b[nb++] = $c }
+        $1 == ks { as[nas++] = $c } $1 == os { bs[nbs++] = $c }
+        END {
+            for (i = 0; i < na && i < nb; i++) {
+                x = a[i] - (ks != "" ? as[i] : 0); y = b[i] - (os != "" ? bs[i] : 0)
+                r[n++] = y > 0 ? x / y : 0
+            }
+            for (i = 1; i < n; i++) for (j = i; j > 0 && r[j - 1] > r[j]; j--) { t = r[j]; r[j] = r[j - 1]; r[j - 1] = t }
+            if (n) printf "%.2f/%.2f/%.2f", r[0], r[int((n - 1) / 2)], r[n - 1]
+        }' "$BENCH/times.txt"
+}
 # line NAME KEY OTHER-KEY [KEY-START OTHER-START]: the two figures and their
-# ratio, each net of its own program's start when the starts are named.
+# ratio, each net of its own program's start when the starts are named,
+# then the CPU ratio's spread over the rounds.
 line() {
     row=$(printf '  %-44s' "$1")
     for col in 2 3; do
@@ -155,7 +173,8 @@ line() {
         [ $# -gt 3 ] && a=$((a - $(med "$4" $col))) b=$((b - $(med "$5" $col)))
         row="$row $(printf '%6s/%-6s %5sx' "$a" "$b" "$(ratio "$a" "$b")")"
     done
-    echo "$row"
+    shift
+    echo "$row   rounds $(spread 3 "$@")x"
 }
 line "silent, no description / do-nothing program" silent noop
 line "5,000-key tree / reg delete /f" tree-uninst tree-reg empty reg-start

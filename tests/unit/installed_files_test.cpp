@@ -563,3 +563,37 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
 }
 
 }  // namespace
+
+namespace {
+
+// The calls one more match of a pattern costs, on each family, in a run and
+// in a preview: what does not change during the run is asked once.
+TEST_F(InstalledFiles, EachMatchCostsNoMoreCalls) {
+    const struct {
+        fake::WindowsVersion version;
+        bool preview;
+        size_t per_file;
+    } cases[] = {
+        {fake::kWinXP, false, 20}, {fake::kWinXP, true, 17},
+        {fake::kWin98, false, 14}, {fake::kWin98, true, 15},
+    };
+    for (auto& c : cases) {
+        size_t calls[2];
+        for (int files : {10, 20}) {
+            SetUp();
+            fake::SetWindowsVersion(c.version);
+            PreviewRun = c.preview;
+            for (int i = 0; i < files; ++i) fake::AddFile("C:\\XLN\\f" + std::to_string(i) + ".hlp");
+            Add("C:\\XLN\\*.hlp");
+            size_t before = fake::CallLog().size();
+            EXPECT_EQ(0, RemoveInstalledFiles(data));
+            calls[files / 20] = fake::CallLog().size() - before;
+            EXPECT_EQ(c.preview, fake::FileExists("C:\\XLN\\f9.hlp"));
+            PreviewRun = false;
+            TearDown();
+        }
+        EXPECT_EQ(c.per_file, (calls[1] - calls[0]) / 10) << c.version.major << " preview " << c.preview;
+    }
+}
+
+}  // namespace

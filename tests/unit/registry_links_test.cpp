@@ -20,6 +20,8 @@ protected:
         fake::RegSeedKey("HKLM\\SOFTWARE\\Hostile\\Empty");
         fake::RegSeedLink("HKLM\\SOFTWARE\\Hostile\\ToServices", kServices);
         fake::RegSeedLink("HKLM\\SOFTWARE\\Hostile\\ToEmpty", "HKLM\\SOFTWARE\\Hostile\\Empty");
+        fake::RegSeedKey("HKLM\\SOFTWARE\\Deep\\A");
+        fake::RegSeedLink("HKLM\\SOFTWARE\\Deep\\One\\Two\\ToServices", kServices);
     }
 };
 
@@ -56,6 +58,7 @@ TEST_F(RegistryLinks, NoDeletionFollowsALink) {
         {"SOFTWARE\\Hostile\\ToServices", "", "a registry link, which is never followed"},
         {"SOFTWARE\\Hostile\\ToEmpty", "", "a registry link, which is never followed"},
         {"SOFTWARE\\Hostile", "", "holds a registry link, which is never followed"},
+        {"SOFTWARE\\Deep", "", "holds a registry link, which is never followed"},
         {"SOFTWARE\\Hostile\\ToServices", "e", "a registry link, which is never followed"},
     };
     for (auto& c : cases) {
@@ -72,8 +75,38 @@ TEST_F(RegistryLinks, NoDeletionFollowsALink) {
         EXPECT_EQ(deletions, fake::CallsTo("RegDeleteKeyA").size()) << c.path;
         EXPECT_TRUE(fake::RegIsLink("HKLM\\SOFTWARE\\Hostile\\ToServices")) << c.path;
     }
-    EXPECT_STREQ("holds a registry link, which is never followed",
-                 LinkRefusal(HKEY_LOCAL_MACHINE, "SOFTWARE", "Hostile"));
+    for (const char* key : {"Hostile", "Deep"})
+        EXPECT_STREQ("holds a registry link, which is never followed",
+                     LinkRefusal(HKEY_LOCAL_MACHINE, "SOFTWARE", key)) << key;
+}
+
+// The calls one more key of a deleted tree costs, link search included:
+// the link search opens each key once (as a link), the deletion once.
+TEST_F(RegistryLinks, EachKeyOfATreeCostsNoMoreCalls) {
+    const struct {
+        fake::WindowsVersion version;
+        bool preview;
+        size_t per_key;
+    } cases[] = {
+        {fake::kWinXP, false, 13}, {fake::kWinXP, true, 5},
+        {fake::kWin98, false, 13}, {fake::kWin98, true, 5},
+    };
+    for (auto& c : cases) {
+        size_t calls[2];
+        for (int keys : {10, 20}) {
+            SetUp();
+            fake::SetWindowsVersion(c.version);
+            PreviewRun = c.preview;
+            for (int i = 0; i < keys; ++i)
+                fake::RegSeedString("HKLM\\SOFTWARE\\Tree\\K" + std::to_string(i), "Data", "x");
+            size_t before = fake::CallLog().size();
+            ChangeOutcome expected = c.preview ? ChangePreviewed : ChangeDone;
+            EXPECT_EQ(expected, DeleteRegistryKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tree", KeyWithEverything).outcome);
+            calls[keys / 20] = fake::CallLog().size() - before;
+            PreviewRun = false;
+        }
+        EXPECT_EQ(c.per_key, (calls[1] - calls[0]) / 10) << c.version.major << " preview " << c.preview;
+    }
 }
 
 // Windows' own link, the current control set, leads where it always has.
