@@ -323,15 +323,6 @@ size_t WaitingMessageCount();
 // DispatchMessageA's way into the program's own windows (no call logged).
 LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// --- Restarts: each ExitWindowsEx call, and whether the system took it (on
-// NT only with the shutdown privilege enabled in the process token). ---
-struct ShutdownRequest {
-    UINT flags;
-    DWORD reason;
-    bool accepted;
-};
-const std::vector<ShutdownRequest>& ShutdownRequests();
-
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
 // on an older version). ---

@@ -10,6 +10,7 @@
 #include "app/command_options.h"
 #include "app/driver.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 #include "system/run_state.h"
 
 namespace {
@@ -58,7 +59,7 @@ TEST(NoRestart, ExitCodeSaysARestartIsNeeded) {
         fake::SetCommandLine(std::string("uninst.exe ") + c.tail);
         EXPECT_EQ(c.exit_code, WinMain(nullptr, nullptr, (LPSTR)c.tail, 1)) << c.tail;
         EXPECT_EQ(c.boxes, fake::MessageBoxes().size()) << c.tail;
-        EXPECT_TRUE(fake::ShutdownRequests().empty()) << c.tail;
+        EXPECT_TRUE(stand_in::ShutdownRequests().empty()) << c.tail;
         bool waits = c.locked && c.exit_code != 4 && c.exit_code != 1 && c.exit_code != 1605;
         // The folder it leaves empty waits with it.
         auto pending = fake::PendingDeletes();

@@ -8,6 +8,7 @@
 #include "app/progress_dialog.h"
 #include "app/removal_sequence.h"
 #include "removal_fixture.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -393,7 +394,7 @@ TEST_F(RemovalSequence, LeavesTheRestartQuestionToTheEnd) {
         std::vector<std::string> events = Timeline();
         ASSERT_FALSE(events.empty()) << c.name;
         EXPECT_TRUE(fake::CallsTo("MessageBoxA Restart Windows").empty()) << c.name;
-        EXPECT_TRUE(fake::ShutdownRequests().empty()) << c.name;
+        EXPECT_TRUE(stand_in::ShutdownRequests().empty()) << c.name;
         EXPECT_EQ(c.needed, RestartNeeded) << c.name;
         if (c.dialog) EXPECT_EQ("show 0", events.back()) << c.name;
         if (dialog) DestroyWindow(dialog);

@@ -1,0 +1,26 @@
+// The test's handle on the stand-ins that take the place, in the host
+// builds, of the product sources making the real calls behind the program's
+// own seams. fake::Reset puts them back to their start; fake::FailCall,
+// the one failure table, fails them by the name each logs its calls under.
+#pragma once
+
+#include <vector>
+
+#include "platform/host/fake_world.h"
+
+namespace stand_in {
+
+// --- Restarts (system/shutdown_request.h): each request, and whether the
+// Windows it was made on took it: the NT family only once the shutdown
+// privilege is enabled, Windows before 2000 never with EWX_FORCEIFHUNG.
+// Logged as "EnableShutdownPrivilege" and "ExitWindowsEx flags". ---
+struct ShutdownRequest {
+    UINT flags;
+    DWORD reason;
+    bool accepted;
+};
+const std::vector<ShutdownRequest>& ShutdownRequests();
+// Whether the user's token holds the shutdown privilege (it does at first).
+void SetShutdownPrivilegeHeld(bool held);
+
+}  // namespace stand_in
