@@ -3,5 +3,8 @@
 # calls, which the Wine scenarios prove; the unit tests steer the stand-in
 # and keep proving the decisions around it. ROOT is the repository.
 set(REPLACED_SOURCES
-    ${ROOT}/system/shutdown_request.cpp)
+    ${ROOT}/system/shutdown_request.cpp
+    ${ROOT}/system/administrator.cpp
+    ${ROOT}/system/admin_only_access.cpp
+    ${ROOT}/system/security_api.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -302,15 +302,6 @@ int OpenHandlesOf(const char* kind);
 // The version the fake system reports, for the fake's own rules.
 const WindowsVersion& CurrentWindowsVersion();
 
-// --- Security: the user's groups and privileges, and leak counters ---
-void SetUserIsAdministrator(bool administrator);
-void SetUserPrivileges(const std::vector<std::string>& held);
-bool ProcessPrivilegeEnabled(const std::string& name);
-int OpenTokenCount();
-int LiveSidCount();
-int LocalBlockCount();
-bool ThreadIsImpersonating();
-
 // --- Pauses: Sleep and timed waits wait for nothing; the total they were
 // asked for since the reset. ---
 DWORD SleptMilliseconds();
@@ -340,10 +331,10 @@ void SetFileProtected(const std::string& path);
 // FILE_ATTRIBUTE_REPARSE_POINT is a symbolic link: opened with
 // FILE_FLAG_OPEN_REPARSE_POINT its handle tells the mark, otherwise it
 // tells what the link leads to (the mark cleared). ---
-// The DACL a folder or file was created with (CreateDirectoryA, or
-// CreateFileA making a new file): one "S-1-5-..." per allowed entry, in
-// order; empty for the default one.
-std::vector<std::string> CreatedAccess(const std::string& path);
+// The security descriptor a folder or file was created with
+// (CreateDirectoryA, or CreateFileA making a new file); null for the
+// default one.
+const void* CreatedDescriptor(const std::string& path);
 // A file's number of names (hard links); 1 unless set.
 void SetFileLinkCount(const std::string& path, DWORD count);
 // CreateProcessA inheriting handles: the started program holds each

@@ -23,4 +23,14 @@ const std::vector<ShutdownRequest>& ShutdownRequests();
 // Whether the user's token holds the shutdown privilege (it does at first).
 void SetShutdownPrivilegeHeld(bool held);
 
+// --- NT security (system/administrator.h, system/admin_only_access.h),
+// logged as "IsAdministrator" and "BuildAdminOnlyAccess". ---
+// Whether the user is in the Administrators group (at first: yes).
+void SetUserIsAdministrator(bool member);
+// The descriptor BuildAdminOnlyAccess hands out, as the fake file system
+// records it (fake::CreatedDescriptor).
+const void* AdminOnlyDescriptor();
+// Descriptors built and not yet given back.
+int LiveAdminOnlyAccesses();
+
 }  // namespace stand_in

@@ -6,6 +6,7 @@
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ TEST(RunUninstall, NonAdministratorOnEachFamilyAndMode) {
     for (const RefusalCase& c : cases) {
         fake::Reset();
         fake::SetWindowsVersion(c.version);
-        fake::SetUserIsAdministrator(false);
+        stand_in::SetUserIsAdministrator(false);
         RunMode = c.mode;
         int result = RunUninstall(nullptr);
         if (c.refused) EXPECT_EQ(4, result) << c.name;
@@ -66,7 +67,7 @@ TEST(RunUninstall, AdministratorGoesOn) {
 TEST(RunUninstall, WarningTexts) {
     // Block 1 (ids 0-15, so 4 and 13) missing in every language.
     fake::Reset();
-    fake::SetUserIsAdministrator(false);
+    stand_in::SetUserIsAdministrator(false);
     fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
     RunMode = Quiet;
     EXPECT_EQ(6, RunUninstall(nullptr));
@@ -75,14 +76,14 @@ TEST(RunUninstall, WarningTexts) {
     const std::string overrides = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings\\UNINST\\9\\1";
     for (const char* only : {"4", "13"}) {  // the text without the caption, and back
         fake::Reset();
-        fake::SetUserIsAdministrator(false);
+        stand_in::SetUserIsAdministrator(false);
         fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
         fake::RegSeedWideString(overrides, only, u"Admins only");
         EXPECT_EQ(6, RunUninstall(nullptr)) << "only " << only;
         EXPECT_TRUE(fake::MessageBoxes().empty()) << "only " << only;
     }
     fake::Reset();
-    fake::SetUserIsAdministrator(false);
+    stand_in::SetUserIsAdministrator(false);
     RunMode = Verbose;
     fake::RegSeedWideString(overrides, "4", u"Admins only");
     EXPECT_EQ(4, RunUninstall(nullptr));
@@ -90,7 +91,7 @@ TEST(RunUninstall, WarningTexts) {
     EXPECT_EQ("Admins only", fake::MessageBoxes()[0].text);
     // A Hebrew text reads right to left.
     fake::Reset();
-    fake::SetUserIsAdministrator(false);
+    stand_in::SetUserIsAdministrator(false);
     fake::SetUserLanguage(0x040D);
     EXPECT_EQ(4, RunUninstall(nullptr));
     ASSERT_EQ(1u, fake::MessageBoxes().size());
