@@ -6,5 +6,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/shutdown_request.cpp
     ${ROOT}/system/administrator.cpp
     ${ROOT}/system/admin_only_access.cpp
-    ${ROOT}/system/security_api.cpp)
+    ${ROOT}/system/security_api.cpp
+    ${ROOT}/system/message_box.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -228,13 +228,7 @@ std::vector<WORD> ResourceLanguages(int type, int name);
 void RegSeedWideString(const std::string& key_path, const std::string& name,
                        const std::u16string& text);
 
-// --- Windows, dialogs and message boxes ---
-struct MessageBoxShown {
-    HWND owner;
-    std::string text;
-    std::string caption;
-    UINT style;
-};
+// --- Windows and dialogs ---
 struct SentMessage {
     HWND window;
     UINT message;
@@ -252,11 +246,6 @@ struct WindowInfo {
     int position;  // a progress bar's position
     HWND parent;
 };
-// Message boxes answer these in order, then IDOK.
-void AnswerMessageBoxes(const std::vector<int>& in_order);
-// A service's or session 0's window station: no one sees its windows.
-void SetWindowStationVisible(bool visible);
-const std::vector<MessageBoxShown>& MessageBoxes();
 // Every message delivered to a fake window, in order.
 const std::vector<SentMessage>& DeliveredMessages();
 void SetDesktopRect(const RECT& rect);

@@ -4,6 +4,7 @@
 // the one failure table, fails them by the name each logs its calls under.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/host/fake_world.h"
@@ -32,5 +33,18 @@ void SetUserIsAdministrator(bool member);
 const void* AdminOnlyDescriptor();
 // Descriptors built and not yet given back.
 int LiveAdminOnlyAccesses();
+
+// --- Message boxes (system/message_box.h), logged as "MessageBoxA
+// caption". ---
+struct MessageBoxShown {
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+// Boxes answer these in order, then IDOK.
+void AnswerMessageBoxes(const std::vector<int>& in_order);
+// A service's or session 0's window station: no one sees its windows.
+void SetWindowStationVisible(bool visible);
+const std::vector<MessageBoxShown>& MessageBoxes();
 
 }  // namespace stand_in

@@ -21,7 +21,7 @@ struct RestartCase {
     bool restarts;  // ExitWindowsEx is called
 };
 
-void Answer(int answer) { fake::AnswerMessageBoxes({answer}); }
+void Answer(int answer) { stand_in::AnswerMessageBoxes({answer}); }
 void WithoutShutdownPrivilege() { stand_in::SetShutdownPrivilegeHeld(false); }
 void EnablingFails() { fake::FailCall("EnableShutdownPrivilege", ERROR_ACCESS_DENIED); }
 
