@@ -187,11 +187,22 @@ TEST(CleanupCopy, NameTakenFirstIsPassedOver) {
 }
 
 // A copy that cannot be written whole, or a list that cannot, is never
-// started, and this run's folder goes with what it wrote.
+// started, and this run's folder goes with what it wrote; nor is one whose
+// folder could not be kept to administrators (never an open folder in the
+// shared Windows temporary folder).
 TEST(CleanupCopy, CopyNotWrittenWholeIsNotStarted) {
-    for (const char* failing : {"xlnclean.exe", "xlnclean.lst"}) {
+    const struct {
+        const char* api;
+        const char* failing;
+    } cases[] = {
+        {"WriteFile", "xlnclean.exe"},
+        {"WriteFile", "xlnclean.lst"},
+        {"BuildAdminOnlyAccess", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string failing = std::string(c.api) + " " + c.failing;
         SeedInstallation(fake::kWinXP);
-        fake::FailCall("WriteFile", ERROR_DISK_FULL, 1, failing);
+        fake::FailCall(c.api, ERROR_DISK_FULL, 1, c.failing);
         RunRemoval();
         EXPECT_TRUE(fake::StartedCommandLines().empty()) << failing;
         for (const std::string& line : fake::FileDump())
