@@ -327,6 +327,5 @@ std::vector<HWND> Children(HWND dialog) {
     return found;
 }
 
-void RemoveWindow(HWND window) { windows.erase(window); }
 
 }  // namespace fake

@@ -253,8 +253,6 @@ int WindowCount();
 WindowInfo Inspect(HWND window);
 // A dialog's controls in template order.
 std::vector<HWND> Children(HWND dialog);
-// Makes a window vanish without any message, as if it had never existed.
-void RemoveWindow(HWND window);
 // SendMessageA's way into the program's own windows (dialog and controls).
 bool IsOwnWindow(HWND window);
 LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -275,8 +273,6 @@ bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result);
 // ends without releasing it) is given up when a wait for it has no
 // time-out, as once that process has ended. ---
 void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
-// The names of the mutexes created or opened, in order.
-const std::vector<std::string>& MutexNames();
 // True while this process owns the mutex of that name.
 bool MutexHeldHere(const std::string& name);
 
@@ -284,7 +280,6 @@ bool MutexHeldHere(const std::string& name);
 // files. ---
 int OpenHandleCount();
 void* OpenHandle(const char* kind);  // the fake's own use
-void TrackHandle(void* handle, const char* kind);
 bool CloseHandleOf(void* handle, const char* kind);
 int OpenHandlesOf(const char* kind);
 
