@@ -36,6 +36,7 @@ TEST(RunUninstall, NonAdministratorOnEachFamilyAndMode) {
     };
     for (const RefusalCase& c : cases) {
         fake::Reset();
+        RestartNeeded = false;  // an earlier test's run may have left it set
         fake::SetWindowsVersion(c.version);
         stand_in::SetUserIsAdministrator(false);
         RunMode = c.mode;
@@ -55,6 +56,7 @@ TEST(RunUninstall, NonAdministratorOnEachFamilyAndMode) {
 TEST(RunUninstall, AdministratorGoesOn) {
     for (const fake::WindowsVersion& version : {fake::kNT4, fake::kWinXP}) {
         fake::Reset();
+        RestartNeeded = false;  // an earlier test's run may have left it set
         fake::SetWindowsVersion(version);
         RunMode = Quiet;
         EXPECT_EQ(1, RunUninstall(nullptr)) << version.major;  // no description: loader's code
