@@ -3,35 +3,39 @@
 // back by FreeAdminOnlyAccess.
 #include "system/admin_only_access.h"
 
+#include "system/acl_size.h"
+#include "system/security_api.h"
+
 namespace {
 
-bool AllocateSids(AdminOnlyAccess* a) {
+bool AllocateSids(const SecurityApi& api, AdminOnlyAccess* a) {
     SID_IDENTIFIER_AUTHORITY nt_authority = SECURITY_NT_AUTHORITY;
-    return a->api.AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                           DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &a->admins) &&
-           a->api.AllocateAndInitializeSid(&nt_authority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0,
-                                           0, 0, 0, &a->system);
+    return api.AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                        DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &a->admins) &&
+           api.AllocateAndInitializeSid(&nt_authority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0,
+                                        0, 0, 0, &a->system);
 }
 
-bool FillDescriptor(AdminOnlyAccess* a) {
-    DWORD acl_size = sizeof(ACL) + 2 * (sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) +
-                     a->api.GetLengthSid(a->admins) + a->api.GetLengthSid(a->system);
+bool FillDescriptor(const SecurityApi& api, AdminOnlyAccess* a) {
+    const DWORD sid_lengths[] = {api.GetLengthSid(a->admins), api.GetLengthSid(a->system)};
+    DWORD acl_size = AllowingAclSize(sid_lengths, 2);
     a->acl = (PACL)LocalAlloc(LPTR, acl_size);
     a->descriptor = LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH);
     return a->acl && a->descriptor &&
-           a->api.InitializeSecurityDescriptor(a->descriptor, SECURITY_DESCRIPTOR_REVISION) &&
-           a->api.InitializeAcl(a->acl, acl_size, ACL_REVISION) &&
-           a->api.AddAccessAllowedAce(a->acl, ACL_REVISION, FILE_ALL_ACCESS, a->admins) &&
-           a->api.AddAccessAllowedAce(a->acl, ACL_REVISION, FILE_ALL_ACCESS, a->system) &&
-           a->api.SetSecurityDescriptorDacl(a->descriptor, TRUE, a->acl, FALSE) &&
-           a->api.IsValidSecurityDescriptor(a->descriptor);
+           api.InitializeSecurityDescriptor(a->descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+           api.InitializeAcl(a->acl, acl_size, ACL_REVISION) &&
+           api.AddAccessAllowedAce(a->acl, ACL_REVISION, FILE_ALL_ACCESS, a->admins) &&
+           api.AddAccessAllowedAce(a->acl, ACL_REVISION, FILE_ALL_ACCESS, a->system) &&
+           api.SetSecurityDescriptorDacl(a->descriptor, TRUE, a->acl, FALSE) &&
+           api.IsValidSecurityDescriptor(a->descriptor);
 }
 
 }  // namespace
 
 bool BuildAdminOnlyAccess(AdminOnlyAccess* access) {
     memset(access, 0, sizeof *access);
-    bool built = LoadSecurityApi(&access->api) && AllocateSids(access) && FillDescriptor(access);
+    SecurityApi api;
+    bool built = LoadSecurityApi(&api) && AllocateSids(api, access) && FillDescriptor(api, access);
     if (!built) {
         FreeAdminOnlyAccess(access);
         return false;
@@ -42,9 +46,13 @@ bool BuildAdminOnlyAccess(AdminOnlyAccess* access) {
     return true;
 }
 
+// A SID was only ever allocated once the functions were found, so finding
+// them again cannot fail then.
 void FreeAdminOnlyAccess(AdminOnlyAccess* access) {
-    if (access->admins) access->api.FreeSid(access->admins);
-    if (access->system) access->api.FreeSid(access->system);
+    SecurityApi api;
+    bool found = (access->admins || access->system) && LoadSecurityApi(&api);
+    if (found && access->admins) api.FreeSid(access->admins);
+    if (found && access->system) api.FreeSid(access->system);
     if (access->acl) LocalFree(access->acl);
     if (access->descriptor) LocalFree(access->descriptor);
     access->admins = access->system = nullptr;

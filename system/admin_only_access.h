@@ -4,10 +4,8 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "system/security_api.h"
 
 struct AdminOnlyAccess {
-    SecurityApi api;
     PSID admins;
     PSID system;
     PACL acl;

@@ -4,6 +4,7 @@
 // tokens, the SID, the descriptor and its ACL.
 #include "system/administrator.h"
 
+#include "system/acl_size.h"
 #include "system/security_api.h"
 
 namespace {
@@ -56,7 +57,8 @@ int CheckAccess(HANDLE token, PSECURITY_DESCRIPTOR sd) {
 }
 
 int CheckTokenAgainstAdmins(HANDLE token, PSID admins) {
-    DWORD acl_size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + api.GetLengthSid(admins);
+    const DWORD sid_length = api.GetLengthSid(admins);
+    DWORD acl_size = AllowingAclSize(&sid_length, 1);
     PSECURITY_DESCRIPTOR sd = LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH);
     PACL acl = (PACL)LocalAlloc(LPTR, acl_size);
     int result = 0;

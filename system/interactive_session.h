@@ -5,10 +5,7 @@
 #pragma once
 
 #include "platform/platform.h"
-
-// False only when Windows says the process's window station is not the
-// visible one. Windows 9x has no window stations: there someone always can.
-bool SomeoneCanSeeBoxes();
+#include "system/message_box.h"
 
 // MessageBoxA where someone can see it; where no one can, no box is shown,
 // the run log says which, and the answer is 0 (no answer, as for a box that

@@ -4,7 +4,7 @@
 #include "system/interactive_session.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
-#include "system/security_api.h"
+#include "system/shutdown_request.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -13,30 +13,6 @@ namespace {
 // whole NT family; Windows 9x has no privileges.
 bool ShutdownNeedsPrivilege(DWORD family) {
     return family == FamilyWin2000 || family == FamilyNT4;
-}
-
-// True when the token now has the shutdown privilege enabled.
-bool EnableShutdownOn(const SecurityApi& api, HANDLE token) {
-    TOKEN_PRIVILEGES privileges;
-    memset(&privileges, 0, sizeof privileges);
-    if (!api.LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
-        return false;
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!api.AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) return false;
-    // Success with ERROR_NOT_ALL_ASSIGNED means the token does not hold it.
-    return GetLastError() == ERROR_SUCCESS;
-}
-
-bool EnableShutdownPrivilege() {
-    SecurityApi api;
-    HANDLE token;
-    if (!LoadSecurityApi(&api)) return false;
-    if (!api.OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return false;
-    bool enabled = EnableShutdownOn(api, token);
-    CloseHandle(token);
-    return enabled;
 }
 
 struct RestartRequest {
@@ -79,7 +55,7 @@ bool RestartWindows() {
     }
     RestartRequest request = RestartRequestForThisWindows();
     LogLine("restart: requested");
-    if (ExitWindowsEx(request.flags, request.reason)) return true;
+    if (RequestShutdown(request.flags, request.reason)) return true;
     LogLine("restart: Windows refused it, error %u", (unsigned)GetLastError());
     return false;
 }

@@ -1,9 +1,7 @@
-// Folders the program makes for itself (CreateDirectoryA), the DACL a new
-// folder or file was given, and advapi32's random bytes (RtlGenRandom,
+// Folders the program makes for itself (CreateDirectoryA), the descriptor
+// a new folder or file was given, and advapi32's random bytes (RtlGenRandom,
 // exported as SystemFunction036 from Windows XP on): a fixed sequence from
 // each reset, so that a test can take a name before the program does.
-#include <string.h>
-
 #include <map>
 
 #include "fake_file_system.h"
@@ -11,7 +9,7 @@
 
 namespace {
 
-std::map<std::string, std::vector<std::string>> created_access;  // upper-case canonical path
+std::map<std::string, const void*> created_access;  // upper-case canonical path
 uint32_t random_state;
 
 fake::ResetHook created_reset([] {
@@ -26,30 +24,6 @@ std::string Key(const std::string& path) {
     return canonical;
 }
 
-std::string SidText(const BYTE* sid) {
-    std::string text = "S-1-" + std::to_string(sid[7]);
-    for (int i = 0; i < sid[1]; ++i) {
-        DWORD sub;
-        memcpy(&sub, sid + 8 + 4 * i, 4);
-        text += "-" + std::to_string(sub);
-    }
-    return text;
-}
-
-// The allowed entries of a descriptor's DACL, as SIDs.
-std::vector<std::string> AllowedSids(const SECURITY_DESCRIPTOR* sd) {
-    std::vector<std::string> sids;
-    if (!sd || !(sd->Control & SE_DACL_PRESENT) || !sd->Dacl) return sids;
-    const BYTE* at = (const BYTE*)sd->Dacl + sizeof(ACL);
-    for (WORD i = 0; i < sd->Dacl->AceCount; ++i) {
-        const ACE_HEADER* ace = (const ACE_HEADER*)at;
-        if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE)
-            sids.push_back(SidText((const BYTE*)&((const ACCESS_ALLOWED_ACE*)ace)->SidStart));
-        at += ace->AceSize;
-    }
-    return sids;
-}
-
 std::string ParentOf(const std::string& canonical) {
     size_t slash = canonical.rfind('\\');
     return slash == std::string::npos ? "" : canonical.substr(0, slash);
@@ -60,9 +34,7 @@ std::string ParentOf(const std::string& canonical) {
 namespace fake_fs {
 
 void RecordCreatedAccess(const std::string& path, LPSECURITY_ATTRIBUTES security) {
-    const SECURITY_DESCRIPTOR* sd =
-        security ? (const SECURITY_DESCRIPTOR*)security->lpSecurityDescriptor : nullptr;
-    created_access[Key(path)] = AllowedSids(sd);
+    created_access[Key(path)] = security ? security->lpSecurityDescriptor : nullptr;
 }
 
 }  // namespace fake_fs
@@ -96,9 +68,9 @@ BYTE SystemFunction036(PVOID buffer, ULONG length) {
 
 namespace fake {
 
-std::vector<std::string> CreatedAccess(const std::string& path) {
+const void* CreatedDescriptor(const std::string& path) {
     auto it = created_access.find(Key(path));
-    return it == created_access.end() ? std::vector<std::string>() : it->second;
+    return it == created_access.end() ? nullptr : it->second;
 }
 
 }  // namespace fake

@@ -54,7 +54,7 @@ std::string LocalRoot(const std::string& root);
 // True when Windows refuses to write to the existing file: a folder, a
 // read-only file or a locked one.
 bool WriteRefused(const std::string& path);
-// Keeps the DACL a new folder or file was given, for CreatedAccess.
+// Keeps the descriptor a new folder or file was given, for CreatedDescriptor.
 void RecordCreatedAccess(const std::string& path, LPSECURITY_ATTRIBUTES security);
 
 }  // namespace fake_fs

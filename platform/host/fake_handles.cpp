@@ -55,7 +55,6 @@ void* OpenHandle(const char* kind) {
     return handle;
 }
 
-void TrackHandle(void* handle, const char* kind) { open_handles[handle] = kind; }
 
 // Closes only a handle of the given kind, as each Win32 close function
 // accepts only its own.

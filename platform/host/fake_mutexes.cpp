@@ -14,12 +14,10 @@ struct Mutex {
 
 std::map<std::string, Mutex> mutexes;  // by lower-case name
 std::map<HANDLE, std::string> handles;
-std::vector<std::string> names;
 
 fake::ResetHook mutexes_reset([] {
     mutexes.clear();
     handles.clear();
-    names.clear();
 });
 
 std::string Lower(const std::string& text) {
@@ -39,7 +37,6 @@ HANDLE OpenByName(const char* api, const char* name, bool create) {
     }
     SetLastError(mutexes.count(key) ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     mutexes[key];
-    names.push_back(key);
     HANDLE handle = fake::OpenHandle("mutex");
     handles[handle] = key;
     return handle;
@@ -97,7 +94,6 @@ void HoldMutexElsewhere(const std::string& name, bool abandoned) {
     mutex.abandoned = abandoned;
 }
 
-const std::vector<std::string>& MutexNames() { return names; }
 
 bool MutexHeldHere(const std::string& name) {
     auto it = mutexes.find(Lower(name));

@@ -70,3 +70,4 @@ BOOL IsDBCSLeadByte(BYTE c) {
 }
 
 DWORD GetCurrentProcessId(void) { return 1234; }
+HANDLE GetCurrentProcess(void) { return (HANDLE)(intptr_t)-1; }

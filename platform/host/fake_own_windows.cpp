@@ -1,5 +1,5 @@
 // The program's own fake windows: the desktop's rectangle, dialogs built from the compiled dialog template
-// with their controls, and message boxes that a test answers. Messages are
+// with their controls. Messages are
 // delivered synchronously to the dialog procedure, as SendMessageA does on
 // the window's own thread, and every delivery is recorded.
 #include "fake_world.h"
@@ -26,16 +26,12 @@ std::map<HWND, Window> windows;
 ULONG_PTR next_window;
 RECT desktop;
 std::vector<fake::SentMessage> delivered;
-std::vector<fake::MessageBoxShown> boxes;
-std::vector<int> answers;
 
 fake::ResetHook window_reset([] {
     windows.clear();
     next_window = 0x40000;  // apart from other programs' windows
     desktop = {0, 0, 1024, 768};
     delivered.clear();
-    boxes.clear();
-    answers.clear();
 });
 
 Window* Find(HWND window) {
@@ -142,19 +138,6 @@ bool Failed(const char* api, HWND window) {
 }
 
 }  // namespace
-
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    fake::LogCall("MessageBoxA", caption ? caption : "");
-    if (DWORD error = fake::InjectedFailure("MessageBoxA", caption ? caption : "")) {
-        SetLastError(error);
-        return 0;
-    }
-    boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
-    if (answers.empty()) return IDOK;
-    int answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-}
 
 void InitCommonControls(void) { fake::LogCall("InitCommonControls", ""); }
 
@@ -317,8 +300,6 @@ LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     return Deliver(window, message, wparam, lparam);
 }
 
-void AnswerMessageBoxes(const std::vector<int>& in_order) { answers = in_order; }
-const std::vector<MessageBoxShown>& MessageBoxes() { return boxes; }
 const std::vector<SentMessage>& DeliveredMessages() { return delivered; }
 void SetDesktopRect(const RECT& rect) { desktop = rect; }
 int WindowCount() { return (int)windows.size(); }
@@ -346,6 +327,5 @@ std::vector<HWND> Children(HWND dialog) {
     return found;
 }
 
-void RemoveWindow(HWND window) { windows.erase(window); }
 
 }  // namespace fake

@@ -231,13 +231,7 @@ std::vector<WORD> ResourceLanguages(int type, int name);
 void RegSeedWideString(const std::string& key_path, const std::string& name,
                        const std::u16string& text);
 
-// --- Windows, dialogs and message boxes ---
-struct MessageBoxShown {
-    HWND owner;
-    std::string text;
-    std::string caption;
-    UINT style;
-};
+// --- Windows and dialogs ---
 struct SentMessage {
     HWND window;
     UINT message;
@@ -255,11 +249,6 @@ struct WindowInfo {
     int position;  // a progress bar's position
     HWND parent;
 };
-// Message boxes answer these in order, then IDOK.
-void AnswerMessageBoxes(const std::vector<int>& in_order);
-// A service's or session 0's window station: no one sees its windows.
-void SetWindowStationVisible(bool visible);
-const std::vector<MessageBoxShown>& MessageBoxes();
 // Every message delivered to a fake window, in order.
 const std::vector<SentMessage>& DeliveredMessages();
 void SetDesktopRect(const RECT& rect);
@@ -267,8 +256,6 @@ int WindowCount();
 WindowInfo Inspect(HWND window);
 // A dialog's controls in template order.
 std::vector<HWND> Children(HWND dialog);
-// Makes a window vanish without any message, as if it had never existed.
-void RemoveWindow(HWND window);
 // SendMessageA's way into the program's own windows (dialog and controls).
 bool IsOwnWindow(HWND window);
 LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -289,8 +276,6 @@ bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result);
 // ends without releasing it) is given up when a wait for it has no
 // time-out, as once that process has ended. ---
 void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
-// The names of the mutexes created or opened, in order.
-const std::vector<std::string>& MutexNames();
 // True while this process owns the mutex of that name.
 bool MutexHeldHere(const std::string& name);
 
@@ -298,21 +283,11 @@ bool MutexHeldHere(const std::string& name);
 // files. ---
 int OpenHandleCount();
 void* OpenHandle(const char* kind);  // the fake's own use
-void TrackHandle(void* handle, const char* kind);
 bool CloseHandleOf(void* handle, const char* kind);
 int OpenHandlesOf(const char* kind);
 
 // The version the fake system reports, for the fake's own rules.
 const WindowsVersion& CurrentWindowsVersion();
-
-// --- Security: the user's groups and privileges, and leak counters ---
-void SetUserIsAdministrator(bool administrator);
-void SetUserPrivileges(const std::vector<std::string>& held);
-bool ProcessPrivilegeEnabled(const std::string& name);
-int OpenTokenCount();
-int LiveSidCount();
-int LocalBlockCount();
-bool ThreadIsImpersonating();
 
 // --- Pauses: Sleep and timed waits wait for nothing; the total they were
 // asked for since the reset. ---
@@ -325,15 +300,6 @@ void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 size_t WaitingMessageCount();
 // DispatchMessageA's way into the program's own windows (no call logged).
 LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
-// --- Restarts: each ExitWindowsEx call, and whether the system took it (on
-// NT only with the shutdown privilege enabled in the process token). ---
-struct ShutdownRequest {
-    UINT flags;
-    DWORD reason;
-    bool accepted;
-};
-const std::vector<ShutdownRequest>& ShutdownRequests();
 
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
@@ -352,10 +318,10 @@ void SetFileProtected(const std::string& path);
 // FILE_ATTRIBUTE_REPARSE_POINT is a symbolic link: opened with
 // FILE_FLAG_OPEN_REPARSE_POINT its handle tells the mark, otherwise it
 // tells what the link leads to (the mark cleared). ---
-// The DACL a folder or file was created with (CreateDirectoryA, or
-// CreateFileA making a new file): one "S-1-5-..." per allowed entry, in
-// order; empty for the default one.
-std::vector<std::string> CreatedAccess(const std::string& path);
+// The security descriptor a folder or file was created with
+// (CreateDirectoryA, or CreateFileA making a new file); null for the
+// default one.
+const void* CreatedDescriptor(const std::string& path);
 // A file's number of names (hard links); 1 unless set.
 void SetFileLinkCount(const std::string& path, DWORD count);
 // CreateProcessA inheriting handles: the started program holds each

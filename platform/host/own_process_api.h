@@ -7,6 +7,7 @@
 LPSTR GetCommandLineA(void);
 // Always 1234 on the host: the run log's lines carry it.
 DWORD GetCurrentProcessId(void);
+HANDLE GetCurrentProcess(void);  // the pseudo-handle -1
 DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
 HMODULE GetModuleHandleA(LPCSTR module_name);
 DWORD GetLastError(void);

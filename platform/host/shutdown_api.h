@@ -1,5 +1,5 @@
-// Ending the Windows session: ExitWindowsEx of user32, served on the host by
-// a record of each request instead of a restart.
+// Ending the Windows session: the flags and reasons of ExitWindowsEx, which
+// the host build never calls (a stand-in takes the restart's place).
 #pragma once
 
 #include "win32_types.h"
@@ -17,5 +17,3 @@
 #define SHTDN_REASON_FLAG_PLANNED 0x80000000
 
 #define ERROR_PRIVILEGE_NOT_HELD 1314L
-
-BOOL ExitWindowsEx(UINT flags, DWORD reason);

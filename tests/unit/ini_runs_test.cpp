@@ -3,6 +3,7 @@
 #include "app/driver.h"
 #include "app/progress_dialog.h"
 #include "removal_fixture.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ using IniRuns = RemovalTest;
 TEST_F(IniRuns, SectionsRunHighestFirstAfterAFailedRegistryLoad) {
     SeedThreeSections();
     fake::SetFileLocked("C:\\XLN\\1", true);
-    fake::AnswerMessageBoxes({IDCANCEL, IDCANCEL});
+    stand_in::AnswerMessageBoxes({IDCANCEL, IDCANCEL});
     EXPECT_EQ(0, RunUninstall(nullptr));
     const std::vector<std::string> order = {"SetFileInformationByHandle C:\\XLN\\2", "SetFileInformationByHandle C:\\XLN\\1",
                                              "SetFileInformationByHandle C:\\XLN\\0"};

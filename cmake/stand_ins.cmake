@@ -1,0 +1,11 @@
+# The host builds' stand-ins at the program's own seams (tests/stand_ins).
+# Each replaces the one product source behind a header that makes the real
+# calls, which the Wine scenarios prove; the unit tests steer the stand-in
+# and keep proving the decisions around it. ROOT is the repository.
+set(REPLACED_SOURCES
+    ${ROOT}/system/shutdown_request.cpp
+    ${ROOT}/system/administrator.cpp
+    ${ROOT}/system/admin_only_access.cpp
+    ${ROOT}/system/security_api.cpp
+    ${ROOT}/system/message_box.cpp)
+file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -1,0 +1,50 @@
+// The test's handle on the stand-ins that take the place, in the host
+// builds, of the product sources making the real calls behind the program's
+// own seams. fake::Reset puts them back to their start; fake::FailCall,
+// the one failure table, fails them by the name each logs its calls under.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/host/fake_world.h"
+
+namespace stand_in {
+
+// --- Restarts (system/shutdown_request.h): each request, and whether the
+// Windows it was made on took it: the NT family only once the shutdown
+// privilege is enabled, Windows before 2000 never with EWX_FORCEIFHUNG.
+// Logged as "EnableShutdownPrivilege" and "ExitWindowsEx flags". ---
+struct ShutdownRequest {
+    UINT flags;
+    DWORD reason;
+    bool accepted;
+};
+const std::vector<ShutdownRequest>& ShutdownRequests();
+// Whether the user's token holds the shutdown privilege (it does at first).
+void SetShutdownPrivilegeHeld(bool held);
+
+// --- NT security (system/administrator.h, system/admin_only_access.h),
+// logged as "IsAdministrator" and "BuildAdminOnlyAccess". ---
+// Whether the user is in the Administrators group (at first: yes).
+void SetUserIsAdministrator(bool member);
+// The descriptor BuildAdminOnlyAccess hands out, as the fake file system
+// records it (fake::CreatedDescriptor).
+const void* AdminOnlyDescriptor();
+// Descriptors built and not yet given back.
+int LiveAdminOnlyAccesses();
+
+// --- Message boxes (system/message_box.h), logged as "MessageBoxA
+// caption". ---
+struct MessageBoxShown {
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+// Boxes answer these in order, then IDOK.
+void AnswerMessageBoxes(const std::vector<int>& in_order);
+// A service's or session 0's window station: no one sees its windows.
+void SetWindowStationVisible(bool visible);
+const std::vector<MessageBoxShown>& MessageBoxes();
+
+}  // namespace stand_in
