@@ -120,5 +120,18 @@ SCENARIO_FAILURES=0
 if [ "$SCENARIO_FAILURES" -eq 3 ]; then passed=$((passed + 1)); echo "ok   key-and-value-checks-fail"
 else failed=$((failed + 1)); echo "FAIL key-and-value-checks-fail: $SCENARIO_FAILURES of 3"; cat "$work/out"; fi
 
+# The log and restart checks: a line in another case is found, a missing one
+# and a deletion left in WININIT.INI are two failures.
+printf 'delete file C:\\WINDOWS\\hal.dll: refused\r\n' >"$WINEPREFIX/drive_c/run.log"
+echo '[rename]' >"$WINEPREFIX/drive_c/windows/WININIT.INI"
+LOG='C:\run.log'
+SCENARIO_FAILURES=0
+{
+    expect_log_lines 'delete file C:\windows\hal.dll: refused' 'delete file C:\windows\kernel32.dll'
+    expect_nothing_waits
+} >"$work/out"
+if [ "$SCENARIO_FAILURES" -eq 2 ]; then passed=$((passed + 1)); echo "ok   log-and-restart-checks"
+else failed=$((failed + 1)); echo "FAIL log-and-restart-checks: $SCENARIO_FAILURES of 2"; cat "$work/out"; fi
+
 echo "wine helpers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

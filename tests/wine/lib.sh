@@ -352,6 +352,28 @@ expect_file_absent() {
     if [ -e "$(unix_path "$1")" ]; then check_failed "$1 present"; else say "ok: $1 absent"; fi
 }
 
+# expect_nothing_waits: no deletion is left for the restart, in WININIT.INI
+# (9x) or PendingFileRenameOperations (NT).
+expect_nothing_waits() {
+    expect_file_absent 'C:\windows\WININIT.INI'
+    if grep -q -i 'PendingFileRenameOperations' "$(latest_snapshot)"; then
+        check_failed "a deletion waits for the restart"
+    else
+        say "ok: nothing waits for the restart"
+    fi
+}
+
+# expect_log_lines LINE...: each text stands in the run log $LOG (in any
+# case, as Windows spells paths its own way), which is
+# left in $log for the checks that follow.
+expect_log_lines() {
+    log=$(tr -d '\r' <"$(unix_path "$LOG")")
+    for line in "$@"; do
+        if printf '%s\n' "$log" | grep -q -i -F -- "$line"; then say "ok: log: $line"
+        else check_failed "the log lacks: $line"; fi
+    done
+}
+
 # place_tool TOOL.exe 'C:\path\name.exe': a test program copied into the prefix.
 place_tool() {
     path=$(unix_path "$2")
