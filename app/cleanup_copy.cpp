@@ -16,6 +16,7 @@
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
 #include "removal/emptied_folders.h"
+#include "removal/file_in_use.h"
 #include "removal/own_files.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
@@ -178,15 +179,8 @@ bool IsUnchanged(const OwnFile& file) {
            found.ftLastWriteTime.dwLowDateTime == file.written.dwLowDateTime;
 }
 
-bool IsHeld(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return false;
-    }
-    DWORD error = GetLastError();
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
-}
+// Held when no one else may have it open at the same time.
+bool IsHeld(const char* path) { return WriteOpenRefused(path, 0); }
 
 // An ended program's file may stay mapped a moment after its process is
 // signalled: a few seconds' patience before the deletion is tried.

@@ -10,6 +10,7 @@
 #include "messages/error_report.h"
 #include "removal/change_log.h"
 #include "removal/delete_on_restart.h"
+#include "removal/file_in_use.h"
 #include "removal/held_files.h"
 #include "removal/native_file_view.h"
 #include "removal/path_macros.h"
@@ -72,14 +73,7 @@ bool ValueExists(HKEY key, const char* name) {
 // would wait for the restart. A read-only file would first be made writable.
 bool LooksInUse(const char* path, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_READONLY) return false;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return false;
-    }
-    DWORD error = GetLastError();
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+    return WriteOpenRefused(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 // What the deletion would find: missing, in use (answered as the refusal a
