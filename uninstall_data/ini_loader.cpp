@@ -62,7 +62,7 @@ void ReadNames(const IniSection& ini, UninstallData& data) {
     ReadText(ini, "FullProductName", kProductName, data.full_product_name,
              sizeof data.full_product_name);
     ReadText(ini, "Version", "", data.version, sizeof data.version);
-    ReadText(ini, "UninstallKey", "SOFTWARE\\Tarnwell\\802.11\\UninstallInfo", data.uninstall_key,
+    ReadText(ini, "UninstallKey", DEFAULT_DESCRIPTION_KEY, data.uninstall_key,
              sizeof data.uninstall_key);
 }
 
@@ -88,7 +88,7 @@ void ReadApplets(const IniSection& ini, UninstallData& data) {
 }
 
 void ReadSoftwareKey(const IniSection& ini, UninstallData& data) {
-    ReadText(ini, "SoftwareKey", "SOFTWARE\\Tarnwell\\802.11", data.software_key,
+    ReadText(ini, "SoftwareKey", DEFAULT_SOFTWARE_KEY, data.software_key,
              sizeof data.software_key);
     data.preserve_software_key = ReadNumber(ini, "PreserveSoftwareKey", "0");
 }

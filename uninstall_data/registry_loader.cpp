@@ -7,11 +7,9 @@
 
 namespace {
 
-const char kDefaultDescriptionKey[] = "SOFTWARE\\Tarnwell\\802.11\\UninstallInfo";
-
 // The path "/rootkey=" names on the command line, else the default.
 void ChooseDescriptionKey(char* path, size_t size) {
-    if (!RootKeyOption(GetCommandLineA(), path, size)) MbCopy(path, size, kDefaultDescriptionKey);
+    if (!RootKeyOption(GetCommandLineA(), path, size)) MbCopy(path, size, DEFAULT_DESCRIPTION_KEY);
 }
 
 void ReadNames(HKEY key, UninstallData& data) {

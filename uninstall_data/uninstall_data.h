@@ -24,6 +24,12 @@
 #define TAVK_DESCRIPTION_KEY_LEN 255
 #define TAVK_KEY_PATH_LEN 1024
 
+// Where the product's setup writes the description, and the vendor's
+// software key it lies in: the defaults when neither the command line nor
+// the INI file names another.
+#define DEFAULT_SOFTWARE_KEY "SOFTWARE\\Tarnwell\\802.11"
+#define DEFAULT_DESCRIPTION_KEY DEFAULT_SOFTWARE_KEY "\\UninstallInfo"
+
 enum DriverModel {
     DriverModelNone = 0,
     DriverModelWdm98 = 1,
