@@ -11,7 +11,7 @@
 #include "app/cleanup_copy.h"
 
 #include "app/cleanup_place.h"
-#include "app/command_words.h"
+#include "system/command_words.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"

@@ -4,7 +4,7 @@
 // CREATE_NEW keeps it from writing through a file or link put in its way.
 #include "app/cleanup_place.h"
 
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 #include "system/administrator.h"
 #include "system/run_time_functions.h"
 #include "system/windows_family.h"

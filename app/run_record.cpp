@@ -1,7 +1,7 @@
 // Opening and closing the run log, and the preview's own file and box.
 #include "app/run_record.h"
 
-#include "app/command_options.h"
+#include "system/command_options.h"
 #include "removal/protected_files.h"
 #include "removal/protected_folders.h"
 #include "system/interactive_session.h"

@@ -1,6 +1,6 @@
 // The entry point: the mode word decides what the process does.
 #include "app/cleanup_copy.h"
-#include "app/command_options.h"
+#include "system/command_options.h"
 #include "app/driver.h"
 #include "app/progress_dialog.h"
 #include "app/run_record.h"

@@ -27,7 +27,7 @@ endif()
 # read version resources.
 set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
     devtools/tool_log.cpp platform/win32/string_functions.cpp platform/mbtext.cpp
-    app/command_tail.cpp app/command_words.cpp removal/windows_directory.cpp
+    system/command_tail.cpp system/command_words.cpp system/windows_directory.cpp
     system/windows_family.cpp)
 # The guardrails' judgment of Windows' own services, shared with uninst.exe.
 set(DEVTOOLS_GUARDRAILS removal/protected_services.cpp removal/windows_programs.cpp

@@ -7,7 +7,7 @@
 #include "devtools/inf_models.h"
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 #include "system/run_time_functions.h"
 
 #ifndef SUOI_FORCEDELETE

@@ -3,7 +3,7 @@
 #include "devtools/tool_files.h"
 
 #include "removal/device_tool.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 
 bool ToolFilePath(char last, char* path, size_t size) {
     UINT length = GetSystemWindowsDir(path, (UINT)size);

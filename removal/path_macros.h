@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 
 // Characters one expansion stage may write, and a buffer that holds them.
 #define PATH_MACRO_ROOM 512

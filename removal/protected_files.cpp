@@ -22,7 +22,7 @@
 #include "removal/full_paths.h"
 #include "removal/native_file_view.h"
 #include "removal/windows_data_files.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/special_folders.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 #include "uninstall_data/registry_read.h"
 
 namespace {

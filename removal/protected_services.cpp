@@ -7,7 +7,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_parts.h"
 #include "removal/windows_programs.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 #include "system/windows_family.h"
 
 #define SERVICE_WIN32_SHARE_PROCESS_TYPE 0x20

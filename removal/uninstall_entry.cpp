@@ -10,7 +10,7 @@
 #include "removal/product_names.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 #include "system/one_run.h"
 #include "system/run_state.h"
 #include "system/run_summary.h"

@@ -5,7 +5,7 @@
 #include "uninstall_data/ini_values.h"
 
 #include "platform/mbtext.h"
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 
 namespace {
 

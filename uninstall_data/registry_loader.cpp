@@ -1,7 +1,7 @@
 // Loading the uninstall description from its registry key.
 #include "uninstall_data/registry_lists.h"
 
-#include "app/command_options.h"
+#include "system/command_options.h"
 #include "system/run_state.h"
 #include "platform/mbtext.h"
 

@@ -9,7 +9,7 @@
 #include "app/cleanup_copy.h"
 #include "app/cleanup_place.h"
 #include "removal/own_files.h"
-#include "app/command_tail.h"
+#include "system/command_tail.h"
 #include "removal/emptied_folders.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"

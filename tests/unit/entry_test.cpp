@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/command_tail.h"
-#include "app/command_words.h"
+#include "system/command_tail.h"
+#include "system/command_words.h"
 #include "app/driver.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"

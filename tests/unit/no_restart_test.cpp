@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/command_options.h"
+#include "system/command_options.h"
 #include "app/driver.h"
 #include "platform/host/fake_world.h"
 #include "tests/stand_ins/stand_ins.h"

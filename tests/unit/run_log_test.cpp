@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_options.h"
+#include "system/command_options.h"
 #include "app/driver.h"
 #include "removal_fixture.h"
 #include "tests/stand_ins/stand_ins.h"

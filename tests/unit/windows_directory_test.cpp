@@ -1,5 +1,5 @@
 // The Windows directory shared by all users, by Windows family.
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 
 #include "removal_test_support.h"
 

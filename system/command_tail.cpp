@@ -1,5 +1,5 @@
 // Forming WinMain's command-line tail from the whole command line.
-#include "app/command_tail.h"
+#include "system/command_tail.h"
 
 #include "platform/mbtext.h"
 

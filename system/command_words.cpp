@@ -1,6 +1,6 @@
 // Reading the words of a command line, shared by the options, the cleanup
 // copy's hand-over and the device tools' "remove".
-#include "app/command_words.h"
+#include "system/command_words.h"
 
 #include "platform/mbtext.h"
 

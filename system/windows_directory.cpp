@@ -2,7 +2,7 @@
 // system GetWindowsDirectoryA gives a per-user directory, so NT 5 and later
 // are asked for the shared one; NT 4 lacks that call, and its Windows
 // directory is the parent of the system directory.
-#include "removal/windows_directory.h"
+#include "system/windows_directory.h"
 
 #include "platform/mbtext.h"
 #include "system/run_time_functions.h"

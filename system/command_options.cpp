@@ -3,10 +3,10 @@
 // option counts only where a word begins, so that the program's own path,
 // or a value of another option, cannot be taken for one. "/rootkey=" keeps
 // its older, looser and case-sensitive reading.
-#include "app/command_options.h"
+#include "system/command_options.h"
 
-#include "app/command_tail.h"
-#include "app/command_words.h"
+#include "system/command_tail.h"
+#include "system/command_words.h"
 #include "platform/mbtext.h"
 
 namespace {
