@@ -21,42 +21,52 @@ if(NOT WIN32)
     return()
 endif()
 
-# The program's own string and memory-block functions serve the tools too
-# (built so that memset never becomes a call of itself), and so does its
-# reading of the command line; the heap serves only the guardrails, which
-# read version resources.
-set(DEVTOOLS_COMMON ${DEVTOOLS_PURE} devtools/tool_files.cpp devtools/tool_entry.cpp
-    devtools/tool_log.cpp platform/win32/string_functions.cpp platform/mbtext.cpp
-    system/command_tail.cpp system/command_words.cpp system/windows_directory.cpp
-    system/windows_family.cpp)
-# The guardrails' judgment of Windows' own services, shared with uninst.exe.
-set(DEVTOOLS_GUARDRAILS removal/protected_services.cpp removal/windows_programs.cpp
-    removal/protected_files.cpp removal/system_file_checks.cpp removal/full_paths.cpp
-    removal/windows_data_files.cpp
-    removal/native_file_view.cpp removal/path_macros.cpp removal/path_parts.cpp
-    system/system_library.cpp
-    platform/win32/heap_memory.cpp)
+# What the tools share with uninst.exe, named by folder: the system facts
+# and the command line (system/), the guardrails and the removal's path
+# helpers (removal/), the text helpers and the C run-time on kernel32
+# (platform/), and the tools' own common parts (devtools/). They make one library, whose
+# members join a tool only where it calls them: the guardrails' judgment of
+# Windows' own services and files, for instance, and the heap, which serves
+# only the guardrails' reading of version resources. What differs between
+# the tools (their removal, their hand-over, their entry) is named below.
+# The C run-time is linked whole, as in uninst.exe: the compiler's own
+# calls of memcpy and memset come after the library has been searched.
+file(GLOB DEVTOOLS_RUNTIME CONFIGURE_DEPENDS platform/win32/*.cpp)
+set(DEVTOOLS_OWN devtools/tool_entry.cpp ${DEVTOOLS_RUNTIME})
+set(DEVTOOLS_VARIANTS devtools/remove_9x_registry.cpp devtools/remove_nt4_cards.cpp
+    devtools/remove_setupapi.cpp devtools/no_handover.cpp devtools/wow64_handoff.cpp)
+file(GLOB DEVTOOLS_SHARED CONFIGURE_DEPENDS devtools/*.cpp system/*.cpp removal/*.cpp
+    removal/guardrails/*.cpp platform/*.cpp)
+foreach(source devtools/tool_entry.cpp ${DEVTOOLS_VARIANTS})
+    list(REMOVE_ITEM DEVTOOLS_SHARED ${CMAKE_SOURCE_DIR}/${source})
+endforeach()
+
+# The rules of uninst.exe's compilation, without its link-time optimisation
+# (built so that memset never becomes a call of itself).
+function(use_tool_compile_rules target)
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_definitions(${target} PRIVATE
+        WINVER=0x0500 _WIN32_WINNT=0x0501 _WIN32_IE=0x0500 NOMINMAX)
+    target_compile_options(${target} PRIVATE ${ARCH_FLAGS} -Wall -Wextra
+        -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
+        -fno-stack-protector -ffunction-sections -fno-tree-loop-distribute-patterns)
+endfunction()
+
+add_library(device_tools_shared STATIC ${DEVTOOLS_SHARED})
+use_tool_compile_rules(device_tools_shared)
 
 function(add_device_tool name)
     cmake_parse_arguments(TOOL "" "" "SOURCES;LIBRARIES" ${ARGN})
-    add_executable(${name} WIN32 ${DEVTOOLS_COMMON} ${TOOL_SOURCES})
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-    target_compile_definitions(${name} PRIVATE
-        WINVER=0x0500 _WIN32_WINNT=0x0501 _WIN32_IE=0x0500 NOMINMAX)
-    target_compile_options(${name} PRIVATE ${ARCH_FLAGS} -Wall -Wextra
-        -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
-        -fno-stack-protector -ffunction-sections -fno-tree-loop-distribute-patterns)
+    add_executable(${name} WIN32 ${DEVTOOLS_OWN} ${TOOL_SOURCES})
+    use_tool_compile_rules(${name})
     target_link_options(${name} PRIVATE
         -nostartfiles -nostdlib -Wl,-e,${ENTRY_SYMBOL} -s -Wl,--gc-sections
         -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
         -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
-    target_link_libraries(${name} PRIVATE ${TOOL_LIBRARIES} user32 advapi32 kernel32 gcc)
+    target_link_libraries(${name} PRIVATE device_tools_shared ${TOOL_LIBRARIES} user32 advapi32 kernel32 gcc)
 endfunction()
 
-add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/registry_tree.cpp platform/key_tree.cpp
-    ${DEVTOOLS_9X} devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
-add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/registry_tree.cpp platform/key_tree.cpp
-    ${DEVTOOLS_NT4} devtools/service_removal.cpp devtools/no_handover.cpp ${DEVTOOLS_GUARDRAILS})
-add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/oem_infs.cpp devtools/devices_left.cpp
-    devtools/service_removal.cpp ${DEVTOOLS_GUARDRAILS} devtools/wow64_handoff.cpp removal/sibling_program.cpp
+add_device_tool(XLNWLD9X SOURCES devtools/remove_9x_registry.cpp devtools/no_handover.cpp)
+add_device_tool(XLNWLDNT SOURCES devtools/remove_nt4_cards.cpp devtools/no_handover.cpp)
+add_device_tool(XLNWLD2K SOURCES devtools/remove_setupapi.cpp devtools/wow64_handoff.cpp
     LIBRARIES setupapi)
