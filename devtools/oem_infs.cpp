@@ -1,13 +1,13 @@
 // Finding the adapter's OEM INF files and uninstalling those no device uses.
-#include <type_traits>
-
 #include "devtools/oem_infs.h"
+
+#include <type_traits>
 
 #include "devtools/devices_left.h"
 #include "devtools/inf_models.h"
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
-#include "system/windows_directory.h"
+#include "system/oem_inf_files.h"
 #include "system/run_time_functions.h"
 
 #ifndef SUOI_FORCEDELETE
@@ -60,26 +60,10 @@ bool UsesInf(HDEVINFO set, SP_DEVINFO_DATA* device, const char* name) {
 // When the devices cannot be listed, the INF counts as used.
 bool InfInUse(const char* name) { return AnyDeviceLeft(UsesInf, name); }
 
-// "*.inf" also finds a longer extension through its short name.
-bool EndsWithInf(const char* name) {
-    int length = lstrlenA(name);
-    return length > 4 && MbSameNoCase(name + length - 4, ".inf");
-}
-
-// The INF folder with `name` after it, false when it does not fit.
-bool InfPath(const char* name, char* path, UINT size) {
-    UINT length = GetSystemWindowsDir(path, size);
-    if (!length || length + sizeof "\\inf\\" + lstrlenA(name) > size) return false;
-    wsprintfA(path + length, "\\inf\\%s", name);
-    return true;
-}
-
 // Whether the INF's models name a requested id; an unreadable one does not.
-bool InfNamesRequest(const char* name, const DeviceRequest& request) {
+bool InfNamesRequest(const char* path, const DeviceRequest& request) {
     static InfScan scan;  // large: kept out of the stack
     static char chunk[4096];
-    char path[MAX_PATH];
-    if (!InfPath(name, path, sizeof path)) return false;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -90,6 +74,17 @@ bool InfNamesRequest(const char* name, const DeviceRequest& request) {
         FeedInfScan(&scan, chunk, got);
     CloseHandle(file);
     return read && EndInfScan(&scan);
+}
+
+struct RequestedInfs {
+    const DeviceRequest* request;
+    InfNotes* notes;
+};
+
+bool NoteIfRequested(const char* path, const char* name, void* context) {
+    const RequestedInfs& wanted = *(const RequestedInfs*)context;
+    if (InfNamesRequest(path, *wanted.request)) Note(wanted.notes, name);
+    return true;
 }
 
 // SetupUninstallOEMInfA exists from XP on: looked up, never imported.
@@ -106,17 +101,9 @@ void NoteDriverInf(HDEVINFO set, SP_DEVINFO_DATA* device, InfNotes* notes) {
 }
 
 void NoteMatchingInfs(const DeviceRequest& request, InfNotes* notes) {
-    char pattern[MAX_PATH];
-    if (request.id_count == 0 || !InfPath("oem*.inf", pattern, sizeof pattern)) return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && EndsWithInf(found.cFileName) &&
-            InfNamesRequest(found.cFileName, request))
-            Note(notes, found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    if (request.id_count == 0) return;
+    RequestedInfs wanted = {&request, notes};
+    VisitOemInfs(NoteIfRequested, &wanted);
 }
 
 // The check above stands in for the function's own, so the removal is

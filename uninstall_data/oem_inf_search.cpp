@@ -5,12 +5,10 @@
 #include "uninstall_data/ini_values.h"
 
 #include "platform/mbtext.h"
-#include "system/windows_directory.h"
+#include "system/oem_inf_files.h"
 
 namespace {
 
-const char kInfPattern[] = "\\INF\\OEM*.INF";
-const size_t kFolderPart = 5;  // "\INF\" of the pattern
 const size_t kEntryWidth = TAVK_MAX_INSTALLED_FILE_NAME_LEN;
 
 // The INF and its PNF twin, or nothing: false when the list has no room
@@ -33,6 +31,12 @@ bool TakeInf(const char* path, void* context) {
     return AppendInfPair(*(UninstallData*)context, path);
 }
 
+struct ProductVisit {
+    const char* product;
+    bool (*visit)(const char* path, void* context);
+    void* context;
+};
+
 }  // namespace
 
 // Case matters; a name is read as at most 63 characters.
@@ -49,23 +53,19 @@ bool HasInfExtension(const char* name) {
     return dot && MbSameNoCase(dot, ".INF");
 }
 
+namespace {
+
+bool VisitIfProducts(const char* path, const char*, void* context) {
+    const ProductVisit& wanted = *(const ProductVisit*)context;
+    return !InfNamesProduct(path, wanted.product) || wanted.visit(path, wanted.context);
+}
+
+}  // namespace
+
 void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, void* context),
                          void* context) {
-    char path[MAX_PATH];
-    UINT length = GetSystemWindowsDir(path, sizeof path);
-    if (length == 0 || length + sizeof kInfPattern > sizeof path) return;
-    memcpy(path + length, kInfPattern, sizeof kInfPattern);
-    size_t folder = length + kFolderPart;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const char* name = found.cFileName;
-        if (!HasInfExtension(name) || folder + strlen(name) >= sizeof path) continue;
-        memcpy(path + folder, name, strlen(name) + 1);
-        if (InfNamesProduct(path, product) && !visit(path, context)) break;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    ProductVisit wanted = {product, visit, context};
+    VisitOemInfs(VisitIfProducts, &wanted);
 }
 
 void AppendOemInfFiles(UninstallData& data) {
