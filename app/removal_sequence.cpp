@@ -143,7 +143,7 @@ int RunSequence(HWND dialog, const UninstallData& data) {
     RunFirstSteps(shown, data);
     RunLastSteps(shown, data);
     // The restart, when one is needed, is asked once the whole process is
-    // done (app/driver.h): a restart now would cut off what follows.
+    // done (app/run_uninstall.h): a restart now would cut off what follows.
     return 0;
 }
 

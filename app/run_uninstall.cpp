@@ -1,7 +1,8 @@
 // The driver: refuses a user without rights on the NT family, then loads
 // each uninstall description and runs the removal on it.
+#include "app/run_uninstall.h"
+
 #include "app/cleanup_copy.h"
-#include "app/driver.h"
 #include "app/removal_sequence.h"
 #include "system/run_state.h"
 #include "removal/delete_on_restart.h"
@@ -16,6 +17,9 @@
 #include "system/run_log.h"
 #include "system/windows_family.h"
 #include "uninstall_data/description_log.h"
+#include "uninstall_data/ini_loader.h"
+#include "uninstall_data/ini_values.h"
+#include "uninstall_data/registry_loader.h"
 #include "uninstall_data/uninstall_data.h"
 
 // The process's one description record, cleared and refilled by each load;

@@ -1,8 +1,10 @@
 // The entry point: the mode word decides what the process does.
+#include "app/win_main.h"
+
 #include "app/cleanup_copy.h"
 #include "system/command_options.h"
-#include "app/driver.h"
 #include "app/progress_dialog.h"
+#include "app/run_uninstall.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
 #include "system/interactive_session.h"

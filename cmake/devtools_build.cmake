@@ -5,7 +5,7 @@
 # walk), their registry parts (the 9x devices and protocol bindings, the
 # NT 4 cards and their bindings, the run log) and their service and
 # driver-package removal join the unit tests over the fake world.
-set(DEVTOOLS_PURE devtools/request_parse.cpp devtools/device_match.cpp devtools/result_text.cpp
+set(DEVTOOLS_PURE devtools/tool_request.cpp devtools/device_match.cpp devtools/tool_result.cpp
     devtools/inf_models.cpp devtools/device_children.cpp)
 set(DEVTOOLS_REGISTRY devtools/registry_tree.cpp devtools/tool_log.cpp)
 set(DEVTOOLS_9X devtools/enum_devices_9x.cpp devtools/protocol_bindings_9x.cpp)

@@ -2,9 +2,10 @@
 // go with their driver keys, then the protocol instances that no remaining
 // adapter binds, then the driver service's entries. Windows takes note at
 // its next start, so every removal asks for a restart.
+#include "devtools/remove_9x_registry.h"
+
 #include "devtools/enum_devices_9x.h"
 #include "devtools/registry_tree.h"
-#include "devtools/tool_backend.h"
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
 #include "removal/protected_services.h"

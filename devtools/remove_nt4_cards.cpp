@@ -4,10 +4,11 @@
 // the services they named and the driver service, stopped and deleted
 // through the Service Control Manager, or their keys where it does not
 // know them.
+#include "devtools/remove_nt4_cards.h"
+
 #include "devtools/network_cards.h"
 #include "devtools/network_linkage_nt4.h"
 #include "devtools/service_removal.h"
-#include "devtools/tool_backend.h"
 
 const char kToolTag[] = "XLNWLDNT";
 

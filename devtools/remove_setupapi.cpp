@@ -5,12 +5,13 @@
 // Then the driver service goes, unless a removal failed or another device
 // still uses it, and last the adapter's driver packages that no device
 // uses any more.
+#include "devtools/remove_setupapi.h"
+
 #include "devtools/device_children.h"
 #include "devtools/device_match.h"
 #include "devtools/devices_left.h"
 #include "devtools/oem_infs.h"
 #include "devtools/service_removal.h"
-#include "devtools/tool_backend.h"
 #include "devtools/tool_log.h"
 
 #include <cfgmgr32.h>

@@ -1,6 +1,8 @@
 // The entry point of the device-manager tools: started with the word
 // "remove", a tool reads the request, removes what it names and writes its
 // verdict. Without the word it does nothing. No C run-time is linked.
+#include "devtools/tool_entry.h"
+
 #include "system/command_tail.h"
 #include "system/command_words.h"
 #include "devtools/device_match.h"

@@ -1,9 +1,10 @@
 // On 64-bit Windows a 32-bit process cannot remove devices: the 32-bit
 // tool hands the request to its x86-64 build beside it, XLNWLD2K64.exe,
 // waits for it and leaves the result to it.
+#include "devtools/wow64_handoff.h"
+
 #include <type_traits>
 
-#include "devtools/tool_backend.h"
 #include "devtools/tool_files.h"
 #include "removal/sibling_program.h"
 #include "system/run_time_functions.h"

@@ -4,6 +4,8 @@
 // frees it. None is a null pointer.
 #pragma once
 
+#include "messages/string_override.h"
+#include "messages/string_table.h"
 #include "platform/platform.h"
 
 #define FALLBACK_LANGUAGE_ID 0x0409
@@ -15,11 +17,3 @@
 char* LocalizedString(HMODULE module, UINT id, LANGID* language = nullptr);
 // The message as UTF-16, placeholder filled in.
 WCHAR* LocalizedStringW(HMODULE module, UINT id, LANGID* language = nullptr);
-// The message as UTF-16 from the language chain, as written.
-WCHAR* FindLocalizedStringW(HMODULE module, UINT id, LANGID* language = nullptr);
-// The registry override of one message in one language.
-WCHAR* ReadLocalizedStringOverride(HMODULE module, UINT id, LANGID language);
-// The string-table entry of one message in one language.
-WCHAR* LoadStringTableEntry(HMODULE module, UINT id, LANGID language);
-// The module's file name without folder and last extension.
-char* GetModuleStem(HMODULE module);

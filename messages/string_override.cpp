@@ -1,5 +1,7 @@
 // Registry overrides of the messages, per module and language, below
 // HKLM\SOFTWARE\Tarnwell\802.11\LocalizedStrings\<stem>\<primary>\<sub>.
+#include "messages/string_override.h"
+
 #include "messages/localized_string.h"
 
 #include "platform/mbtext.h"

@@ -1,4 +1,6 @@
 // The language chain and the string tables carried in the module.
+#include "messages/string_table.h"
+
 #include "messages/localized_string.h"
 
 namespace {

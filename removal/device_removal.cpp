@@ -1,10 +1,11 @@
 // Removing the adapter's devices and driver service through the
 // device-manager tool beside this program: request, run, result.
+#include "removal/device_removal.h"
+
 #include "system/run_state.h"
 #include "messages/error_report.h"
 #include "removal/device_tool.h"
 #include "removal/path_macros.h"
-#include "removal/removal_steps.h"
 #include "removal/sibling_program.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"

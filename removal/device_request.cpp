@@ -1,5 +1,6 @@
 // Which tool variant removes the devices, and the request written for it.
-#include "removal/device_tool.h"
+#include "removal/device_request.h"
+
 #include "system/run_log.h"
 #include "system/windows_family.h"
 

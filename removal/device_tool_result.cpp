@@ -1,5 +1,5 @@
 // Reading the device-manager tool's result: status, module tag and code.
-#include "removal/device_tool.h"
+#include "removal/device_tool_result.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "removal/protected_files.h"
 #include "removal/protected_folders.h"
 #include "removal/service_evidence.h"
-#include "uninstall_data/ini_values.h"
+#include "uninstall_data/oem_inf_search.h"
 
 namespace {
 

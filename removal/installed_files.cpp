@@ -2,6 +2,8 @@
 // with path macros, wildcards in the last component). A file Windows will
 // not let go now is deleted at the next start instead; a file another
 // program still uses (a shared count above 1) stays.
+#include "removal/installed_files.h"
+
 #include "system/run_state.h"
 #include "platform/mbtext.h"
 #include "removal/delete_on_restart.h"
@@ -13,7 +15,6 @@
 #include "removal/path_parts.h"
 #include "removal/protected_files.h"
 #include "removal/protected_folders.h"
-#include "removal/removal_steps.h"
 #include "removal/shared_files.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"

@@ -1,7 +1,8 @@
 // The removal step for the description's list of registry keys: each entry
 // once, by ascending order, either the named key or the matching direct
 // subkeys of it, unconditionally or only when empty.
-#include "removal/removal_steps.h"
+#include "removal/registry_keys_removal.h"
+
 #include "removal/system_changes.h"
 
 #include "platform/mbtext.h"

@@ -4,18 +4,11 @@
 // that cannot be started or waited for).
 #pragma once
 
-#include "uninstall_data/uninstall_data.h"
-
-// Hands the removal to the product's registered uninstall command; 0 when
-// it was started and has ended. Also given the progress dialog, or null.
-int RunRegisteredUninstaller(HWND dialog, const UninstallData& data);
-
-int StopSupportApplets(const UninstallData& data);
-int RemoveDevices(const UninstallData& data);
-int RunServiceUninstallers(const UninstallData& data);
-int RemoveInstalledFiles(const UninstallData& data);
-int RemoveUninstallEntry(const UninstallData& data);
-int RemoveRegistryKeys(const UninstallData& data);
-int RemoveSoftwareKey(const UninstallData& data);
-int RemoveDescriptionKey(const UninstallData& data);
-int RemoveStartMenuShortcut(const UninstallData& data);
+#include "removal/uninstall_entry.h"
+#include "removal/support_applets.h"
+#include "removal/device_removal.h"
+#include "removal/service_uninstallers.h"
+#include "removal/installed_files.h"
+#include "removal/registry_keys_removal.h"
+#include "removal/software_keys.h"
+#include "removal/start_menu_shortcut.h"

@@ -2,11 +2,12 @@
 // A program that is Windows' own (cmd.exe given "/c del ...", wmic found on
 // PATH) is not started: its "-u" is no removal switch, and whatever it is
 // given it does.
+#include "removal/service_uninstallers.h"
+
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/program_search.h"
 #include "removal/protected_files.h"
-#include "removal/removal_steps.h"
 #include "removal/started_programs.h"
 #include "removal/windows_programs.h"
 #include "removal/path_parts.h"

@@ -1,7 +1,8 @@
 // The vendor's keys at the end of the removal: the product's software key
 // (unless the description keeps it), the key the description was read
 // from, and the vendor's top key once nothing is left in it.
-#include "removal/removal_steps.h"
+
+#include "removal/software_keys.h"
 
 #include "messages/error_report.h"
 #include "removal/registry_delete.h"

@@ -3,7 +3,8 @@
 // and so do Windows' own folders and a shortcut that starts Windows' own or
 // another maker's program: judged by the target the shortcut holds, or,
 // when it holds none that can be read, by Windows' own shortcut names.
-#include "removal/removal_steps.h"
+
+#include "removal/start_menu_shortcut.h"
 
 #include "platform/mbtext.h"
 #include "removal/change_log.h"

@@ -3,7 +3,8 @@
 // key are removed so that they no longer start with Windows. A value that
 // starts Windows' own or another maker's program, and Windows' own windows,
 // are left alone: the description's names alone are no evidence.
-#include "removal/removal_steps.h"
+
+#include "removal/support_applets.h"
 
 #include "platform/mbtext.h"
 #include "removal/change_log.h"

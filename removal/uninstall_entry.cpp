@@ -2,7 +2,8 @@
 // removal to its registered command once, guarded by a marker value, and
 // deleting the entry late in the removal. An entry that shows itself to be
 // another program's is left whole: its command removes that program.
-#include "removal/removal_steps.h"
+
+#include "removal/uninstall_entry.h"
 
 #include "messages/error_report.h"
 #include "platform/mbtext.h"

@@ -4,6 +4,8 @@
 // names that many programs use ("Version", "Device", "WinVer",
 // "SoftwareKey", "Applets", "InstalledFiles", "RegistryKeys"...) are read
 // from a description but do not make one.
+#include "uninstall_data/description_presence.h"
+
 #include "uninstall_data/registry_lists.h"
 
 #include "platform/mbtext.h"

@@ -1,7 +1,11 @@
 // Loading one uninstall description section of the INI file beside the
 // program. Every key has a default, lists are comma-separated and cut at
 // their limits, and nothing is ever reported.
+#include "uninstall_data/ini_loader.h"
+
 #include "uninstall_data/ini_values.h"
+#include "uninstall_data/oem_inf_search.h"
+#include "uninstall_data/registry_loader.h"
 
 #include "system/run_log.h"
 #include "system/windows_family.h"

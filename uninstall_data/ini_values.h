@@ -1,4 +1,4 @@
-// The INI loader's own value rules: comma lists and the OEM INF search.
+// The INI loader's own value rules: comma lists and numbers.
 #pragma once
 
 #include "uninstall_data/uninstall_data.h"
@@ -23,18 +23,7 @@ enum ListEnd {
 // `width` is cut there and the rest ignored.
 ListEnd SplitCommaList(const char* text, const CommaList& list);
 
-// Appends each OEM*.INF of the Windows INF folder whose [Strings]
-// FullProductName equals the record's product name, followed by its PNF
-// twin, to the installed files.
-void AppendOemInfFiles(UninstallData& data);
-
-// True when the file name (no folder) ends in ".inf", in any letter case.
-bool HasInfExtension(const char* name);
-
-// True when the INF's [Strings] FullProductName is `product` (case matters).
-bool InfNamesProduct(const char* path, const char* product);
-
-// Calls `visit` with the full path of each such OEM INF naming `product`,
-// until it answers false.
-void VisitProductOemInfs(const char* product, bool (*visit)(const char* path, void* context),
-                         void* context);
+// A number written in an INI file, converted as strtoul does in base 10:
+// blanks skipped, an optional sign, digits up to the first other character;
+// a minus negates modulo 2^32 and a value too large gives 4294967295.
+uint32_t IniNumber(const char* text);

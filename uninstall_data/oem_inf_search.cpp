@@ -2,6 +2,8 @@
 // Windows INF folder, recognised by the product name in their [Strings]
 // section. Each joins the files to delete together with its precompiled
 // twin, whose extension begins with "P" instead of "I".
+#include "uninstall_data/oem_inf_search.h"
+
 #include "uninstall_data/ini_values.h"
 
 #include "platform/mbtext.h"

@@ -1,4 +1,6 @@
 // Order numbers written as value or subkey names.
+#include "uninstall_data/order_number.h"
+
 #include "uninstall_data/uninstall_data.h"
 
 // A number too large for 32 bits is outside the format and, like any other

@@ -1,5 +1,8 @@
 // The lists of the registry description that are read entry by entry:
 // Applets, DeviceClassNames and RegistryKeys.
+#include "uninstall_data/registry_key_lists.h"
+
+#include "uninstall_data/order_number.h"
 #include "uninstall_data/registry_lists.h"
 
 #include "messages/error_report.h"

@@ -1,4 +1,6 @@
 // Loading the uninstall description from its registry key.
+#include "uninstall_data/registry_loader.h"
+
 #include "uninstall_data/registry_lists.h"
 
 #include "system/command_options.h"

@@ -1,5 +1,7 @@
 // The value lists of the registry description: FriendlyNames,
 // InstalledFiles and InstalledServices.
+#include "uninstall_data/registry_value_lists.h"
+
 #include "uninstall_data/registry_lists.h"
 
 namespace {

@@ -97,26 +97,3 @@ inline int32_t CountWithin(int32_t count, int32_t capacity) {
     if (count < 0) return 0;
     return count > capacity ? capacity : count;
 }
-
-// Reads the description from the registry key (the default one, or the one
-// named by "/rootkey=" on the command line). 0: read whole; 1: key missing or
-// a failure reported; 2: the device class list ended between two reads.
-int LoadFromRegistry(UninstallData& data);
-
-// Reads one description section of the INI file at `ini_path` into the
-// record; every missing key takes its default. Nothing is reported and the
-// result is always 0.
-int LoadFromIniSection(UninstallData& data, const char* ini_path, const char* section);
-
-// A number written in an INI file, converted as strtoul does in base 10:
-// blanks skipped, an optional sign, digits up to the first other character;
-// a minus negates modulo 2^32 and a value too large gives 4294967295.
-uint32_t IniNumber(const char* text);
-
-// "WDM98", "WDM2k", "NT4" and "VxD" (exactly) give their model; anything
-// else DriverModelNone.
-int32_t DriverModelOf(const char* text);
-
-// Turns a value or subkey name into an order number: "" is 0, decimal
-// digits their value, anything else -1.
-void ParseOrderNumber(const char* text, int32_t* order);

@@ -2,7 +2,7 @@
 // size, and LoadFromIniSection over a section (and an OEM INF) made of the
 // input.
 #include "fuzz_support.h"
-#include "uninstall_data/uninstall_data.h"
+#include "uninstall_data/ini_loader.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // any type, length and content, terminated or not; sometimes with a
 // "/rootkey=" option on the command line.
 #include "fuzz_support.h"
-#include "uninstall_data/uninstall_data.h"
+#include "uninstall_data/registry_loader.h"
 
 namespace {
 

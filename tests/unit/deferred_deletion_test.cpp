@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "app/removal_sequence.h"
 #include "removal/removal_steps.h"
 #include "removal/system_changes.h"

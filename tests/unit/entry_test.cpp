@@ -6,7 +6,8 @@
 
 #include "system/command_tail.h"
 #include "system/command_words.h"
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"
 

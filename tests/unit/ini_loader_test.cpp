@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "removal_test_support.h"
+#include "uninstall_data/ini_loader.h"
+#include "uninstall_data/ini_values.h"
 
 namespace {
 

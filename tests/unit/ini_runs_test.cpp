@@ -1,6 +1,7 @@
 // The driver's INI runs: after the registry run, highest section first,
 // each removed locally; the count's bounds; never in Verbose.
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "app/progress_dialog.h"
 #include "removal_fixture.h"
 #include "tests/stand_ins/stand_ins.h"

@@ -8,7 +8,8 @@
 #include <functional>
 
 #include "system/command_options.h"
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "platform/host/fake_world.h"
 #include "tests/stand_ins/stand_ins.h"
 #include "system/run_state.h"

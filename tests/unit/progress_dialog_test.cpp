@@ -2,7 +2,8 @@
 // its creation and destruction by the "verbose" start.
 #include <gtest/gtest.h>
 
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
 #include "messages/error_report.h"

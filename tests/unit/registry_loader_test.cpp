@@ -7,7 +7,8 @@
 #include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
-#include "uninstall_data/uninstall_data.h"
+#include "uninstall_data/order_number.h"
+#include "uninstall_data/registry_loader.h"
 
 namespace {
 

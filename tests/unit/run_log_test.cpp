@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "system/command_options.h"
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "removal_fixture.h"
 #include "tests/stand_ins/stand_ins.h"
 

@@ -2,7 +2,8 @@
 // family: exit code 4, the warning box except in Silent, 6 without its texts.
 #include <gtest/gtest.h>
 
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "app/progress_dialog.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"

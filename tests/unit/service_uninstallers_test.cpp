@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/driver.h"
+#include "app/run_uninstall.h"
+#include "app/win_main.h"
 #include "removal/path_macros.h"
 #include "removal/removal_steps.h"
 #include "removal_fixture.h"

@@ -1,11 +1,7 @@
-// The entry point's helpers and the driver that runs the removal.
+// The driver that runs the removal of each description.
 #pragma once
 
 #include "platform/platform.h"
-
-// Mode words, matched case-insensitively as prefixes of the tail.
-enum ModeWord { ModeNone, ModeVerbose, ModeQuiet, ModeSilent, ModeInstall, ModeServices };
-ModeWord MatchModeWord(const char* tail);
 
 // Loads each description and removes what it names; returns the exit code.
 int RunUninstall(HWND dialog);
@@ -18,5 +14,3 @@ void FinishRemoval(int result);
 
 // The "services" word: only the service programs' removal switch.
 int RunServicesMode();
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show);
