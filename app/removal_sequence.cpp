@@ -7,7 +7,7 @@
 #include "system/run_state.h"
 #include "messages/localized_box.h"
 #include "removal/removal_steps.h"
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 #include "removal/system_changes.h"
 #include "system/program_wait.h"
 #include "system/run_log.h"

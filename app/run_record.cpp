@@ -2,8 +2,8 @@
 #include "app/run_record.h"
 
 #include "system/command_options.h"
-#include "removal/protected_files.h"
-#include "removal/protected_folders.h"
+#include "removal/guardrails/protected_files.h"
+#include "removal/guardrails/protected_folders.h"
 #include "system/interactive_session.h"
 #include "system/run_log.h"
 #include "system/run_state.h"

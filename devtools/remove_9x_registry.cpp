@@ -8,7 +8,7 @@
 #include "devtools/registry_tree.h"
 #include "devtools/tool_log.h"
 #include "platform/mbtext.h"
-#include "removal/protected_services.h"
+#include "removal/guardrails/protected_services.h"
 
 #define SERVICES_KEY "System\\CurrentControlSet\\Services"
 

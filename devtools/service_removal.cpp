@@ -2,7 +2,7 @@
 #include "devtools/service_removal.h"
 
 #include "devtools/tool_log.h"
-#include "removal/protected_services.h"
+#include "removal/guardrails/protected_services.h"
 
 #define STOP_WAIT_MS 15000
 #define STOP_POLL_MS 250

@@ -8,7 +8,7 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/path_parts.h"
-#include "removal/protected_folders.h"
+#include "removal/guardrails/protected_folders.h"
 #include "removal/system_changes.h"
 #include "system/windows_family.h"
 

@@ -10,7 +10,7 @@
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
-#include "removal/protected_folders.h"
+#include "removal/guardrails/protected_folders.h"
 #include "system/run_time_functions.h"
 #include "system/windows_family.h"
 

@@ -8,7 +8,7 @@
 #include "removal/registry_links.h"
 
 #include "platform/mbtext.h"
-#include "removal/protected_keys.h"
+#include "removal/guardrails/protected_keys.h"
 #include "removal/registry_delete.h"
 #include "uninstall_data/uninstall_data.h"
 

@@ -7,9 +7,9 @@
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
 #include "removal/program_search.h"
-#include "removal/protected_files.h"
+#include "removal/guardrails/protected_files.h"
 #include "removal/started_programs.h"
-#include "removal/windows_programs.h"
+#include "removal/guardrails/windows_programs.h"
 #include "removal/path_parts.h"
 #include "system/run_log.h"
 

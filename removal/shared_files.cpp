@@ -9,7 +9,7 @@
 #include "removal/native_file_view.h"
 #include "removal/path_macros.h"
 #include "removal/path_parts.h"
-#include "removal/protected_folders.h"
+#include "removal/guardrails/protected_folders.h"
 #include "removal/system_changes.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
-#include "removal/system_file_checks.h"
+#include "removal/guardrails/system_file_checks.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/mbtext.h"
 #include "removal/change_log.h"
 #include "removal/path_macros.h"
-#include "removal/product_names.h"
+#include "removal/guardrails/product_names.h"
 #include "removal/shortcut_target.h"
 #include "removal/special_folders.h"
 #include "removal/system_changes.h"

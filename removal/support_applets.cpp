@@ -9,7 +9,7 @@
 #include "platform/mbtext.h"
 #include "removal/change_log.h"
 #include "removal/path_macros.h"
-#include "removal/product_names.h"
+#include "removal/guardrails/product_names.h"
 #include "removal/program_search.h"
 #include "removal/system_changes.h"
 #include "removal/window_program.h"

@@ -8,7 +8,7 @@
 #include "messages/error_report.h"
 #include "platform/mbtext.h"
 #include "removal/change_log.h"
-#include "removal/product_names.h"
+#include "removal/guardrails/product_names.h"
 #include "removal/started_programs.h"
 #include "removal/system_changes.h"
 #include "system/windows_directory.h"

@@ -1,10 +1,10 @@
 // Windows' own files, refused however they are named: drive roots, Windows
 // File Protection, Microsoft's version resources, the known DLLs and Wine's
 // stand-ins.
-#include "removal/protected_files.h"
-#include "removal/protected_services.h"
+#include "removal/guardrails/protected_files.h"
+#include "removal/guardrails/protected_services.h"
 #include "removal/removal_steps.h"
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 #include "system/run_log.h"
 
 #include "removal_fixture.h"

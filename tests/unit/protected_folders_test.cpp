@@ -1,6 +1,6 @@
 // The guardrails on files: which folders and search patterns no
 // description can have deleted, however their paths are spelled.
-#include "removal/protected_folders.h"
+#include "removal/guardrails/protected_folders.h"
 
 #include "removal/full_paths.h"
 #include "removal_test_support.h"

@@ -1,8 +1,8 @@
 // The guardrails on the registry: which keys no description can have
 // deleted, however their paths are spelled.
-#include "removal/protected_keys.h"
+#include "removal/guardrails/protected_keys.h"
 
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 #include "removal_test_support.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Which services are Windows' own: where a service's program lies, read
 // from its ImagePath the way the service manager reads it.
-#include "removal/protected_services.h"
+#include "removal/guardrails/protected_services.h"
 
 #include "removal_test_support.h"
 
@@ -94,7 +94,7 @@ TEST(ProtectedServices, SharedProcessesAndSettingsAreRefusedOthersNot) {
 
 }  // namespace
 
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 
 namespace {
 
@@ -173,7 +173,7 @@ TEST(ServiceEvidence, OnlyWhatTiesAServiceToTheProductLetsItGo) {
 
 }  // namespace
 
-#include "removal/windows_programs.h"
+#include "removal/guardrails/windows_programs.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The listed registry keys: the order the entries run in, the search of a
 // key's direct subkeys, and the rule for keys that go only when empty.
 #include "removal/removal_steps.h"
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 
 #include <limits.h>
 

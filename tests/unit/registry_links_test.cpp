@@ -3,7 +3,7 @@
 #include "removal/registry_links.h"
 
 #include "removal/removal_steps.h"
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 #include "removal/system_changes.h"
 #include "removal_fixture.h"
 

@@ -1,6 +1,6 @@
 // A folder's identity: its volume and index through a handle where Windows
 // opens folders, its full and 8.3 forms where it does not.
-#include "removal/folder_identity.h"
+#include "removal/guardrails/folder_identity.h"
 
 #include "platform/mbtext.h"
 

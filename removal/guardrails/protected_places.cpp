@@ -4,7 +4,7 @@
 // profiles of the users and the folders all users share. A profile holds a
 // user's data as the Windows folder holds the system's: below either, only
 // named files or patterns specific to the product are taken.
-#include "removal/protected_places.h"
+#include "removal/guardrails/protected_places.h"
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"

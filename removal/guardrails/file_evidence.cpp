@@ -3,7 +3,7 @@
 // there. The product's INF files are read once when the removal begins
 // (before they are deleted); a file's version resource is read by the file
 // rules only when it is a program image.
-#include "removal/file_evidence.h"
+#include "removal/guardrails/file_evidence.h"
 
 #include "platform/mbtext.h"
 #include "platform/text_file.h"
@@ -11,10 +11,10 @@
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/path_parts.h"
-#include "removal/product_names.h"
-#include "removal/protected_files.h"
-#include "removal/protected_folders.h"
-#include "removal/service_evidence.h"
+#include "removal/guardrails/product_names.h"
+#include "removal/guardrails/protected_files.h"
+#include "removal/guardrails/protected_folders.h"
+#include "removal/guardrails/service_evidence.h"
 #include "uninstall_data/oem_inf_search.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Asking Windows File Protection and a file's version resource whether the
 // file is Windows' own, through the libraries found at run time.
-#include "removal/system_file_checks.h"
+#include "removal/guardrails/system_file_checks.h"
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"

@@ -24,13 +24,13 @@
 // data with what lies below them (protected_places.h). Folders are compared
 // by identity: volume and index through a handle on the NT family, the
 // system's full and 8.3 forms on Windows 9x.
-#include "removal/protected_folders.h"
+#include "removal/guardrails/protected_folders.h"
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/path_parts.h"
-#include "removal/protected_places.h"
+#include "removal/guardrails/protected_places.h"
 
 namespace {
 

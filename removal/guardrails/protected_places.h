@@ -2,7 +2,7 @@
 // what protected_folders.h guards.
 #pragma once
 
-#include "removal/folder_identity.h"
+#include "removal/guardrails/folder_identity.h"
 
 const int kMaxProtectedPlaces = 112;
 

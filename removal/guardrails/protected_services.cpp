@@ -2,11 +2,11 @@
 // those run in a shared process and those whose program is Windows' own.
 // Read from the service's key: its Type and its ImagePath, resolved as the
 // service manager resolves it.
-#include "removal/protected_services.h"
+#include "removal/guardrails/protected_services.h"
 
 #include "platform/mbtext.h"
 #include "removal/path_parts.h"
-#include "removal/windows_programs.h"
+#include "removal/guardrails/windows_programs.h"
 #include "system/windows_directory.h"
 #include "system/windows_family.h"
 

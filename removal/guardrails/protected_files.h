@@ -5,7 +5,7 @@
 
 #include "platform/platform.h"
 #include "removal/path_macros.h"
-#include "removal/system_file_checks.h"
+#include "removal/guardrails/system_file_checks.h"
 
 // A short reason when the file at `path` is Windows' own, or, while a
 // description is removed, not shown to be the product's; null otherwise.

@@ -16,12 +16,12 @@
 // The product's own files, in the system folder too, carry none of these.
 // While a description is removed, the ownership judge (file_evidence.h)
 // then asks whose the file is.
-#include "removal/protected_files.h"
+#include "removal/guardrails/protected_files.h"
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
 #include "removal/native_file_view.h"
-#include "removal/windows_data_files.h"
+#include "removal/guardrails/windows_data_files.h"
 #include "system/windows_directory.h"
 
 namespace {

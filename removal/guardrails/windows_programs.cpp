@@ -1,12 +1,12 @@
 // Windows' own programs. Wine's programs carry no version resource of
 // Microsoft's, but each carries Wine's mark where a DOS program's stub
 // would be: Wine stands in for Windows there, so its programs are Windows'.
-#include "removal/windows_programs.h"
+#include "removal/guardrails/windows_programs.h"
 
 #include "platform/mbtext.h"
 #include "removal/path_parts.h"
-#include "removal/protected_files.h"
-#include "removal/system_file_checks.h"
+#include "removal/guardrails/protected_files.h"
+#include "removal/guardrails/system_file_checks.h"
 
 namespace {
 

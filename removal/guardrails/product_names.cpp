@@ -1,11 +1,11 @@
 // Matching a text against the product's and the maker's names. A name
 // that is empty or blank matches nothing: it would match every text.
-#include "removal/product_names.h"
+#include "removal/guardrails/product_names.h"
 
 #include "messages/localized_string.h"
 #include "platform/mbtext.h"
-#include "removal/system_file_checks.h"
-#include "removal/windows_programs.h"
+#include "removal/guardrails/system_file_checks.h"
+#include "removal/guardrails/windows_programs.h"
 
 namespace {
 

@@ -29,11 +29,11 @@
 // and trailing backslashes ignored; "SOFTWARE\Wow6432Node\X" counts as
 // "SOFTWARE\X". '#' stands for a control set: "CurrentControlSet" or
 // "ControlSet001"..., '*' for any one key.
-#include "removal/protected_keys.h"
+#include "removal/guardrails/protected_keys.h"
 
 #include "platform/mbtext.h"
-#include "removal/protected_services.h"
-#include "removal/service_evidence.h"
+#include "removal/guardrails/protected_services.h"
+#include "removal/guardrails/service_evidence.h"
 
 namespace {
 

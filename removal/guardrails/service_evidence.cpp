@@ -2,15 +2,15 @@
 // only with it: a Windows driver whose file Windows has not copied (XP
 // ships many) looks like a product's service whose program is gone, and
 // only the description can tell them apart.
-#include "removal/service_evidence.h"
+#include "removal/guardrails/service_evidence.h"
 
 #include "platform/mbtext.h"
-#include "removal/file_evidence.h"
+#include "removal/guardrails/file_evidence.h"
 #include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/path_parts.h"
-#include "removal/protected_folders.h"
-#include "removal/protected_services.h"
+#include "removal/guardrails/protected_folders.h"
+#include "removal/guardrails/protected_services.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 // | Windows\repair (and below)         | hives' spare copies: everything        |
 // | in or below the Windows folder     | catalogs (.cat): Windows files them    |
 // |                                    | under names of its own making          |
-#include "removal/windows_data_files.h"
+#include "removal/guardrails/windows_data_files.h"
 
 #include "platform/mbtext.h"
 
