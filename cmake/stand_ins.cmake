@@ -7,5 +7,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/administrator.cpp
     ${ROOT}/system/admin_only_access.cpp
     ${ROOT}/system/security_api.cpp
-    ${ROOT}/system/message_box.cpp)
+    ${ROOT}/system/message_box.cpp
+    ${ROOT}/system/other_windows.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

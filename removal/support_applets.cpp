@@ -12,6 +12,7 @@
 #include "removal/program_search.h"
 #include "removal/system_changes.h"
 #include "removal/window_program.h"
+#include "system/other_windows.h"
 #include "system/windows_family.h"
 #include "uninstall_data/registry_read.h"
 
@@ -49,7 +50,7 @@ const char* WindowsClassReason(const char* window_class) {
 // A program that cannot be named leaves the class to decide.
 const char* KeepWindowsReason(const char* window_class, const UninstallData& data) {
     if (const char* reason = WindowsClassReason(window_class)) return reason;
-    HWND window = FindWindowA(window_class, nullptr);
+    HWND window = FindWindowOfClass(window_class);
     char program[PATH_BUFFER_SIZE];
     if (!window || !WindowProgramPath(window, program)) return nullptr;
     return OtherProgramReason(data, program);

@@ -18,6 +18,7 @@
 #include "removal/protected_keys.h"
 #include "removal/registry_delete.h"
 #include "removal/registry_links.h"
+#include "system/other_windows.h"
 #include "system/restart.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
@@ -108,7 +109,7 @@ const char* FileRefusal(const char* path, bool handles) {
 }
 
 ChangeResult PreviewWindowClosing(const char* window_class) {
-    if (!FindWindowA(window_class, nullptr)) return Outcome(WindowCloseChange, window_class, ChangeMissing);
+    if (!FindWindowOfClass(window_class)) return Outcome(WindowCloseChange, window_class, ChangeMissing);
     return Outcome(WindowCloseChange, window_class, ChangePreviewed, 0, "open now: would be closed");
 }
 
@@ -289,9 +290,9 @@ bool MayDeleteMatches(const char* pattern) {
 ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages) {
     if (PreviewRun) return PreviewWindowClosing(window_class);
     for (int sent = 0; sent < max_messages; ++sent) {
-        HWND window = FindWindowA(window_class, nullptr);
+        HWND window = FindWindowOfClass(window_class);
         if (!window) return Outcome(WindowCloseChange, window_class, sent ? ChangeDone : ChangeMissing);
-        SendMessageA(window, WM_CLOSE, 0, 0);
+        AskWindowToClose(window);
     }
     return Outcome(WindowCloseChange, window_class, ChangeKept, 0, "still open: it ignores WM_CLOSE");
 }

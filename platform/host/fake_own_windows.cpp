@@ -29,7 +29,7 @@ std::vector<fake::SentMessage> delivered;
 
 fake::ResetHook window_reset([] {
     windows.clear();
-    next_window = 0x40000;  // apart from other programs' windows
+    next_window = 0x40000;
     desktop = {0, 0, 1024, 768};
     delivered.clear();
 });
@@ -138,6 +138,16 @@ bool Failed(const char* api, HWND window) {
 }
 
 }  // namespace
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    fake::LogCall("SendMessageA", Subject(window) + " " + std::to_string(message));
+    return Deliver(window, message, wparam, lparam);
+}
+
+HWND GetDesktopWindow(void) {
+    fake::LogCall("GetDesktopWindow", "");
+    return fake::InjectedFailure("GetDesktopWindow", "") ? nullptr : kDesktop;
+}
 
 void InitCommonControls(void) { fake::LogCall("InitCommonControls", ""); }
 
@@ -290,11 +300,6 @@ LONG SetWindowLongA(HWND window, int index, LONG value) {
 namespace fake {
 
 bool IsOwnWindow(HWND window) { return Find(window) != nullptr; }
-
-LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    fake::LogCall("SendMessageA", Subject(window) + " " + std::to_string(message));
-    return Deliver(window, message, wparam, lparam);
-}
 
 LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     return Deliver(window, message, wparam, lparam);

@@ -118,12 +118,6 @@ struct StartedProcess {
 };
 const std::vector<StartedProcess>& StartedProcesses();
 
-// --- Top-level windows of other programs. A window closes on the nth
-// WM_CLOSE it receives; 0: it never closes. ---
-HWND AddWindow(const std::string& window_class, int closes_on = 1,
-               const std::string& title = "");
-int CloseMessagesReceived(HWND window);
-bool WindowOpen(HWND window);
 // The process that owns a window, with the image path the tool help gives
 // for it.
 void SetWindowProcess(HWND window, DWORD process_id, const std::string& image);
@@ -256,9 +250,7 @@ int WindowCount();
 WindowInfo Inspect(HWND window);
 // A dialog's controls in template order.
 std::vector<HWND> Children(HWND dialog);
-// SendMessageA's way into the program's own windows (dialog and controls).
 bool IsOwnWindow(HWND window);
-LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // --- Kernel handles: CloseHandle asks each kind's closer in turn ---
 struct HandleCloser {

@@ -1,6 +1,5 @@
-// Window functions of user32 and comctl32: top-level windows of other
-// programs (found by class and sent messages), and the program's own dialog
-// and message boxes, whose messages are delivered synchronously.
+// Window functions of user32 and comctl32: the program's own dialog, whose
+// messages are delivered synchronously.
 #pragma once
 
 #include "win32_types.h"
@@ -64,8 +63,6 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SWP_NOZORDER 0x0004
 #define HWND_TOP ((HWND)0)
 
-HWND FindWindowA(LPCSTR class_name, LPCSTR window_name);
-BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void InitCommonControls(void);
 // comctl32 4.70 and later: Internet Explorer 3's update on 95 and NT 4.
 struct INITCOMMONCONTROLSEX {

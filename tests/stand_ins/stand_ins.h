@@ -47,4 +47,11 @@ void AnswerMessageBoxes(const std::vector<int>& in_order);
 void SetWindowStationVisible(bool visible);
 const std::vector<MessageBoxShown>& MessageBoxes();
 
+// --- Other programs' top-level windows (system/other_windows.h), logged
+// as "FindWindowA class" and "SendMessageA 16". A window closes on the nth
+// WM_CLOSE it receives; 0: it never closes. ---
+HWND AddWindow(const std::string& window_class, int closes_on = 1);
+int CloseMessagesReceived(HWND window);
+bool WindowOpen(HWND window);
+
 }  // namespace stand_in
