@@ -3,6 +3,7 @@
 #include "app/command_options.h"
 #include "app/driver.h"
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
 #include "system/interactive_session.h"
@@ -18,7 +19,7 @@ int RunVerbose(HINSTANCE instance) {
     HWND dialog = CreateProgressDialog(instance);
     if (!dialog) return 2;
     int result = RunUninstall(dialog);
-    DestroyWindow(dialog);
+    CloseProgressWindow(dialog);
     return result;
 }
 

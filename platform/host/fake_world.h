@@ -225,33 +225,6 @@ std::vector<WORD> ResourceLanguages(int type, int name);
 void RegSeedWideString(const std::string& key_path, const std::string& name,
                        const std::u16string& text);
 
-// --- Windows and dialogs ---
-struct SentMessage {
-    HWND window;
-    UINT message;
-    WPARAM wparam;
-    LPARAM lparam;
-};
-struct WindowInfo {
-    bool exists;
-    std::string class_name;
-    std::string text;
-    DWORD style;
-    DWORD ex_style;
-    int id;
-    RECT rect;
-    int position;  // a progress bar's position
-    HWND parent;
-};
-// Every message delivered to a fake window, in order.
-const std::vector<SentMessage>& DeliveredMessages();
-void SetDesktopRect(const RECT& rect);
-int WindowCount();
-WindowInfo Inspect(HWND window);
-// A dialog's controls in template order.
-std::vector<HWND> Children(HWND dialog);
-bool IsOwnWindow(HWND window);
-
 // --- Kernel handles: CloseHandle asks each kind's closer in turn ---
 struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
@@ -290,8 +263,8 @@ void PassTime(DWORD milliseconds);  // the fake's own use
 // thread, as another program or the system leaves it there. ---
 void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 size_t WaitingMessageCount();
-// DispatchMessageA's way into the program's own windows (no call logged).
-LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// The messages DispatchMessageA has handed on, in order.
+const std::vector<MSG>& DispatchedMessages();
 
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll

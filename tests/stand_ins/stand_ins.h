@@ -54,4 +54,27 @@ HWND AddWindow(const std::string& window_class, int closes_on = 1);
 int CloseMessagesReceived(HWND window);
 bool WindowOpen(HWND window);
 
+// --- The progress dialog's window (app/progress_window.h), logged under
+// the names of the calls the product makes there. ---
+struct ProgressWindow {
+    std::string title;
+    std::string status;
+    LONG status_style = 0;
+    LONG status_ex_style = 0;
+    int position = 0;
+    bool visible = false;
+    RECT rect = {0, 0, 0, 0};
+};
+// The dialog as it stands, or null once it is closed (or never was).
+const ProgressWindow* Dialog(HWND dialog);
+int DialogCount();
+// Every WM_COMMAND sent to a dialog, in order.
+struct ProgressCommand {
+    HWND dialog;
+    WPARAM command;
+    LPARAM argument;
+};
+const std::vector<ProgressCommand>& ProgressCommands();
+void SetDesktopRect(const RECT& rect);
+
 }  // namespace stand_in

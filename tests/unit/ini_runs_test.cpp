@@ -2,6 +2,7 @@
 // each removed locally; the count's bounds; never in Verbose.
 #include "app/driver.h"
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "tests/stand_ins/stand_ins.h"
 
@@ -75,7 +76,7 @@ TEST_F(IniRuns, VerboseNeverReadsTheIni) {
     HWND dialog = CreateProgressDialog(nullptr);
     EXPECT_EQ(1, RunUninstall(dialog));
     EXPECT_EQ(std::vector<std::string>{}, fake::CallsTo("GetPrivateProfileStringA"));
-    DestroyWindow(dialog);
+    CloseProgressWindow(dialog);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "system/program_wait.h"
 
@@ -22,13 +23,12 @@ protected:
     }
     void TearDown() override {
         SetAnsweringDialog(nullptr);
-        DestroyWindow(dialog);
+        CloseProgressWindow(dialog);
         RemovalTest::TearDown();
     }
     size_t Answered() {
         size_t count = 0;
-        for (const fake::SentMessage& m : fake::DeliveredMessages())
-            count += m.window == dialog && m.message == kProbe;
+        for (const MSG& m : fake::DispatchedMessages()) count += m.hwnd == dialog && m.message == kProbe;
         return count;
     }
     // Starts a program that leaves `messages` for the thread while it runs.
