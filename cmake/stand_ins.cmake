@@ -9,5 +9,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/security_api.cpp
     ${ROOT}/system/message_box.cpp
     ${ROOT}/system/other_windows.cpp
-    ${ROOT}/app/progress_window.cpp)
+    ${ROOT}/app/progress_window.cpp
+    ${ROOT}/removal/window_program.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -118,9 +118,6 @@ struct StartedProcess {
 };
 const std::vector<StartedProcess>& StartedProcesses();
 
-// The process that owns a window, with the image path the tool help gives
-// for it.
-void SetWindowProcess(HWND window, DWORD process_id, const std::string& image);
 
 // --- The Windows directory, the system directory and the shared Windows
 // directory of a multi-user system. ---

@@ -53,6 +53,10 @@ const std::vector<MessageBoxShown>& MessageBoxes();
 HWND AddWindow(const std::string& window_class, int closes_on = 1);
 int CloseMessagesReceived(HWND window);
 bool WindowOpen(HWND window);
+// The image the process list names for a window's process
+// (removal/window_program.h): a full path on Windows 9x, a bare file name
+// on NT. Logged as "CreateToolhelp32Snapshot".
+void SetWindowImage(HWND window, const std::string& image);
 
 // --- The progress dialog's window (app/progress_window.h), logged under
 // the names of the calls the product makes there. ---

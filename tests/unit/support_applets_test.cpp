@@ -187,7 +187,7 @@ TEST(StopSupportApplets, WhatWindowsOrAnotherMakerStartsStays) {
         fake::AddFile("C:\\WINDOWS\\EXPLORER.EXE");
         fake::SetFileCompany("C:\\WINDOWS\\EXPLORER.EXE", "Microsoft Corporation");
         HWND window = stand_in::AddWindow(c.window_class);
-        if (c.window_program) fake::SetWindowProcess(window, 40, c.window_program);
+        if (c.window_program) stand_in::SetWindowImage(window, c.window_program);
         EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
         EXPECT_EQ(c.value_kept, fake::RegValueExists(kRun, "XlnTray")) << c.name;
         EXPECT_EQ(c.window_closed, !stand_in::WindowOpen(window)) << c.name;
