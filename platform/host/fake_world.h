@@ -90,11 +90,10 @@ extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWin
 void SetWindowsVersion(const WindowsVersion& version);
 
 // --- Started programs. Each CreateProcessA takes the next queued script, or
-// the default one (starts, waits, exits with 0). ---
+// the default one (starts, waits, exits with 0). Failure rules on
+// CreateProcessA, and on WaitForSingleObject and MsgWaitForMultipleObjects
+// waiting for a started program, match the program's path. ---
 struct ProcessScript {
-    bool starts = true;             // false: CreateProcessA fails
-    DWORD start_error = ERROR_FILE_NOT_FOUND;
-    bool wait_fails = false;        // WaitForSingleObject gives WAIT_FAILED
     DWORD exit_code = 0;
     std::function<void()> on_run;   // what the program does while it runs
 };

@@ -33,8 +33,8 @@ protected:
     }
     // Starts a program that leaves `messages` for the thread while it runs.
     DWORD StartAndWait(int messages, bool quit_between, bool wait_fails) {
+        if (wait_fails) FailWaitsOn("C:\\SVC\\A.EXE");
         fake::ProcessScript script;
-        script.wait_fails = wait_fails;
         script.on_run = [=] {
             for (int i = 0; i < messages; ++i) {
                 fake::QueueThreadMessage(dialog, kProbe, i, 0);

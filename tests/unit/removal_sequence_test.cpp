@@ -296,9 +296,7 @@ TEST_F(RemovalSequence, RegisteredCommandMayTakeTheRemovalOver) {
         Arrange(c.marker, c.dialog);
         data.force_local_uninstall = c.force_local;
         RestartNeeded = true;  // an earlier run's; no question when handed over
-        fake::ProcessScript setup;
-        setup.starts = c.starts;
-        fake::ScriptProcess(kSetup, setup);
+        if (!c.starts) fake::FailCall("CreateProcessA", ERROR_FILE_NOT_FOUND, 0, kSetup);
         EXPECT_EQ(0, Run()) << c.name;
         // Tried first, before any confirmation, unless it was tried before.
         std::vector<std::string> steps = Steps();
