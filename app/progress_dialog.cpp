@@ -2,6 +2,7 @@
 // synchronous WM_COMMAND messages from the removal sequence.
 #include "app/progress_dialog.h"
 
+#include "app/progress_window.h"
 #include "messages/error_report.h"
 #include "messages/localized_string.h"
 #include "messages/reading_order.h"
@@ -18,48 +19,32 @@ BOOL CentreOnDesktop(HWND dialog) {
     }
     RECT d, w;
     // Without both rectangles there is nothing to centre by: leave it.
-    if (!GetWindowRect(desktop, &d) || !GetWindowRect(dialog, &w)) return TRUE;
+    if (!WindowRectangle(desktop, &d) || !WindowRectangle(dialog, &w)) return TRUE;
     int x = d.left + ((d.right - d.left) - (w.right - w.left)) / 2;
     int y = d.top + ((d.bottom - d.top) - (w.bottom - w.top)) / 2;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE);
+    MoveProgressWindow(dialog, x, y);
     return TRUE;
 }
 
 // A message id without text sets an empty title or status line.
 void SetTitle(HWND dialog, UINT id) {
     char* text = LocalizedString(nullptr, id);
-    SendMessageA(dialog, WM_SETTEXT, 0, (LPARAM)(text ? text : ""));
+    SetProgressWindowTitle(dialog, text ? text : "");
     free(text);
-}
-
-// An Arabic or Hebrew line reads right to left from the right edge; any
-// other goes back to left to right, as the template has it.
-void SetReadingOrder(HWND control, bool right_to_left) {
-    LONG style = GetWindowLongA(control, GWL_STYLE) & ~(LONG)SS_TYPEMASK;
-    LONG ex_style = GetWindowLongA(control, GWL_EXSTYLE) & ~(LONG)WS_EX_RTLREADING;
-    SetWindowLongA(control, GWL_STYLE, style | (right_to_left ? SS_RIGHT : SS_LEFT));
-    SetWindowLongA(control, GWL_EXSTYLE, ex_style | (right_to_left ? WS_EX_RTLREADING : 0));
 }
 
 void SetStatus(HWND dialog, UINT id) {
     LANGID language = 0;
     char* text = LocalizedString(nullptr, id, &language);
-    HWND control = GetDlgItem(dialog, IDC_STATUS_TEXT);
-    if (control) SetReadingOrder(control, text && IsRightToLeftLanguage(language));
-    SetDlgItemTextA(dialog, IDC_STATUS_TEXT, text ? text : "");
+    SetStatusLine(dialog, text ? text : "", text && IsRightToLeftLanguage(language));
     free(text);
-}
-
-void SetPosition(HWND dialog, LPARAM percent) {
-    HWND bar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
-    if (bar) SendMessageA(bar, PBM_SETPOS, (WPARAM)percent, 0);
 }
 
 INT_PTR OnCommand(HWND dialog, WPARAM command, LPARAM argument) {
     switch (command) {
     case PROGRESS_CMD_TITLE: SetTitle(dialog, (UINT)argument); return TRUE;
     case PROGRESS_CMD_TEXT: SetStatus(dialog, (UINT)argument); return TRUE;
-    case PROGRESS_CMD_POS: SetPosition(dialog, argument); return TRUE;
+    case PROGRESS_CMD_POS: SetBarPosition(dialog, (int)argument); return TRUE;
     default: return FALSE;
     }
 }
@@ -78,9 +63,14 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wparam, LP
     }
 }
 
+void SetReadingOrder(bool right_to_left, LONG* style, LONG* ex_style) {
+    *style = (*style & ~(LONG)SS_TYPEMASK) | (right_to_left ? SS_RIGHT : SS_LEFT);
+    *ex_style = (*ex_style & ~(LONG)WS_EX_RTLREADING) | (right_to_left ? WS_EX_RTLREADING : 0);
+}
+
 void ShowProgressStep(HWND dialog, UINT message_id, int percent) {
-    SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_TEXT, (LPARAM)message_id);
-    SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_POS, (LPARAM)percent);
+    SendProgressCommand(dialog, PROGRESS_CMD_TEXT, (LPARAM)message_id);
+    SendProgressCommand(dialog, PROGRESS_CMD_POS, (LPARAM)percent);
 }
 
 namespace {
@@ -101,8 +91,7 @@ void RegisterProgressBarClass() {
 
 HWND CreateProgressDialog(HINSTANCE instance) {
     RegisterProgressBarClass();
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
-                                     ProgressDialogProc, 0);
+    HWND dialog = OpenProgressWindow(instance, ProgressDialogProc);
     if (!dialog) ReportTavkError(402, "Unable to create progress dialog");
     return dialog;
 }

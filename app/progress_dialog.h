@@ -12,6 +12,11 @@
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
+// An Arabic or Hebrew line reads right to left from the right edge; any
+// other goes back to left to right, as the template has it: the status
+// control's style words, its other bits kept.
+void SetReadingOrder(bool right_to_left, LONG* style, LONG* ex_style);
+
 // Sets the status text to the message, then the bar to the percentage.
 void ShowProgressStep(HWND dialog, UINT message_id, int percent);
 

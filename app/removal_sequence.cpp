@@ -4,6 +4,7 @@
 #include "app/removal_sequence.h"
 
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "system/run_state.h"
 #include "messages/localized_box.h"
 #include "removal/removal_steps.h"
@@ -64,8 +65,8 @@ int Confirm() {
 }
 
 void ShowDialog(HWND dialog) {
-    SendMessageA(dialog, WM_COMMAND, PROGRESS_CMD_TITLE, kTitleId);
-    ShowWindow(dialog, SW_SHOW);
+    SendProgressCommand(dialog, PROGRESS_CMD_TITLE, kTitleId);
+    ShowProgressWindow(dialog, true);
     Progress(dialog, kAppletsId, 30);
 }
 
@@ -73,7 +74,7 @@ void RemoveDevicesStep(HWND dialog, const UninstallData& data) {
     if (!data.remove_device) return;
     Progress(dialog, kDevicesId, 50);
     RunStep("RemoveDevices", RemoveDevices, data);
-    if (dialog) ShowWindow(dialog, SW_SHOW);
+    if (dialog) ShowProgressWindow(dialog, true);
     Pause(dialog, kStepPause);
 }
 
@@ -104,7 +105,7 @@ void RunLastSteps(HWND dialog, const UninstallData& data) {
     RunStep("RemoveDescriptionKey", RemoveDescriptionKey, data);
     RunStep("RemoveStartMenuShortcut", RemoveStartMenuShortcut, data);
     Pause(dialog, kFinalPause);
-    if (dialog) ShowWindow(dialog, SW_HIDE);
+    if (dialog) ShowProgressWindow(dialog, false);
 }
 
 // The registered command's result: 0 when it took the removal over.

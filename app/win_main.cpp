@@ -4,6 +4,7 @@
 #include "app/cleanup_copy.h"
 #include "system/command_options.h"
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "app/run_uninstall.h"
 #include "app/run_record.h"
 #include "platform/mbtext.h"
@@ -20,7 +21,7 @@ int RunVerbose(HINSTANCE instance) {
     HWND dialog = CreateProgressDialog(instance);
     if (!dialog) return 2;
     int result = RunUninstall(dialog);
-    DestroyWindow(dialog);
+    CloseProgressWindow(dialog);
     return result;
 }
 

@@ -7,5 +7,8 @@ set(REPLACED_SOURCES
     ${ROOT}/system/administrator.cpp
     ${ROOT}/system/admin_only_access.cpp
     ${ROOT}/system/security_api.cpp
-    ${ROOT}/system/message_box.cpp)
+    ${ROOT}/system/message_box.cpp
+    ${ROOT}/system/other_windows.cpp
+    ${ROOT}/app/progress_window.cpp
+    ${ROOT}/removal/window_program.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

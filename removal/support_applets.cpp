@@ -8,11 +8,13 @@
 
 #include "platform/mbtext.h"
 #include "removal/change_log.h"
+#include "removal/full_paths.h"
 #include "removal/path_macros.h"
 #include "removal/guardrails/product_names.h"
 #include "removal/program_search.h"
 #include "removal/system_changes.h"
 #include "removal/window_program.h"
+#include "system/other_windows.h"
 #include "system/windows_family.h"
 #include "uninstall_data/registry_read.h"
 
@@ -47,12 +49,13 @@ const char* WindowsClassReason(const char* window_class) {
 
 // Why the class's windows stay: a class of Windows' own, or a program of
 // Windows' own (Explorer) or another maker's that owns the first window.
-// A program that cannot be named leaves the class to decide.
+// A program that cannot be named, or only by its bare file name (NT and
+// Wine), leaves the class to decide.
 const char* KeepWindowsReason(const char* window_class, const UninstallData& data) {
     if (const char* reason = WindowsClassReason(window_class)) return reason;
-    HWND window = FindWindowA(window_class, nullptr);
+    HWND window = FindWindowOfClass(window_class);
     char program[PATH_BUFFER_SIZE];
-    if (!window || !WindowProgramPath(window, program)) return nullptr;
+    if (!window || !WindowProgramPath(window, program) || !IsGivenInFull(program)) return nullptr;
     return OtherProgramReason(data, program);
 }
 

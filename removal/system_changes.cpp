@@ -19,6 +19,7 @@
 #include "removal/guardrails/protected_keys.h"
 #include "removal/registry_delete.h"
 #include "removal/registry_links.h"
+#include "system/other_windows.h"
 #include "system/restart.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
@@ -102,7 +103,7 @@ const char* FileRefusal(const char* path, bool handles) {
 }
 
 ChangeResult PreviewWindowClosing(const char* window_class) {
-    if (!FindWindowA(window_class, nullptr)) return Outcome(WindowCloseChange, window_class, ChangeMissing);
+    if (!FindWindowOfClass(window_class)) return Outcome(WindowCloseChange, window_class, ChangeMissing);
     return Outcome(WindowCloseChange, window_class, ChangePreviewed, 0, "open now: would be closed");
 }
 
@@ -283,9 +284,9 @@ bool MayDeleteMatches(const char* pattern) {
 ChangeResult CloseWindowsOfClass(const char* window_class, int max_messages) {
     if (PreviewRun) return PreviewWindowClosing(window_class);
     for (int sent = 0; sent < max_messages; ++sent) {
-        HWND window = FindWindowA(window_class, nullptr);
+        HWND window = FindWindowOfClass(window_class);
         if (!window) return Outcome(WindowCloseChange, window_class, sent ? ChangeDone : ChangeMissing);
-        SendMessageA(window, WM_CLOSE, 0, 0);
+        AskWindowToClose(window);
     }
     return Outcome(WindowCloseChange, window_class, ChangeKept, 0, "still open: it ignores WM_CLOSE");
 }

@@ -1,6 +1,5 @@
 // Naming a window's program through GetWindowThreadProcessId and the tool
-// help's process list, whose entries on Windows 95, 98 and Me carry the
-// image's full path.
+// help's process list.
 #include "removal/window_program.h"
 
 #include "platform/mbtext.h"
@@ -22,10 +21,6 @@ bool FindToolHelp(ToolHelp* help) {
            FindFunction(kernel, "Process32Next", &help->Process32Next);
 }
 
-bool IsFullPath(const char* path) {
-    return MbFindChar(path, '\\') && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\'));
-}
-
 bool ImageOf(const ToolHelp& help, HANDLE snapshot, DWORD process_id, char* path) {
     PROCESSENTRY32 entry;
     memset(&entry, 0, sizeof entry);
@@ -33,7 +28,7 @@ bool ImageOf(const ToolHelp& help, HANDLE snapshot, DWORD process_id, char* path
     for (BOOL more = help.Process32First(snapshot, &entry); more; more = help.Process32Next(snapshot, &entry)) {
         if (entry.th32ProcessID != process_id) continue;
         entry.szExeFile[MAX_PATH - 1] = 0;
-        return IsFullPath(entry.szExeFile) && MbCopy(path, PATH_BUFFER_SIZE, entry.szExeFile);
+        return MbCopy(path, PATH_BUFFER_SIZE, entry.szExeFile);
     }
     return false;
 }

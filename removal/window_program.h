@@ -1,10 +1,11 @@
-// The program that owns a top-level window, as Windows 9x names it: the
-// full path of its process's image, from the tool help's process list.
+// The program that owns a top-level window: its process's image as the
+// tool help's process list names it. The unit tests put a stand-in behind
+// this header.
 #pragma once
 
 #include "platform/platform.h"
 
-// The image's full path into `path` (PATH_BUFFER_SIZE bytes). False when
-// the process is not found, the list cannot be had (NT 4 has no tool
-// help), or it gives a bare file name (NT and Wine): nothing to judge.
+// The image into `path` (PATH_BUFFER_SIZE bytes): Windows 9x gives its
+// full path, NT and Wine the bare file name. False when the process is not
+// found or the list cannot be had (NT 4 has no tool help).
 bool WindowProgramPath(HWND window, char* path);

@@ -17,8 +17,8 @@ namespace {
 struct Handle {
     bool is_process;
     DWORD exit_code;
-    bool wait_fails;
     bool ended;
+    std::string program;  // what failure rules on its waits match
 };
 
 std::deque<fake::ProcessScript> queued;
@@ -123,15 +123,13 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
     fake::LogCall("CreateProcessA", line);
     std::string program = application ? application : FindProgram(line);
     fake::ProcessScript script = ScriptFor(program);
-    DWORD error = fake::InjectedFailure("CreateProcessA", line);
-    if (!error && !script.starts) error = script.start_error;
-    if (error) return Fail(error);
+    if (DWORD error = fake::InjectedFailure("CreateProcessA", program)) return Fail(error);
     started.push_back(line);
     started_processes.push_back({program, line, flags, inherit_handles});
     if (inherit_handles) fake::InheritHandles();
     if (script.on_run) script.on_run();
-    info->hProcess = NewHandle({true, script.exit_code, script.wait_fails, false});
-    info->hThread = NewHandle({false, 0, false, false});
+    info->hProcess = NewHandle({true, script.exit_code, false, program});
+    info->hThread = NewHandle({false, 0, false, ""});
     info->dwProcessId = (DWORD)(ULONG_PTR)info->hProcess;
     info->dwThreadId = (DWORD)(ULONG_PTR)info->hThread;
     return TRUE;
@@ -142,9 +140,8 @@ namespace {
 // A wait on a started program ends with it, as it would have ended by now.
 DWORD WaitOn(HANDLE handle, const char* api) {
     Handle* target = Find(handle);
-    DWORD error = fake::InjectedFailure(api, "");
+    DWORD error = fake::InjectedFailure(api, target ? target->program : "");
     if (!error && !target) error = ERROR_INVALID_HANDLE;
-    if (!error && target->wait_fails) error = ERROR_ACCESS_DENIED;
     if (error) {
         SetLastError(error);
         return WAIT_FAILED;
@@ -201,6 +198,6 @@ BOOL DuplicateHandle(HANDLE, HANDLE source, HANDLE, HANDLE* target, DWORD, BOOL,
     fake::LogCall("DuplicateHandle", "");
     if (DWORD error = fake::InjectedFailure("DuplicateHandle", "")) return Fail(error);
     (void)source;
-    *target = NewHandle(Handle{true, 0, false, true});
+    *target = NewHandle(Handle{true, 0, true, ""});
     return TRUE;
 }

@@ -90,11 +90,10 @@ extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWin
 void SetWindowsVersion(const WindowsVersion& version);
 
 // --- Started programs. Each CreateProcessA takes the next queued script, or
-// the default one (starts, waits, exits with 0). ---
+// the default one (starts, waits, exits with 0). Failure rules on
+// CreateProcessA, and on WaitForSingleObject and MsgWaitForMultipleObjects
+// waiting for a started program, match the program's path. ---
 struct ProcessScript {
-    bool starts = true;             // false: CreateProcessA fails
-    DWORD start_error = ERROR_FILE_NOT_FOUND;
-    bool wait_fails = false;        // WaitForSingleObject gives WAIT_FAILED
     DWORD exit_code = 0;
     std::function<void()> on_run;   // what the program does while it runs
 };
@@ -118,15 +117,6 @@ struct StartedProcess {
 };
 const std::vector<StartedProcess>& StartedProcesses();
 
-// --- Top-level windows of other programs. A window closes on the nth
-// WM_CLOSE it receives; 0: it never closes. ---
-HWND AddWindow(const std::string& window_class, int closes_on = 1,
-               const std::string& title = "");
-int CloseMessagesReceived(HWND window);
-bool WindowOpen(HWND window);
-// The process that owns a window, with the image path the tool help gives
-// for it.
-void SetWindowProcess(HWND window, DWORD process_id, const std::string& image);
 
 // --- The Windows directory, the system directory and the shared Windows
 // directory of a multi-user system. ---
@@ -231,35 +221,6 @@ std::vector<WORD> ResourceLanguages(int type, int name);
 void RegSeedWideString(const std::string& key_path, const std::string& name,
                        const std::u16string& text);
 
-// --- Windows and dialogs ---
-struct SentMessage {
-    HWND window;
-    UINT message;
-    WPARAM wparam;
-    LPARAM lparam;
-};
-struct WindowInfo {
-    bool exists;
-    std::string class_name;
-    std::string text;
-    DWORD style;
-    DWORD ex_style;
-    int id;
-    RECT rect;
-    int position;  // a progress bar's position
-    HWND parent;
-};
-// Every message delivered to a fake window, in order.
-const std::vector<SentMessage>& DeliveredMessages();
-void SetDesktopRect(const RECT& rect);
-int WindowCount();
-WindowInfo Inspect(HWND window);
-// A dialog's controls in template order.
-std::vector<HWND> Children(HWND dialog);
-// SendMessageA's way into the program's own windows (dialog and controls).
-bool IsOwnWindow(HWND window);
-LRESULT SendToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
 // --- Kernel handles: CloseHandle asks each kind's closer in turn ---
 struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
@@ -298,8 +259,8 @@ void PassTime(DWORD milliseconds);  // the fake's own use
 // thread, as another program or the system leaves it there. ---
 void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 size_t WaitingMessageCount();
-// DispatchMessageA's way into the program's own windows (no call logged).
-LRESULT DeliverToOwnWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// The messages DispatchMessageA has handed on, in order.
+const std::vector<MSG>& DispatchedMessages();
 
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll

@@ -22,5 +22,4 @@
 #include "clock_api.h"
 #include "shutdown_api.h"
 #include "file_version_api.h"
-#include "process_list_api.h"
 #include "services_api.h"

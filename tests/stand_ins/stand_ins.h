@@ -47,4 +47,38 @@ void AnswerMessageBoxes(const std::vector<int>& in_order);
 void SetWindowStationVisible(bool visible);
 const std::vector<MessageBoxShown>& MessageBoxes();
 
+// --- Other programs' top-level windows (system/other_windows.h), logged
+// as "FindWindowA class" and "SendMessageA 16". A window closes on the nth
+// WM_CLOSE it receives; 0: it never closes. ---
+HWND AddWindow(const std::string& window_class, int closes_on = 1);
+int CloseMessagesReceived(HWND window);
+bool WindowOpen(HWND window);
+// The image the process list names for a window's process
+// (removal/window_program.h): a full path on Windows 9x, a bare file name
+// on NT. Logged as "CreateToolhelp32Snapshot".
+void SetWindowImage(HWND window, const std::string& image);
+
+// --- The progress dialog's window (app/progress_window.h), logged under
+// the names of the calls the product makes there. ---
+struct ProgressWindow {
+    std::string title;
+    std::string status;
+    LONG status_style = 0;
+    LONG status_ex_style = 0;
+    int position = 0;
+    bool visible = false;
+    RECT rect = {0, 0, 0, 0};
+};
+// The dialog as it stands, or null once it is closed (or never was).
+const ProgressWindow* Dialog(HWND dialog);
+int DialogCount();
+// Every WM_COMMAND sent to a dialog, in order.
+struct ProgressCommand {
+    HWND dialog;
+    WPARAM command;
+    LPARAM argument;
+};
+const std::vector<ProgressCommand>& ProgressCommands();
+void SetDesktopRect(const RECT& rect);
+
 }  // namespace stand_in

@@ -314,10 +314,7 @@ TEST_F(DeviceRemoval, EachFailureHasItsCode) {
 // Without the tools beside the program the step says the tool cannot be
 // started.
 TEST_F(DeviceRemoval, MissingToolCannotBeStarted) {
-    fake::ProcessScript missing;
-    missing.starts = false;
-    missing.start_error = ERROR_FILE_NOT_FOUND;
-    fake::ScriptProcess(std::string(kToolFolder) + "XLNWLD2K.exe", missing);
+    fake::FailCall("CreateProcessA", ERROR_FILE_NOT_FOUND, 0, std::string(kToolFolder) + "XLNWLD2K.exe");
     RunMode = Quiet;
     EXPECT_EQ(4, RemoveDevices(data));
     EXPECT_EQ(2266, ErrorState.code);

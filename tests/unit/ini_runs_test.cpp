@@ -3,6 +3,7 @@
 #include "app/run_uninstall.h"
 #include "app/win_main.h"
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "tests/stand_ins/stand_ins.h"
 
@@ -76,7 +77,7 @@ TEST_F(IniRuns, VerboseNeverReadsTheIni) {
     HWND dialog = CreateProgressDialog(nullptr);
     EXPECT_EQ(1, RunUninstall(dialog));
     EXPECT_EQ(std::vector<std::string>{}, fake::CallsTo("GetPrivateProfileStringA"));
-    DestroyWindow(dialog);
+    CloseProgressWindow(dialog);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "system/program_wait.h"
 
@@ -22,19 +23,18 @@ protected:
     }
     void TearDown() override {
         SetAnsweringDialog(nullptr);
-        DestroyWindow(dialog);
+        CloseProgressWindow(dialog);
         RemovalTest::TearDown();
     }
     size_t Answered() {
         size_t count = 0;
-        for (const fake::SentMessage& m : fake::DeliveredMessages())
-            count += m.window == dialog && m.message == kProbe;
+        for (const MSG& m : fake::DispatchedMessages()) count += m.hwnd == dialog && m.message == kProbe;
         return count;
     }
     // Starts a program that leaves `messages` for the thread while it runs.
     DWORD StartAndWait(int messages, bool quit_between, bool wait_fails) {
+        if (wait_fails) FailWaitsOn("C:\\SVC\\A.EXE");
         fake::ProcessScript script;
-        script.wait_fails = wait_fails;
         script.on_run = [=] {
             for (int i = 0; i < messages; ++i) {
                 fake::QueueThreadMessage(dialog, kProbe, i, 0);

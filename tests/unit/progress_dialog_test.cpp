@@ -5,6 +5,7 @@
 #include "app/run_uninstall.h"
 #include "app/win_main.h"
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "system/run_state.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
@@ -17,52 +18,85 @@ protected:
     void SetUp() override {
         fake::Reset();
         RunMode = Verbose;
-        dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr,
-                                    ProgressDialogProc, 0);
+        dialog = OpenProgressWindow(nullptr, ProgressDialogProc);
         ASSERT_NE(nullptr, dialog);
-        bar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
-        status = GetDlgItem(dialog, IDC_STATUS_TEXT);
     }
-    LRESULT Command(WPARAM command, LPARAM argument) {
-        return SendMessageA(dialog, WM_COMMAND, command, argument);
+    void TearDown() override { CloseProgressWindow(dialog); }
+    INT_PTR Command(WPARAM command, LPARAM argument) {
+        return ProgressDialogProc(dialog, WM_COMMAND, command, argument);
     }
-    HWND dialog = nullptr, bar = nullptr, status = nullptr;
+    const stand_in::ProgressWindow& Shown() { return *stand_in::Dialog(dialog); }
+    HWND dialog = nullptr;
 };
 
+// A DLGTEMPLATE's control: its words from `at` (DWORD-aligned), and its
+// class and text, each an ordinal (0xFFFF, atom) or a UTF-16 string.
+struct TemplateControl {
+    DWORD style;
+    int x, y, cx, cy, id;
+    std::string class_name, text;
+};
+
+std::string TemplateText(const std::string& t, size_t* at) {
+    static const char* const kAtoms[] = {"button", "edit", "static", "listbox", "scrollbar", "combobox"};
+    if (fake::LittleWord(t, *at) == 0xFFFF) {
+        WORD atom = fake::LittleWord(t, *at + 2);
+        *at += 4;
+        return atom >= 0x80 && atom <= 0x85 ? kAtoms[atom - 0x80] : "#" + std::to_string(atom);
+    }
+    std::string text;
+    for (; *at + 2 <= t.size() && fake::LittleWord(t, *at); *at += 2) text += (char)fake::LittleWord(t, *at);
+    *at += 2;
+    return text;
+}
+
+TemplateControl ReadControl(const std::string& t, size_t* at) {
+    *at = (*at + 3) & ~(size_t)3;
+    TemplateControl c = {fake::LittleDword(t, *at), (short)fake::LittleWord(t, *at + 8),
+                         (short)fake::LittleWord(t, *at + 10), (short)fake::LittleWord(t, *at + 12),
+                         (short)fake::LittleWord(t, *at + 14), fake::LittleWord(t, *at + 16), "", ""};
+    *at += 18;
+    c.class_name = TemplateText(t, at);
+    c.text = TemplateText(t, at);
+    *at += 2 + fake::LittleWord(t, *at);  // creation data
+    return c;
+}
+
 TEST_F(ProgressDialogTest, TemplateAsShipped) {
-    fake::WindowInfo info = fake::Inspect(dialog);
-    EXPECT_EQ((DWORD)(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS), info.style);
-    EXPECT_EQ("", info.text);
     EXPECT_EQ(std::vector<WORD>{0x0409}, fake::ResourceLanguages(5, IDD_PROGRESS));
     const std::string& t = *fake::ResourceBytes(5, IDD_PROGRESS, 0x0409);
-    auto word = [&](size_t at) { return (int)((unsigned char)t[at] | (unsigned char)t[at + 1] << 8); };
+    auto word = [&](size_t at) { return (int)fake::LittleWord(t, at); };
+    EXPECT_EQ((DWORD)(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS), fake::LittleDword(t, 0));
     EXPECT_EQ(0, word(4) | word(6));                              // no extended style
     EXPECT_EQ(2, word(8));                                        // two controls
     EXPECT_EQ((std::vector<int>{0, 0, 300, 50}), (std::vector<int>{word(10), word(12), word(14), word(16)}));
-    std::vector<HWND> controls = fake::Children(dialog);
-    ASSERT_EQ(2u, controls.size());
+    size_t at = 18;
+    for (const char* field : {"menu", "class", "title", "font"}) {
+        if (std::string(field) == "font") at += 2;  // its point size first
+        std::string text = TemplateText(t, &at);
+        if (std::string(field) == "title") EXPECT_EQ("", text);
+    }
     const struct {
         int id;
         const char* class_name;
         DWORD style;
         const char* text;
+        std::vector<int> area;  // x, y, cx, cy in dialog units
     } expected[] = {
-        {IDC_STATUS_TEXT, "static", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, ""},
-        {IDC_PROGRESS_BAR, "msctls_progress32", WS_CHILD | WS_VISIBLE | WS_BORDER, "ProgressBar"},
+        // A two-line status area, the bar below it.
+        {IDC_STATUS_TEXT, "static", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, "", {8, 8, 284, 18}},
+        {IDC_PROGRESS_BAR, "msctls_progress32", WS_CHILD | WS_VISIBLE | WS_BORDER, "ProgressBar", {8, 30, 284, 12}},
     };
     for (size_t i = 0; i < 2; ++i) {
-        fake::WindowInfo control = fake::Inspect(controls[i]);
+        TemplateControl control = ReadControl(t, &at);
         EXPECT_EQ(expected[i].id, control.id) << i;
         EXPECT_TRUE(fake::SameName(expected[i].class_name, control.class_name)) << i << " " << control.class_name;
         EXPECT_EQ(expected[i].style, control.style) << i;
         EXPECT_EQ(expected[i].text, control.text) << i;
+        EXPECT_EQ(expected[i].area, (std::vector<int>{control.x, control.y, control.cx, control.cy})) << i;
     }
-    // A two-line status area, 284 x 18 dialog units at (8, 8), the bar
-    // 284 x 12 below it at (8, 30).
-    const RECT area = fake::Inspect(controls[0]).rect, bar_rect = fake::Inspect(controls[1]).rect;
-    EXPECT_EQ((std::vector<LONG>{8 * 6 / 4, 8 * 13 / 8, 284 * 6 / 4, 18 * 13 / 8}),
-              (std::vector<LONG>{area.left, area.top, area.right - area.left, area.bottom - area.top}));
-    EXPECT_EQ((std::vector<LONG>{30 * 13 / 8, 12 * 13 / 8}), (std::vector<LONG>{bar_rect.top, bar_rect.bottom - bar_rect.top}));
+    EXPECT_EQ("", Shown().title);
+    EXPECT_EQ((LONG)(WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT), Shown().status_style);
 }
 
 struct CentreCase {
@@ -78,13 +112,11 @@ TEST_F(ProgressDialogTest, CentredOnTheDesktop) {
         {"desktop smaller than the dialog", {0, 0, 301, 51}},
     };
     for (const CentreCase& c : cases) {
-        fake::SetDesktopRect(c.desktop);
-        RECT before;
-        GetWindowRect(dialog, &before);
+        stand_in::SetDesktopRect(c.desktop);
+        RECT before = Shown().rect;
         LONG width = before.right - before.left, height = before.bottom - before.top;
         EXPECT_EQ(TRUE, ProgressDialogProc(dialog, WM_INITDIALOG, 0, 0)) << c.name;
-        RECT after;
-        GetWindowRect(dialog, &after);
+        RECT after = Shown().rect;
         LONG dw = c.desktop.right - c.desktop.left, dh = c.desktop.bottom - c.desktop.top;
         EXPECT_EQ(c.desktop.left + (dw - width) / 2, after.left) << c.name;
         EXPECT_EQ(c.desktop.top + (dh - height) / 2, after.top) << c.name;
@@ -94,58 +126,57 @@ TEST_F(ProgressDialogTest, CentredOnTheDesktop) {
 }
 
 TEST_F(ProgressDialogTest, CentringWhenCreated) {
-    RECT r;
-    GetWindowRect(dialog, &r);
+    RECT r = Shown().rect;
     EXPECT_EQ((1024 - (r.right - r.left)) / 2, r.left);
     EXPECT_EQ((768 - (r.bottom - r.top)) / 2, r.top);
-    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_FALSE(Shown().visible);
 }
 
 TEST_F(ProgressDialogTest, NoDesktopReports2884AndLeavesTheDialog) {
     RunMode = Quiet;
-    SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE);
+    MoveProgressWindow(dialog, 0, 0);
     fake::FailCall("GetDesktopWindow", ERROR_INVALID_HANDLE);
     EXPECT_EQ(FALSE, ProgressDialogProc(dialog, WM_INITDIALOG, 0, 0));
     EXPECT_EQ(2884, ErrorState.code);
     ASSERT_EQ(1u, stand_in::MessageBoxes().size());
     EXPECT_NE(std::string::npos, stand_in::MessageBoxes()[0].text.find("TAVK2884."));
-    EXPECT_EQ(0, fake::Inspect(dialog).rect.left);
+    EXPECT_EQ(0, Shown().rect.left);
 }
 
 TEST_F(ProgressDialogTest, NoRectangleLeavesTheDialogWhereItIs) {
     for (const char* whose : {"desktop", "#32770\\0"}) {
-        SetWindowPos(dialog, nullptr, 7, 9, 0, 0, SWP_NOSIZE);
+        MoveProgressWindow(dialog, 7, 9);
         fake::FailCall("GetWindowRect", ERROR_INVALID_HANDLE, 1, whose);
         EXPECT_EQ(TRUE, ProgressDialogProc(dialog, WM_INITDIALOG, 0, 0)) << whose;
-        EXPECT_EQ(7, fake::Inspect(dialog).rect.left) << whose;
-        EXPECT_EQ(9, fake::Inspect(dialog).rect.top) << whose;
+        EXPECT_EQ(7, Shown().rect.left) << whose;
+        EXPECT_EQ(9, Shown().rect.top) << whose;
     }
 }
 
 TEST_F(ProgressDialogTest, TitleCommand) {
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_TITLE, 3));
-    EXPECT_EQ("Removing the XLN 802.11g Network Adapter", fake::Inspect(dialog).text);
+    EXPECT_EQ("Removing the XLN 802.11g Network Adapter", Shown().title);
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_TITLE, 30));  // no such message
-    EXPECT_EQ("", fake::Inspect(dialog).text);
+    EXPECT_EQ("", Shown().title);
 }
 
 TEST_F(ProgressDialogTest, TextCommand) {
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_TEXT, 7));
-    EXPECT_EQ("Stopping support applications...", fake::Inspect(status).text);
+    EXPECT_EQ("Stopping support applications...", Shown().status);
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_TEXT, 0));  // id 0 has no text
-    EXPECT_EQ("", fake::Inspect(status).text);
+    EXPECT_EQ("", Shown().status);
 }
 
 TEST_F(ProgressDialogTest, PositionCommand) {
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_POS, 85));
-    EXPECT_EQ(85, fake::Inspect(bar).position);
+    EXPECT_EQ(85, Shown().position);
 }
 
 TEST_F(ProgressDialogTest, PositionWithoutTheBarChangesNothing) {
     Command(PROGRESS_CMD_POS, 30);
     fake::FailCall("GetDlgItem", 1421, 0, "\\201");
     EXPECT_EQ(TRUE, Command(PROGRESS_CMD_POS, 60));
-    EXPECT_EQ(30, fake::Inspect(bar).position);
+    EXPECT_EQ(30, Shown().position);
 }
 
 TEST_F(ProgressDialogTest, UnhandledMessagesAnswerFalse) {
@@ -160,22 +191,22 @@ TEST_F(ProgressDialogTest, UnhandledMessagesAnswerFalse) {
         {"another message", WM_USER, 0},
     };
     for (auto& c : cases) {
-        std::string title = fake::Inspect(dialog).text;
+        std::string title = Shown().title;
         EXPECT_EQ(FALSE, ProgressDialogProc(dialog, c.message, c.wparam, 12)) << c.name;
-        EXPECT_EQ(title, fake::Inspect(dialog).text) << c.name;
+        EXPECT_EQ(title, Shown().title) << c.name;
     }
     EXPECT_EQ(TRUE, ProgressDialogProc(dialog, WM_DESTROY, 0, 0));
 }
 
 TEST_F(ProgressDialogTest, ShowProgressStepSendsTextThenPosition) {
-    size_t before = fake::DeliveredMessages().size();
+    size_t before = stand_in::ProgressCommands().size();
     ShowProgressStep(dialog, 12, 100);
-    EXPECT_EQ("Finished removal!", fake::Inspect(status).text);
-    EXPECT_EQ(100, fake::Inspect(bar).position);
+    EXPECT_EQ("Finished removal!", Shown().status);
+    EXPECT_EQ(100, Shown().position);
     std::vector<std::pair<WPARAM, LPARAM>> commands;
-    for (size_t i = before; i < fake::DeliveredMessages().size(); ++i) {
-        const fake::SentMessage& m = fake::DeliveredMessages()[i];
-        if (m.window == dialog && m.message == WM_COMMAND) commands.push_back({m.wparam, m.lparam});
+    for (size_t i = before; i < stand_in::ProgressCommands().size(); ++i) {
+        const stand_in::ProgressCommand& m = stand_in::ProgressCommands()[i];
+        if (m.dialog == dialog) commands.push_back({m.command, m.argument});
     }
     std::vector<std::pair<WPARAM, LPARAM>> expected = {{PROGRESS_CMD_TEXT, 12}, {PROGRESS_CMD_POS, 100}};
     EXPECT_EQ(expected, commands);
@@ -185,7 +216,7 @@ TEST_F(ProgressDialogTest, ShowProgressStepSendsTextThenPosition) {
 // driver run with it, destroyed afterwards.
 TEST(VerboseStart, DialogLivesAroundTheDriver) {
     fake::Reset();
-    int count = fake::WindowCount();
+    int count = stand_in::DialogCount();
     WinMain(nullptr, nullptr, (LPSTR) "verbose", 0);
     EXPECT_EQ(Verbose, RunMode);
     std::vector<std::string> order;
@@ -197,7 +228,7 @@ TEST(VerboseStart, DialogLivesAroundTheDriver) {
     std::vector<std::string> expected = {"InitCommonControlsEx", "CreateDialogParamA", "RegOpenKeyA",
                                          "DestroyWindow"};
     EXPECT_EQ(expected, order);
-    EXPECT_EQ(count, fake::WindowCount());
+    EXPECT_EQ(count, stand_in::DialogCount());
 }
 
 TEST(VerboseStart, DialogNotCreatedReports402AndExits2) {
@@ -234,7 +265,7 @@ TEST(ProgressBarClass, AskedForByNameWhereTheSystemCan) {
         ASSERT_NE(nullptr, dialog) << c.name;
         EXPECT_EQ(c.ex_calls, fake::CallsTo("InitCommonControlsEx ICC=0x20").size()) << c.name;
         EXPECT_EQ(c.plain_calls, fake::CallsTo("InitCommonControls ").size()) << c.name;
-        DestroyWindow(dialog);
+        CloseProgressWindow(dialog);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
 #include "system/run_state.h"
@@ -30,8 +31,7 @@ TEST(ReadingOrder, FollowsTheTableThatGaveTheText) {
     };
     fake::Reset();
     RunMode = Quiet;
-    HWND dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, ProgressDialogProc, 0);
-    HWND status = GetDlgItem(dialog, IDC_STATUS_TEXT);
+    HWND dialog = OpenProgressWindow(nullptr, ProgressDialogProc);
     const UINT kBoxFlags = MB_RTLREADING | MB_RIGHT;
     for (const ReadingCase& c : cases) {
         fake::SetUserLanguage(c.user);
@@ -41,10 +41,10 @@ TEST(ReadingOrder, FollowsTheTableThatGaveTheText) {
         ASSERT_FALSE(stand_in::MessageBoxes().empty()) << c.name;
         UINT box = stand_in::MessageBoxes().back().style;
         EXPECT_EQ(MB_ICONWARNING | (c.right_to_left ? kBoxFlags : 0u), box) << c.name;
-        fake::WindowInfo line = fake::Inspect(status);
+        const stand_in::ProgressWindow& line = *stand_in::Dialog(dialog);
         DWORD alignment = c.right_to_left ? SS_RIGHT : SS_LEFT;
-        EXPECT_EQ(WS_CHILD | WS_VISIBLE | WS_GROUP | alignment, line.style) << c.name;
-        EXPECT_EQ(c.right_to_left ? (DWORD)WS_EX_RTLREADING : 0u, line.ex_style) << c.name;
+        EXPECT_EQ(WS_CHILD | WS_VISIBLE | WS_GROUP | alignment, (DWORD)line.status_style) << c.name;
+        EXPECT_EQ(c.right_to_left ? (DWORD)WS_EX_RTLREADING : 0u, (DWORD)line.status_ex_style) << c.name;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "app/removal_sequence.h"
 #include "removal_fixture.h"
 #include "tests/stand_ins/stand_ins.h"
@@ -92,7 +93,7 @@ class RemovalSequence : public RemovalTest {
 protected:
     void SetUp() override { Arrange(true, false); }
     void TearDown() override {
-        if (dialog) DestroyWindow(dialog);
+        if (dialog) CloseProgressWindow(dialog);
         RemovalTest::TearDown();
     }
 
@@ -112,10 +113,10 @@ protected:
 
     int Run() { return RunRemovalSequence(dialog, data); }
 
-    std::vector<fake::SentMessage> DialogCommands() {
-        std::vector<fake::SentMessage> commands;
-        for (const fake::SentMessage& m : fake::DeliveredMessages())
-            if (dialog && m.window == dialog && m.message == WM_COMMAND) commands.push_back(m);
+    std::vector<stand_in::ProgressCommand> DialogCommands() {
+        std::vector<stand_in::ProgressCommand> commands;
+        for (const stand_in::ProgressCommand& m : stand_in::ProgressCommands())
+            if (dialog && m.dialog == dialog) commands.push_back(m);
         return commands;
     }
 
@@ -124,7 +125,7 @@ protected:
     std::vector<std::string> Timeline() {
         std::vector<std::string> events;
         std::vector<bool> seen(sizeof kSteps / sizeof kSteps[0]);
-        std::vector<fake::SentMessage> commands = DialogCommands();
+        std::vector<stand_in::ProgressCommand> commands = DialogCommands();
         size_t command = commands_before;
         const std::vector<std::string>& log = fake::CallLog();
         for (size_t i = calls_before; i < log.size(); ++i) {
@@ -148,10 +149,10 @@ protected:
         return events;
     }
 
-    static std::string CommandText(const fake::SentMessage& m) {
+    static std::string CommandText(const stand_in::ProgressCommand& m) {
         static const char* const kNames[] = {"title ", "text ", "pos "};
-        std::string name = m.wparam < 3 ? kNames[m.wparam] : "command? ";
-        return name + std::to_string(m.lparam);
+        std::string name = m.command < 3 ? kNames[m.command] : "command? ";
+        return name + std::to_string(m.argument);
     }
 
     // Only the steps, in the order they ran.
@@ -210,7 +211,7 @@ TEST_F(RemovalSequence, StepsRunInTheirFixedOrder) {
         EXPECT_EQ(c.dialog ? 1u : 0u, stand_in::MessageBoxes().size()) << c.name;
         if (!c.dialog) EXPECT_EQ(0u, fake::SleptMilliseconds()) << c.name;
         if (!c.dialog) EXPECT_TRUE(fake::CallsTo("ShowWindow").empty()) << c.name;
-        if (c.dialog) DestroyWindow(dialog);
+        if (c.dialog) CloseProgressWindow(dialog);
         dialog = nullptr;
     }
 }
@@ -233,10 +234,10 @@ TEST_F(RemovalSequence, DialogShowsEachStageAndPausesBetween) {
         expected.insert(expected.end(), rest.begin(), rest.end());
         EXPECT_EQ(expected, Timeline()) << "remove_device " << remove_device;
         EXPECT_EQ(remove_device ? 4000u : 3500u, fake::SleptMilliseconds());
-        fake::WindowInfo shown = fake::Inspect(dialog);
-        EXPECT_EQ("Removing the XLN 802.11g Network Adapter", shown.text);
-        EXPECT_FALSE(shown.style & WS_VISIBLE) << "the dialog stays up after the run";
-        DestroyWindow(dialog);
+        const stand_in::ProgressWindow& shown = *stand_in::Dialog(dialog);
+        EXPECT_EQ("Removing the XLN 802.11g Network Adapter", shown.title);
+        EXPECT_FALSE(shown.visible) << "the dialog stays up after the run";
+        CloseProgressWindow(dialog);
         dialog = nullptr;
     }
 }
@@ -246,9 +247,9 @@ TEST_F(RemovalSequence, DialogIsVisibleWhileTheStepsRun) {
     Arrange(true, true);
     bool visible_during = false;
     fake::ProcessScript service;
-    service.on_run = [&] { visible_during = IsWindowVisible(dialog) != 0; };
+    service.on_run = [&] { visible_during = stand_in::Dialog(dialog)->visible; };
     fake::ScriptProcess(kService, service);
-    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_FALSE(stand_in::Dialog(dialog)->visible);
     ASSERT_EQ(0, Run());
     EXPECT_TRUE(visible_during);
 }
@@ -270,7 +271,7 @@ TEST_F(RemovalSequence, DialogKeepsAnsweringWhileProgramsRun) {
         EXPECT_EQ(0u, fake::WaitingMessageCount()) << program;
         EXPECT_EQ(3u, fake::CallsTo("MsgWaitForMultipleObjects 1 ").size()) << program;
         EXPECT_EQ(1u, fake::CallsTo("DispatchMessageA 0").size()) << program;
-        DestroyWindow(dialog);
+        CloseProgressWindow(dialog);
         dialog = nullptr;
     }
 }
@@ -295,9 +296,7 @@ TEST_F(RemovalSequence, RegisteredCommandMayTakeTheRemovalOver) {
         Arrange(c.marker, c.dialog);
         data.force_local_uninstall = c.force_local;
         RestartNeeded = true;  // an earlier run's; no question when handed over
-        fake::ProcessScript setup;
-        setup.starts = c.starts;
-        fake::ScriptProcess(kSetup, setup);
+        if (!c.starts) fake::FailCall("CreateProcessA", ERROR_FILE_NOT_FOUND, 0, kSetup);
         EXPECT_EQ(0, Run()) << c.name;
         // Tried first, before any confirmation, unless it was tried before.
         std::vector<std::string> steps = Steps();
@@ -310,7 +309,7 @@ TEST_F(RemovalSequence, RegisteredCommandMayTakeTheRemovalOver) {
         if (!c.local) EXPECT_TRUE(fake::CallsTo("ShowWindow").empty()) << c.name;
         if (!c.local) EXPECT_TRUE(DialogCommands().size() == commands_before) << c.name;
         if (!c.local) EXPECT_EQ(0u, fake::SleptMilliseconds()) << c.name;
-        if (dialog) DestroyWindow(dialog);
+        if (dialog) CloseProgressWindow(dialog);
         dialog = nullptr;
     }
 }
@@ -351,7 +350,7 @@ TEST_F(RemovalSequence, NotConfirmedRemovesNothing) {
         EXPECT_EQ(files, fake::FileDump()) << c.name;
         EXPECT_TRUE(fake::CallsTo("ShowWindow").empty()) << c.name;
         EXPECT_EQ(0u, fake::SleptMilliseconds()) << c.name;
-        DestroyWindow(dialog);
+        CloseProgressWindow(dialog);
         dialog = nullptr;
     }
 }
@@ -396,7 +395,7 @@ TEST_F(RemovalSequence, LeavesTheRestartQuestionToTheEnd) {
         EXPECT_TRUE(stand_in::ShutdownRequests().empty()) << c.name;
         EXPECT_EQ(c.needed, RestartNeeded) << c.name;
         if (c.dialog) EXPECT_EQ("show 0", events.back()) << c.name;
-        if (dialog) DestroyWindow(dialog);
+        if (dialog) CloseProgressWindow(dialog);
         dialog = nullptr;
     }
 }

@@ -26,6 +26,13 @@ inline UninstallData& FreshWorld() {
 }
 
 // The diagnostics of every failure reported since the reset, in order.
+// Every wait for the program fails, with or without the thread's messages,
+// as for a process handle without the right to wait on it.
+inline void FailWaitsOn(const std::string& program) {
+    fake::FailCall("WaitForSingleObject", ERROR_ACCESS_DENIED, 0, program);
+    fake::FailCall("MsgWaitForMultipleObjects", ERROR_ACCESS_DENIED, 0, program);
+}
+
 inline std::vector<std::string> Reports() {
     std::vector<std::string> texts;
     const std::string prefix = "OutputDebugStringA ";

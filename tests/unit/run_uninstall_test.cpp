@@ -5,6 +5,7 @@
 #include "app/run_uninstall.h"
 #include "app/win_main.h"
 #include "app/progress_dialog.h"
+#include "app/progress_window.h"
 #include "system/run_state.h"
 #include "platform/host/fake_world.h"
 #include "tests/stand_ins/stand_ins.h"
@@ -135,7 +136,7 @@ TEST(RunUninstall, ALoadedDescriptionIsRemoved) {
         EXPECT_EQ(c.result, RunUninstall(dialog)) << c.name;
         EXPECT_EQ(!c.removed, fake::FileExists(kLibrary)) << c.name;
         EXPECT_EQ(!c.removed, fake::RegKeyExists(kDesc)) << c.name;
-        if (dialog) DestroyWindow(dialog);
+        if (dialog) CloseProgressWindow(dialog);
     }
 }
 
@@ -162,7 +163,7 @@ TEST(RunUninstall, AFailedLoadRunsNoRemoval) {
             << c.name << ": the hand-over was tried";
         EXPECT_EQ(c.seeded, fake::FileExists(kLibrary)) << c.name;
         EXPECT_TRUE(fake::CallsTo("MessageBoxA Confirm Removal").empty()) << c.name;
-        DestroyWindow(dialog);
+        CloseProgressWindow(dialog);
     }
 }
 

@@ -129,10 +129,8 @@ TEST_F(ServiceUninstallers, WaitsForEachInListOrder) {
 }
 
 TEST_F(ServiceUninstallers, ProgramThatCannotStartIsPassedOver) {
-    fake::ProcessScript refuses;
-    refuses.starts = false;
-    fake::ScriptProcess("C:\\SVC\\A.EXE", refuses);
-    fake::ScriptProcess("C:\\SVC\\MISSING.EXE", refuses);
+    fake::FailCall("CreateProcessA", ERROR_FILE_NOT_FOUND, 0, "C:\\SVC\\A.EXE");
+    fake::FailCall("CreateProcessA", ERROR_FILE_NOT_FOUND, 0, "C:\\SVC\\MISSING.EXE");
     Add("C:\\SVC\\MISSING.EXE");
     Add("C:\\SVC\\A.EXE");
     Add("");
@@ -144,9 +142,7 @@ TEST_F(ServiceUninstallers, ProgramThatCannotStartIsPassedOver) {
 }
 
 TEST_F(ServiceUninstallers, FailedWaitStillClosesTheHandles) {
-    fake::ProcessScript stuck;
-    stuck.wait_fails = true;
-    fake::ScriptProcess("C:\\SVC\\A.EXE", stuck);
+    FailWaitsOn("C:\\SVC\\A.EXE");
     Add("C:\\SVC\\A.EXE");
     Add("C:\\SVC\\B.EXE");
     EXPECT_EQ(0, RunServiceUninstallers(data));

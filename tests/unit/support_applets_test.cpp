@@ -3,6 +3,7 @@
 #include "removal/removal_steps.h"
 
 #include "removal_test_support.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -38,16 +39,16 @@ TEST(StopSupportApplets, WindowsAreClosedOnlyOnWindowsMe) {
     };
     for (auto& c : cases) {
         UninstallData& data = AppletWorld(c.version);
-        HWND tray = fake::AddWindow("XlnTrayWnd");
-        HWND tray_second = fake::AddWindow("XlnTrayWnd");
-        HWND monitor = fake::AddWindow("XlnMonWnd", 2);
-        HWND stranger = fake::AddWindow("Shell_TrayWnd");
+        HWND tray = stand_in::AddWindow("XlnTrayWnd");
+        HWND tray_second = stand_in::AddWindow("XlnTrayWnd");
+        HWND monitor = stand_in::AddWindow("XlnMonWnd", 2);
+        HWND stranger = stand_in::AddWindow("Shell_TrayWnd");
         EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
-        EXPECT_EQ(!c.closed, fake::WindowOpen(tray)) << c.name;
-        EXPECT_EQ(!c.closed, fake::WindowOpen(tray_second)) << c.name;
-        EXPECT_EQ(!c.closed, fake::WindowOpen(monitor)) << c.name;
-        EXPECT_EQ(c.closed ? 2 : 0, fake::CloseMessagesReceived(monitor)) << c.name;
-        EXPECT_EQ(0, fake::CloseMessagesReceived(stranger)) << c.name;
+        EXPECT_EQ(!c.closed, stand_in::WindowOpen(tray)) << c.name;
+        EXPECT_EQ(!c.closed, stand_in::WindowOpen(tray_second)) << c.name;
+        EXPECT_EQ(!c.closed, stand_in::WindowOpen(monitor)) << c.name;
+        EXPECT_EQ(c.closed ? 2 : 0, stand_in::CloseMessagesReceived(monitor)) << c.name;
+        EXPECT_EQ(0, stand_in::CloseMessagesReceived(stranger)) << c.name;
         EXPECT_FALSE(fake::RegValueExists(kRun, "XlnTray")) << c.name;
         EXPECT_FALSE(fake::RegValueExists(kRun, "XlnMon")) << c.name;
         EXPECT_TRUE(fake::RegValueExists(kRun, "Other")) << c.name;
@@ -57,12 +58,12 @@ TEST(StopSupportApplets, WindowsAreClosedOnlyOnWindowsMe) {
 
 TEST(StopSupportApplets, AWindowThatNeverClosesGets101Messages) {
     UninstallData& data = AppletWorld(fake::kWinMe);
-    HWND stubborn = fake::AddWindow("XlnTrayWnd", 0);
-    HWND monitor = fake::AddWindow("XlnMonWnd");
+    HWND stubborn = stand_in::AddWindow("XlnTrayWnd", 0);
+    HWND monitor = stand_in::AddWindow("XlnMonWnd");
     EXPECT_EQ(0, StopSupportApplets(data));
-    EXPECT_EQ(101, fake::CloseMessagesReceived(stubborn));
-    EXPECT_TRUE(fake::WindowOpen(stubborn));
-    EXPECT_EQ(1, fake::CloseMessagesReceived(monitor));
+    EXPECT_EQ(101, stand_in::CloseMessagesReceived(stubborn));
+    EXPECT_TRUE(stand_in::WindowOpen(stubborn));
+    EXPECT_EQ(1, stand_in::CloseMessagesReceived(monitor));
     EXPECT_FALSE(fake::RegValueExists(kRun, "XlnTray"));
     EXPECT_FALSE(fake::RegValueExists(kRun, "XlnMon"));
     ExpectNothingOpen("stubborn window");
@@ -78,9 +79,9 @@ TEST(StopSupportApplets, EntriesWithoutClassOrNameAreSkippedEntirely) {
         UninstallData& data = AppletWorld(fake::kWinMe);
         strcpy(data.applets[0].window_class, c.window_class);
         strcpy(data.applets[0].display_name, c.display_name);
-        HWND tray = fake::AddWindow("XlnTrayWnd");
+        HWND tray = stand_in::AddWindow("XlnTrayWnd");
         EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
-        EXPECT_EQ(0, fake::CloseMessagesReceived(tray)) << c.name;
+        EXPECT_EQ(0, stand_in::CloseMessagesReceived(tray)) << c.name;
         EXPECT_TRUE(fake::RegValueExists(kRun, "XlnTray")) << c.name;
         EXPECT_FALSE(fake::RegValueExists(kRun, "XlnMon")) << c.name;
         ExpectNothingOpen(c.name);
@@ -92,10 +93,10 @@ TEST(StopSupportApplets, AnEmptyStartupValueNameLeavesTheRunKeyAlone) {
     data.applets[0].autorun_value[0] = 0;
     data.applet_count = 1;
     fake::RegSeedString(kRun, "", "default");
-    HWND tray = fake::AddWindow("XlnTrayWnd");
+    HWND tray = stand_in::AddWindow("XlnTrayWnd");
     std::vector<std::string> before = fake::RegDump(kRun);
     EXPECT_EQ(0, StopSupportApplets(data));
-    EXPECT_FALSE(fake::WindowOpen(tray));
+    EXPECT_FALSE(stand_in::WindowOpen(tray));
     EXPECT_EQ(before, fake::RegDump(kRun));
     ExpectNothingOpen("empty start-up value name");
 }
@@ -123,12 +124,12 @@ TEST(StopSupportApplets, ResultForEachOutcome) {
     };
     for (auto& c : cases) {
         UninstallData& data = AppletWorld(fake::kWinMe);
-        HWND monitor = fake::AddWindow("XlnMonWnd");
+        HWND monitor = stand_in::AddWindow("XlnMonWnd");
         c.arrange(data);
         EXPECT_EQ(c.result, StopSupportApplets(data)) << c.name;
         EXPECT_EQ(c.tray_value_kept, fake::RegValueExists(kRun, "XlnTray")) << c.name;
         EXPECT_EQ(c.monitor_value_kept, fake::RegValueExists(kRun, "XlnMon")) << c.name;
-        EXPECT_EQ(c.monitor_value_kept, fake::WindowOpen(monitor)) << c.name;
+        EXPECT_EQ(c.monitor_value_kept, stand_in::WindowOpen(monitor)) << c.name;
         EXPECT_TRUE(Reports().empty()) << c.name;
         ExpectNothingOpen(c.name);
     }
@@ -185,11 +186,11 @@ TEST(StopSupportApplets, WhatWindowsOrAnotherMakerStartsStays) {
         if (std::string(c.name).find("blank") != std::string::npos) strcpy(data.short_company_name, " ");
         fake::AddFile("C:\\WINDOWS\\EXPLORER.EXE");
         fake::SetFileCompany("C:\\WINDOWS\\EXPLORER.EXE", "Microsoft Corporation");
-        HWND window = fake::AddWindow(c.window_class);
-        if (c.window_program) fake::SetWindowProcess(window, 40, c.window_program);
+        HWND window = stand_in::AddWindow(c.window_class);
+        if (c.window_program) stand_in::SetWindowImage(window, c.window_program);
         EXPECT_EQ(0, StopSupportApplets(data)) << c.name;
         EXPECT_EQ(c.value_kept, fake::RegValueExists(kRun, "XlnTray")) << c.name;
-        EXPECT_EQ(c.window_closed, !fake::WindowOpen(window)) << c.name;
+        EXPECT_EQ(c.window_closed, !stand_in::WindowOpen(window)) << c.name;
         ExpectNothingOpen(c.name);
     }
 }

@@ -165,18 +165,10 @@ TEST(RunRegisteredUninstaller, ResultForEachOutcome) {
          [](UninstallData&) { fake::FailCall("RegCloseKey", ERROR_REGISTRY_IO_FAILED, 1, "Uninstall"); },
          2, false, true},
         {"cannot be started",
-         [](UninstallData&) {
-             fake::ProcessScript script;
-             script.starts = false;
-             fake::ScriptNextProcess(script);
-         },
+         [](UninstallData&) { fake::FailCall("CreateProcessA", ERROR_FILE_NOT_FOUND); },
          4, false, true},
         {"wait fails",
-         [](UninstallData&) {
-             fake::ProcessScript script;
-             script.wait_fails = true;
-             fake::ScriptNextProcess(script);
-         },
+         [](UninstallData&) { FailWaitsOn("C:\\P\\u.exe"); },
          4, true, true},
         {"exit code is not looked at",
          [](UninstallData&) {
