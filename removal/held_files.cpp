@@ -38,20 +38,60 @@ bool FolderOf(const char* path, char* folder) {
     return true;
 }
 
+// The folder a search's files lie in, held from the first change in it
+// until the search ends, with its verdict; and the disposition call, found
+// once for the search.
+struct SearchHold {
+    int scopes;
+    HANDLE folder;
+    const char* refusal;
+    char form[PATH_BUFFER_SIZE];
+    bool disposition_known;
+    SetFileInformationFn disposition;
+};
+SearchHold search = {0, INVALID_HANDLE_VALUE, nullptr, "", false, nullptr};
+
+const char* JudgeHeldFolder(HANDLE folder, DWORD* error) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (GetFileInformationByHandle(folder, &information)) return HeldFolderRefusal(information);
+    *error = GetLastError();
+    return nullptr;
+}
+
+// The search keeps the first folder it holds and judges: it stays held.
+void KeepForSearch(const char* folder, HeldFile* held, const char* refusal) {
+    if (!search.scopes || search.folder != INVALID_HANDLE_VALUE) return;
+    if (!MbCopy(search.form, sizeof search.form, folder)) return;
+    search.folder = held->folder;
+    search.refusal = refusal;
+    held->search_folder = true;
+}
+
 // The folder held against renaming and judged by its handle.
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
+    if (search.folder != INVALID_HANDLE_VALUE && strcmp(folder, search.form) == 0) {
+        held->folder = search.folder;
+        held->search_folder = true;
+        return search.refusal;
+    }
     held->folder = OpenFolderItself(folder, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (held->folder == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return nullptr;
     }
-    BY_HANDLE_FILE_INFORMATION information;
-    const char* refusal = nullptr;
-    if (!GetFileInformationByHandle(held->folder, &information)) *error = GetLastError();
-    else refusal = HeldFolderRefusal(information);
+    const char* refusal = JudgeHeldFolder(held->folder, error);
+    if (!*error) KeepForSearch(folder, held, refusal);
     return refusal;
+}
+
+SetFileInformationFn DispositionCall() {
+    if (search.scopes && search.disposition_known) return search.disposition;
+    SetFileInformationFn call = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
+    search.disposition = call;
+    search.disposition_known = search.scopes > 0;
+    return call;
 }
 
 // The file itself; a deletion without the disposition call opens it
@@ -75,8 +115,7 @@ const char* JudgeHeldFile(HANDLE file, DWORD* error) {
 }
 
 const char* HoldFileItself(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
-    if (use == HeldToDelete)
-        held->disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
+    if (use == HeldToDelete) held->disposition = DispositionCall();
     held->deleted_on_close = use == HeldToDelete && !held->disposition;
     held->file = OpenFileItself(path, use, held->deleted_on_close);
     if (held->file == INVALID_HANDLE_VALUE) {
@@ -94,7 +133,7 @@ void CloseIfOpen(HANDLE* handle) {
 }  // namespace
 
 const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFile* held, DWORD* error) {
-    *held = HeldFile{path, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, false, nullptr};
+    *held = HeldFile{path, INVALID_HANDLE_VALUE, false, INVALID_HANDLE_VALUE, false, nullptr};
     *error = 0;
     if (!through_handles) return nullptr;
     const char* refusal = HoldFolder(path, held, error);
@@ -116,9 +155,27 @@ DWORD DeleteHeldFile(HeldFile* held) {
     return error;
 }
 
+// The search's folder stays held until the search ends.
 void ReleaseHeldFile(HeldFile* held) {
     CloseIfOpen(&held->file);
+    if (held->search_folder) held->folder = INVALID_HANDLE_VALUE;
+    held->search_folder = false;
     CloseIfOpen(&held->folder);
+}
+
+HeldSearch::HeldSearch() {
+    if (search.scopes++) return;
+    search.folder = INVALID_HANDLE_VALUE;
+    search.refusal = nullptr;
+    search.form[0] = 0;
+    search.disposition_known = false;
+}
+
+HeldSearch::~HeldSearch() {
+    if (--search.scopes) return;
+    if (search.folder != INVALID_HANDLE_VALUE) CloseHandle(search.folder);
+    search.folder = INVALID_HANDLE_VALUE;
+    search.disposition_known = false;
 }
 
 // Opened with every sharing, so that the removal that follows is not kept

@@ -63,6 +63,9 @@ struct Memory {
     int searches;
     bool judged_search;
     FolderIdentity searched;
+    bool file_folder_known;          // a search's files' folder, judged by
+    char file_folder[PATH_BUFFER_SIZE];  // its path once for all of them
+    const char* file_folder_refusal;
 };
 Memory memory;
 
@@ -220,17 +223,32 @@ RememberProtectedPlaces::~RememberProtectedPlaces() { --memory.scopes; }
 JudgedSearch::JudgedSearch() {
     ++memory.searches;
     memory.judged_search = false;
+    memory.file_folder_known = false;
 }
 
 JudgedSearch::~JudgedSearch() {
     --memory.searches;
     memory.judged_search = false;
+    memory.file_folder_known = false;
+}
+
+// The matches of a search share their folder: where they are is looked at
+// once for all of them. Where a change is made through handles, each
+// change judges the folder again by the handle that holds it.
+const char* FileFolderRefusal(const char* form) {
+    bool same = memory.file_folder_known && strcmp(form, memory.file_folder) == 0;
+    if (same) return memory.file_folder_refusal;
+    const char* refusal = FolderRefusal(form);
+    if (!memory.searches) return refusal;
+    memory.file_folder_known = MbCopy(memory.file_folder, sizeof memory.file_folder, form);
+    memory.file_folder_refusal = refusal;
+    return refusal;
 }
 
 const char* FileChangeRefusal(const char* path) {
     char form[PATH_BUFFER_SIZE];
     if (!FolderForm(path, form)) return kNotInFull;
-    if (const char* refusal = FolderRefusal(form)) return refusal;
+    if (const char* refusal = FileFolderRefusal(form)) return refusal;
     return HasStream(path) ? kStream : nullptr;
 }
 
