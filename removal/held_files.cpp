@@ -20,6 +20,7 @@ const char kFileLink[] = "a link to another file";
 const char kFolderLink[] = "reached through a link or junction";
 
 typedef decltype(&SetFileInformationByHandle) SetFileInformationFn;
+typedef decltype(&GetFileInformationByHandleEx) GetFileInformationFn;
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
@@ -43,13 +44,15 @@ bool FolderOf(const char* path, char* folder) {
 // once for the search.
 struct SearchHold {
     int scopes;
+    bool holding;  // `folder` is held
     HANDLE folder;
     const char* refusal;
     char form[PATH_BUFFER_SIZE];
-    bool disposition_known;
+    bool calls_known;
     SetFileInformationFn disposition;
+    GetFileInformationFn basic_info;
 };
-SearchHold search = {0, INVALID_HANDLE_VALUE, nullptr, "", false, nullptr};
+SearchHold search;
 
 const char* JudgeHeldFolder(HANDLE folder, DWORD* error) {
     BY_HANDLE_FILE_INFORMATION information;
@@ -60,8 +63,9 @@ const char* JudgeHeldFolder(HANDLE folder, DWORD* error) {
 
 // The search keeps the first folder it holds and judges: it stays held.
 void KeepForSearch(const char* folder, HeldFile* held, const char* refusal) {
-    if (!search.scopes || search.folder != INVALID_HANDLE_VALUE) return;
+    if (!search.scopes || search.holding) return;
     if (!MbCopy(search.form, sizeof search.form, folder)) return;
+    search.holding = true;
     search.folder = held->folder;
     search.refusal = refusal;
     held->search_folder = true;
@@ -71,7 +75,7 @@ void KeepForSearch(const char* folder, HeldFile* held, const char* refusal) {
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
-    if (search.folder != INVALID_HANDLE_VALUE && strcmp(folder, search.form) == 0) {
+    if (search.holding && strcmp(folder, search.form) == 0) {
         held->folder = search.folder;
         held->search_folder = true;
         return search.refusal;
@@ -86,12 +90,12 @@ const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     return refusal;
 }
 
-SetFileInformationFn DispositionCall() {
-    if (search.scopes && search.disposition_known) return search.disposition;
-    SetFileInformationFn call = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
-    search.disposition = call;
-    search.disposition_known = search.scopes > 0;
-    return call;
+// The calls by handle Vista brought, found once for a search.
+void FindHandleCalls() {
+    if (search.scopes && search.calls_known) return;
+    search.disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
+    search.basic_info = LoadedFunction<GetFileInformationFn>("kernel32.dll", "GetFileInformationByHandleEx");
+    search.calls_known = search.scopes > 0;
 }
 
 // The file itself; a deletion without the disposition call opens it
@@ -105,17 +109,34 @@ HANDLE OpenFileItself(const char* path, HeldUse use, bool delete_on_close) {
                        nullptr);
 }
 
-const char* JudgeHeldFile(HANDLE file, DWORD* error) {
+// The attributes alone where Windows can tell them so: the full
+// information also asks the volume for its serial, which Wine answers
+// slowly (a file system request of its own for each file).
+bool ReadAttributes(HANDLE file, DWORD* attributes) {
+    FILE_BASIC_INFO basic;
+    if (search.basic_info) {
+        if (!search.basic_info(file, FileBasicInfo, &basic, sizeof basic)) return false;
+        *attributes = basic.FileAttributes;
+        return true;
+    }
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information)) {
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    *attributes = information.dwFileAttributes;
+    return true;
+}
+
+const char* JudgeHeldFile(HANDLE file, DWORD* error) {
+    DWORD attributes = 0;
+    if (!ReadAttributes(file, &attributes)) {
         *error = GetLastError();
         return nullptr;
     }
-    return information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? kFileLink : nullptr;
+    return attributes & FILE_ATTRIBUTE_REPARSE_POINT ? kFileLink : nullptr;
 }
 
 const char* HoldFileItself(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
-    if (use == HeldToDelete) held->disposition = DispositionCall();
+    FindHandleCalls();
+    if (use == HeldToDelete) held->disposition = search.disposition;
     held->deleted_on_close = use == HeldToDelete && !held->disposition;
     held->file = OpenFileItself(path, use, held->deleted_on_close);
     if (held->file == INVALID_HANDLE_VALUE) {
@@ -165,17 +186,17 @@ void ReleaseHeldFile(HeldFile* held) {
 
 HeldSearch::HeldSearch() {
     if (search.scopes++) return;
-    search.folder = INVALID_HANDLE_VALUE;
+    search.holding = false;
     search.refusal = nullptr;
     search.form[0] = 0;
-    search.disposition_known = false;
+    search.calls_known = false;
 }
 
 HeldSearch::~HeldSearch() {
     if (--search.scopes) return;
-    if (search.folder != INVALID_HANDLE_VALUE) CloseHandle(search.folder);
-    search.folder = INVALID_HANDLE_VALUE;
-    search.disposition_known = false;
+    if (search.holding) CloseHandle(search.folder);
+    search.holding = false;
+    search.calls_known = false;
 }
 
 // Opened with every sharing, so that the removal that follows is not kept

@@ -14,4 +14,14 @@ typedef struct _FILE_DISPOSITION_INFO {
 extern "C" WINBASEAPI BOOL WINAPI SetFileInformationByHandle(HANDLE file,
                                                              FILE_INFO_BY_HANDLE_CLASS information_class,
                                                              LPVOID information, DWORD size);
+typedef struct _FILE_BASIC_INFO {
+    LARGE_INTEGER CreationTime;
+    LARGE_INTEGER LastAccessTime;
+    LARGE_INTEGER LastWriteTime;
+    LARGE_INTEGER ChangeTime;
+    DWORD FileAttributes;
+} FILE_BASIC_INFO;
+extern "C" WINBASEAPI BOOL WINAPI GetFileInformationByHandleEx(HANDLE file,
+                                                               FILE_INFO_BY_HANDLE_CLASS information_class,
+                                                               LPVOID information, DWORD size);
 #endif

@@ -456,6 +456,9 @@ TEST_F(InstalledFiles, APatternIsJudgedOnceEachMatchAgainAndARefusalIsLogged) {
         EXPECT_EQ(0, RemoveInstalledFiles(data));
         EXPECT_FALSE(fake::FileExists("C:\\XLN\\f2.hlp"));
         EXPECT_EQ(2, CountCalls("CreateFileA C:\\XLN")) << count;
+        // A file's own look asks no more than its attributes: the volume's
+        // serial is the folder's, asked with its hold.
+        EXPECT_EQ(5, CountCalls("GetFileInformationByHandle ")) << count;
         EXPECT_EQ(1, CountCalls("GetDriveTypeA C:\\")) << count;
         TearDown();
     }
@@ -526,6 +529,12 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
          {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, nullptr},
         {"a file that is itself a link", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
          [] { fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv"); },
+         {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
+        {"a link, without the call for the attributes alone", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] {
+             fake::RemoveExport("kernel32.dll", "GetFileInformationByHandleEx");
+             fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv");
+         },
          {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
         {"NT 4, deleted on close", fake::kNT4, {"C:\\XLN\\bin\\*.zzv"},
          [] {
