@@ -56,10 +56,16 @@ struct Verdict {
 
 // What the scopes hold: the places for a step, and the identity of the
 // folder a search was judged in for as long as that search lasts.
+const int kMaxHolders = 64;
+
 struct Memory {
     int scopes;
     bool have_places;
     ProtectedPlaces places;
+    bool have_holders;  // the folders above the places, asked once too
+    bool holders_fit;
+    int holder_count;
+    FolderIdentity holders[kMaxHolders];
     int searches;
     bool judged_search;
     FolderIdentity searched;
@@ -197,8 +203,41 @@ bool PatternFolder(const char* pattern, const char* slash, char* folder) {
     return true;
 }
 
+// `path` and each folder above it, each once, into the remembered list.
+void NoteHolders(char* path) {
+    while (CutToParent(path) && memory.holders_fit) {
+        bool known = false;
+        for (int i = 0; i < memory.holder_count && !known; ++i)
+            known = MbSameNoCase(memory.holders[i].full, path);
+        if (known) continue;
+        if (memory.holder_count == kMaxHolders) memory.holders_fit = false;
+        else IdentifyFolder(path, memory.holders[memory.holder_count++]);
+    }
+}
+
+// The folders above the places, identified once while the places are
+// remembered: each folder removal asks about all of them.
+bool RememberedHolders(const ProtectedPlaces& places) {
+    if (!memory.scopes || !memory.have_places || &places != &memory.places) return false;
+    if (!memory.have_holders) {
+        memory.have_holders = memory.holders_fit = true;
+        memory.holder_count = 0;
+        for (int i = 0; i < places.count; ++i) {
+            char path[MAX_PATH];
+            MbCopy(path, sizeof path, places.place[i].identity.full);
+            NoteHolders(path);
+        }
+    }
+    return memory.holders_fit;
+}
+
 // Whether some place's folder, or a folder above it, is `identity`.
 bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
+    if (RememberedHolders(places)) {
+        for (int i = 0; i < memory.holder_count; ++i)
+            if (IsSameFolder(memory.holders[i], identity)) return true;
+        return false;
+    }
     FolderIdentity above;
     for (int i = 0; i < places.count; ++i) {
         char path[MAX_PATH];
@@ -216,6 +255,7 @@ bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
 RememberProtectedPlaces::RememberProtectedPlaces() {
     if (memory.scopes++) return;
     memory.have_places = false;
+    memory.have_holders = false;
 }
 
 RememberProtectedPlaces::~RememberProtectedPlaces() { --memory.scopes; }
