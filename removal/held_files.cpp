@@ -39,63 +39,39 @@ bool FolderOf(const char* path, char* folder) {
     return true;
 }
 
-// The folder a search's files lie in, held from the first change in it
-// until the search ends, with its verdict; and the disposition call, found
-// once for the search.
-struct SearchHold {
+// The calls by handle Vista brought, found once for a search's files.
+struct SearchCalls {
     int scopes;
-    bool holding;  // `folder` is held
-    HANDLE folder;
-    const char* refusal;
-    char form[PATH_BUFFER_SIZE];
-    bool calls_known;
+    bool known;
     SetFileInformationFn disposition;
     GetFileInformationFn basic_info;
 };
-SearchHold search;
+SearchCalls search;
 
-const char* JudgeHeldFolder(HANDLE folder, DWORD* error) {
-    BY_HANDLE_FILE_INFORMATION information;
-    if (GetFileInformationByHandle(folder, &information)) return HeldFolderRefusal(information);
-    *error = GetLastError();
-    return nullptr;
-}
-
-// The search keeps the first folder it holds and judges: it stays held.
-void KeepForSearch(const char* folder, HeldFile* held, const char* refusal) {
-    if (!search.scopes || search.holding) return;
-    if (!MbCopy(search.form, sizeof search.form, folder)) return;
-    search.holding = true;
-    search.folder = held->folder;
-    search.refusal = refusal;
-    held->search_folder = true;
-}
-
-// The folder held against renaming and judged by its handle.
+// The folder held against renaming and judged by its handle, for each file
+// again: Wine lets a folder held so be renamed, and a held folder's path
+// may then lead elsewhere.
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
-    if (search.holding && strcmp(folder, search.form) == 0) {
-        held->folder = search.folder;
-        held->search_folder = true;
-        return search.refusal;
-    }
     held->folder = OpenFolderItself(folder, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (held->folder == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return nullptr;
     }
-    const char* refusal = JudgeHeldFolder(held->folder, error);
-    if (!*error) KeepForSearch(folder, held, refusal);
+    BY_HANDLE_FILE_INFORMATION information;
+    const char* refusal = nullptr;
+    if (!GetFileInformationByHandle(held->folder, &information)) *error = GetLastError();
+    else refusal = HeldFolderRefusal(information);
     return refusal;
 }
 
-// The calls by handle Vista brought, found once for a search.
+// Looked up once while a search lasts.
 void FindHandleCalls() {
-    if (search.scopes && search.calls_known) return;
+    if (search.scopes && search.known) return;
     search.disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
     search.basic_info = LoadedFunction<GetFileInformationFn>("kernel32.dll", "GetFileInformationByHandleEx");
-    search.calls_known = search.scopes > 0;
+    search.known = search.scopes > 0;
 }
 
 // The file itself; a deletion without the disposition call opens it
@@ -154,7 +130,7 @@ void CloseIfOpen(HANDLE* handle) {
 }  // namespace
 
 const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFile* held, DWORD* error) {
-    *held = HeldFile{path, INVALID_HANDLE_VALUE, false, INVALID_HANDLE_VALUE, false, nullptr};
+    *held = HeldFile{path, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, false, nullptr};
     *error = 0;
     if (!through_handles) return nullptr;
     const char* refusal = HoldFolder(path, held, error);
@@ -176,27 +152,18 @@ DWORD DeleteHeldFile(HeldFile* held) {
     return error;
 }
 
-// The search's folder stays held until the search ends.
 void ReleaseHeldFile(HeldFile* held) {
     CloseIfOpen(&held->file);
-    if (held->search_folder) held->folder = INVALID_HANDLE_VALUE;
-    held->search_folder = false;
     CloseIfOpen(&held->folder);
 }
 
 HeldSearch::HeldSearch() {
     if (search.scopes++) return;
-    search.holding = false;
-    search.refusal = nullptr;
-    search.form[0] = 0;
-    search.calls_known = false;
+    search.known = false;
 }
 
 HeldSearch::~HeldSearch() {
-    if (--search.scopes) return;
-    if (search.holding) CloseHandle(search.folder);
-    search.holding = false;
-    search.calls_known = false;
+    if (--search.scopes == 0) search.known = false;
 }
 
 // Opened with every sharing, so that the removal that follows is not kept

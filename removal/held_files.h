@@ -16,7 +16,6 @@ enum HeldUse {
 struct HeldFile {
     const char* path;
     HANDLE folder;  // INVALID_HANDLE_VALUE where nothing is held
-    bool search_folder;  // `folder` is the search's, held by HeldSearch
     HANDLE file;
     bool deleted_on_close;  // the open itself was the deletion
     decltype(&SetFileInformationByHandle) disposition;  // null before Vista
@@ -36,10 +35,8 @@ const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFi
 DWORD DeleteHeldFile(HeldFile* held);
 void ReleaseHeldFile(HeldFile* held);
 
-// While one lives, the first folder a file change holds is kept held and
-// judged once for every file of the search that lies in it: the folder
-// cannot be renamed or replaced from when it was first judged until the
-// search ends, so each of its files needs no open of its own.
+// While one lives, the calls by handle that Windows may lack are looked
+// up once for all the files of a search, not once for each.
 struct HeldSearch {
     HeldSearch();
     ~HeldSearch();
