@@ -45,8 +45,36 @@ struct SearchCalls {
     bool known;
     SetFileInformationFn disposition;
     GetFileInformationFn basic_info;
+    bool have_first;           // the first folder the search held and judged,
+    FileIdInformation first;   // by its id where Windows can tell it quickly
 };
 SearchCalls search;
+
+// A folder's id read quickly, only while a search lasts.
+bool ReadQuickId(HANDLE folder, FileIdInformation* id) {
+    return search.scopes && search.basic_info && search.basic_info(folder, kFileIdInfo, id, sizeof *id);
+}
+
+// The folder judged by its handle. A search's later files need only show
+// that their folder is the very object its first file's was (the full
+// judgement asks the volume for its serial: a file system request of its
+// own under Wine); anything else is judged in full.
+const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
+    FileIdInformation id;
+    bool quick = ReadQuickId(folder, &id);
+    if (quick && search.have_first && memcmp(&id, &search.first, sizeof id) == 0) return nullptr;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(folder, &information)) {
+        *error = GetLastError();
+        return nullptr;
+    }
+    const char* refusal = HeldFolderRefusal(information);
+    if (!refusal && quick && !search.have_first) {
+        search.first = id;
+        search.have_first = true;
+    }
+    return refusal;
+}
 
 // The folder held against renaming and judged by its handle, for each file
 // again: Wine lets a folder held so be renamed, and a held folder's path
@@ -59,11 +87,7 @@ const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
         *error = GetLastError();
         return nullptr;
     }
-    BY_HANDLE_FILE_INFORMATION information;
-    const char* refusal = nullptr;
-    if (!GetFileInformationByHandle(held->folder, &information)) *error = GetLastError();
-    else refusal = HeldFolderRefusal(information);
-    return refusal;
+    return JudgeFolderHandle(held->folder, error);
 }
 
 // Looked up once while a search lasts.
@@ -111,7 +135,6 @@ const char* JudgeHeldFile(HANDLE file, DWORD* error) {
 }
 
 const char* HoldFileItself(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
-    FindHandleCalls();
     if (use == HeldToDelete) held->disposition = search.disposition;
     held->deleted_on_close = use == HeldToDelete && !held->disposition;
     held->file = OpenFileItself(path, use, held->deleted_on_close);
@@ -133,6 +156,7 @@ const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFi
     *held = HeldFile{path, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, false, nullptr};
     *error = 0;
     if (!through_handles) return nullptr;
+    FindHandleCalls();
     const char* refusal = HoldFolder(path, held, error);
     if (!refusal && !*error) refusal = HoldFileItself(path, use, held, error);
     if (refusal || *error) ReleaseHeldFile(held);
@@ -160,10 +184,13 @@ void ReleaseHeldFile(HeldFile* held) {
 HeldSearch::HeldSearch() {
     if (search.scopes++) return;
     search.known = false;
+    search.have_first = false;
 }
 
 HeldSearch::~HeldSearch() {
-    if (--search.scopes == 0) search.known = false;
+    if (--search.scopes) return;
+    search.known = false;
+    search.have_first = false;
 }
 
 // Opened with every sharing, so that the removal that follows is not kept

@@ -276,11 +276,20 @@ BOOL GetFileInformationByHandleEx(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS infor
     fake::LogCall("GetFileInformationByHandleEx", file ? file->path : "");
     if (!file) return Fail(ERROR_INVALID_HANDLE);
     if (DWORD error = fake::InjectedFailure("GetFileInformationByHandleEx", file->path)) return Fail(error);
-    if (information_class != FileBasicInfo || size < sizeof(FILE_BASIC_INFO)) return Fail(ERROR_INVALID_PARAMETER);
+    bool by_id = information_class == kFileIdInfo && size >= sizeof(FileIdInformation);
+    if (!by_id && (information_class != FileBasicInfo || size < sizeof(FILE_BASIC_INFO)))
+        return Fail(ERROR_INVALID_PARAMETER);
     BY_HANDLE_FILE_INFORMATION all;
     DWORD index = 0;
     if (!fake_fs::ObjectIdentity(file->path, &all.dwFileAttributes, &all.dwVolumeSerialNumber, &index))
         return Fail(ERROR_FILE_NOT_FOUND);
+    if (by_id) {
+        FileIdInformation* id = (FileIdInformation*)information;
+        memset(id, 0, sizeof *id);
+        id->volume = all.dwVolumeSerialNumber;
+        memcpy(id->id, &index, sizeof index);
+        return TRUE;
+    }
     FILE_BASIC_INFO* basic = (FILE_BASIC_INFO*)information;
     memset(basic, 0, sizeof *basic);
     basic->FileAttributes = all.dwFileAttributes;

@@ -95,3 +95,9 @@ typedef struct _FILE_BASIC_INFO {
 } FILE_BASIC_INFO;
 BOOL GetFileInformationByHandleEx(HANDLE file, FILE_INFO_BY_HANDLE_CLASS information_class,
                                   LPVOID information, DWORD size);
+// Windows 8 and later: FileIdInfo, the volume and the object's 128-bit id.
+const FILE_INFO_BY_HANDLE_CLASS kFileIdInfo = (FILE_INFO_BY_HANDLE_CLASS)18;
+struct FileIdInformation {
+    unsigned long long volume;
+    BYTE id[16];
+};

@@ -25,3 +25,12 @@ extern "C" WINBASEAPI BOOL WINAPI GetFileInformationByHandleEx(HANDLE file,
                                                                FILE_INFO_BY_HANDLE_CLASS information_class,
                                                                LPVOID information, DWORD size);
 #endif
+
+// Windows 8's FileIdInfo (Wine answers it too): the volume and the 128-bit
+// id of a file, read without asking the volume for its serial. Declared
+// under its own names: older SDK headers lack it.
+const FILE_INFO_BY_HANDLE_CLASS kFileIdInfo = (FILE_INFO_BY_HANDLE_CLASS)18;
+struct FileIdInformation {
+    ULONGLONG volume;
+    BYTE id[16];
+};
