@@ -7,6 +7,7 @@
 #include "app/progress_window.h"
 #include "system/run_state.h"
 #include "messages/localized_box.h"
+#include "removal/guardrails/protected_folders.h"
 #include "removal/removal_steps.h"
 #include "removal/guardrails/service_evidence.h"
 #include "removal/system_changes.h"
@@ -154,7 +155,10 @@ int RunSequence(HWND dialog, const UninstallData& data) {
 // included, while this sequence runs. What ties services to the product is
 // read before anything, the hand-over included, can delete its INF files,
 // and with it what ties files to it (file_evidence.h).
+// The protected places are gathered once for the whole run: no change of
+// the run's can touch them, and each step would otherwise gather them anew.
 int RunRemovalSequence(HWND dialog, const UninstallData& data) {
+    RememberProtectedPlaces places;
     SetAnsweringDialog(dialog);
     NoteServiceEvidence(data);
     int result = RunSequence(dialog, data);

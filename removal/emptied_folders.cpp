@@ -127,7 +127,10 @@ void NoteFileRemoved(const char* path, bool at_restart) {
     if (at_restart) Add(restart_files, path);
 }
 
+// The protected places are gathered once for all the folders: removing a
+// folder the run emptied never changes one of them.
 void RemoveEmptiedFolders(DWORD family) {
+    RememberProtectedPlaces places;
     SortDeepestFirst(noted_folders);
     for (int i = 0; i < noted_folders.count; ++i) RemoveWithParents(noted_folders.path[i], family);
     noted_folders.count = restart_files.count = restart_folders.count = 0;

@@ -20,6 +20,7 @@ const char kFileLink[] = "a link to another file";
 const char kFolderLink[] = "reached through a link or junction";
 
 typedef decltype(&SetFileInformationByHandle) SetFileInformationFn;
+typedef decltype(&GetFileInformationByHandleEx) GetFileInformationFn;
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
@@ -38,7 +39,46 @@ bool FolderOf(const char* path, char* folder) {
     return true;
 }
 
-// The folder held against renaming and judged by its handle.
+// The calls by handle Vista brought, found once for a search's files.
+struct SearchCalls {
+    int scopes;
+    bool known;
+    SetFileInformationFn disposition;
+    GetFileInformationFn basic_info;
+    bool have_first;           // the first folder the search held and judged,
+    FileIdInformation first;   // by its id where Windows can tell it quickly
+};
+SearchCalls search;
+
+// A folder's id read quickly, only while a search lasts.
+bool ReadQuickId(HANDLE folder, FileIdInformation* id) {
+    return search.scopes && search.basic_info && search.basic_info(folder, kFileIdInfo, id, sizeof *id);
+}
+
+// The folder judged by its handle. A search's later files need only show
+// that their folder is the very object its first file's was (the full
+// judgement asks the volume for its serial: a file system request of its
+// own under Wine); anything else is judged in full.
+const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
+    FileIdInformation id;
+    bool quick = ReadQuickId(folder, &id);
+    if (quick && search.have_first && memcmp(&id, &search.first, sizeof id) == 0) return nullptr;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(folder, &information)) {
+        *error = GetLastError();
+        return nullptr;
+    }
+    const char* refusal = HeldFolderRefusal(information);
+    if (!refusal && quick && !search.have_first) {
+        search.first = id;
+        search.have_first = true;
+    }
+    return refusal;
+}
+
+// The folder held against renaming and judged by its handle, for each file
+// again: Wine lets a folder held so be renamed, and a held folder's path
+// may then lead elsewhere.
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
@@ -47,11 +87,15 @@ const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
         *error = GetLastError();
         return nullptr;
     }
-    BY_HANDLE_FILE_INFORMATION information;
-    const char* refusal = nullptr;
-    if (!GetFileInformationByHandle(held->folder, &information)) *error = GetLastError();
-    else refusal = HeldFolderRefusal(information);
-    return refusal;
+    return JudgeFolderHandle(held->folder, error);
+}
+
+// Looked up once while a search lasts.
+void FindHandleCalls() {
+    if (search.scopes && search.known) return;
+    search.disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
+    search.basic_info = LoadedFunction<GetFileInformationFn>("kernel32.dll", "GetFileInformationByHandleEx");
+    search.known = search.scopes > 0;
 }
 
 // The file itself; a deletion without the disposition call opens it
@@ -65,18 +109,33 @@ HANDLE OpenFileItself(const char* path, HeldUse use, bool delete_on_close) {
                        nullptr);
 }
 
-const char* JudgeHeldFile(HANDLE file, DWORD* error) {
+// The attributes alone where Windows can tell them so: the full
+// information also asks the volume for its serial, which Wine answers
+// slowly (a file system request of its own for each file).
+bool ReadAttributes(HANDLE file, DWORD* attributes) {
+    FILE_BASIC_INFO basic;
+    if (search.basic_info) {
+        if (!search.basic_info(file, FileBasicInfo, &basic, sizeof basic)) return false;
+        *attributes = basic.FileAttributes;
+        return true;
+    }
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information)) {
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    *attributes = information.dwFileAttributes;
+    return true;
+}
+
+const char* JudgeHeldFile(HANDLE file, DWORD* error) {
+    DWORD attributes = 0;
+    if (!ReadAttributes(file, &attributes)) {
         *error = GetLastError();
         return nullptr;
     }
-    return information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? kFileLink : nullptr;
+    return attributes & FILE_ATTRIBUTE_REPARSE_POINT ? kFileLink : nullptr;
 }
 
 const char* HoldFileItself(const char* path, HeldUse use, HeldFile* held, DWORD* error) {
-    if (use == HeldToDelete)
-        held->disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
+    if (use == HeldToDelete) held->disposition = search.disposition;
     held->deleted_on_close = use == HeldToDelete && !held->disposition;
     held->file = OpenFileItself(path, use, held->deleted_on_close);
     if (held->file == INVALID_HANDLE_VALUE) {
@@ -97,6 +156,7 @@ const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFi
     *held = HeldFile{path, INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE, false, nullptr};
     *error = 0;
     if (!through_handles) return nullptr;
+    FindHandleCalls();
     const char* refusal = HoldFolder(path, held, error);
     if (!refusal && !*error) refusal = HoldFileItself(path, use, held, error);
     if (refusal || *error) ReleaseHeldFile(held);
@@ -119,6 +179,18 @@ DWORD DeleteHeldFile(HeldFile* held) {
 void ReleaseHeldFile(HeldFile* held) {
     CloseIfOpen(&held->file);
     CloseIfOpen(&held->folder);
+}
+
+HeldSearch::HeldSearch() {
+    if (search.scopes++) return;
+    search.known = false;
+    search.have_first = false;
+}
+
+HeldSearch::~HeldSearch() {
+    if (--search.scopes) return;
+    search.known = false;
+    search.have_first = false;
 }
 
 // Opened with every sharing, so that the removal that follows is not kept

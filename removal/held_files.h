@@ -35,6 +35,15 @@ const char* HoldFile(const char* path, HeldUse use, bool through_handles, HeldFi
 DWORD DeleteHeldFile(HeldFile* held);
 void ReleaseHeldFile(HeldFile* held);
 
+// While one lives, the calls by handle that Windows may lack are looked
+// up once for all the files of a search, not once for each, and the id of
+// the first folder judged in full is kept: each later file's folder, held
+// and opened again, is known by that id as the very same object.
+struct HeldSearch {
+    HeldSearch();
+    ~HeldSearch();
+};
+
 // A folder about to be removed, looked at itself without following a
 // link: the reason of a refusal, or null.
 const char* FolderLinkRefusal(const char* path);

@@ -9,6 +9,7 @@
 #include "removal/delete_on_restart.h"
 #include "removal/emptied_folders.h"
 #include "removal/guardrails/file_evidence.h"
+#include "removal/held_files.h"
 #include "removal/native_file_view.h"
 #include "removal/own_files.h"
 #include "removal/path_macros.h"
@@ -108,6 +109,7 @@ void RemoveMatches(FileStep& step, const char* pattern) {
     const char* slash = LastSeparator(pattern);
     if (!slash) return;
     JudgedSearch search;
+    HeldSearch held;
     DescriptionEntry entry(pattern);
     NativeFileView view = EnterNativeViewFor(pattern);
     if (MayDeleteMatches(pattern)) SearchAndRemove(step, pattern, (size_t)(slash + 1 - pattern));
@@ -138,6 +140,7 @@ int RemoveInstalledFiles(const UninstallData& data) {
     if (!GetMacroDirs(windows_dir, system_dir)) return 2;
     WindowsFileRules rules;
     RememberProtectedPlaces places;
+    RememberProgramFolder program_folder;
     OpenSharedFiles(&step.shared);
     int result = RemoveEntries(step, data, windows_dir, system_dir);
     CloseSharedFiles(&step.shared);

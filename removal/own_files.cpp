@@ -27,6 +27,28 @@ bool SamePath(const char* a, const char* b) {
     return ShortForm(a, short_a) && ShortForm(b, short_b) && MbSameNoCase(short_a, short_b);
 }
 
+// The last answer, by both folders as given, while a scope lives.
+struct FolderMemory {
+    int scopes;
+    bool known;
+    bool same;
+    char folder[PATH_BUFFER_SIZE];
+    char program_folder[PATH_BUFFER_SIZE];
+};
+FolderMemory memory;
+
+bool IsProgramFolder(const char* folder, const char* program_folder) {
+    if (memory.scopes && memory.known && strcmp(folder, memory.folder) == 0 &&
+        strcmp(program_folder, memory.program_folder) == 0)
+        return memory.same;
+    bool same = SamePath(folder, program_folder);
+    if (!memory.scopes) return same;
+    memory.known = MbCopy(memory.folder, sizeof memory.folder, folder) &&
+                   MbCopy(memory.program_folder, sizeof memory.program_folder, program_folder);
+    memory.same = same;
+    return same;
+}
+
 bool IsToolName(const char* name) {
     for (const char* tool : kToolNames)
         if (MbSameNoCase(name, tool)) return true;
@@ -39,7 +61,7 @@ bool IsProgramOrTool(const char* path, const WIN32_FIND_DATAA& found) {
     DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
     if (length == 0 || length >= sizeof program) return false;
     if (!FolderPart(program, program_folder) || !FolderPart(path, folder)) return false;
-    if (!SamePath(folder, program_folder)) return false;
+    if (!IsProgramFolder(folder, program_folder)) return false;
     return IsToolName(found.cFileName) || SamePath(path, program);
 }
 
@@ -59,6 +81,15 @@ bool LeaveToCleanupCopy(const char* path, const WIN32_FIND_DATAA& found) {
     file.size = found.nFileSizeLow;
     file.written = found.ftLastWriteTime;
     return true;
+}
+
+RememberProgramFolder::RememberProgramFolder() {
+    if (memory.scopes++) return;
+    memory.known = false;
+}
+
+RememberProgramFolder::~RememberProgramFolder() {
+    if (--memory.scopes == 0) memory.known = false;
 }
 
 int OwnFileCount() { return own_file_count; }

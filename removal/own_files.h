@@ -23,6 +23,14 @@ const int kMaxOwnFiles = 8;
 // a setup that upgrades the product puts its new files there at once.
 bool LeaveToCleanupCopy(const char* path, const WIN32_FIND_DATAA& found);
 
+// While one lives, whether a folder is this program's is asked of the file
+// system once for each folder in turn (a search's matches share theirs),
+// not once for every file: an 8.3 comparison opens each folder on the way.
+struct RememberProgramFolder {
+    RememberProgramFolder();
+    ~RememberProgramFolder();
+};
+
 // The files noted so far, in the order they were found.
 int OwnFileCount();
 const OwnFile& OwnFileAt(int index);

@@ -114,7 +114,11 @@ void CloseSharedFiles(SharedFiles* shared) {
 bool KeepForOtherPrograms(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found) {
     char name[PATH_BUFFER_SIZE];
     DWORD count;
-    if (!FindCount(shared, path, found, name, &count)) return false;
+    shared->uncounted[0] = 0;
+    if (!FindCount(shared, path, found, name, &count)) {
+        if (!MbCopy(shared->uncounted, sizeof shared->uncounted, path)) shared->uncounted[0] = 0;
+        return false;
+    }
     if (WasReleased(*shared, name)) return true;
     if (count <= 1 || FileChangeRefusal(path)) return false;
     if (!Remember(shared, name)) return true;
@@ -122,7 +126,9 @@ bool KeepForOtherPrograms(SharedFiles* shared, const char* path, const WIN32_FIN
     return true;
 }
 
+// The run adds no count: a file found without one a moment ago has none.
 void ForgetSharedFile(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found) {
+    if (shared->uncounted[0] && strcmp(shared->uncounted, path) == 0) return;
     char name[PATH_BUFFER_SIZE];
     DWORD count;
     if (FindCount(shared, path, found, name, &count))

@@ -19,6 +19,7 @@ struct SharedFiles {
     char folder[PATH_BUFFER_SIZE];        // as the step gave it
     char short_folder[PATH_BUFFER_SIZE];  // its 8.3 form, or empty
     char wow64_folder[PATH_BUFFER_SIZE];  // where a 32-bit setup saw it, or empty
+    char uncounted[PATH_BUFFER_SIZE];     // the file last found without a count
 };
 
 void OpenSharedFiles(SharedFiles* shared);

@@ -269,3 +269,32 @@ BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION info
     information->nFileSizeLow = (DWORD)fake::FileContents(file->path).size();
     return TRUE;
 }
+
+BOOL GetFileInformationByHandleEx(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS information_class,
+                                  LPVOID information, DWORD size) {
+    OpenFile* file = Find(handle);
+    fake::LogCall("GetFileInformationByHandleEx", file ? file->path : "");
+    if (!file) return Fail(ERROR_INVALID_HANDLE);
+    if (DWORD error = fake::InjectedFailure("GetFileInformationByHandleEx", file->path)) return Fail(error);
+    bool by_id = information_class == kFileIdInfo && size >= sizeof(FileIdInformation);
+    if (!by_id && (information_class != FileBasicInfo || size < sizeof(FILE_BASIC_INFO)))
+        return Fail(ERROR_INVALID_PARAMETER);
+    BY_HANDLE_FILE_INFORMATION all;
+    DWORD index = 0;
+    if (!fake_fs::ObjectIdentity(file->path, &all.dwFileAttributes, &all.dwVolumeSerialNumber, &index))
+        return Fail(ERROR_FILE_NOT_FOUND);
+    if (by_id) {
+        FileIdInformation* id = (FileIdInformation*)information;
+        memset(id, 0, sizeof *id);
+        id->volume = all.dwVolumeSerialNumber;
+        memcpy(id->id, &index, sizeof index);
+        return TRUE;
+    }
+    FILE_BASIC_INFO* basic = (FILE_BASIC_INFO*)information;
+    memset(basic, 0, sizeof *basic);
+    basic->FileAttributes = all.dwFileAttributes;
+    // Through a link without the flag, the handle is the target's.
+    if (!file->link_itself && !(basic->FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        basic->FileAttributes &= ~(DWORD)FILE_ATTRIBUTE_REPARSE_POINT;
+    return TRUE;
+}

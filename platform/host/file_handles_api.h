@@ -84,3 +84,20 @@ typedef struct _FILE_DISPOSITION_INFO {
 } FILE_DISPOSITION_INFO;
 BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS information_class,
                                 LPVOID information, DWORD size);
+// Vista and later: FileBasicInfo gives the attributes (and times) without
+// the volume's serial, which GetFileInformationByHandle also asks for.
+typedef struct _FILE_BASIC_INFO {
+    long long CreationTime;  // LARGE_INTEGER each
+    long long LastAccessTime;
+    long long LastWriteTime;
+    long long ChangeTime;
+    DWORD FileAttributes;
+} FILE_BASIC_INFO;
+BOOL GetFileInformationByHandleEx(HANDLE file, FILE_INFO_BY_HANDLE_CLASS information_class,
+                                  LPVOID information, DWORD size);
+// Windows 8 and later: FileIdInfo, the volume and the object's 128-bit id.
+const FILE_INFO_BY_HANDLE_CLASS kFileIdInfo = (FILE_INFO_BY_HANDLE_CLASS)18;
+struct FileIdInformation {
+    unsigned long long volume;
+    BYTE id[16];
+};

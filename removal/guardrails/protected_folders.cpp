@@ -56,13 +56,22 @@ struct Verdict {
 
 // What the scopes hold: the places for a step, and the identity of the
 // folder a search was judged in for as long as that search lasts.
+const int kMaxHolders = 64;
+
 struct Memory {
     int scopes;
     bool have_places;
     ProtectedPlaces places;
+    bool have_holders;  // the folders above the places, asked once too
+    bool holders_fit;
+    int holder_count;
+    FolderIdentity holders[kMaxHolders];
     int searches;
     bool judged_search;
     FolderIdentity searched;
+    bool file_folder_known;          // a search's files' folder, judged by
+    char file_folder[PATH_BUFFER_SIZE];  // its path once for all of them
+    const char* file_folder_refusal;
 };
 Memory memory;
 
@@ -194,8 +203,41 @@ bool PatternFolder(const char* pattern, const char* slash, char* folder) {
     return true;
 }
 
+// `path` and each folder above it, each once, into the remembered list.
+void NoteHolders(char* path) {
+    while (CutToParent(path) && memory.holders_fit) {
+        bool known = false;
+        for (int i = 0; i < memory.holder_count && !known; ++i)
+            known = MbSameNoCase(memory.holders[i].full, path);
+        if (known) continue;
+        if (memory.holder_count == kMaxHolders) memory.holders_fit = false;
+        else IdentifyFolder(path, memory.holders[memory.holder_count++]);
+    }
+}
+
+// The folders above the places, identified once while the places are
+// remembered: each folder removal asks about all of them.
+bool RememberedHolders(const ProtectedPlaces& places) {
+    if (!memory.scopes || !memory.have_places || &places != &memory.places) return false;
+    if (!memory.have_holders) {
+        memory.have_holders = memory.holders_fit = true;
+        memory.holder_count = 0;
+        for (int i = 0; i < places.count; ++i) {
+            char path[MAX_PATH];
+            MbCopy(path, sizeof path, places.place[i].identity.full);
+            NoteHolders(path);
+        }
+    }
+    return memory.holders_fit;
+}
+
 // Whether some place's folder, or a folder above it, is `identity`.
 bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
+    if (RememberedHolders(places)) {
+        for (int i = 0; i < memory.holder_count; ++i)
+            if (IsSameFolder(memory.holders[i], identity)) return true;
+        return false;
+    }
     FolderIdentity above;
     for (int i = 0; i < places.count; ++i) {
         char path[MAX_PATH];
@@ -213,6 +255,7 @@ bool HoldsPlace(const ProtectedPlaces& places, const FolderIdentity& identity) {
 RememberProtectedPlaces::RememberProtectedPlaces() {
     if (memory.scopes++) return;
     memory.have_places = false;
+    memory.have_holders = false;
 }
 
 RememberProtectedPlaces::~RememberProtectedPlaces() { --memory.scopes; }
@@ -220,17 +263,32 @@ RememberProtectedPlaces::~RememberProtectedPlaces() { --memory.scopes; }
 JudgedSearch::JudgedSearch() {
     ++memory.searches;
     memory.judged_search = false;
+    memory.file_folder_known = false;
 }
 
 JudgedSearch::~JudgedSearch() {
     --memory.searches;
     memory.judged_search = false;
+    memory.file_folder_known = false;
+}
+
+// The matches of a search share their folder: where they are is looked at
+// once for all of them. Where a change is made through handles, each
+// change judges the folder again by the handle that holds it.
+const char* FileFolderRefusal(const char* form) {
+    bool same = memory.file_folder_known && strcmp(form, memory.file_folder) == 0;
+    if (same) return memory.file_folder_refusal;
+    const char* refusal = FolderRefusal(form);
+    if (!memory.searches) return refusal;
+    memory.file_folder_known = MbCopy(memory.file_folder, sizeof memory.file_folder, form);
+    memory.file_folder_refusal = refusal;
+    return refusal;
 }
 
 const char* FileChangeRefusal(const char* path) {
     char form[PATH_BUFFER_SIZE];
     if (!FolderForm(path, form)) return kNotInFull;
-    if (const char* refusal = FolderRefusal(form)) return refusal;
+    if (const char* refusal = FileFolderRefusal(form)) return refusal;
     return HasStream(path) ? kStream : nullptr;
 }
 

@@ -9,7 +9,8 @@
 
 // A file that would be deleted, scheduled or made writable: refused when
 // it is not given in full, not on a local drive letter, reached through a
-// link or junction, as its folder's path shows now, or names a stream.
+// link or junction, as its folder's path shows now (for a search's files,
+// as it showed at the first of them), or names a stream.
 const char* FileChangeRefusal(const char* path);
 
 // A folder that would be removed: refused as a file's folder is, and when

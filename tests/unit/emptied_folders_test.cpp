@@ -59,6 +59,9 @@ TEST_F(EmptiedFolders, EmptiedFolderAndParentsGoWhileEmptyAndUnprotected) {
         EXPECT_EQ(c.pending, fake::PendingDeletes()) << c.name;
         EXPECT_TRUE(fake::DirectoryExists("C:\\Program Files")) << c.name << ": protected";
         if (c.extra) EXPECT_TRUE(fake::FileExists(c.extra)) << c.name;
+        // The protected places: gathered once for the files, once for all the folders.
+        EXPECT_EQ(2u, fake::CallsTo("RegOpenKeyA HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList").size())
+            << c.name;
         TearDown();
     }
 }

@@ -455,6 +455,10 @@ TEST_F(InstalledFiles, APatternIsJudgedOnceEachMatchAgainAndARefusalIsLogged) {
         EXPECT_EQ(0, RemoveInstalledFiles(data));
         EXPECT_FALSE(fake::FileExists("C:\\XLN\\f2.hlp"));
         EXPECT_EQ(count + 1, CountCalls("CreateFileA C:\\XLN")) << count;
+        // The volume's serial is asked once, at the first match's hold: each
+        // later match's folder shows itself that very object by its id, and
+        // a file's own look asks for its attributes alone.
+        EXPECT_EQ(5, CountCalls("GetFileInformationByHandle ")) << count;
         EXPECT_EQ(1, CountCalls("GetDriveTypeA C:\\")) << count;
         TearDown();
     }
@@ -523,6 +527,12 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
         {"a file that is itself a link", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
          [] { fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv"); },
          {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
+        {"a link, without the call for the attributes alone", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] {
+             fake::RemoveExport("kernel32.dll", "GetFileInformationByHandleEx");
+             fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv");
+         },
+         {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
         {"NT 4, deleted on close", fake::kNT4, {"C:\\XLN\\bin\\*.zzv"},
          [] {
              fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
@@ -567,21 +577,27 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
 namespace {
 
 // The calls one more match of a pattern costs, on each family, in a run and
-// in a preview: what does not change during the run is asked once.
+// in a preview: what does not change during the run is asked once, what is
+// the same for a folder's files once for the folder (where it is, whether
+// it is this program's), and a file without a shared count is looked up
+// once.
 TEST_F(InstalledFiles, EachMatchCostsNoMoreCalls) {
     const struct {
         fake::WindowsVersion version;
         bool preview;
+        bool shared_counts;  // SharedDLLs is there
         size_t per_file;
     } cases[] = {
-        {fake::kWinXP, false, 20}, {fake::kWinXP, true, 17},
-        {fake::kWin98, false, 14}, {fake::kWin98, true, 15},
+        {fake::kWinXP, false, false, 17}, {fake::kWinXP, true, false, 13},
+        {fake::kWin98, false, false, 10}, {fake::kWin98, true, false, 11},
+        {fake::kWinXP, false, true, 20},  {fake::kWin98, false, true, 12},
     };
     for (auto& c : cases) {
         size_t calls[2];
         for (int files : {10, 20}) {
             SetUp();
             fake::SetWindowsVersion(c.version);
+            if (c.shared_counts) fake::RegSeedKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
             PreviewRun = c.preview;
             for (int i = 0; i < files; ++i) fake::AddFile("C:\\XLN\\f" + std::to_string(i) + ".hlp");
             Add("C:\\XLN\\*.hlp");

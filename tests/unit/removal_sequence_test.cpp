@@ -207,6 +207,9 @@ TEST_F(RemovalSequence, StepsRunInTheirFixedOrder) {
         EXPECT_EQ(c.remove_device ? kLocalStepsWithDevices : kLocalSteps, Steps()) << c.name;
         EXPECT_TRUE(EverythingRemoved()) << c.name;
         EXPECT_TRUE(Reports().empty()) << c.name << ": a step reported a failure";
+        // The protected places (the profiles among them) are gathered once for the run.
+        EXPECT_EQ(1u, fake::CallsTo("RegOpenKeyA HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList").size())
+            << c.name;
         // Without a dialog: no confirmation, no pause, nothing of its own shown.
         EXPECT_EQ(c.dialog ? 1u : 0u, stand_in::MessageBoxes().size()) << c.name;
         if (!c.dialog) EXPECT_EQ(0u, fake::SleptMilliseconds()) << c.name;
