@@ -96,6 +96,15 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// The open file a by-handle call names, after the call is logged and any
+// failure injected for it; null, with the error to fail with, otherwise.
+OpenFile* FileForCall(const char* call, HANDLE handle, DWORD* error) {
+    OpenFile* file = Find(handle);
+    fake::LogCall(call, file ? file->path : "");
+    *error = file ? fake::InjectedFailure(call, file->path) : (DWORD)ERROR_INVALID_HANDLE;
+    return *error ? nullptr : file;
+}
+
 // Only the NT family opens a folder, and only for backup semantics.
 DWORD PrepareFolder(DWORD flags, DWORD disposition) {
     bool nt = fake::CurrentWindowsVersion().platform == VER_PLATFORM_WIN32_NT;
@@ -160,15 +169,14 @@ void InheritHandles() {
 
 BOOL SetFileInformationByHandle(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS information_class,
                                 LPVOID information, DWORD size) {
-    OpenFile* file = Find(handle);
-    fake::LogCall("SetFileInformationByHandle", file ? file->path : "");
-    if (!file) return Fail(ERROR_INVALID_HANDLE);
-    if (DWORD error = fake::InjectedFailure("SetFileInformationByHandle", file->path)) return Fail(error);
+    DWORD error = 0;
+    OpenFile* file = FileForCall("SetFileInformationByHandle", handle, &error);
+    if (!file) return Fail(error);
     if (information_class != FileDispositionInfo || size < sizeof(FILE_DISPOSITION_INFO))
         return Fail(ERROR_INVALID_PARAMETER);
     if (!(file->access & DELETE)) return Fail(ERROR_ACCESS_DENIED);
     bool deletes = ((FILE_DISPOSITION_INFO*)information)->DeleteFile != 0;
-    if (DWORD error = deletes ? fake_fs::DeletionRefused(file->path) : 0) return Fail(error);
+    if (DWORD refused = deletes ? fake_fs::DeletionRefused(file->path) : 0) return Fail(refused);
     file->delete_on_close = deletes;
     return TRUE;
 }
@@ -272,10 +280,9 @@ BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION info
 
 BOOL GetFileInformationByHandleEx(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS information_class,
                                   LPVOID information, DWORD size) {
-    OpenFile* file = Find(handle);
-    fake::LogCall("GetFileInformationByHandleEx", file ? file->path : "");
-    if (!file) return Fail(ERROR_INVALID_HANDLE);
-    if (DWORD error = fake::InjectedFailure("GetFileInformationByHandleEx", file->path)) return Fail(error);
+    DWORD error = 0;
+    OpenFile* file = FileForCall("GetFileInformationByHandleEx", handle, &error);
+    if (!file) return Fail(error);
     bool by_id = information_class == kFileIdInfo && size >= sizeof(FileIdInformation);
     if (!by_id && (information_class != FileBasicInfo || size < sizeof(FILE_BASIC_INFO)))
         return Fail(ERROR_INVALID_PARAMETER);
