@@ -20,7 +20,18 @@ const char kFileLink[] = "a link to another file";
 const char kFolderLink[] = "reached through a link or junction";
 
 typedef decltype(&SetFileInformationByHandle) SetFileInformationFn;
-typedef decltype(&GetFileInformationByHandleEx) GetFileInformationFn;
+// ntdll's query of an open file, on every NT version. It reads the object
+// alone: kernel32's calls that tell a file's index also ask the volume for
+// its serial, which Wine answers through its mount manager, a round of
+// requests to another process for each file.
+typedef LONG(WINAPI* QueryFileFn)(HANDLE file, void* io_status, void* information, ULONG size,
+                                  ULONG information_class);
+const ULONG kBasicInformation = 4;     // FILE_BASIC_INFORMATION, as FILE_BASIC_INFO
+const ULONG kInternalInformation = 6;  // the object's 64-bit index
+struct IoStatus {
+    void* status;
+    ULONG_PTR information;
+};
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const DWORD kNoFollow = FILE_FLAG_OPEN_REPARSE_POINT;
@@ -39,30 +50,40 @@ bool FolderOf(const char* path, char* folder) {
     return true;
 }
 
-// The calls by handle Vista brought, found once for a search's files.
+
+// The calls by handle that Windows may lack, found once for a search's
+// files.
 struct SearchCalls {
     int scopes;
     bool known;
     SetFileInformationFn disposition;
-    GetFileInformationFn basic_info;
-    bool have_first;           // the first folder the search held and judged,
-    FileIdInformation first;   // by its id where Windows can tell it quickly
+    QueryFileFn query;
+    bool have_first;     // the first folder the search held and judged in
+    long long first;     // full, by its index on its volume, and held open
+    HANDLE pinned;       // until the search ends
 };
 SearchCalls search;
 
-// A folder's id read quickly, only while a search lasts.
-bool ReadQuickId(HANDLE folder, FileIdInformation* id) {
-    return search.scopes && search.basic_info && search.basic_info(folder, kFileIdInfo, id, sizeof *id);
+bool QueryFile(HANDLE file, ULONG information_class, void* information, ULONG size) {
+    IoStatus io = {nullptr, 0};
+    return search.query && search.query(file, &io, information, size, information_class) == 0;
+}
+
+// A folder's index read from the open folder alone, only while a search
+// lasts.
+bool ReadQuickId(HANDLE folder, long long* index) {
+    return search.scopes && QueryFile(folder, kInternalInformation, index, sizeof *index);
 }
 
 // The folder judged by its handle. A search's later files need only show
-// that their folder is the very object its first file's was (the full
-// judgement asks the volume for its serial: a file system request of its
-// own under Wine); anything else is judged in full.
+// that their folder is the very object its first file's was: the index
+// alone tells it, as that folder is held open all along, and Windows
+// renames neither it nor a folder above it while it is (the full judgement
+// asks the volume for its serial). Anything else is judged in full.
 const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
-    FileIdInformation id;
+    long long id;
     bool quick = ReadQuickId(folder, &id);
-    if (quick && search.have_first && memcmp(&id, &search.first, sizeof id) == 0) return nullptr;
+    if (quick && search.have_first && id == search.first) return nullptr;
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(folder, &information)) {
         *error = GetLastError();
@@ -78,7 +99,8 @@ const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
 
 // The folder held against renaming and judged by its handle, for each file
 // again: Wine lets a folder held so be renamed, and a held folder's path
-// may then lead elsewhere.
+// may then lead elsewhere. The first folder a search judges in full stays
+// held until the search ends.
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
@@ -87,14 +109,19 @@ const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
         *error = GetLastError();
         return nullptr;
     }
-    return JudgeFolderHandle(held->folder, error);
+    const char* refusal = JudgeFolderHandle(held->folder, error);
+    if (!refusal && !*error && search.have_first && search.pinned == INVALID_HANDLE_VALUE) {
+        search.pinned = held->folder;
+        held->folder = INVALID_HANDLE_VALUE;
+    }
+    return refusal;
 }
 
 // Looked up once while a search lasts.
 void FindHandleCalls() {
     if (search.scopes && search.known) return;
     search.disposition = LoadedFunction<SetFileInformationFn>("kernel32.dll", "SetFileInformationByHandle");
-    search.basic_info = LoadedFunction<GetFileInformationFn>("kernel32.dll", "GetFileInformationByHandleEx");
+    search.query = LoadedFunction<QueryFileFn>("ntdll.dll", "NtQueryInformationFile");
     search.known = search.scopes > 0;
 }
 
@@ -110,12 +137,10 @@ HANDLE OpenFileItself(const char* path, HeldUse use, bool delete_on_close) {
 }
 
 // The attributes alone where Windows can tell them so: the full
-// information also asks the volume for its serial, which Wine answers
-// slowly (a file system request of its own for each file).
+// information also asks the volume for its serial.
 bool ReadAttributes(HANDLE file, DWORD* attributes) {
     FILE_BASIC_INFO basic;
-    if (search.basic_info) {
-        if (!search.basic_info(file, FileBasicInfo, &basic, sizeof basic)) return false;
+    if (QueryFile(file, kBasicInformation, &basic, sizeof basic)) {
         *attributes = basic.FileAttributes;
         return true;
     }
@@ -185,12 +210,14 @@ HeldSearch::HeldSearch() {
     if (search.scopes++) return;
     search.known = false;
     search.have_first = false;
+    search.pinned = INVALID_HANDLE_VALUE;
 }
 
 HeldSearch::~HeldSearch() {
     if (--search.scopes) return;
     search.known = false;
     search.have_first = false;
+    CloseIfOpen(&search.pinned);
 }
 
 // Opened with every sharing, so that the removal that follows is not kept

@@ -278,30 +278,33 @@ BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION info
     return TRUE;
 }
 
-BOOL GetFileInformationByHandleEx(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS information_class,
-                                  LPVOID information, DWORD size) {
+LONG NtQueryInformationFile(HANDLE handle, void* io_status, void* information, ULONG size,
+                            ULONG information_class) {
+    const LONG kInvalidClass = (LONG)0xC0000003, kLengthMismatch = (LONG)0xC0000004;
     DWORD error = 0;
-    OpenFile* file = FileForCall("GetFileInformationByHandleEx", handle, &error);
-    if (!file) return Fail(error);
-    bool by_id = information_class == kFileIdInfo && size >= sizeof(FileIdInformation);
-    if (!by_id && (information_class != FileBasicInfo || size < sizeof(FILE_BASIC_INFO)))
-        return Fail(ERROR_INVALID_PARAMETER);
+    OpenFile* file = FileForCall("NtQueryInformationFile", handle, &error);
+    if (!file) return error == ERROR_INVALID_HANDLE ? (LONG)0xC0000008 : (LONG)0xC0000022;
+    if (information_class != kFileBasicInformation && information_class != kFileInternalInformation)
+        return kInvalidClass;
     BY_HANDLE_FILE_INFORMATION all;
     DWORD index = 0;
     if (!fake_fs::ObjectIdentity(file->path, &all.dwFileAttributes, &all.dwVolumeSerialNumber, &index))
-        return Fail(ERROR_FILE_NOT_FOUND);
-    if (by_id) {
-        FileIdInformation* id = (FileIdInformation*)information;
-        memset(id, 0, sizeof *id);
-        id->volume = all.dwVolumeSerialNumber;
-        memcpy(id->id, &index, sizeof index);
-        return TRUE;
+        return (LONG)0xC0000034;  // the object's name is not found
+    memset(io_status, 0, 2 * sizeof(void*));
+    if (information_class == kFileInternalInformation) {
+        if (size < sizeof(long long)) return kLengthMismatch;
+        long long id = index;
+        memcpy(information, &id, sizeof id);
+        return 0;
     }
+    if (size < sizeof(FILE_BASIC_INFO)) return kLengthMismatch;
     FILE_BASIC_INFO* basic = (FILE_BASIC_INFO*)information;
     memset(basic, 0, sizeof *basic);
+    // Made once per object, as GetFileInformationByHandle tells it.
+    basic->CreationTime = (long long)0x01D00000u << 32 | (DWORD)(index * 2654435761u);
     basic->FileAttributes = all.dwFileAttributes;
     // Through a link without the flag, the handle is the target's.
     if (!file->link_itself && !(basic->FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         basic->FileAttributes &= ~(DWORD)FILE_ATTRIBUTE_REPARSE_POINT;
-    return TRUE;
+    return 0;
 }

@@ -467,9 +467,10 @@ void AddFileLink(const std::string& path, const std::string& target) {
 
 // The folder and everything below it move to "<folder>.moved"; the link
 // takes its name.
-bool SwapFolderForLink(const std::string& path, const std::string& target, bool marked) {
+bool SwapFolderForLink(const std::string& path, const std::string& target, bool marked,
+                       bool despite_holds) {
     std::string folder = CanonicalOrDie(path), key = Upper(folder);
-    if (fake_fs::HeldAgainstRename(folder)) return false;
+    if (!despite_holds && fake_fs::HeldAgainstRename(folder)) return false;
     std::map<std::string, Node> moved;
     for (auto it = nodes.begin(); it != nodes.end();) {
         bool below = it->first == key || it->first.compare(0, key.size() + 1, key + "\\") == 0;

@@ -202,8 +202,10 @@ void AddFileLink(const std::string& path, const std::string& target);
 // link to `target` in its place. Windows refuses the rename, and so does
 // this, while a handle on the folder lacks FILE_SHARE_DELETE: false then.
 // An unmarked link lacks the reparse-point attribute and is followed even
-// by FILE_FLAG_OPEN_REPARSE_POINT, as Wine's Unix links are.
-bool SwapFolderForLink(const std::string& folder, const std::string& target, bool marked = true);
+// by FILE_FLAG_OPEN_REPARSE_POINT, as Wine's Unix links are. Wine also
+// renames a folder held so: `despite_holds`.
+bool SwapFolderForLink(const std::string& folder, const std::string& target, bool marked = true,
+                       bool despite_holds = false);
 void SetDriveType(char letter, UINT type);
 
 // The directories as set, for the fake's own use (no call is logged).

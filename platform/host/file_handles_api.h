@@ -84,8 +84,7 @@ typedef struct _FILE_DISPOSITION_INFO {
 } FILE_DISPOSITION_INFO;
 BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS information_class,
                                 LPVOID information, DWORD size);
-// Vista and later: FileBasicInfo gives the attributes (and times) without
-// the volume's serial, which GetFileInformationByHandle also asks for.
+// FileBasicInfo's layout, which ntdll's FILE_BASIC_INFORMATION shares.
 typedef struct _FILE_BASIC_INFO {
     long long CreationTime;  // LARGE_INTEGER each
     long long LastAccessTime;
@@ -93,11 +92,9 @@ typedef struct _FILE_BASIC_INFO {
     long long ChangeTime;
     DWORD FileAttributes;
 } FILE_BASIC_INFO;
-BOOL GetFileInformationByHandleEx(HANDLE file, FILE_INFO_BY_HANDLE_CLASS information_class,
-                                  LPVOID information, DWORD size);
-// Windows 8 and later: FileIdInfo, the volume and the object's 128-bit id.
-const FILE_INFO_BY_HANDLE_CLASS kFileIdInfo = (FILE_INFO_BY_HANDLE_CLASS)18;
-struct FileIdInformation {
-    unsigned long long volume;
-    BYTE id[16];
-};
+// ntdll's query of an open file, on every NT version: its attributes and
+// times (FileBasicInformation) or its index (FileInternalInformation). An
+// NTSTATUS: 0 on success.
+const ULONG kFileBasicInformation = 4, kFileInternalInformation = 6;
+LONG NtQueryInformationFile(HANDLE file, void* io_status, void* information, ULONG size,
+                            ULONG information_class);

@@ -27,8 +27,6 @@ ABI_FUNCTION(IsWow64Process, BOOL(WINAPI*)(HANDLE, PBOOL));
 ABI_FUNCTION(GetSystemWow64DirectoryA, UINT(WINAPI*)(LPSTR, UINT));
 ABI_FUNCTION(SetFileInformationByHandle,
              BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD));
-ABI_FUNCTION(GetFileInformationByHandleEx,
-             BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD));
 // comctl32 4.70 and later.
 ABI_FUNCTION(InitCommonControlsEx, BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*));
 // The security functions, found at run time on every Windows.

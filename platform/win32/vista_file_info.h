@@ -14,6 +14,7 @@ typedef struct _FILE_DISPOSITION_INFO {
 extern "C" WINBASEAPI BOOL WINAPI SetFileInformationByHandle(HANDLE file,
                                                              FILE_INFO_BY_HANDLE_CLASS information_class,
                                                              LPVOID information, DWORD size);
+// The layout ntdll's FILE_BASIC_INFORMATION shares.
 typedef struct _FILE_BASIC_INFO {
     LARGE_INTEGER CreationTime;
     LARGE_INTEGER LastAccessTime;
@@ -21,16 +22,4 @@ typedef struct _FILE_BASIC_INFO {
     LARGE_INTEGER ChangeTime;
     DWORD FileAttributes;
 } FILE_BASIC_INFO;
-extern "C" WINBASEAPI BOOL WINAPI GetFileInformationByHandleEx(HANDLE file,
-                                                               FILE_INFO_BY_HANDLE_CLASS information_class,
-                                                               LPVOID information, DWORD size);
 #endif
-
-// Windows 8's FileIdInfo (Wine answers it too): the volume and the 128-bit
-// id of a file, read without asking the volume for its serial. Declared
-// under its own names: older SDK headers lack it.
-const FILE_INFO_BY_HANDLE_CLASS kFileIdInfo = (FILE_INFO_BY_HANDLE_CLASS)18;
-struct FileIdInformation {
-    ULONGLONG volume;
-    BYTE id[16];
-};

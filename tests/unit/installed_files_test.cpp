@@ -489,7 +489,9 @@ TEST_F(InstalledFiles, APatternIsJudgedOnceEachMatchAgainAndARefusalIsLogged) {
 namespace {
 
 // The product's bin folder swapped for a link into Windows' folder.
-bool SwapBin(bool marked) { return fake::SwapFolderForLink("C:\\XLN\\bin", "C:\\WINDOWS", marked); }
+bool SwapBin(bool marked, bool as_wine = false) {
+    return fake::SwapFolderForLink("C:\\XLN\\bin", "C:\\WINDOWS", marked, as_wine);
+}
 
 HANDLE other_program;  // a handle another program holds
 
@@ -515,11 +517,14 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
          [] { fake::BeforeCall("GetDriveTypeA", 2, [] { EXPECT_TRUE(SwapBin(false)); }); },
          {"C:\\XLN\\bin.moved\\first.dll"}, {"C:\\XLN\\bin.moved\\a.zzv", moved_b},
          "SetFileInformationByHandle C:\\XLN\\bin\\first.dll"},
-        {"swapped between two files of one pattern", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
-         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false)); }); },
+        {"swapped between two files of one pattern, as Wine lets it", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false, true)); }); },
          {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "SetFileInformationByHandle C:\\XLN\\bin\\a.zzv"},
+        {"swap refused while the search holds its folder", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_FALSE(SwapBin(false)); }); },
+         {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, nullptr},
         {"marked link between two files", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
-         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(true)); }); },
+         [] { fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(true, true)); }); },
          {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, nullptr},
         {"swap refused while the folder is held", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
          [] { fake::BeforeCall("CreateFileA", 1, [] { EXPECT_FALSE(SwapBin(false)); }, "a.zzv"); },
@@ -529,14 +534,14 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
          {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
         {"a link, without the call for the attributes alone", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
          [] {
-             fake::RemoveExport("kernel32.dll", "GetFileInformationByHandleEx");
+             fake::RemoveExport("ntdll.dll", "NtQueryInformationFile");
              fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv");
          },
          {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
         {"NT 4, deleted on close", fake::kNT4, {"C:\\XLN\\bin\\*.zzv"},
          [] {
              fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
-             fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false)); });
+             fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false, true)); });
          },
          {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "CreateFileA C:\\XLN\\bin\\a.zzv"},
         {"Windows 98, by the path", fake::kWin98, {"C:\\XLN\\bin\\*.zzv"}, [] {},
