@@ -99,8 +99,10 @@ const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
 
 // The folder held against renaming and judged by its handle, for each file
 // again: Wine lets a folder held so be renamed, and a held folder's path
-// may then lead elsewhere. The first folder a search judges in full stays
-// held until the search ends.
+// may then lead elsewhere. (Opening the file from the held folder's handle
+// does not help there: Wine deletes such a file at its close by the
+// folder's old path.) The first folder a search judges in full stays held
+// until the search ends.
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
