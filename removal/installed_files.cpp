@@ -141,6 +141,7 @@ int RemoveInstalledFiles(const UninstallData& data) {
     WindowsFileRules rules;
     RememberProtectedPlaces places;
     RememberProgramFolder program_folder;
+    RememberNativeView native_view;
     OpenSharedFiles(&step.shared);
     int result = RemoveEntries(step, data, windows_dir, system_dir);
     CloseSharedFiles(&step.shared);

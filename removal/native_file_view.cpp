@@ -37,11 +37,28 @@ struct LastAnswer {
 };
 LastAnswer last;
 
+// The entry point and the system folder, asked once while a scope lives.
+struct ViewMemory {
+    int scopes;
+    bool known;
+    DisableRedirectionFn disable;
+    char drivers[PATH_BUFFER_SIZE];  // empty when the system folder is too long
+};
+ViewMemory view_memory;
+
+void AskViewFacts() {
+    if (view_memory.scopes && view_memory.known) return;
+    view_memory.disable = Kernel32Function<DisableRedirectionFn>("Wow64DisableWow64FsRedirection");
+    view_memory.drivers[0] = 0;
+    UINT length = view_memory.disable ? GetSystemDirectoryA(view_memory.drivers, PATH_MACRO_ROOM - 8) : 0;
+    if (length && length < PATH_MACRO_ROOM - 8) memcpy(view_memory.drivers + length, "\\drivers", 9);
+    else view_memory.drivers[0] = 0;
+    view_memory.known = view_memory.scopes > 0;
+}
+
 bool LiesInSystemDrivers(const char* path) {
-    char drivers[PATH_BUFFER_SIZE];
-    UINT length = GetSystemDirectoryA(drivers, PATH_MACRO_ROOM - 8);
-    if (!length || length >= PATH_MACRO_ROOM - 8) return false;
-    memcpy(drivers + length, "\\drivers", 9);
+    const char* drivers = view_memory.drivers;
+    if (!*drivers) return false;
     const char* name = MbFindLastChar(path, '\\');
     size_t folder = name ? (size_t)(name - path) : 0;
     if (!folder || folder >= PATH_BUFFER_SIZE || MbFindChar(name, '/') || !name[1] || name[1] == '.')
@@ -49,7 +66,7 @@ bool LiesInSystemDrivers(const char* path) {
     bool same = strcmp(drivers, last.drivers) == 0 && strncmp(path, last.folder, folder) == 0 &&
                 !last.folder[folder];
     if (same) return last.below;
-    memcpy(last.drivers, drivers, sizeof drivers);
+    MbCopy(last.drivers, sizeof last.drivers, drivers);
     memcpy(last.folder, path, folder);
     last.folder[folder] = 0;
     return last.below = IsBelowDrivers(drivers, path);
@@ -108,10 +125,19 @@ RedirectedPath Wow64RedirectedPath(const char* path, char* out, size_t size) {
 
 NativeFileView EnterNativeViewFor(const char* path) {
     NativeFileView view = {false, nullptr};
-    DisableRedirectionFn disable =
-        Kernel32Function<DisableRedirectionFn>("Wow64DisableWow64FsRedirection");
-    if (disable && LiesInSystemDrivers(path)) view.turned_off = disable(&view.previous) != FALSE;
+    AskViewFacts();
+    if (view_memory.disable && LiesInSystemDrivers(path))
+        view.turned_off = view_memory.disable(&view.previous) != FALSE;
     return view;
+}
+
+RememberNativeView::RememberNativeView() {
+    if (view_memory.scopes++) return;
+    view_memory.known = false;
+}
+
+RememberNativeView::~RememberNativeView() {
+    if (--view_memory.scopes == 0) view_memory.known = false;
 }
 
 // The last error of the call made in the view is kept for the caller.

@@ -17,6 +17,13 @@ struct NativeFileView {
 NativeFileView EnterNativeViewFor(const char* path);
 void LeaveNativeView(const NativeFileView& view);
 
+// While one lives, the redirection's entry point and the system folder
+// are asked once, not at each file.
+struct RememberNativeView {
+    RememberNativeView();
+    ~RememberNativeView();
+};
+
 enum RedirectedPath {
     PathNotRedirected,   // the program's calls for the path reach it as named
     PathRedirected,      // they reach the SysWOW64 path written out

@@ -27,15 +27,26 @@ bool SamePath(const char* a, const char* b) {
     return ShortForm(a, short_a) && ShortForm(b, short_b) && MbSameNoCase(short_a, short_b);
 }
 
-// The last answer, by both folders as given, while a scope lives.
+// The last answer, by both folders as given, and this program's path,
+// while a scope lives.
 struct FolderMemory {
     int scopes;
     bool known;
     bool same;
+    bool have_program;
     char folder[PATH_BUFFER_SIZE];
     char program_folder[PATH_BUFFER_SIZE];
+    char program[PATH_BUFFER_SIZE];
 };
 FolderMemory memory;
+
+bool ProgramPath(char* program) {
+    if (memory.scopes && memory.have_program) return MbCopy(program, PATH_BUFFER_SIZE, memory.program);
+    DWORD length = GetModuleFileNameA(nullptr, program, PATH_BUFFER_SIZE);
+    if (length == 0 || length >= PATH_BUFFER_SIZE) return false;
+    if (memory.scopes) memory.have_program = MbCopy(memory.program, sizeof memory.program, program);
+    return true;
+}
 
 bool IsProgramFolder(const char* folder, const char* program_folder) {
     if (memory.scopes && memory.known && strcmp(folder, memory.folder) == 0 &&
@@ -58,8 +69,7 @@ bool IsToolName(const char* name) {
 // This program itself, or a tool in this program's folder.
 bool IsProgramOrTool(const char* path, const WIN32_FIND_DATAA& found) {
     char program[PATH_BUFFER_SIZE], program_folder[PATH_BUFFER_SIZE], folder[PATH_BUFFER_SIZE];
-    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (length == 0 || length >= sizeof program) return false;
+    if (!ProgramPath(program)) return false;
     if (!FolderPart(program, program_folder) || !FolderPart(path, folder)) return false;
     if (!IsProgramFolder(folder, program_folder)) return false;
     return IsToolName(found.cFileName) || SamePath(path, program);
@@ -86,10 +96,13 @@ bool LeaveToCleanupCopy(const char* path, const WIN32_FIND_DATAA& found) {
 RememberProgramFolder::RememberProgramFolder() {
     if (memory.scopes++) return;
     memory.known = false;
+    memory.have_program = false;
 }
 
 RememberProgramFolder::~RememberProgramFolder() {
-    if (--memory.scopes == 0) memory.known = false;
+    if (--memory.scopes) return;
+    memory.known = false;
+    memory.have_program = false;
 }
 
 int OwnFileCount() { return own_file_count; }

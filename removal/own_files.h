@@ -26,6 +26,7 @@ bool LeaveToCleanupCopy(const char* path, const WIN32_FIND_DATAA& found);
 // While one lives, whether a folder is this program's is asked of the file
 // system once for each folder in turn (a search's matches share theirs),
 // not once for every file: an 8.3 comparison opens each folder on the way.
+// This program's own path is asked once.
 struct RememberProgramFolder {
     RememberProgramFolder();
     ~RememberProgramFolder();

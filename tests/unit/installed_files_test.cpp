@@ -593,9 +593,9 @@ TEST_F(InstalledFiles, EachMatchCostsNoMoreCalls) {
         bool shared_counts;  // SharedDLLs is there
         size_t per_file;
     } cases[] = {
-        {fake::kWinXP, false, false, 17}, {fake::kWinXP, true, false, 13},
-        {fake::kWin98, false, false, 10}, {fake::kWin98, true, false, 11},
-        {fake::kWinXP, false, true, 20},  {fake::kWin98, false, true, 12},
+        {fake::kWinXP, false, false, 12}, {fake::kWinXP, true, false, 8},
+        {fake::kWin98, false, false, 5},  {fake::kWin98, true, false, 6},
+        {fake::kWinXP, false, true, 15},  {fake::kWin98, false, true, 7},
     };
     for (auto& c : cases) {
         size_t calls[2];
