@@ -22,7 +22,6 @@ typedef MSG* LPMSG;
 
 #define WM_NULL 0x0000
 #define WM_QUIT 0x0012
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
 #define QS_KEY 0x0001
