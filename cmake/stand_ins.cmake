@@ -10,5 +10,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/message_box.cpp
     ${ROOT}/system/other_windows.cpp
     ${ROOT}/app/progress_window.cpp
-    ${ROOT}/removal/window_program.cpp)
+    ${ROOT}/removal/window_program.cpp
+    ${ROOT}/system/named_mutex.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

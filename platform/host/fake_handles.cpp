@@ -1,6 +1,6 @@
 // The fake's table of open kernel handles (processes, threads, searches and
 // files), so that a test can see a handle that was never closed, and the
-// closers of other kinds (tokens) that CloseHandle asks in turn.
+// closers of other kinds (files) that CloseHandle asks in turn.
 #include "fake_world.h"
 
 #include <map>
@@ -29,21 +29,6 @@ HandleCloser::HandleCloser(std::function<bool(HANDLE)> close) { Closers().push_b
 bool CloseOtherHandle(HANDLE handle) {
     for (auto& close : Closers())
         if (close(handle)) return true;
-    return false;
-}
-
-namespace {
-std::vector<std::function<bool(HANDLE, DWORD, DWORD*)>>& Waiters() {
-    static std::vector<std::function<bool(HANDLE, DWORD, DWORD*)>> waiters;
-    return waiters;
-}
-}  // namespace
-
-HandleWaiter::HandleWaiter(std::function<bool(HANDLE, DWORD, DWORD*)> wait) { Waiters().push_back(wait); }
-
-bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result) {
-    for (auto& wait : Waiters())
-        if (wait(handle, milliseconds, result)) return true;
     return false;
 }
 

@@ -154,8 +154,6 @@ DWORD WaitOn(HANDLE handle, const char* api) {
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     fake::LogCall("WaitForSingleObject", std::to_string(milliseconds));
-    DWORD result;
-    if (!Find(handle) && fake::WaitOnOtherHandle(handle, milliseconds, &result)) return result;
     return WaitOn(handle, "WaitForSingleObject");
 }
 

@@ -226,19 +226,6 @@ struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
 };
 bool CloseOtherHandle(HANDLE handle);
-// WaitForSingleObject on a handle that is no started program asks each
-// kind's waiter in turn: true when the handle is the waiter's own.
-struct HandleWaiter {
-    explicit HandleWaiter(std::function<bool(HANDLE, DWORD milliseconds, DWORD* result)> wait);
-};
-bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result);
-
-// --- Named mutexes. One that another process holds (`abandoned`: it
-// ends without releasing it) is given up when a wait for it has no
-// time-out, as once that process has ended. ---
-void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
-// True while this process owns the mutex of that name.
-bool MutexHeldHere(const std::string& name);
 
 // --- Every kernel handle still open: processes, threads, searches and
 // files. ---

@@ -51,10 +51,6 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
                     LPPROCESS_INFORMATION info);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 
-// Named mutexes: the lock that keeps two runs apart.
-HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initial_owner, LPCSTR name);
-HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name);
-BOOL ReleaseMutex(HANDLE mutex);
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code);
 BOOL CloseHandle(HANDLE handle);
 // A real handle for a process (the current one's pseudo handle included):

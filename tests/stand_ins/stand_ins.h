@@ -81,4 +81,12 @@ struct ProgressCommand {
 const std::vector<ProgressCommand>& ProgressCommands();
 void SetDesktopRect(const RECT& rect);
 
+// --- The one-run lock's named mutex (system/named_mutex.h), logged as
+// "OpenNamedMutex name". One that another process holds (`abandoned`: it
+// ends without releasing it) is given up when a wait for it has no
+// time-out, as once that process has ended. ---
+void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
+// True while this process owns the mutex of that name.
+bool MutexHeldHere(const std::string& name);
+
 }  // namespace stand_in
