@@ -11,5 +11,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/other_windows.cpp
     ${ROOT}/app/progress_window.cpp
     ${ROOT}/removal/window_program.cpp
-    ${ROOT}/system/named_mutex.cpp)
+    ${ROOT}/system/named_mutex.cpp
+    ${ROOT}/system/thread_messages.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -135,10 +135,8 @@ BOOL CreateProcessA(LPCSTR application, LPSTR command_line, LPSECURITY_ATTRIBUTE
     return TRUE;
 }
 
-namespace {
-
 // A wait on a started program ends with it, as it would have ended by now.
-DWORD WaitOn(HANDLE handle, const char* api) {
+DWORD fake::WaitOnProgram(HANDLE handle, const char* api) {
     Handle* target = Find(handle);
     DWORD error = fake::InjectedFailure(api, target ? target->program : "");
     if (!error && !target) error = ERROR_INVALID_HANDLE;
@@ -150,27 +148,9 @@ DWORD WaitOn(HANDLE handle, const char* api) {
     return WAIT_OBJECT_0;
 }
 
-}  // namespace
-
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     fake::LogCall("WaitForSingleObject", std::to_string(milliseconds));
-    return WaitOn(handle, "WaitForSingleObject");
-}
-
-// A waiting message wakes it first; without a handle, the time-out passes
-// on the fake clock. Only the first handle is waited on.
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL, DWORD milliseconds,
-                                DWORD) {
-    std::string subject = std::to_string(count) + " " + std::to_string(milliseconds);
-    fake::LogCall("MsgWaitForMultipleObjects", subject);
-    if (DWORD error = fake::InjectedFailure("MsgWaitForMultipleObjects", subject)) {
-        SetLastError(error);
-        return WAIT_FAILED;
-    }
-    if (fake::WaitingMessageCount()) return WAIT_OBJECT_0 + count;
-    if (count) return WaitOn(handles[0], "MsgWaitForMultipleObjects");
-    fake::PassTime(milliseconds);
-    return WAIT_TIMEOUT;
+    return fake::WaitOnProgram(handle, "WaitForSingleObject");
 }
 
 BOOL GetExitCodeProcess(HANDLE process, LPDWORD exit_code) {

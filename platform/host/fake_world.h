@@ -91,8 +91,8 @@ void SetWindowsVersion(const WindowsVersion& version);
 
 // --- Started programs. Each CreateProcessA takes the next queued script, or
 // the default one (starts, waits, exits with 0). Failure rules on
-// CreateProcessA, and on WaitForSingleObject and MsgWaitForMultipleObjects
-// waiting for a started program, match the program's path. ---
+// CreateProcessA, and on waits for a started program, match the program's
+// path. ---
 struct ProcessScript {
     DWORD exit_code = 0;
     std::function<void()> on_run;   // what the program does while it runs
@@ -102,6 +102,9 @@ void ScriptNextProcess(const ProcessScript& script);
 const std::vector<std::string>& StartedCommandLines();
 // Process and thread handles handed out and not yet closed.
 int OpenProcessHandleCount();
+// A wait by `api` for a started program: it ends at once, unless a rule on
+// the program's path fails it (the stand-ins' own use).
+DWORD WaitOnProgram(HANDLE process, const char* api);
 
 // --- Started programs found as Windows finds them: a quoted name, or else
 // the shortest blank-delimited prefix of the command line that names a file
@@ -241,13 +244,6 @@ const WindowsVersion& CurrentWindowsVersion();
 // asked for since the reset. ---
 DWORD SleptMilliseconds();
 void PassTime(DWORD milliseconds);  // the fake's own use
-
-// --- The thread's message queue: a message waiting for the program's
-// thread, as another program or the system leaves it there. ---
-void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-size_t WaitingMessageCount();
-// The messages DispatchMessageA has handed on, in order.
-const std::vector<MSG>& DispatchedMessages();
 
 // --- Windows' own files: version resources (version.dll) and Windows File
 // Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll

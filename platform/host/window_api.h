@@ -14,8 +14,25 @@ typedef RECT* LPRECT;
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+// A message of the thread's queue.
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+#define WM_NULL 0x0000
 #define WM_DESTROY 0x0002
 #define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_USER 0x0400

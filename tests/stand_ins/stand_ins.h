@@ -89,4 +89,13 @@ void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
 // True while this process owns the mutex of that name.
 bool MutexHeldHere(const std::string& name);
 
+// --- The thread's message queue (system/thread_messages.h): a message
+// waiting for the program's thread, as another program or the system
+// leaves it there. Logged as "DispatchMessageA message" and
+// "MsgWaitForMultipleObjects count milliseconds". ---
+void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+size_t WaitingMessageCount();
+// The messages handed on to their windows, in order.
+const std::vector<MSG>& DispatchedMessages();
+
 }  // namespace stand_in

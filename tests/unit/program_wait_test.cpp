@@ -8,6 +8,7 @@
 #include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "system/program_wait.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ protected:
     }
     size_t Answered() {
         size_t count = 0;
-        for (const MSG& m : fake::DispatchedMessages()) count += m.hwnd == dialog && m.message == kProbe;
+        for (const MSG& m : stand_in::DispatchedMessages()) count += m.hwnd == dialog && m.message == kProbe;
         return count;
     }
     // Starts a program that leaves `messages` for the thread while it runs.
@@ -37,8 +38,8 @@ protected:
         fake::ProcessScript script;
         script.on_run = [=] {
             for (int i = 0; i < messages; ++i) {
-                fake::QueueThreadMessage(dialog, kProbe, i, 0);
-                if (quit_between && i == 0) fake::QueueThreadMessage(nullptr, WM_QUIT, 3, 0);
+                stand_in::QueueThreadMessage(dialog, kProbe, i, 0);
+                if (quit_between && i == 0) stand_in::QueueThreadMessage(nullptr, WM_QUIT, 3, 0);
             }
         };
         fake::ScriptNextProcess(script);
@@ -85,7 +86,7 @@ TEST_F(ProgramWait, AnswersMessagesUntilTheProgramEnds) {
         EXPECT_EQ(c.result, StartAndWait(2, c.quit, c.wait_fails)) << c.name;
         if (c.result == WAIT_OBJECT_0) EXPECT_EQ(0u, exit_code) << c.name << ": still running";
         EXPECT_EQ(c.answered, Answered()) << c.name;
-        EXPECT_EQ(c.left, fake::WaitingMessageCount()) << c.name;
+        EXPECT_EQ(c.left, stand_in::WaitingMessageCount()) << c.name;
         EXPECT_EQ(c.plain, !fake::CallsTo("WaitForSingleObject").empty()) << c.name;
         TearDown();
     }
@@ -106,7 +107,7 @@ TEST_F(ProgramWait, PausesLastTheirTimeAndAnswerMeanwhile) {
     for (auto& c : cases) {
         Arrange(c.answering);
         if (c.refused) fake::FailCall("MsgWaitForMultipleObjects", ERROR_INVALID_PARAMETER, 0);
-        fake::QueueThreadMessage(dialog, kProbe, 0, 0);
+        stand_in::QueueThreadMessage(dialog, kProbe, 0, 0);
         PauseAnswering(500);
         EXPECT_EQ(500u, fake::SleptMilliseconds()) << c.name;
         EXPECT_EQ(c.answered, Answered()) << c.name;

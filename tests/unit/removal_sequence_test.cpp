@@ -266,12 +266,12 @@ TEST_F(RemovalSequence, DialogKeepsAnsweringWhileProgramsRun) {
         fake::ProcessScript script;
         std::string tool = kTool;
         script.on_run = [=, target = dialog] {
-            fake::QueueThreadMessage(target, WM_NULL, 0, 0);
+            stand_in::QueueThreadMessage(target, WM_NULL, 0, 0);
             if (program == tool) fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "0\n");
         };
         fake::ScriptProcess(program, script);
         ASSERT_EQ(0, Run()) << program;
-        EXPECT_EQ(0u, fake::WaitingMessageCount()) << program;
+        EXPECT_EQ(0u, stand_in::WaitingMessageCount()) << program;
         EXPECT_EQ(3u, fake::CallsTo("MsgWaitForMultipleObjects 1 ").size()) << program;
         EXPECT_EQ(1u, fake::CallsTo("DispatchMessageA 0").size()) << program;
         CloseProgressWindow(dialog);
