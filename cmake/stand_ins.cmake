@@ -12,5 +12,6 @@ set(REPLACED_SOURCES
     ${ROOT}/app/progress_window.cpp
     ${ROOT}/removal/window_program.cpp
     ${ROOT}/system/named_mutex.cpp
-    ${ROOT}/system/thread_messages.cpp)
+    ${ROOT}/system/thread_messages.cpp
+    ${ROOT}/system/started_process.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

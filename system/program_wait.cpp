@@ -2,6 +2,7 @@
 // messages as well as for the program's end or the pause's, and handle them.
 #include "system/program_wait.h"
 
+#include "system/started_process.h"
 #include "system/thread_messages.h"
 
 namespace {
@@ -44,7 +45,7 @@ DWORD WaitForProgram(HANDLE process) {
         do woke = WaitWithMessages(1, &process, INFINITE);
         while (woke == WAIT_OBJECT_0 + 1);
     }
-    return woke == WAIT_FAILED ? WaitForSingleObject(process, INFINITE) : woke;
+    return woke == WAIT_FAILED ? WaitForProcess(process) : woke;
 }
 
 void PauseAnswering(DWORD milliseconds) {

@@ -59,3 +59,13 @@ int OpenHandlesOf(const char* kind) {
     return count;
 }
 }  // namespace fake
+
+// Each kind's closer in turn; an injected failure still closes the handle.
+BOOL CloseHandle(HANDLE handle) {
+    fake::LogCall("CloseHandle", "");
+    bool known = fake::CloseOtherHandle(handle);
+    DWORD error = fake::InjectedFailure("CloseHandle", "");
+    if (!error && !known) error = ERROR_INVALID_HANDLE;
+    if (error) SetLastError(error);
+    return error == 0;
+}

@@ -89,38 +89,6 @@ struct WindowsVersion {
 extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWinXP, kWin10;
 void SetWindowsVersion(const WindowsVersion& version);
 
-// --- Started programs. Each CreateProcessA takes the next queued script, or
-// the default one (starts, waits, exits with 0). Failure rules on
-// CreateProcessA, and on waits for a started program, match the program's
-// path. ---
-struct ProcessScript {
-    DWORD exit_code = 0;
-    std::function<void()> on_run;   // what the program does while it runs
-};
-void ScriptNextProcess(const ProcessScript& script);
-// The command lines of the programs that did start, in order.
-const std::vector<std::string>& StartedCommandLines();
-// Process and thread handles handed out and not yet closed.
-int OpenProcessHandleCount();
-// A wait by `api` for a started program: it ends at once, unless a rule on
-// the program's path fails it (the stand-ins' own use).
-DWORD WaitOnProgram(HANDLE process, const char* api);
-
-// --- Started programs found as Windows finds them: a quoted name, or else
-// the shortest blank-delimited prefix of the command line that names a file
-// (".exe" added to a name without an extension); when no prefix names a
-// file, the first word. A script for a program applies to every start of
-// it; a queued script (ScriptNextProcess) comes first. ---
-void ScriptProcess(const std::string& program, const ProcessScript& script);
-struct StartedProcess {
-    std::string program;
-    std::string command_line;
-    DWORD flags;
-    BOOL inherit_handles;
-};
-const std::vector<StartedProcess>& StartedProcesses();
-
-
 // --- The Windows directory, the system directory and the shared Windows
 // directory of a multi-user system. ---
 void SetWindowsDirectory(const std::string& path);

@@ -4,6 +4,7 @@
 // the one failure table, fails them by the name each logs its calls under.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -97,5 +98,35 @@ void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 size_t WaitingMessageCount();
 // The messages handed on to their windows, in order.
 const std::vector<MSG>& DispatchedMessages();
+
+// --- Started programs (system/started_process.h), logged as
+// "CreateProcessA command", "WaitForSingleObject 4294967295" and
+// "CloseHandle". Each start takes the next queued script, else the
+// program's own, else the default one (starts, waits, exits with 0). The
+// program is found as Windows finds it: a quoted name, or else the
+// shortest blank-delimited prefix of the command line that names a file
+// (".exe" added to a name without an extension); when no prefix names a
+// file, the first word. Failure rules on CreateProcessA, and on the waits
+// for a started program, match the program's path. ---
+struct ProcessScript {
+    DWORD exit_code = 0;
+    std::function<void()> on_run;  // what the program does while it runs
+};
+void ScriptNextProcess(const ProcessScript& script);
+void ScriptProcess(const std::string& program, const ProcessScript& script);
+// The command lines of the programs that did start, in order.
+const std::vector<std::string>& StartedCommandLines();
+struct StartedProcess {
+    std::string program;
+    std::string command_line;
+    DWORD flags;
+    bool inherit_handles;
+};
+const std::vector<StartedProcess>& StartedProcesses();
+// Process and thread handles handed out and not yet closed.
+int OpenProcessHandleCount();
+// A wait by `api` for a started program: it ends at once, unless a rule on
+// the program's path fails it (the stand-ins' own use).
+DWORD WaitOnProgram(HANDLE process, const char* api);
 
 }  // namespace stand_in

@@ -45,7 +45,7 @@ DWORD WaitForHandleOrMessage(DWORD count, HANDLE* handles, DWORD milliseconds) {
         return WAIT_FAILED;
     }
     if (!waiting.empty()) return WAIT_OBJECT_0 + count;
-    if (count) return fake::WaitOnProgram(handles[0], "MsgWaitForMultipleObjects");
+    if (count) return stand_in::WaitOnProgram(handles[0], "MsgWaitForMultipleObjects");
     fake::PassTime(milliseconds);
     return WAIT_TIMEOUT;
 }

@@ -104,11 +104,11 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
          [&] {
              fake::RegSeedString(kDesc, "UninstallKey", "XLN");
              fake::RegSeedString(entry, "QuietUninstallString", "C:\\setup.exe");
-             fake::ProcessScript setup;
+             stand_in::ProcessScript setup;
              setup.exit_code = 3010;
              // It may run this program again: the lock is lent to it.
              setup.on_run = [] { EXPECT_FALSE(stand_in::MutexHeldHere("Global\\XLNWL.uninstaller.run")); };
-             fake::ScriptProcess("C:\\setup.exe", setup);
+             stand_in::ScriptProcess("C:\\setup.exe", setup);
          },
          3010, false},
     };

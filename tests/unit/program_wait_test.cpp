@@ -8,6 +8,7 @@
 #include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "system/program_wait.h"
+#include "system/started_process.h"
 #include "tests/stand_ins/stand_ins.h"
 
 namespace {
@@ -35,25 +36,21 @@ protected:
     // Starts a program that leaves `messages` for the thread while it runs.
     DWORD StartAndWait(int messages, bool quit_between, bool wait_fails) {
         if (wait_fails) FailWaitsOn("C:\\SVC\\A.EXE");
-        fake::ProcessScript script;
+        stand_in::ProcessScript script;
         script.on_run = [=] {
             for (int i = 0; i < messages; ++i) {
                 stand_in::QueueThreadMessage(dialog, kProbe, i, 0);
                 if (quit_between && i == 0) stand_in::QueueThreadMessage(nullptr, WM_QUIT, 3, 0);
             }
         };
-        fake::ScriptNextProcess(script);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
+        stand_in::ScriptNextProcess(script);
         PROCESS_INFORMATION process;
         char command[] = "C:\\SVC\\A.EXE -u";
-        if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            return 0xBAD;
+        if (!StartProcess(command, true, 0, false, nullptr, &process)) return 0xBAD;
         DWORD waited = WaitForProgram(process.hProcess);
-        GetExitCodeProcess(process.hProcess, &exit_code);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        ReadExitCode(process.hProcess, &exit_code);
+        CloseProcessHandle(process.hProcess);
+        CloseProcessHandle(process.hThread);
         return waited;
     }
     HWND dialog = nullptr;
