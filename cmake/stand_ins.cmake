@@ -13,5 +13,7 @@ set(REPLACED_SOURCES
     ${ROOT}/removal/window_program.cpp
     ${ROOT}/system/named_mutex.cpp
     ${ROOT}/system/thread_messages.cpp
-    ${ROOT}/system/started_process.cpp)
+    ${ROOT}/system/started_process.cpp
+    ${ROOT}/system/ansi_text.cpp
+    ${ROOT}/system/wide_path.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

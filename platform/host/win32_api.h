@@ -16,7 +16,6 @@
 #include "profile_api.h"
 #include "file_handles_api.h"
 #include "resource_api.h"
-#include "codepage_api.h"
 #include "security_api.h"
 #include "clock_api.h"
 #include "shutdown_api.h"

@@ -6,6 +6,7 @@
 #include "removal/path_macros.h"
 #include "system/run_time_functions.h"
 #include "system/system_library.h"
+#include "system/wide_path.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -138,7 +139,7 @@ void FreeSystemFileChecks(SystemFileChecks* checks) {
 bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path) {
     if (!checks.SfcIsFileProtected) return false;
     WCHAR wide[PATH_BUFFER_SIZE];
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PATH_BUFFER_SIZE)) return false;
+    if (!WidePath(path, wide, PATH_BUFFER_SIZE)) return false;
     return checks.SfcIsFileProtected(nullptr, wide) != FALSE;
 }
 

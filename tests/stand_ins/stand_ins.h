@@ -129,4 +129,9 @@ int OpenProcessHandleCount();
 // the program's path fails it (the stand-ins' own use).
 DWORD WaitOnProgram(HANDLE process, const char* api);
 
+// --- Text in the ANSI code page (system/ansi_text.h, system/wide_path.h),
+// logged as "WideCharToMultiByte page" and "MultiByteToWideChar page".
+// The text in `code_page` (65001: UTF-8), '?' for what it cannot hold. ---
+std::string NarrowText(const std::u16string& text, UINT code_page, bool* used_default);
+
 }  // namespace stand_in

@@ -240,7 +240,7 @@ TEST_F(LocalizedStringTest, NoTextOrFailedConversionGivesNone) {
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 30)));
     // 0x100009 would wrap to the block of id 9 if cut to a 16-bit name.
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 0x100009)));
-    fake::FailCall("WideCharToMultiByte", ERROR_INVALID_PARAMETER, 2);
+    fake::FailCall("WideCharToMultiByte", ERROR_INVALID_PARAMETER);
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 13)));
 }
 
