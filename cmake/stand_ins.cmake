@@ -15,5 +15,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/thread_messages.cpp
     ${ROOT}/system/started_process.cpp
     ${ROOT}/system/ansi_text.cpp
-    ${ROOT}/system/wide_path.cpp)
+    ${ROOT}/system/wide_path.cpp
+    ${ROOT}/messages/module_resource.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -181,12 +181,8 @@ void SetDriveType(char letter, UINT type);
 std::string WindowsDirectory();
 std::string SystemDirectory();
 
-// --- Messages: the user's language, resources, UTF-16 registry values ---
+// --- Messages: the user's language, UTF-16 registry values ---
 void SetUserLanguage(LANGID language);
-// The compiled resource of integer type and name in exactly that language,
-// or null; and the languages one resource is carried in.
-const std::string* ResourceBytes(int type, int name, WORD language);
-std::vector<WORD> ResourceLanguages(int type, int name);
 // A REG_SZ value stored as UTF-16 with its terminator, as the NT registry
 // keeps it.
 void RegSeedWideString(const std::string& key_path, const std::string& name,

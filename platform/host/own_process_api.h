@@ -1,5 +1,6 @@
 // The program's own process in kernel32: its command line, its module's
-// path and handle, the last error, and the ANSI code page's lead bytes.
+// path and handle, the last error, the user's language and the ANSI code
+// page's lead bytes.
 #pragma once
 
 #include "win32_types.h"
@@ -14,3 +15,4 @@ DWORD GetLastError(void);
 void SetLastError(DWORD error);
 BOOL IsDBCSLeadByte(BYTE test_char);
 UINT GetACP(void);
+LANGID GetUserDefaultLangID(void);

@@ -15,7 +15,6 @@
 #include "file_system_api.h"
 #include "profile_api.h"
 #include "file_handles_api.h"
-#include "resource_api.h"
 #include "security_api.h"
 #include "clock_api.h"
 #include "shutdown_api.h"

@@ -53,9 +53,6 @@ typedef HWND__* HWND;
 struct HINSTANCE__;
 typedef HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
-struct HRSRC__;
-typedef HRSRC__* HRSRC;
-typedef HANDLE HGLOBAL;
 
 #define TRUE 1
 #define FALSE 0
@@ -63,6 +60,7 @@ typedef HANDLE HGLOBAL;
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 
 #define MAKEINTRESOURCEA(i) ((LPSTR)(ULONG_PTR)((WORD)(i)))
+#define RT_STRING MAKEINTRESOURCEA(6)
 #define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 typedef ULONG_PTR DWORD_PTR;
 #define PRIMARYLANGID(l) ((WORD)(l) & 0x3ff)

@@ -134,4 +134,11 @@ DWORD WaitOnProgram(HANDLE process, const char* api);
 // The text in `code_page` (65001: UTF-8), '?' for what it cannot hold. ---
 std::string NarrowText(const std::u16string& text, UINT code_page, bool* used_default);
 
+// --- The module's resources (messages/module_resource.h): the .res file
+// compiled from the product's resource script, logged as "FindResourceExA
+// language\\type\\name". The compiled resource of integer type and name in
+// exactly that language, or null; and the languages one is carried in. ---
+const std::string* ResourceBytes(int type, int name, WORD language);
+std::vector<WORD> ResourceLanguages(int type, int name);
+
 }  // namespace stand_in
