@@ -61,7 +61,6 @@ typedef HINSTANCE HMODULE;
 
 #define MAKEINTRESOURCEA(i) ((LPSTR)(ULONG_PTR)((WORD)(i)))
 #define RT_STRING MAKEINTRESOURCEA(6)
-#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 typedef ULONG_PTR DWORD_PTR;
 #define PRIMARYLANGID(l) ((WORD)(l) & 0x3ff)
 
