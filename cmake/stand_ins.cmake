@@ -16,5 +16,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/started_process.cpp
     ${ROOT}/system/ansi_text.cpp
     ${ROOT}/system/wide_path.cpp
-    ${ROOT}/messages/module_resource.cpp)
+    ${ROOT}/messages/module_resource.cpp
+    ${ROOT}/system/library_calls.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

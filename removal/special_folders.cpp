@@ -2,6 +2,7 @@
 // first Windows 95 and NT 4 on.
 #include "removal/special_folders.h"
 
+#include "system/library_calls.h"
 #include "system/run_time_functions.h"
 #include "system/system_library.h"
 
@@ -33,7 +34,7 @@ bool GetSpecialFolder(int csidl, char* folder) {
     FindFunction(shell, "SHGetSpecialFolderPathA", &call);
     bool found = call ? call(GetDesktopWindow(), folder, csidl, FALSE) != FALSE
                       : FolderFromIdList(csidl, folder);
-    FreeLibrary(shell);
+    FreeSystemLibrary(shell);
     folder[MAX_PATH - 1] = 0;
     return found && folder[0];
 }

@@ -53,10 +53,6 @@ DWORD GetModuleFileNameA(HMODULE, LPSTR file_name, DWORD size) {
     return size;
 }
 
-// Null: the program itself; a name: a loaded system library.
-HMODULE GetModuleHandleA(LPCSTR name) {
-    return name ? fake::LoadedModuleHandle(name) : (HMODULE)(ULONG_PTR)0x400000;
-}
 DWORD GetLastError(void) { return last_error; }
 void SetLastError(DWORD error) { last_error = error; }
 UINT GetACP(void) { return ansi_code_page; }

@@ -101,15 +101,6 @@ void SetTempDirectory(const std::string& path);
 // "C:" and "SystemRoot" the Windows directory unless set).
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 
-// --- System libraries: "kernel32.dll" (always loaded) and "shell32.dll".
-// A test can take an entry point away, as an older Windows lacks it. ---
-void RemoveExport(const std::string& module, const std::string& proc_name);
-// LoadLibraryA calls not yet matched by FreeLibrary.
-int LoadedLibraryCount();
-// The handle of a loaded system library by file name, or null: what
-// GetModuleHandleA gives for a name.
-HMODULE LoadedModuleHandle(const std::string& name);
-
 // --- Shell folders by CSIDL; an unset folder cannot be found. ---
 void SetSpecialFolder(int csidl, const std::string& path);
 void ClearSpecialFolder(int csidl);

@@ -1,5 +1,5 @@
 // The program's own process in kernel32: its command line, its module's
-// path and handle, the last error, the user's language and the ANSI code
+// path, the last error, the user's language and the ANSI code
 // page's lead bytes.
 #pragma once
 
@@ -10,7 +10,6 @@ LPSTR GetCommandLineA(void);
 DWORD GetCurrentProcessId(void);
 HANDLE GetCurrentProcess(void);  // the pseudo-handle -1
 DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
-HMODULE GetModuleHandleA(LPCSTR module_name);
 DWORD GetLastError(void);
 void SetLastError(DWORD error);
 BOOL IsDBCSLeadByte(BYTE test_char);

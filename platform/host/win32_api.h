@@ -9,7 +9,6 @@
 #include "text_api.h"
 #include "started_programs_api.h"
 #include "window_api.h"
-#include "modules_api.h"
 #include "directories_api.h"
 #include "shell_api.h"
 #include "file_system_api.h"

@@ -59,6 +59,8 @@ typedef HINSTANCE HMODULE;
 #define MAX_PATH 260
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 
+typedef INT_PTR (*FARPROC)();
+
 #define MAKEINTRESOURCEA(i) ((LPSTR)(ULONG_PTR)((WORD)(i)))
 #define RT_STRING MAKEINTRESOURCEA(6)
 typedef ULONG_PTR DWORD_PTR;
@@ -66,6 +68,8 @@ typedef ULONG_PTR DWORD_PTR;
 
 // Status codes, as winerror.h numbers them.
 #define ERROR_SUCCESS 0L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_INVALID_FUNCTION 1L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L

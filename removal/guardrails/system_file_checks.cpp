@@ -4,6 +4,7 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "system/library_calls.h"
 #include "system/run_time_functions.h"
 #include "system/system_library.h"
 #include "system/wide_path.h"
@@ -130,8 +131,8 @@ void LoadSystemFileChecks(SystemFileChecks* checks) {
 }
 
 void FreeSystemFileChecks(SystemFileChecks* checks) {
-    if (checks->version) FreeLibrary(checks->version);
-    if (checks->sfc) FreeLibrary(checks->sfc);
+    if (checks->version) FreeSystemLibrary(checks->version);
+    if (checks->sfc) FreeSystemLibrary(checks->sfc);
     checks->version = checks->sfc = nullptr;
 }
 

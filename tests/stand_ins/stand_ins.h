@@ -141,4 +141,12 @@ std::string NarrowText(const std::u16string& text, UINT code_page, bool* used_de
 const std::string* ResourceBytes(int type, int name, WORD language);
 std::vector<WORD> ResourceLanguages(int type, int name);
 
+// --- Windows' own libraries (system/library_calls.h), logged as
+// "LoadLibraryA path", "FreeLibrary" and "GetProcAddress name": "kernel32.dll"
+// (always loaded), "shell32.dll" and the others. A test can take an entry
+// point away, as an older Windows lacks it. ---
+void RemoveExport(const std::string& module, const std::string& proc_name);
+// Loads not yet matched by a free.
+int LoadedLibraryCount();
+
 }  // namespace stand_in

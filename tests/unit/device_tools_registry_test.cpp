@@ -194,7 +194,7 @@ TEST_F(DeviceToolRegistry, DriverPackagesNotedAndUninstalledOnlyWhenUnused) {
     fake::FailCall("SetupDiGetClassDevsA", ERROR_NOT_ENOUGH_MEMORY);
     UninstallUnusedInfs(one, &outcome);
     EXPECT_TRUE(fake::FileExists(inf + "oem1.inf")) << "devices that cannot be listed may use it";
-    fake::RemoveExport("setupapi.dll", "SetupUninstallOEMInfA");
+    stand_in::RemoveExport("setupapi.dll", "SetupUninstallOEMInfA");
     UninstallUnusedInfs(one, &outcome);
     EXPECT_TRUE(fake::FileExists(inf + "oem1.inf")) << "Windows 2000 cannot uninstall a package";
 }

@@ -255,7 +255,7 @@ TEST(ProgressBarClass, AskedForByNameWhereTheSystemCan) {
         size_t ex_calls, plain_calls;
     } cases[] = {
         {"Common Controls 4.70 and later", [] {}, 1, 0},
-        {"first Windows 95", [] { fake::RemoveExport("comctl32.dll", "InitCommonControlsEx"); }, 0, 1},
+        {"first Windows 95", [] { stand_in::RemoveExport("comctl32.dll", "InitCommonControlsEx"); }, 0, 1},
         {"InitCommonControlsEx fails", [] { fake::FailCall("InitCommonControlsEx", 87); }, 1, 1},
     };
     for (auto& c : cases) {

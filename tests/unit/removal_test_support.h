@@ -44,7 +44,7 @@ inline std::vector<std::string> Reports() {
 inline void ExpectNothingOpen(const std::string& where) {
     EXPECT_EQ(0, fake::OpenKeyCount()) << where << ": registry key left open";
     EXPECT_EQ(0, stand_in::OpenProcessHandleCount()) << where << ": process handle left open";
-    EXPECT_EQ(0, fake::LoadedLibraryCount()) << where << ": library left loaded";
+    EXPECT_EQ(0, stand_in::LoadedLibraryCount()) << where << ": library left loaded";
 }
 
 inline int CountCalls(const std::string& call) {

@@ -127,12 +127,12 @@ TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
     } cases[] = {
         {"id list of an old shell not found",
          [] {
-             fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+             stand_in::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
              fake::FailCall("SHGetSpecialFolderLocation", ERROR_FILE_NOT_FOUND);
          }},
         {"id list of an old shell names no path",
          [] {
-             fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+             stand_in::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
              fake::FailCall("SHGetPathFromIDListA", ERROR_INVALID_PARAMETER);
          }},
         {"shell cannot be loaded", [] { fake::FailCall("LoadLibraryA", ERROR_MOD_NOT_FOUND); }},
@@ -166,7 +166,7 @@ TEST(RemoveStartMenuShortcut, AShellWithoutTheFolderCallUsesTheIdList) {
     };
     for (auto& c : cases) {
         UninstallData& data = ShortcutWorld(c.version);
-        fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+        stand_in::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
         EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
         EXPECT_FALSE(fake::DirectoryExists(In(c.programs, "XLN Wireless"))) << c.name;
         EXPECT_FALSE(fake::CallsTo("IMalloc::Free").empty()) << c.name;
