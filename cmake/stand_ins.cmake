@@ -17,5 +17,6 @@ set(REPLACED_SOURCES
     ${ROOT}/system/ansi_text.cpp
     ${ROOT}/system/wide_path.cpp
     ${ROOT}/messages/module_resource.cpp
-    ${ROOT}/system/library_calls.cpp)
+    ${ROOT}/system/library_calls.cpp
+    ${ROOT}/devtools/service_manager.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)

@@ -228,14 +228,6 @@ void SetFileLinkCount(const std::string& path, DWORD count);
 // fake's own use).
 void InheritHandles();
 
-// --- The Service Control Manager's database (NT family): a service added
-// running stops `stop_after_ms` on the fake clock after it is asked to, or
-// never when that is -1. A deleted service leaves the database once it is
-// stopped and its last handle closed. ---
-void AddService(const std::string& name, bool running = false, long stop_after_ms = 0);
-bool ServiceExists(const std::string& name);
-bool ServiceRunning(const std::string& name);
-
 // --- Devices the system lists, present or not, in order: each with its
 // driver key ("HKLM\\...", or empty for none). Uninstalling an OEM INF deletes
 // it and its ".pnf" from the INF folder. ---

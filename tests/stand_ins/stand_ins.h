@@ -149,4 +149,12 @@ void RemoveExport(const std::string& module, const std::string& proc_name);
 // Loads not yet matched by a free.
 int LoadedLibraryCount();
 
+// --- The Service Control Manager's database (devtools/service_manager.h):
+// a service added running stops `stop_after_ms` on the fake clock after it
+// is asked to, or never when that is -1. A deleted service leaves the
+// database once it is stopped and its last handle closed. ---
+void AddService(const std::string& name, bool running = false, long stop_after_ms = 0);
+bool ServiceExists(const std::string& name);
+bool ServiceRunning(const std::string& name);
+
 }  // namespace stand_in

@@ -14,6 +14,7 @@
 #include "devtools/network_linkage_nt4.h"
 #include "devtools/oem_infs.h"
 #include "devtools/registry_tree.h"
+#include "devtools/service_manager.h"
 #include "devtools/service_removal.h"
 #include "devtools/tool_log.h"
 #include "removal_fixture.h"
@@ -122,18 +123,18 @@ TEST_F(DeviceToolRegistry, DriverServiceStopsWithinTheWaitOrGoesAtTheRestart) {
         {"Shared", true, true, 0, nullptr, 0, kServiceKept, false, false, true},
     };
     for (const Row& r : rows) {
-        if (r.known) fake::AddService(r.name, r.running, r.stops_after);
+        if (r.known) stand_in::AddService(r.name, r.running, r.stops_after);
         if (r.fail_api) fake::FailCall(r.fail_api, r.error, 1, r.name);
         ToolOutcome got = {};
         SC_HANDLE manager = OpenServiceManager(&got);
         ASSERT_TRUE(manager);
         EXPECT_EQ(r.fate, RemoveDriverService(manager, r.name, &got)) << r.name;
-        CloseServiceHandle(manager);
+        CloseServiceManagerHandle(manager);
         EXPECT_EQ(r.restart, got.restart) << r.name;
         EXPECT_EQ(r.failed, got.failed) << r.name;
-        EXPECT_EQ(r.left, fake::ServiceExists(r.name)) << r.name;
+        EXPECT_EQ(r.left, stand_in::ServiceExists(r.name)) << r.name;
     }
-    EXPECT_TRUE(fake::ServiceRunning("Shared")) << "a refused service is not stopped either";
+    EXPECT_TRUE(stand_in::ServiceRunning("Shared")) << "a refused service is not stopped either";
     fake::FailCall("OpenSCManagerA", ERROR_ACCESS_DENIED);
     EXPECT_FALSE(OpenServiceManager(&outcome));
     EXPECT_EQ((uint32_t)ERROR_ACCESS_DENIED, outcome.error);
