@@ -18,5 +18,10 @@ set(REPLACED_SOURCES
     ${ROOT}/system/wide_path.cpp
     ${ROOT}/messages/module_resource.cpp
     ${ROOT}/system/library_calls.cpp
-    ${ROOT}/devtools/service_manager.cpp)
+    ${ROOT}/devtools/service_manager.cpp
+    ${ROOT}/devtools/device_list.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)
+# The device list's stand-in reads the host's <setupapi.h>, as the device
+# tools' sources do in the unit tests.
+set_source_files_properties(${ROOT}/tests/stand_ins/device_list.cpp PROPERTIES
+    INCLUDE_DIRECTORIES ${ROOT}/platform/host)

@@ -228,9 +228,4 @@ void SetFileLinkCount(const std::string& path, DWORD count);
 // fake's own use).
 void InheritHandles();
 
-// --- Devices the system lists, present or not, in order: each with its
-// driver key ("HKLM\\...", or empty for none). Uninstalling an OEM INF deletes
-// it and its ".pnf" from the INF folder. ---
-void AddDevice(const std::string& driver_key);
-
 }  // namespace fake

@@ -157,4 +157,9 @@ void AddService(const std::string& name, bool running = false, long stop_after_m
 bool ServiceExists(const std::string& name);
 bool ServiceRunning(const std::string& name);
 
+// --- The system's device list (devtools/device_list.h), present or not,
+// in order: each with its driver key ("HKLM\\...", or empty for none).
+// Logged as "SetupDiGetClassDevsA". ---
+void AddDevice(const std::string& driver_key);
+
 }  // namespace stand_in

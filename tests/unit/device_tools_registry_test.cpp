@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devtools/device_children.h"
+#include "devtools/device_list.h"
 #include "devtools/enum_devices_9x.h"
 #include "devtools/inf_models.h"
 #include "devtools/network_cards.h"
@@ -150,11 +151,11 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 
 // Notes the driver INF of every listed device.
 void NoteListedDevices(InfNotes* notes) {
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    HDEVINFO set = OpenAllDevices();
     SP_DEVINFO_DATA device;
     device.cbSize = sizeof device;
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) NoteDriverInf(set, &device, notes);
-    SetupDiDestroyDeviceInfoList(set);
+    for (DWORD i = 0; DeviceAt(set, i, &device); ++i) NoteDriverInf(set, &device, notes);
+    CloseDeviceList(set);
 }
 
 // An "oem*.inf" of the INF folder whose models name a requested id, or a
@@ -171,9 +172,9 @@ TEST_F(DeviceToolRegistry, DriverPackagesNotedAndUninstalledOnlyWhenUnused) {
     for (const char* const& name : driver_infs) {
         std::string key = net + std::to_string(&name - driver_infs);
         fake::RegSeedString("HKLM\\" + key, "InfPath", name);
-        fake::AddDevice("HKLM\\" + key);
+        stand_in::AddDevice("HKLM\\" + key);
     }
-    fake::AddDevice("");
+    stand_in::AddDevice("");
     static InfNotes notes;
     notes.count = 0;
     NoteMatchingInfs(*Request("HardwareID=pci\\ven_1b2c&dev_0011\n"), &notes);
