@@ -1,6 +1,6 @@
-// The fake's table of open kernel handles (processes, threads, searches and
-// files), so that a test can see a handle that was never closed, and the
-// closers of other kinds (files) that CloseHandle asks in turn.
+// The fake's table of open kernel handles (searches, files, and those the
+// stand-ins hand out), so that a test can see a handle that was never
+// closed, and the closers (files) that CloseHandle asks in turn.
 #include "fake_world.h"
 
 #include <map>
@@ -20,17 +20,17 @@ std::vector<std::function<bool(HANDLE)>>& Closers() {
     return closers;
 }
 
+bool CloseOfItsKind(HANDLE handle) {
+    for (auto& close : Closers())
+        if (close(handle)) return true;
+    return false;
+}
+
 }  // namespace
 
 namespace fake {
 
 HandleCloser::HandleCloser(std::function<bool(HANDLE)> close) { Closers().push_back(close); }
-
-bool CloseOtherHandle(HANDLE handle) {
-    for (auto& close : Closers())
-        if (close(handle)) return true;
-    return false;
-}
 
 int OpenHandleCount() { return (int)open_handles.size(); }
 
@@ -63,7 +63,7 @@ int OpenHandlesOf(const char* kind) {
 // Each kind's closer in turn; an injected failure still closes the handle.
 BOOL CloseHandle(HANDLE handle) {
     fake::LogCall("CloseHandle", "");
-    bool known = fake::CloseOtherHandle(handle);
+    bool known = CloseOfItsKind(handle);
     DWORD error = fake::InjectedFailure("CloseHandle", "");
     if (!error && !known) error = ERROR_INVALID_HANDLE;
     if (error) SetLastError(error);

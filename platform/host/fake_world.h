@@ -10,8 +10,9 @@
 
 namespace fake {
 
-// Puts the whole world back to its start: empty registry, no open handles,
-// no failure rules, a default command line and module path.
+// Puts the whole world, and the stand-ins, back to their start: empty
+// registry, no open handles, no failure rules, a default command line and
+// module path.
 void Reset();
 
 // Each part of the fake registers how it is put back to its start.
@@ -183,12 +184,13 @@ void RegSeedWideString(const std::string& key_path, const std::string& name,
 struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
 };
-bool CloseOtherHandle(HANDLE handle);
 
-// --- Every kernel handle still open: processes, threads, searches and
-// files. ---
+// --- Every kernel handle still open: searches, files, and the stand-ins'
+// processes, threads, mutexes, service and device lists. ---
 int OpenHandleCount();
-void* OpenHandle(const char* kind);  // the fake's own use
+// The fake's and the stand-ins' own use: a handle of `kind` handed out,
+// and closed only as that kind.
+void* OpenHandle(const char* kind);
 bool CloseHandleOf(void* handle, const char* kind);
 int OpenHandlesOf(const char* kind);
 
@@ -198,11 +200,11 @@ const WindowsVersion& CurrentWindowsVersion();
 // --- Pauses: Sleep and timed waits wait for nothing; the total they were
 // asked for since the reset. ---
 DWORD SleptMilliseconds();
-void PassTime(DWORD milliseconds);  // the fake's own use
+void PassTime(DWORD milliseconds);  // the stand-ins' own use
 
 // --- Windows' own files: version resources (version.dll) and Windows File
-// Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
-// on an older version). ---
+// Protection (sfc.dll, from Windows 2000 on; no sfc.dll loads on an older
+// version). ---
 // Gives an existing file a version resource (and makes it a program image,
 // "MZ" in front, as only those carry one) whose string table of
 // `translation` (language in the low word, code page in the high word, as
@@ -223,9 +225,8 @@ void SetFileProtected(const std::string& path);
 const void* CreatedDescriptor(const std::string& path);
 // A file's number of names (hard links); 1 unless set.
 void SetFileLinkCount(const std::string& path, DWORD count);
-// CreateProcessA inheriting handles: the started program holds each
-// inheritable file handle under the same value until it closes it (the
-// fake's own use).
+// A program started inheriting handles holds each inheritable file handle
+// under the same value until it closes it (the stand-ins' own use).
 void InheritHandles();
 
 }  // namespace fake
