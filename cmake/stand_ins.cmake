@@ -19,7 +19,8 @@ set(REPLACED_SOURCES
     ${ROOT}/messages/module_resource.cpp
     ${ROOT}/system/library_calls.cpp
     ${ROOT}/devtools/service_manager.cpp
-    ${ROOT}/devtools/device_list.cpp)
+    ${ROOT}/devtools/device_list.cpp
+    ${ROOT}/removal/shell_id_lists.cpp)
 file(GLOB STAND_IN_SOURCES CONFIGURE_DEPENDS ${ROOT}/tests/stand_ins/*.cpp)
 # The device list's stand-in reads the host's <setupapi.h>, as the device
 # tools' sources do in the unit tests.

@@ -102,14 +102,6 @@ void SetTempDirectory(const std::string& path);
 // "C:" and "SystemRoot" the Windows directory unless set).
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 
-// --- Shell folders by CSIDL; an unset folder cannot be found. ---
-void SetSpecialFolder(int csidl, const std::string& path);
-void ClearSpecialFolder(int csidl);
-// Item-id lists handed out and not freed, and the shell allocator's
-// references not released.
-int LiveIdListCount();
-int ShellAllocatorReferences();
-
 // --- Files and directories. Paths are compared case-insensitively after
 // "." and ".." and repeated or trailing backslashes are resolved, as
 // Windows does. Adding a file adds its directories. ---

@@ -162,4 +162,13 @@ bool ServiceRunning(const std::string& name);
 // Logged as "SetupDiGetClassDevsA". ---
 void AddDevice(const std::string& driver_key);
 
+// --- The shell's special folders by CSIDL (SHGetSpecialFolderPathA, and
+// removal/shell_id_lists.h); an unset folder cannot be found. ---
+void SetSpecialFolder(int csidl, const std::string& path);
+void ClearSpecialFolder(int csidl);
+// Item-id lists handed out and not freed, and the shell allocator's
+// references not released.
+int LiveIdListCount();
+int ShellAllocatorReferences();
+
 }  // namespace stand_in

@@ -83,7 +83,7 @@ void SeedInstallation(bool marker) {
     fake::RegSeedString(kSoftwareKey, "Path", "C:\\Program Files\\XLN");
     fake::RegSeedString(kDescriptionKey, "Device", "XLNW");
     for (const char* file : {kSetup, kTool, kService, kLibrary, kShortcut}) fake::AddFile(file);
-    fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, kPrograms);
+    stand_in::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, kPrograms);
     stand_in::ProcessScript tool;
     tool.on_run = [] { fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "0\n"); };
     stand_in::ScriptProcess(kTool, tool);
