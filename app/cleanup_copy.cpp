@@ -24,6 +24,7 @@
 #include "system/run_summary.h"
 #include "system/run_state.h"
 #include "system/run_time_functions.h"
+#include "system/started_process.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -77,24 +78,15 @@ bool FormCommand(char* command, const char* copy, HANDLE parent, HANDLE list) {
     return strlen(command) < kCommandRoom - 1;
 }
 
-// This process as the copy can wait for it: a real handle, inherited.
-HANDLE InheritableSelf() {
-    HANDLE self = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                         SYNCHRONIZE, TRUE, 0))
-        return nullptr;
-    return self;
-}
-
 bool StartWithHandOver(const char* copy, HANDLE list, const char* folder) {
-    HANDLE self = InheritableSelf();
+    HANDLE self = InheritableOwnProcess();  // the copy waits for it
     char* command = (char*)malloc(kCommandRoom);
     bool formed = self && command && FormCommand(command, copy, self, list);
     bool started = formed && StartProgramAndLeave("cleanup copy", command, folder);
     if (!formed) LogLine("cleanup copy: not started: its command line could not be formed");
     if (started && summary_in_command) LeaveSummaryToCopy();
     free(command);
-    if (self) CloseHandle(self);  // the copy holds its own
+    if (self) CloseProcessHandle(self);  // the copy holds its own
     return started;
 }
 
@@ -229,8 +221,8 @@ void ReadHandles(const char* p, HANDLE* process, HANDLE* list) {
 
 void WaitForUninstaller(HANDLE process) {
     if (!process) return;
-    WaitForSingleObject(process, INFINITE);
-    CloseHandle(process);
+    WaitForProcess(process);
+    CloseProcessHandle(process);
 }
 
 // The copy's own file and, beside it, the list's path; false when they

@@ -3,6 +3,7 @@
 
 #include <type_traits>
 
+#include "devtools/device_list.h"
 #include "devtools/devices_left.h"
 #include "devtools/inf_models.h"
 #include "devtools/tool_log.h"
@@ -23,7 +24,7 @@ static_assert(std::is_same<UninstallOemInfFn, BOOL(WINAPI*)(PCSTR, DWORD, PVOID)
 // The InfPath of the device's driver key, empty when it has none.
 void ReadDriverInf(HDEVINFO set, SP_DEVINFO_DATA* device, char* name) {
     name[0] = 0;
-    HKEY key = SetupDiOpenDevRegKey(set, device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_READ);
+    HKEY key = OpenDriverKey(set, device);
     if (key == INVALID_HANDLE_VALUE) return;
     DWORD type = 0, size = INF_NAME_SIZE - 1;
     if (RegQueryValueExA(key, "InfPath", nullptr, &type, (BYTE*)name, &size) != ERROR_SUCCESS ||

@@ -8,6 +8,7 @@
 
 #include "devtools/network_cards.h"
 #include "devtools/network_linkage_nt4.h"
+#include "devtools/service_manager.h"
 #include "devtools/service_removal.h"
 
 const char kToolTag[] = "XLNWLDNT";
@@ -21,7 +22,7 @@ void RemoveServices(const CardServices& services, ToolOutcome* outcome) {
     for (int i = 0; i < services.count; ++i)
         if (RemoveDriverService(manager, services.names[i], outcome) == kServiceUnknown)
             RemoveServiceKey(services.names[i], outcome);
-    CloseServiceHandle(manager);
+    CloseServiceManagerHandle(manager);
 }
 
 }  // namespace

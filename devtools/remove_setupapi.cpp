@@ -11,6 +11,7 @@
 #include "devtools/device_match.h"
 #include "devtools/devices_left.h"
 #include "devtools/oem_infs.h"
+#include "devtools/service_manager.h"
 #include "devtools/service_removal.h"
 #include "devtools/tool_log.h"
 
@@ -229,7 +230,7 @@ void RemoveService(const char* name, bool removal_failed, ToolOutcome* outcome) 
     SC_HANDLE manager = OpenServiceManager(outcome);
     if (!manager) return;
     RemoveDriverService(manager, name, outcome);
-    CloseServiceHandle(manager);
+    CloseServiceManagerHandle(manager);
 }
 
 }  // namespace

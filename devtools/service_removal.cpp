@@ -1,6 +1,7 @@
 // Driver service removal: stop within a bounded time, then delete.
 #include "devtools/service_removal.h"
 
+#include "devtools/service_manager.h"
 #include "devtools/tool_log.h"
 #include "removal/guardrails/protected_services.h"
 
@@ -9,22 +10,15 @@
 
 namespace {
 
-bool IsStopped(SC_HANDLE service) {
-    SERVICE_STATUS status;
-    return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_STOPPED;
-}
-
 // True when the service is stopped in the end.
 bool StopService(SC_HANDLE service) {
-    if (IsStopped(service)) return true;
-    SERVICE_STATUS status;
-    if (!ControlService(service, SERVICE_CONTROL_STOP, &status))
-        return GetLastError() == ERROR_SERVICE_NOT_ACTIVE;
+    if (ServiceIsStopped(service)) return true;
+    if (!AskServiceToStop(service)) return GetLastError() == ERROR_SERVICE_NOT_ACTIVE;
     for (DWORD waited = 0; waited < STOP_WAIT_MS; waited += STOP_POLL_MS) {
-        if (IsStopped(service)) return true;
+        if (ServiceIsStopped(service)) return true;
         Sleep(STOP_POLL_MS);
     }
-    return IsStopped(service);
+    return ServiceIsStopped(service);
 }
 
 ServiceFate Failed(const char* name, DWORD error, ToolOutcome* outcome) {
@@ -36,7 +30,7 @@ ServiceFate Failed(const char* name, DWORD error, ToolOutcome* outcome) {
 }  // namespace
 
 SC_HANDLE OpenServiceManager(ToolOutcome* outcome) {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE manager = OpenManagerForRemoval();
     if (!manager) NoteFailure(outcome, GetLastError());
     return manager;
 }
@@ -48,14 +42,14 @@ ServiceFate RemoveDriverService(SC_HANDLE manager, const char* name, ToolOutcome
         ToolLog("kept service %s: refused by a guardrail: %s", name, reason);
         return kServiceKept;
     }
-    SC_HANDLE service = OpenServiceA(manager, name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
+    SC_HANDLE service = OpenServiceForRemoval(manager, name);
     if (!service) {
         DWORD error = GetLastError();
         return error == ERROR_SERVICE_DOES_NOT_EXIST ? kServiceUnknown : Failed(name, error, outcome);
     }
     bool now = StopService(service);
-    DWORD error = DeleteService(service) ? 0 : GetLastError();
-    CloseServiceHandle(service);
+    DWORD error = MarkServiceForDeletion(service) ? 0 : GetLastError();
+    CloseServiceManagerHandle(service);
     if (error == ERROR_SERVICE_MARKED_FOR_DELETE) now = false;
     else if (error) return Failed(name, error, outcome);
     if (!now) outcome->restart = true;

@@ -2,6 +2,8 @@
 // "%OEM_FULL_PRODUCT_NAME%", and the text converted to the ANSI code page.
 #include "messages/localized_string.h"
 
+#include "system/ansi_text.h"
+
 namespace {
 
 // The placeholder without its closing '%': 22 code units.
@@ -85,14 +87,7 @@ WCHAR* LocalizedStringW(HMODULE module, UINT id, LANGID* language) {
 char* LocalizedString(HMODULE module, UINT id, LANGID* language) {
     WCHAR* wide = LocalizedStringW(module, id, language);
     if (!wide) return nullptr;
-    int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    char* narrow = size > 0 ? (char*)malloc((size_t)size + 1) : nullptr;
-    int written = narrow ? WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, size, nullptr, nullptr) : 0;
+    char* narrow = ToAnsiText(wide);
     free(wide);
-    if (written <= 0) {
-        free(narrow);
-        return nullptr;
-    }
-    narrow[written] = 0;
     return narrow;
 }

@@ -2,6 +2,7 @@
 #include "messages/string_table.h"
 
 #include "messages/localized_string.h"
+#include "messages/module_resource.h"
 
 namespace {
 
@@ -39,13 +40,9 @@ WCHAR* TryLanguage(HMODULE module, UINT id, LANGID language) {
 
 WCHAR* LoadStringTableEntry(HMODULE module, UINT id, LANGID language) {
     if (id / 16 + 1 > 0xFFFF) return nullptr;  // beyond any block a resource name can hold
-    HRSRC found = FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language);
-    if (!found) return nullptr;
-    HGLOBAL loaded = LoadResource(module, found);
-    if (!loaded) return nullptr;
-    const BYTE* block = (const BYTE*)LockResource(loaded);
-    if (!block) return nullptr;
-    return EntryInBlock(block, SizeofResource(module, found), id % 16);
+    DWORD size;
+    const BYTE* block = FindModuleResource(module, RT_STRING, (WORD)(id / 16 + 1), language, &size);
+    return block ? EntryInBlock(block, size, id % 16) : nullptr;
 }
 
 WCHAR* FindLocalizedStringW(HMODULE module, UINT id, LANGID* answered) {

@@ -2,6 +2,8 @@
 // first Windows 95 and NT 4 on.
 #include "removal/special_folders.h"
 
+#include "removal/shell_id_lists.h"
+#include "system/library_calls.h"
 #include "system/run_time_functions.h"
 #include "system/system_library.h"
 
@@ -13,11 +15,10 @@ typedef decltype(&::SHGetSpecialFolderPathA) SpecialFolderPathFn;
 // The item-id list belongs to the shell's allocator.
 bool FolderFromIdList(int csidl, char* folder) {
     LPITEMIDLIST list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &list)) || !list)
-        return false;
-    bool found = SHGetPathFromIDListA(list, folder) != FALSE;
+    if (FAILED(FolderIdList(csidl, &list)) || !list) return false;
+    bool found = PathOfIdList(list, folder);
     LPMALLOC allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
+    if (SUCCEEDED(ShellAllocator(&allocator)) && allocator) {
         allocator->Free(list);
         allocator->Release();
     }
@@ -33,7 +34,7 @@ bool GetSpecialFolder(int csidl, char* folder) {
     FindFunction(shell, "SHGetSpecialFolderPathA", &call);
     bool found = call ? call(GetDesktopWindow(), folder, csidl, FALSE) != FALSE
                       : FolderFromIdList(csidl, folder);
-    FreeLibrary(shell);
+    FreeSystemLibrary(shell);
     folder[MAX_PATH - 1] = 0;
     return found && folder[0];
 }

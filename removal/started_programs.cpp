@@ -5,6 +5,7 @@
 #include "system/program_wait.h"
 #include "system/run_log.h"
 #include "system/run_state.h"
+#include "system/started_process.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -15,15 +16,10 @@ DWORD NoWindowFlagForThisWindows() {
     return IsWin9xFamily(GetWindowsFamily()) ? 0 : CREATE_NO_WINDOW;
 }
 
-bool Start(char* command, ProgramStart how, PROCESS_INFORMATION* process, BOOL inherit = FALSE,
+bool Start(char* command, ProgramStart how, PROCESS_INFORMATION* process, bool inherit = false,
            const char* directory = nullptr) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;  // 68 on Windows
-    if (how == WithOwnStartupInfo) GetStartupInfoA(&startup);
     DWORD flags = how == WithoutWindow ? NoWindowFlagForThisWindows() : 0;
-    return CreateProcessA(nullptr, command, nullptr, nullptr, inherit, flags, nullptr, directory,
-                          &startup, process) != FALSE;
+    return StartProcess(command, how == WithOwnStartupInfo, flags, inherit, directory, process);
 }
 
 ProgramOutcome WaitAndClose(const char* what, const char* command, const PROCESS_INFORMATION& process,
@@ -31,9 +27,9 @@ ProgramOutcome WaitAndClose(const char* what, const char* command, const PROCESS
     DWORD waited = WaitForProgram(process.hProcess);
     DWORD error = waited == WAIT_OBJECT_0 ? 0 : GetLastError();
     *exit_code = 0;
-    if (waited == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, exit_code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    if (waited == WAIT_OBJECT_0) ReadExitCode(process.hProcess, exit_code);
+    CloseProcessHandle(process.hProcess);
+    CloseProcessHandle(process.hThread);
     LogProgram(what, command, waited == WAIT_OBJECT_0, *exit_code, error);
     return waited == WAIT_OBJECT_0 ? ProgramEnded : ProgramWaitFailed;
 }
@@ -60,12 +56,12 @@ bool StartProgramAndLeave(const char* what, char* command, const char* directory
         return false;
     }
     PROCESS_INFORMATION process;
-    if (!Start(command, WithoutWindow, &process, TRUE, directory)) {
+    if (!Start(command, WithoutWindow, &process, true, directory)) {
         LogProgram(what, command, false, 0, GetLastError());
         return false;
     }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    CloseProcessHandle(process.hProcess);
+    CloseProcessHandle(process.hThread);
     LogLine("%s %s: started, left running", what, command);
     return true;
 }

@@ -1,6 +1,7 @@
 // The machine-wide lock against a second run, a named mutex.
 #include "system/one_run.h"
 
+#include "system/named_mutex.h"
 #include "system/run_log.h"
 #include "system/windows_family.h"
 
@@ -16,13 +17,10 @@ void FormLockName(char* name) {
     wsprintfA(name, "%sXLNWL.uninstaller.run", GetWindowsFamily() == FamilyWin2000 ? "Global\\" : "");
 }
 
-// Made by a run of another account, the mutex may refuse full access: a
-// wait needs only the right to synchronise.
 HANDLE OpenLock() {
     char name[64];
     FormLockName(name);
-    HANDLE made = CreateMutexA(nullptr, FALSE, name);
-    return made ? made : OpenMutexA(SYNCHRONIZE, FALSE, name);
+    return OpenNamedMutex(name);
 }
 
 bool Taken(DWORD waited) { return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED; }
@@ -33,14 +31,14 @@ OneRunLock TakeOneRunLock(bool wait) {
     ReleaseOneRunLock();
     lock = OpenLock();
     if (!lock) return LockUnavailable;
-    DWORD waited = WaitForSingleObject(lock, 0);
+    DWORD waited = WaitForNamedMutex(lock, 0);
     if (waited == WAIT_TIMEOUT && wait) {
         LogLine("another run of the uninstaller is under way: waiting for it to end");
-        waited = WaitForSingleObject(lock, INFINITE);
+        waited = WaitForNamedMutex(lock, INFINITE);
     }
     lock_held = Taken(waited);
     if (lock_held) return LockTaken;
-    CloseHandle(lock);
+    CloseNamedMutex(lock);
     lock = nullptr;
     return waited == WAIT_TIMEOUT ? LockHeldElsewhere : LockUnavailable;
 }
@@ -48,17 +46,17 @@ OneRunLock TakeOneRunLock(bool wait) {
 void ReleaseOneRunLock() {
     if (!lock) return;
     LendOneRunLock();
-    CloseHandle(lock);
+    CloseNamedMutex(lock);
     lock = nullptr;
 }
 
 void LendOneRunLock() {
-    if (lock && lock_held) ReleaseMutex(lock);
+    if (lock && lock_held) ReleaseNamedMutex(lock);
     lock_held = false;
 }
 
 void TakeBackOneRunLock(bool wait) {
     if (!lock || lock_held) return;
-    lock_held = Taken(WaitForSingleObject(lock, wait ? INFINITE : 0));
+    lock_held = Taken(WaitForNamedMutex(lock, wait ? INFINITE : 0));
     if (!lock_held) LogLine("the lock against a second run could not be taken back: going on without it");
 }

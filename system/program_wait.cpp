@@ -2,28 +2,23 @@
 // messages as well as for the program's end or the pause's, and handle them.
 #include "system/program_wait.h"
 
+#include "system/started_process.h"
+#include "system/thread_messages.h"
+
 namespace {
 
 HWND answering_dialog;
 
-// The input classes that Windows 95 and NT 4 know. Today's QS_ALLINPUT
-// adds raw, touch and pointer input, which a system before XP refuses as
-// an invalid parameter.
-const DWORD kWakeMask = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER |
-                        QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
-
-// Handles every waiting message; messages sent from other threads are
-// answered within PeekMessageA. False on WM_QUIT, which is posted again
+// Handles every waiting message. False on WM_QUIT, which is posted again
 // for the thread's own loop: the caller then waits plainly.
 bool DrainMessages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (TakeThreadMessage(&message)) {
         if (message.message == WM_QUIT) {
-            PostQuitMessage((int)message.wParam);
+            PostQuitAgain((int)message.wParam);
             return false;
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        HandleThreadMessage(&message);
     }
     return true;
 }
@@ -31,7 +26,7 @@ bool DrainMessages() {
 // WAIT_OBJECT_0 + count means that a message arrived.
 DWORD WaitWithMessages(DWORD count, HANDLE* handles, DWORD milliseconds) {
     if (!DrainMessages()) return WAIT_FAILED;
-    return MsgWaitForMultipleObjects(count, handles, FALSE, milliseconds, kWakeMask);
+    return WaitForHandleOrMessage(count, handles, milliseconds);
 }
 
 }  // namespace
@@ -50,7 +45,7 @@ DWORD WaitForProgram(HANDLE process) {
         do woke = WaitWithMessages(1, &process, INFINITE);
         while (woke == WAIT_OBJECT_0 + 1);
     }
-    return woke == WAIT_FAILED ? WaitForSingleObject(process, INFINITE) : woke;
+    return woke == WAIT_FAILED ? WaitForProcess(process) : woke;
 }
 
 void PauseAnswering(DWORD milliseconds) {

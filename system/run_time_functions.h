@@ -4,12 +4,13 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "system/library_calls.h"
 
 // `name` in `module`, cast through a plain function pointer as GetProcAddress
 // gives it; null when the module or the function is absent.
 template <typename Function>
 bool FindFunction(HMODULE module, const char* name, Function* function) {
-    *function = module ? (Function)(void (*)(void))GetProcAddress(module, name) : nullptr;
+    *function = module ? (Function)(void (*)(void))EntryPoint(module, name) : nullptr;
     return *function != nullptr;
 }
 
@@ -18,6 +19,6 @@ bool FindFunction(HMODULE module, const char* name, Function* function) {
 template <typename Function>
 Function LoadedFunction(const char* module_name, const char* name) {
     Function function;
-    FindFunction(GetModuleHandleA(module_name), name, &function);
+    FindFunction(LoadedLibrary(module_name), name, &function);
     return function;
 }

@@ -364,22 +364,11 @@ DWORD WriteFile(const std::string& path, const std::string& data) {
     return 0;
 }
 
-void AppendFile(const std::string& path, const std::string& data) {
-    if (IsFile(path)) Lookup(path)->data += data;
-}
-
 void SetContents(const std::string& path, const std::string& data) {
     if (IsFile(path)) Lookup(path)->data = data;
 }
 
 bool Exists(const std::string& path) { return Lookup(path) != nullptr; }
-
-// A drive's serial is made from its letter, so that a subst drive or a
-// share reaches the same volume as the folder behind it.
-bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* index) {
-    std::string canonical;
-    return Resolve(path, true, &canonical) && ObjectIdentity(canonical, attributes, volume, index);
-}
 
 // A link the system does not mark (Wine's Unix links) is followed even
 // where the link itself is asked for.
@@ -402,6 +391,8 @@ DWORD DeletionRefused(const std::string& object) {
 
 void Remove(const std::string& object) { nodes.erase(Upper(object)); }
 
+// A drive's serial is made from its letter, so that a subst drive or a
+// share reaches the same volume as the folder behind it.
 bool ObjectIdentity(const std::string& canonical, DWORD* attributes, DWORD* volume, DWORD* index) {
     *volume = 0x5EED0000u | (DWORD)(unsigned char)canonical[0];
     if (IsRoot(canonical)) {

@@ -16,8 +16,6 @@ bool IsFile(const std::string& path);
 bool ReadFile(const std::string& path, std::string* data);
 // Creates or replaces a file's contents; 0 or the Win32 error.
 DWORD WriteFile(const std::string& path, const std::string& data);
-// Appends to an existing file.
-void AppendFile(const std::string& path, const std::string& data);
 // Replaces an existing file's contents, whatever its attributes (a file
 // handle already open for writing).
 void SetContents(const std::string& path, const std::string& data);
@@ -25,9 +23,6 @@ void SetContents(const std::string& path, const std::string& data);
 bool Exists(const std::string& path);
 // True when the path names an existing folder, a link's target included.
 bool IsFolder(const std::string& path);
-// What a folder's or file's handle tells: its attributes, its volume's
-// serial and its index there (links followed); false when it is missing.
-bool Identity(const std::string& path, DWORD* attributes, DWORD* volume, DWORD* index);
 // The canonical path of the file or folder a handle opened by `path`
 // reaches: a link named last is followed only with `follow_last`.
 bool Resolve(const std::string& path, bool follow_last, std::string* canonical);

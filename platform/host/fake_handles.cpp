@@ -1,6 +1,6 @@
-// The fake's table of open kernel handles (processes, threads, searches and
-// files), so that a test can see a handle that was never closed, and the
-// closers of other kinds (tokens) that CloseHandle asks in turn.
+// The fake's table of open kernel handles (searches, files, and those the
+// stand-ins hand out), so that a test can see a handle that was never
+// closed, and the closers (files) that CloseHandle asks in turn.
 #include "fake_world.h"
 
 #include <map>
@@ -20,32 +20,17 @@ std::vector<std::function<bool(HANDLE)>>& Closers() {
     return closers;
 }
 
-}  // namespace
-
-namespace fake {
-
-HandleCloser::HandleCloser(std::function<bool(HANDLE)> close) { Closers().push_back(close); }
-
-bool CloseOtherHandle(HANDLE handle) {
+bool CloseOfItsKind(HANDLE handle) {
     for (auto& close : Closers())
         if (close(handle)) return true;
     return false;
 }
 
-namespace {
-std::vector<std::function<bool(HANDLE, DWORD, DWORD*)>>& Waiters() {
-    static std::vector<std::function<bool(HANDLE, DWORD, DWORD*)>> waiters;
-    return waiters;
-}
 }  // namespace
 
-HandleWaiter::HandleWaiter(std::function<bool(HANDLE, DWORD, DWORD*)> wait) { Waiters().push_back(wait); }
+namespace fake {
 
-bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result) {
-    for (auto& wait : Waiters())
-        if (wait(handle, milliseconds, result)) return true;
-    return false;
-}
+HandleCloser::HandleCloser(std::function<bool(HANDLE)> close) { Closers().push_back(close); }
 
 int OpenHandleCount() { return (int)open_handles.size(); }
 
@@ -74,3 +59,13 @@ int OpenHandlesOf(const char* kind) {
     return count;
 }
 }  // namespace fake
+
+// Each kind's closer in turn; an injected failure still closes the handle.
+BOOL CloseHandle(HANDLE handle) {
+    fake::LogCall("CloseHandle", "");
+    bool known = CloseOfItsKind(handle);
+    DWORD error = fake::InjectedFailure("CloseHandle", "");
+    if (!error && !known) error = ERROR_INVALID_HANDLE;
+    if (error) SetLastError(error);
+    return error == 0;
+}

@@ -1,5 +1,5 @@
-// The fake process environment: command line, module path, last error and
-// the ANSI code page's lead bytes.
+// The fake process environment: command line, module path, last error,
+// the user's language and the ANSI code page's lead bytes.
 #include "fake_world.h"
 
 #include <string.h>
@@ -12,12 +12,14 @@ std::string command_line;
 std::string module_path;
 DWORD last_error;
 UINT ansi_code_page;
+LANGID user_language;
 
 fake::ResetHook process_reset([] {
     module_path = kDefaultModule;
     command_line = std::string("\"") + kDefaultModule + "\"";
     last_error = 0;
     ansi_code_page = 1252;
+    user_language = 0x0409;
 });
 
 }  // namespace
@@ -26,6 +28,7 @@ namespace fake {
 void SetCommandLine(const std::string& line) { command_line = line; }
 void SetModulePath(const std::string& path) { module_path = path; }
 void SetAnsiCodePage(UINT code_page) { ansi_code_page = code_page; }
+void SetUserLanguage(LANGID language) { user_language = language; }
 }  // namespace fake
 
 LPSTR GetCommandLineA(void) { return &command_line[0]; }
@@ -50,13 +53,14 @@ DWORD GetModuleFileNameA(HMODULE, LPSTR file_name, DWORD size) {
     return size;
 }
 
-// Null: the program itself; a name: a loaded system library.
-HMODULE GetModuleHandleA(LPCSTR name) {
-    return name ? fake::LoadedModuleHandle(name) : (HMODULE)(ULONG_PTR)0x400000;
-}
 DWORD GetLastError(void) { return last_error; }
 void SetLastError(DWORD error) { last_error = error; }
 UINT GetACP(void) { return ansi_code_page; }
+
+LANGID GetUserDefaultLangID(void) {
+    fake::LogCall("GetUserDefaultLangID", "");
+    return user_language;
+}
 
 // Lead-byte ranges of the double-byte code pages Windows ships.
 BOOL IsDBCSLeadByte(BYTE c) {

@@ -295,10 +295,6 @@ LONG RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM, PHKEY result
     return OpenOrCreate("RegOpenKeyExA", key, sub_key, false, result, options);
 }
 
-LONG RegCreateKeyA(HKEY key, LPCSTR sub_key, PHKEY result) {
-    return OpenOrCreate("RegCreateKeyA", key, sub_key, true, result);
-}
-
 LONG RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD, LPSTR, DWORD options, REGSAM,
                      LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
     bool existed = KeyOf(key) && SeedPath(TargetPath(key, sub_key), false);
@@ -382,18 +378,6 @@ LONG RegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD name_size) {
     return CopyName(it->first, name, name_size);
 }
 
-LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD name_size, LPDWORD, LPSTR,
-                   LPDWORD, PFILETIME) {
-    Key* target = nullptr;
-    if (LONG error = Enter("RegEnumKeyExA", key, &target, std::to_string(index))) return error;
-    if (index >= target->subkeys.size()) return ERROR_NO_MORE_ITEMS;
-    auto it = target->subkeys.begin();
-    std::advance(it, index);
-    if (LONG error = CopyName(it->first, name, *name_size)) return error;
-    *name_size = (DWORD)it->first.size();
-    return ERROR_SUCCESS;
-}
-
 LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD name_size, LPDWORD,
                    LPDWORD type, LPBYTE data, LPDWORD data_size) {
     Key* target = nullptr;
@@ -404,15 +388,6 @@ LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD name_size, LPDWORD
     *name_size = (DWORD)value.name.size();
     if (type) *type = value.type;
     return CopyData(NarrowData(value), data, data_size);
-}
-
-LONG RegQueryInfoKeyA(HKEY key, LPSTR, LPDWORD, LPDWORD, LPDWORD sub_keys, LPDWORD,
-                      LPDWORD, LPDWORD values, LPDWORD, LPDWORD, LPDWORD, PFILETIME) {
-    Key* target = nullptr;
-    if (LONG error = Enter("RegQueryInfoKeyA", key, &target)) return error;
-    if (sub_keys) *sub_keys = (DWORD)target->subkeys.size();
-    if (values) *values = (DWORD)target->values.size();
-    return ERROR_SUCCESS;
 }
 
 namespace fake {

@@ -10,8 +10,9 @@
 
 namespace fake {
 
-// Puts the whole world back to its start: empty registry, no open handles,
-// no failure rules, a default command line and module path.
+// Puts the whole world, and the stand-ins, back to their start: empty
+// registry, no open handles, no failure rules, a default command line and
+// module path.
 void Reset();
 
 // Each part of the fake registers how it is put back to its start.
@@ -89,35 +90,6 @@ struct WindowsVersion {
 extern const WindowsVersion kWin95, kWin98, kWinMe, kNT351, kNT4, kWin2000, kWinXP, kWin10;
 void SetWindowsVersion(const WindowsVersion& version);
 
-// --- Started programs. Each CreateProcessA takes the next queued script, or
-// the default one (starts, waits, exits with 0). Failure rules on
-// CreateProcessA, and on WaitForSingleObject and MsgWaitForMultipleObjects
-// waiting for a started program, match the program's path. ---
-struct ProcessScript {
-    DWORD exit_code = 0;
-    std::function<void()> on_run;   // what the program does while it runs
-};
-void ScriptNextProcess(const ProcessScript& script);
-// The command lines of the programs that did start, in order.
-const std::vector<std::string>& StartedCommandLines();
-// Process and thread handles handed out and not yet closed.
-int OpenProcessHandleCount();
-
-// --- Started programs found as Windows finds them: a quoted name, or else
-// the shortest blank-delimited prefix of the command line that names a file
-// (".exe" added to a name without an extension); when no prefix names a
-// file, the first word. A script for a program applies to every start of
-// it; a queued script (ScriptNextProcess) comes first. ---
-void ScriptProcess(const std::string& program, const ProcessScript& script);
-struct StartedProcess {
-    std::string program;
-    std::string command_line;
-    DWORD flags;
-    BOOL inherit_handles;
-};
-const std::vector<StartedProcess>& StartedProcesses();
-
-
 // --- The Windows directory, the system directory and the shared Windows
 // directory of a multi-user system. ---
 void SetWindowsDirectory(const std::string& path);
@@ -129,23 +101,6 @@ void SetTempDirectory(const std::string& path);
 // An environment variable for ExpandEnvironmentStringsA ("SystemDrive" is
 // "C:" and "SystemRoot" the Windows directory unless set).
 void SetEnvironmentValue(const std::string& name, const std::string& value);
-
-// --- System libraries: "kernel32.dll" (always loaded) and "shell32.dll".
-// A test can take an entry point away, as an older Windows lacks it. ---
-void RemoveExport(const std::string& module, const std::string& proc_name);
-// LoadLibraryA calls not yet matched by FreeLibrary.
-int LoadedLibraryCount();
-// The handle of a loaded system library by file name, or null: what
-// GetModuleHandleA gives for a name.
-HMODULE LoadedModuleHandle(const std::string& name);
-
-// --- Shell folders by CSIDL; an unset folder cannot be found. ---
-void SetSpecialFolder(int csidl, const std::string& path);
-void ClearSpecialFolder(int csidl);
-// Item-id lists handed out and not freed, and the shell allocator's
-// references not released.
-int LiveIdListCount();
-int ShellAllocatorReferences();
 
 // --- Files and directories. Paths are compared case-insensitively after
 // "." and ".." and repeated or trailing backslashes are resolved, as
@@ -212,12 +167,8 @@ void SetDriveType(char letter, UINT type);
 std::string WindowsDirectory();
 std::string SystemDirectory();
 
-// --- Messages: the user's language, resources, UTF-16 registry values ---
+// --- Messages: the user's language, UTF-16 registry values ---
 void SetUserLanguage(LANGID language);
-// The compiled resource of integer type and name in exactly that language,
-// or null; and the languages one resource is carried in.
-const std::string* ResourceBytes(int type, int name, WORD language);
-std::vector<WORD> ResourceLanguages(int type, int name);
 // A REG_SZ value stored as UTF-16 with its terminator, as the NT registry
 // keeps it.
 void RegSeedWideString(const std::string& key_path, const std::string& name,
@@ -227,25 +178,13 @@ void RegSeedWideString(const std::string& key_path, const std::string& name,
 struct HandleCloser {
     explicit HandleCloser(std::function<bool(HANDLE)> close);
 };
-bool CloseOtherHandle(HANDLE handle);
-// WaitForSingleObject on a handle that is no started program asks each
-// kind's waiter in turn: true when the handle is the waiter's own.
-struct HandleWaiter {
-    explicit HandleWaiter(std::function<bool(HANDLE, DWORD milliseconds, DWORD* result)> wait);
-};
-bool WaitOnOtherHandle(HANDLE handle, DWORD milliseconds, DWORD* result);
 
-// --- Named mutexes. One that another process holds (`abandoned`: it
-// ends without releasing it) is given up when a wait for it has no
-// time-out, as once that process has ended. ---
-void HoldMutexElsewhere(const std::string& name, bool abandoned = false);
-// True while this process owns the mutex of that name.
-bool MutexHeldHere(const std::string& name);
-
-// --- Every kernel handle still open: processes, threads, searches and
-// files. ---
+// --- Every kernel handle still open: searches, files, and the stand-ins'
+// processes, threads, mutexes, service and device lists. ---
 int OpenHandleCount();
-void* OpenHandle(const char* kind);  // the fake's own use
+// The fake's and the stand-ins' own use: a handle of `kind` handed out,
+// and closed only as that kind.
+void* OpenHandle(const char* kind);
 bool CloseHandleOf(void* handle, const char* kind);
 int OpenHandlesOf(const char* kind);
 
@@ -255,18 +194,11 @@ const WindowsVersion& CurrentWindowsVersion();
 // --- Pauses: Sleep and timed waits wait for nothing; the total they were
 // asked for since the reset. ---
 DWORD SleptMilliseconds();
-void PassTime(DWORD milliseconds);  // the fake's own use
-
-// --- The thread's message queue: a message waiting for the program's
-// thread, as another program or the system leaves it there. ---
-void QueueThreadMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-size_t WaitingMessageCount();
-// The messages DispatchMessageA has handed on, in order.
-const std::vector<MSG>& DispatchedMessages();
+void PassTime(DWORD milliseconds);  // the stand-ins' own use
 
 // --- Windows' own files: version resources (version.dll) and Windows File
-// Protection (sfc.dll, from Windows 2000 on; LoadLibraryA finds no sfc.dll
-// on an older version). ---
+// Protection (sfc.dll, from Windows 2000 on; no sfc.dll loads on an older
+// version). ---
 // Gives an existing file a version resource (and makes it a program image,
 // "MZ" in front, as only those carry one) whose string table of
 // `translation` (language in the low word, code page in the high word, as
@@ -287,22 +219,8 @@ void SetFileProtected(const std::string& path);
 const void* CreatedDescriptor(const std::string& path);
 // A file's number of names (hard links); 1 unless set.
 void SetFileLinkCount(const std::string& path, DWORD count);
-// CreateProcessA inheriting handles: the started program holds each
-// inheritable file handle under the same value until it closes it (the
-// fake's own use).
+// A program started inheriting handles holds each inheritable file handle
+// under the same value until it closes it (the stand-ins' own use).
 void InheritHandles();
-
-// --- The Service Control Manager's database (NT family): a service added
-// running stops `stop_after_ms` on the fake clock after it is asked to, or
-// never when that is -1. A deleted service leaves the database once it is
-// stopped and its last handle closed. ---
-void AddService(const std::string& name, bool running = false, long stop_after_ms = 0);
-bool ServiceExists(const std::string& name);
-bool ServiceRunning(const std::string& name);
-
-// --- Devices the system lists, present or not, in order: each with its
-// driver key ("HKLM\\...", or empty for none). Uninstalling an OEM INF deletes
-// it and its ".pnf" from the INF folder. ---
-void AddDevice(const std::string& driver_key);
 
 }  // namespace fake

@@ -1,5 +1,5 @@
 // The file system's names in kernel32: searching, attributes, deleting,
-// copying and moving (deferred deletion), short and full path names, drive
+// moving (deferred deletion), short and full path names, drive
 // kinds and the WOW64 view of the system folder. Handles are in
 // file_handles_api.h.
 #pragma once
@@ -9,7 +9,6 @@
 
 #define FILE_ATTRIBUTE_READONLY 0x00000001
 #define FILE_ATTRIBUTE_HIDDEN 0x00000002
-#define FILE_ATTRIBUTE_SYSTEM 0x00000004
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
@@ -18,8 +17,6 @@
 
 #define ERROR_DIRECTORY 267L
 
-#define MOVEFILE_REPLACE_EXISTING 0x00000001
-#define MOVEFILE_COPY_ALLOWED 0x00000002
 #define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
 
 struct WIN32_FIND_DATAA {
@@ -45,9 +42,6 @@ BOOL DeleteFileA(LPCSTR file_name);
 BOOL RemoveDirectoryA(LPCSTR path_name);
 // A new folder: ERROR_ALREADY_EXISTS when the name is taken, whatever by.
 BOOL CreateDirectoryA(LPCSTR path_name, LPSECURITY_ATTRIBUTES security);
-// Copies the file's contents; with `fail_if_exists`, an existing target
-// is ERROR_FILE_EXISTS.
-BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL fail_if_exists);
 BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags);
 DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
 // The full form of a path as Windows resolves it: the current folder for a
@@ -56,13 +50,9 @@ DWORD GetShortPathNameA(LPCSTR long_path, LPSTR short_path, DWORD size);
 // paths are given back as they are. `file_part` may be null.
 DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* file_part);
 
-#define DRIVE_UNKNOWN 0
 #define DRIVE_NO_ROOT_DIR 1
-#define DRIVE_REMOVABLE 2
 #define DRIVE_FIXED 3
 #define DRIVE_REMOTE 4
-#define DRIVE_CDROM 5
-#define DRIVE_RAMDISK 6
 // The kind of drive of a root ("C:\\"; a share's root is remote).
 UINT GetDriveTypeA(LPCSTR root);
 

@@ -5,7 +5,6 @@
 
 #include "win32_types.h"
 
-#define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 
 typedef UINT* PUINT;

@@ -1,5 +1,6 @@
 // The program's own process in kernel32: its command line, its module's
-// path and handle, the last error, and the ANSI code page's lead bytes.
+// path, the last error, the user's language and the ANSI code
+// page's lead bytes.
 #pragma once
 
 #include "win32_types.h"
@@ -9,8 +10,8 @@ LPSTR GetCommandLineA(void);
 DWORD GetCurrentProcessId(void);
 HANDLE GetCurrentProcess(void);  // the pseudo-handle -1
 DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
-HMODULE GetModuleHandleA(LPCSTR module_name);
 DWORD GetLastError(void);
 void SetLastError(DWORD error);
 BOOL IsDBCSLeadByte(BYTE test_char);
 UINT GetACP(void);
+LANGID GetUserDefaultLangID(void);

@@ -3,10 +3,8 @@
 
 #include "win32_types.h"
 
-#define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000u)
 #define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)0x80000001u)
 #define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002u)
-#define HKEY_USERS ((HKEY)(ULONG_PTR)0x80000003u)
 
 #define REG_NONE 0
 #define REG_SZ 1
@@ -18,26 +16,19 @@
 
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_SET_VALUE 0x0002
-#define KEY_CREATE_SUB_KEY 0x0004
-#define KEY_ENUMERATE_SUB_KEYS 0x0008
-#define KEY_NOTIFY 0x0010
 #define KEY_READ 0x20019
-#define KEY_WRITE 0x20006
 #define KEY_ALL_ACCESS 0xF003F
-#define REG_OPTION_NON_VOLATILE 0
 #define REG_OPTION_CREATE_LINK 2
 #define REG_OPTION_OPEN_LINK 8
 #define REG_CREATED_NEW_KEY 1
 #define REG_OPENED_EXISTING_KEY 2
 
 struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
-typedef FILETIME* PFILETIME;
 struct SECURITY_ATTRIBUTES;
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 LONG RegOpenKeyA(HKEY key, LPCSTR sub_key, PHKEY result);
 LONG RegOpenKeyExA(HKEY key, LPCSTR sub_key, DWORD options, REGSAM sam, PHKEY result);
-LONG RegCreateKeyA(HKEY key, LPCSTR sub_key, PHKEY result);
 LONG RegCreateKeyExA(HKEY key, LPCSTR sub_key, DWORD reserved, LPSTR klass, DWORD options,
                      REGSAM sam, LPSECURITY_ATTRIBUTES sa, PHKEY result, LPDWORD disposition);
 LONG RegCloseKey(HKEY key);
@@ -50,11 +41,5 @@ LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYT
 LONG RegDeleteValueA(HKEY key, LPCSTR name);
 LONG RegDeleteKeyA(HKEY key, LPCSTR sub_key);
 LONG RegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD name_size);
-LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD name_size, LPDWORD reserved,
-                   LPSTR klass, LPDWORD class_size, PFILETIME last_write);
 LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD name_size, LPDWORD reserved,
                    LPDWORD type, LPBYTE data, LPDWORD data_size);
-LONG RegQueryInfoKeyA(HKEY key, LPSTR klass, LPDWORD class_size, LPDWORD reserved,
-                      LPDWORD sub_keys, LPDWORD max_sub_key_len, LPDWORD max_class_len,
-                      LPDWORD values, LPDWORD max_value_name_len, LPDWORD max_value_len,
-                      LPDWORD security_descriptor_size, PFILETIME last_write);

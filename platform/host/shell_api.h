@@ -33,6 +33,3 @@ struct IMalloc {
 typedef IMalloc* LPMALLOC;
 
 BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create);
-HRESULT SHGetSpecialFolderLocation(HWND owner, int csidl, LPITEMIDLIST* list);
-BOOL SHGetPathFromIDListA(LPCITEMIDLIST list, LPSTR path);
-HRESULT SHGetMalloc(LPMALLOC* allocator);

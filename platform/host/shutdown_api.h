@@ -4,11 +4,8 @@
 
 #include "win32_types.h"
 
-#define EWX_LOGOFF 0x00000000
-#define EWX_SHUTDOWN 0x00000001
 #define EWX_REBOOT 0x00000002
 #define EWX_FORCE 0x00000004
-#define EWX_POWEROFF 0x00000008
 #define EWX_FORCEIFHUNG 0x00000010  // Windows 2000 and later
 
 // The reason codes, from XP on.

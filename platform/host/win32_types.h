@@ -7,7 +7,6 @@
 
 #define WINAPI
 #define CALLBACK
-#define APIENTRY
 
 typedef int32_t LONG;
 typedef uint32_t DWORD;
@@ -54,27 +53,23 @@ typedef HWND__* HWND;
 struct HINSTANCE__;
 typedef HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
-struct HRSRC__;
-typedef HRSRC__* HRSRC;
-typedef HANDLE HGLOBAL;
 
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 
+typedef INT_PTR (*FARPROC)();
+
 #define MAKEINTRESOURCEA(i) ((LPSTR)(ULONG_PTR)((WORD)(i)))
-#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
-#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define RT_STRING MAKEINTRESOURCEA(6)
 typedef ULONG_PTR DWORD_PTR;
-#define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
 #define PRIMARYLANGID(l) ((WORD)(l) & 0x3ff)
-#define SUBLANGID(l) ((WORD)(l) >> 10)
 
 // Status codes, as winerror.h numbers them.
 #define ERROR_SUCCESS 0L
-#define NO_ERROR 0L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_INVALID_FUNCTION 1L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
@@ -83,7 +78,6 @@ typedef ULONG_PTR DWORD_PTR;
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_WRITE_FAULT 29L
 #define ERROR_READ_FAULT 30L
-#define ERROR_OUTOFMEMORY 14L
 #define ERROR_NO_MORE_FILES 18L
 #define ERROR_SHARING_VIOLATION 32L
 #define ERROR_LOCK_VIOLATION 33L
@@ -99,10 +93,6 @@ typedef ULONG_PTR DWORD_PTR;
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
-#define ERROR_BADKEY 1010L
-#define ERROR_CANTOPEN 1011L
-#define ERROR_CANTREAD 1012L
-#define ERROR_CANTWRITE 1013L
 #define ERROR_REGISTRY_IO_FAILED 1016L
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_NO_TOKEN 1008L

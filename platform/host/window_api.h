@@ -14,8 +14,25 @@ typedef RECT* LPRECT;
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+// A message of the thread's queue.
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+#define WM_NULL 0x0000
 #define WM_DESTROY 0x0002
 #define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_USER 0x0400
@@ -36,17 +53,13 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define MB_OK 0x0L
 #define MB_OKCANCEL 0x1L
-#define MB_YESNO 0x4L
 #define MB_ICONQUESTION 0x20L
 #define MB_ICONWARNING 0x30L
-#define MB_ICONEXCLAMATION 0x30L
 #define MB_ICONINFORMATION 0x40L
 #define MB_RIGHT 0x00080000L
 #define MB_RTLREADING 0x00100000L
 #define IDOK 1
 #define IDCANCEL 2
-#define IDYES 6
-#define IDNO 7
 
 #define SW_SHOWDEFAULT 10
 

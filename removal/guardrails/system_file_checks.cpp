@@ -4,8 +4,10 @@
 
 #include "platform/mbtext.h"
 #include "removal/path_macros.h"
+#include "system/library_calls.h"
 #include "system/run_time_functions.h"
 #include "system/system_library.h"
+#include "system/wide_path.h"
 #include "system/windows_family.h"
 
 namespace {
@@ -129,8 +131,8 @@ void LoadSystemFileChecks(SystemFileChecks* checks) {
 }
 
 void FreeSystemFileChecks(SystemFileChecks* checks) {
-    if (checks->version) FreeLibrary(checks->version);
-    if (checks->sfc) FreeLibrary(checks->sfc);
+    if (checks->version) FreeSystemLibrary(checks->version);
+    if (checks->sfc) FreeSystemLibrary(checks->sfc);
     checks->version = checks->sfc = nullptr;
 }
 
@@ -138,7 +140,7 @@ void FreeSystemFileChecks(SystemFileChecks* checks) {
 bool IsKeptByFileProtection(const SystemFileChecks& checks, const char* path) {
     if (!checks.SfcIsFileProtected) return false;
     WCHAR wide[PATH_BUFFER_SIZE];
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PATH_BUFFER_SIZE)) return false;
+    if (!WidePath(path, wide, PATH_BUFFER_SIZE)) return false;
     return checks.SfcIsFileProtected(nullptr, wide) != FALSE;
 }
 

@@ -87,7 +87,7 @@ TEST(CleanupCopy, DeletesProgramAndToolsAfterTheRunUnlessReplaced) {
         PreviewRun = c.preview;
         RunRemoval();
         PreviewRun = false;
-        const auto& started = fake::StartedCommandLines();
+        const auto& started = stand_in::StartedCommandLines();
         ASSERT_EQ(c.below ? 1u : 0u, started.size()) << c.name;
         if (c.below) {
             std::string copy = CopyOf(started[0]), folder = FolderOf(copy);
@@ -129,10 +129,10 @@ TEST(CleanupCopy, TheRunsSummaryIsTheLogsLastLine) {
     RunRemoval();
     LogRunSummary(0);  // the run's end: the copy was given the summary
     CloseRunLog();
-    ASSERT_EQ(1u, fake::StartedCommandLines().size());
+    ASSERT_EQ(1u, stand_in::StartedCommandLines().size());
     ClearRunSummary();  // the copy is a process of its own
-    fake::SetCommandLine(fake::StartedCommandLines()[0]);
-    RunCopy(fake::StartedCommandLines()[0]);
+    fake::SetCommandLine(stand_in::StartedCommandLines()[0]);
+    RunCopy(stand_in::StartedCommandLines()[0]);
     std::string log = fake::FileContents("C:\\run.log");
     std::vector<std::string> lines = fake::TextLines(log);
     ASSERT_FALSE(lines.empty());
@@ -152,8 +152,8 @@ TEST(CleanupCopy, AnAcceptedRestartSchedulesWhatTheCopyWasGiven) {
               TAVK_MAX_INSTALLED_FILE_NAME_LEN + 1);
     EXPECT_EQ(0, RemoveInstalledFiles(data));
     HandOverToCleanupCopy("uninst.exe silent");
-    ASSERT_EQ(1u, fake::StartedCommandLines().size());
-    std::string copy = CopyOf(fake::StartedCommandLines()[0]), folder = FolderOf(copy);
+    ASSERT_EQ(1u, stand_in::StartedCommandLines().size());
+    std::string copy = CopyOf(stand_in::StartedCommandLines()[0]), folder = FolderOf(copy);
     ScheduleHandedFilesAtRestart();
     ForgetOwnFiles();
     std::vector<std::string> pending = fake::PendingDeletes();
@@ -171,21 +171,21 @@ TEST(CleanupCopy, AnAcceptedRestartSchedulesWhatTheCopyWasGiven) {
 TEST(CleanupCopy, NameTakenFirstIsPassedOver) {
     SeedInstallation(fake::kWinXP);
     RunRemoval();
-    ASSERT_EQ(1u, fake::StartedCommandLines().size());
-    std::string drawn = FolderOf(CopyOf(fake::StartedCommandLines()[0]));
+    ASSERT_EQ(1u, stand_in::StartedCommandLines().size());
+    std::string drawn = FolderOf(CopyOf(stand_in::StartedCommandLines()[0]));
     for (bool link : {false, true}) {
         SeedInstallation(fake::kWinXP);
         fake::AddDirectory("C:\\Attacker");
         if (link) fake::AddLink(drawn, "C:\\Attacker");
         else fake::AddDirectory(drawn);
         RunRemoval();
-        ASSERT_EQ(1u, fake::StartedCommandLines().size()) << link;
-        std::string copy = CopyOf(fake::StartedCommandLines()[0]);
+        ASSERT_EQ(1u, stand_in::StartedCommandLines().size()) << link;
+        std::string copy = CopyOf(stand_in::StartedCommandLines()[0]);
         EXPECT_FALSE(fake::SameName(drawn, FolderOf(copy))) << link;
         EXPECT_TRUE(fake::FileExists(copy)) << link;
         EXPECT_FALSE(fake::FileExists(drawn + "\\xlnclean.exe")) << link;
         EXPECT_FALSE(fake::FileExists("C:\\Attacker\\xlnclean.exe")) << link;
-        RunCopy(fake::StartedCommandLines()[0]);
+        RunCopy(stand_in::StartedCommandLines()[0]);
         EXPECT_FALSE(fake::FileExists(kProgram)) << link;
     }
 }
@@ -208,7 +208,7 @@ TEST(CleanupCopy, CopyNotWrittenWholeIsNotStarted) {
         SeedInstallation(fake::kWinXP);
         fake::FailCall(c.api, ERROR_DISK_FULL, 1, c.failing);
         RunRemoval();
-        EXPECT_TRUE(fake::StartedCommandLines().empty()) << failing;
+        EXPECT_TRUE(stand_in::StartedCommandLines().empty()) << failing;
         for (const std::string& line : fake::FileDump())
             EXPECT_EQ(std::string::npos, line.find("xlnclean")) << failing << ": left " << line;
         EXPECT_TRUE(fake::FileExists(kProgram)) << failing;

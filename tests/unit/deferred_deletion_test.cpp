@@ -149,7 +149,7 @@ TEST_F(DeferredDeletion, SystemFilesAreScheduledWhereTheProgramSawThem) {
         SetUp();
         fake::SetWindowsVersion(fake::kWin10);
         fake::SetWow64(c.wow64);
-        if (c.missing) fake::RemoveExport("kernel32.dll", c.missing);
+        if (c.missing) stand_in::RemoveExport("kernel32.dll", c.missing);
         ChangeResult result = DeleteFileAtRestart(c.path.c_str(), FamilyWin2000);
         EXPECT_EQ(c.scheduled.empty() ? ChangeFailed : ChangeScheduled, result.outcome) << c.name;
         std::vector<std::string> expected;

@@ -32,12 +32,12 @@ public:
     void InstallTool(const std::string& variant, const std::string& result, bool writes = true) {
         std::string program = kToolFolder + std::string("XLNWL") + variant + ".exe";
         fake::AddFile(program);
-        fake::ProcessScript script;
+        stand_in::ProcessScript script;
         script.on_run = [this, result, writes] {
             request_seen = fake::FileContents(kRequest);
             if (writes) fake::AddFile(kResult, result);
         };
-        fake::ScriptProcess(program, script);
+        stand_in::ScriptProcess(program, script);
     }
 protected:
     std::vector<std::string> Debugged() {
@@ -84,8 +84,8 @@ TEST_F(DeviceRemoval, ActsOnlyForItsFamily) {
             EXPECT_EQ(std::vector<std::string>{"CreateProcessA " + line},
                       fake::CallsTo("CreateProcessA"))
                 << c.name;
-            ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
-            EXPECT_EQ(0u, fake::StartedProcesses()[0].flags) << c.name;
+            ASSERT_EQ(1u, stand_in::StartedProcesses().size()) << c.name;
+            EXPECT_EQ(0u, stand_in::StartedProcesses()[0].flags) << c.name;
         } else {
             EXPECT_TRUE(fake::CallsTo("CreateFileA").empty()) << c.name;
             EXPECT_TRUE(fake::CallsTo("CreateProcessA").empty()) << c.name;
@@ -233,8 +233,8 @@ TEST_F(DeviceRemoval, RestartLineSetsRestartNeeded) {
 // and this program's later lines follow it.
 TEST_F(DeviceRemoval, RequestNamesTheRunLogAndTheToolsLinesStay) {
     ASSERT_TRUE(OpenRunLog("C:\\run.log", true));
-    fake::ScriptProcess(kToolFolder + std::string("XLNWLD2K.exe"), [this] {
-        fake::ProcessScript script;
+    stand_in::ScriptProcess(kToolFolder + std::string("XLNWLD2K.exe"), [this] {
+        stand_in::ProcessScript script;
         script.on_run = [this] {
             request_seen = fake::FileContents(kRequest);
             fake::AddFile("C:\\run.log", fake::FileContents("C:\\run.log") + "tool line\r\n");
@@ -326,12 +326,12 @@ TEST_F(DeviceRemoval, LongWindowsDirectory) {
     fake::SetWindowsDirectory(windows_dir);
     fake::SetSharedWindowsDirectory(windows_dir);
     std::string request;
-    fake::ProcessScript script;
+    stand_in::ProcessScript script;
     script.on_run = [&] {
         request = fake::FileExists(windows_dir + "\\XLNWL.dms") ? "seen" : "missing";
         fake::AddFile(windows_dir + "\\XLNWL.dmr", "0\n");
     };
-    fake::ScriptProcess(std::string(kToolFolder) + "XLNWLD2K.exe", script);
+    stand_in::ScriptProcess(std::string(kToolFolder) + "XLNWLD2K.exe", script);
     EXPECT_EQ(0, RemoveDevices(data));
     EXPECT_EQ("seen", request);
     EXPECT_FALSE(fake::FileExists(windows_dir + "\\XLNWL.dmr"));

@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "devtools/device_children.h"
+#include "devtools/device_list.h"
 #include "devtools/enum_devices_9x.h"
 #include "devtools/inf_models.h"
 #include "devtools/network_cards.h"
 #include "devtools/network_linkage_nt4.h"
 #include "devtools/oem_infs.h"
 #include "devtools/registry_tree.h"
+#include "devtools/service_manager.h"
 #include "devtools/service_removal.h"
 #include "devtools/tool_log.h"
 #include "removal_fixture.h"
@@ -122,18 +124,18 @@ TEST_F(DeviceToolRegistry, DriverServiceStopsWithinTheWaitOrGoesAtTheRestart) {
         {"Shared", true, true, 0, nullptr, 0, kServiceKept, false, false, true},
     };
     for (const Row& r : rows) {
-        if (r.known) fake::AddService(r.name, r.running, r.stops_after);
+        if (r.known) stand_in::AddService(r.name, r.running, r.stops_after);
         if (r.fail_api) fake::FailCall(r.fail_api, r.error, 1, r.name);
         ToolOutcome got = {};
         SC_HANDLE manager = OpenServiceManager(&got);
         ASSERT_TRUE(manager);
         EXPECT_EQ(r.fate, RemoveDriverService(manager, r.name, &got)) << r.name;
-        CloseServiceHandle(manager);
+        CloseServiceManagerHandle(manager);
         EXPECT_EQ(r.restart, got.restart) << r.name;
         EXPECT_EQ(r.failed, got.failed) << r.name;
-        EXPECT_EQ(r.left, fake::ServiceExists(r.name)) << r.name;
+        EXPECT_EQ(r.left, stand_in::ServiceExists(r.name)) << r.name;
     }
-    EXPECT_TRUE(fake::ServiceRunning("Shared")) << "a refused service is not stopped either";
+    EXPECT_TRUE(stand_in::ServiceRunning("Shared")) << "a refused service is not stopped either";
     fake::FailCall("OpenSCManagerA", ERROR_ACCESS_DENIED);
     EXPECT_FALSE(OpenServiceManager(&outcome));
     EXPECT_EQ((uint32_t)ERROR_ACCESS_DENIED, outcome.error);
@@ -149,11 +151,11 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 
 // Notes the driver INF of every listed device.
 void NoteListedDevices(InfNotes* notes) {
-    HDEVINFO set = SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES);
+    HDEVINFO set = OpenAllDevices();
     SP_DEVINFO_DATA device;
     device.cbSize = sizeof device;
-    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) NoteDriverInf(set, &device, notes);
-    SetupDiDestroyDeviceInfoList(set);
+    for (DWORD i = 0; DeviceAt(set, i, &device); ++i) NoteDriverInf(set, &device, notes);
+    CloseDeviceList(set);
 }
 
 // An "oem*.inf" of the INF folder whose models name a requested id, or a
@@ -170,9 +172,9 @@ TEST_F(DeviceToolRegistry, DriverPackagesNotedAndUninstalledOnlyWhenUnused) {
     for (const char* const& name : driver_infs) {
         std::string key = net + std::to_string(&name - driver_infs);
         fake::RegSeedString("HKLM\\" + key, "InfPath", name);
-        fake::AddDevice("HKLM\\" + key);
+        stand_in::AddDevice("HKLM\\" + key);
     }
-    fake::AddDevice("");
+    stand_in::AddDevice("");
     static InfNotes notes;
     notes.count = 0;
     NoteMatchingInfs(*Request("HardwareID=pci\\ven_1b2c&dev_0011\n"), &notes);
@@ -194,7 +196,7 @@ TEST_F(DeviceToolRegistry, DriverPackagesNotedAndUninstalledOnlyWhenUnused) {
     fake::FailCall("SetupDiGetClassDevsA", ERROR_NOT_ENOUGH_MEMORY);
     UninstallUnusedInfs(one, &outcome);
     EXPECT_TRUE(fake::FileExists(inf + "oem1.inf")) << "devices that cannot be listed may use it";
-    fake::RemoveExport("setupapi.dll", "SetupUninstallOEMInfA");
+    stand_in::RemoveExport("setupapi.dll", "SetupUninstallOEMInfA");
     UninstallUnusedInfs(one, &outcome);
     EXPECT_TRUE(fake::FileExists(inf + "oem1.inf")) << "Windows 2000 cannot uninstall a package";
 }

@@ -34,7 +34,7 @@ TEST_F(IniRuns, SectionsRunHighestFirstAfterAFailedRegistryLoad) {
     const std::vector<std::string> order = {"SetFileInformationByHandle C:\\XLN\\2", "SetFileInformationByHandle C:\\XLN\\1",
                                              "SetFileInformationByHandle C:\\XLN\\0"};
     EXPECT_EQ(order, fake::CallsTo("SetFileInformationByHandle"));
-    EXPECT_EQ(std::vector<std::string>{"C:\\setup.exe"}, fake::StartedCommandLines());
+    EXPECT_EQ(std::vector<std::string>{"C:\\setup.exe"}, stand_in::StartedCommandLines());
     // The deferral asks once, after every section has run.
     EXPECT_EQ(1u, fake::CallsTo("MessageBoxA Restart Windows").size());
     EXPECT_EQ("MessageBoxA Restart Windows", fake::CallLog().back());

@@ -115,7 +115,7 @@ TEST_F(InstalledFiles, AccessDeniedIsDeferredOnEachFamily) {
             SetUp();
             InstallMode = install;
             fake::SetWindowsVersion(c.version);
-            if (c.version.major < 6) fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+            if (c.version.major < 6) stand_in::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
             fake::AddFile(kLocked);
             fake::SetFileLocked(kLocked, true);
             Add(kLocked);
@@ -534,13 +534,13 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
          {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
         {"a link, without the call for the attributes alone", fake::kWin10, {"C:\\XLN\\bin\\*.zzv"},
          [] {
-             fake::RemoveExport("ntdll.dll", "NtQueryInformationFile");
+             stand_in::RemoveExport("ntdll.dll", "NtQueryInformationFile");
              fake::AddFileLink("C:\\XLN\\bin\\c.zzv", "C:\\WINDOWS\\c.zzv");
          },
          {bin_a}, {"C:\\XLN\\bin\\c.zzv"}, nullptr},
         {"NT 4, deleted on close", fake::kNT4, {"C:\\XLN\\bin\\*.zzv"},
          [] {
-             fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+             stand_in::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
              fake::BeforeCall("FindNextFileA", 1, [] { EXPECT_TRUE(SwapBin(false, true)); });
          },
          {"C:\\XLN\\bin.moved\\a.zzv"}, {moved_b}, "CreateFileA C:\\XLN\\bin\\a.zzv"},
@@ -548,7 +548,7 @@ TEST_F(InstalledFiles, ChangesKeepToWhatWasJudged) {
          {bin_a, "C:\\XLN\\bin\\b.zzv"}, {}, "DeleteFileA C:\\XLN\\bin\\a.zzv"},
         {"held open without delete sharing", fake::kWinXP, {"C:\\XLN\\bin\\*.zzv"},
          [] {
-             fake::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
+             stand_in::RemoveExport("kernel32.dll", "SetFileInformationByHandle");
              other_program = CreateFileA("C:\\XLN\\bin\\a.zzv", GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, 0, nullptr);
          },

@@ -4,6 +4,7 @@
 
 #include "messages/localized_string.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 #include "tests/unit/text_helpers.h"
 
 namespace {
@@ -240,7 +241,7 @@ TEST_F(LocalizedStringTest, NoTextOrFailedConversionGivesNone) {
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 30)));
     // 0x100009 would wrap to the block of id 9 if cut to a 16-bit name.
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 0x100009)));
-    fake::FailCall("WideCharToMultiByte", ERROR_INVALID_PARAMETER, 2);
+    fake::FailCall("WideCharToMultiByte", ERROR_INVALID_PARAMETER);
     EXPECT_EQ("<none>", Take(LocalizedString(nullptr, 13)));
 }
 
@@ -254,7 +255,7 @@ TEST(LocalizedStringRuntimeLookup, MissingUtf16QueryFallsBackToTheTable) {
     fake::Reset();
     fake::RegSeedWideString("HKLM\\SOFTWARE\\Tarnwell\\802.11\\LocalizedStrings\\UNINST\\9\\1", "13",
                             u"Override");
-    fake::RemoveExport("advapi32.dll", "RegQueryValueExW");
+    stand_in::RemoveExport("advapi32.dll", "RegQueryValueExW");
     EXPECT_EQ(u"Uninstall Error", TakeW(FindLocalizedStringW(nullptr, 13)));
     EXPECT_EQ(0, fake::OpenKeyCount());
 }

@@ -87,9 +87,9 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
         {"a step failed", "silent /norestart", [] { fake::FailCall("CreateFileA", 19, 0, "xlnhelper.exe"); },
          1603, false},
         {"another run, told not to wait", "silent /NoRestart",
-         [] { fake::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run"); }, 1618, false},
+         [] { stand_in::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run"); }, 1618, false},
         {"another run, waited for", "silent",
-         [] { fake::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run", true); }, 0, true},
+         [] { stand_in::HoldMutexElsewhere("Global\\XLNWL.uninstaller.run", true); }, 0, true},
         {"the log cannot be written", "silent /norestart /log=C:\\run.log",
          [] { fake::FailCall("CreateFileA", ERROR_ACCESS_DENIED, 1, "run.log"); }, 1622, false},
         {"the log cannot be written, no deployment tool", "silent /log=C:\\run.log",
@@ -104,11 +104,11 @@ TEST(NoRestart, DeploymentToolsReadInstallerCodes) {
          [&] {
              fake::RegSeedString(kDesc, "UninstallKey", "XLN");
              fake::RegSeedString(entry, "QuietUninstallString", "C:\\setup.exe");
-             fake::ProcessScript setup;
+             stand_in::ProcessScript setup;
              setup.exit_code = 3010;
              // It may run this program again: the lock is lent to it.
-             setup.on_run = [] { EXPECT_FALSE(fake::MutexHeldHere("Global\\XLNWL.uninstaller.run")); };
-             fake::ScriptProcess("C:\\setup.exe", setup);
+             setup.on_run = [] { EXPECT_FALSE(stand_in::MutexHeldHere("Global\\XLNWL.uninstaller.run")); };
+             stand_in::ScriptProcess("C:\\setup.exe", setup);
          },
          3010, false},
     };

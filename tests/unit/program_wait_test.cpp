@@ -8,6 +8,8 @@
 #include "app/progress_window.h"
 #include "removal_fixture.h"
 #include "system/program_wait.h"
+#include "system/started_process.h"
+#include "tests/stand_ins/stand_ins.h"
 
 namespace {
 
@@ -28,31 +30,27 @@ protected:
     }
     size_t Answered() {
         size_t count = 0;
-        for (const MSG& m : fake::DispatchedMessages()) count += m.hwnd == dialog && m.message == kProbe;
+        for (const MSG& m : stand_in::DispatchedMessages()) count += m.hwnd == dialog && m.message == kProbe;
         return count;
     }
     // Starts a program that leaves `messages` for the thread while it runs.
     DWORD StartAndWait(int messages, bool quit_between, bool wait_fails) {
         if (wait_fails) FailWaitsOn("C:\\SVC\\A.EXE");
-        fake::ProcessScript script;
+        stand_in::ProcessScript script;
         script.on_run = [=] {
             for (int i = 0; i < messages; ++i) {
-                fake::QueueThreadMessage(dialog, kProbe, i, 0);
-                if (quit_between && i == 0) fake::QueueThreadMessage(nullptr, WM_QUIT, 3, 0);
+                stand_in::QueueThreadMessage(dialog, kProbe, i, 0);
+                if (quit_between && i == 0) stand_in::QueueThreadMessage(nullptr, WM_QUIT, 3, 0);
             }
         };
-        fake::ScriptNextProcess(script);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
+        stand_in::ScriptNextProcess(script);
         PROCESS_INFORMATION process;
         char command[] = "C:\\SVC\\A.EXE -u";
-        if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            return 0xBAD;
+        if (!StartProcess(command, true, 0, false, nullptr, &process)) return 0xBAD;
         DWORD waited = WaitForProgram(process.hProcess);
-        GetExitCodeProcess(process.hProcess, &exit_code);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        ReadExitCode(process.hProcess, &exit_code);
+        CloseProcessHandle(process.hProcess);
+        CloseProcessHandle(process.hThread);
         return waited;
     }
     HWND dialog = nullptr;
@@ -85,7 +83,7 @@ TEST_F(ProgramWait, AnswersMessagesUntilTheProgramEnds) {
         EXPECT_EQ(c.result, StartAndWait(2, c.quit, c.wait_fails)) << c.name;
         if (c.result == WAIT_OBJECT_0) EXPECT_EQ(0u, exit_code) << c.name << ": still running";
         EXPECT_EQ(c.answered, Answered()) << c.name;
-        EXPECT_EQ(c.left, fake::WaitingMessageCount()) << c.name;
+        EXPECT_EQ(c.left, stand_in::WaitingMessageCount()) << c.name;
         EXPECT_EQ(c.plain, !fake::CallsTo("WaitForSingleObject").empty()) << c.name;
         TearDown();
     }
@@ -106,7 +104,7 @@ TEST_F(ProgramWait, PausesLastTheirTimeAndAnswerMeanwhile) {
     for (auto& c : cases) {
         Arrange(c.answering);
         if (c.refused) fake::FailCall("MsgWaitForMultipleObjects", ERROR_INVALID_PARAMETER, 0);
-        fake::QueueThreadMessage(dialog, kProbe, 0, 0);
+        stand_in::QueueThreadMessage(dialog, kProbe, 0, 0);
         PauseAnswering(500);
         EXPECT_EQ(500u, fake::SleptMilliseconds()) << c.name;
         EXPECT_EQ(c.answered, Answered()) << c.name;

@@ -63,8 +63,8 @@ TemplateControl ReadControl(const std::string& t, size_t* at) {
 }
 
 TEST_F(ProgressDialogTest, TemplateAsShipped) {
-    EXPECT_EQ(std::vector<WORD>{0x0409}, fake::ResourceLanguages(5, IDD_PROGRESS));
-    const std::string& t = *fake::ResourceBytes(5, IDD_PROGRESS, 0x0409);
+    EXPECT_EQ(std::vector<WORD>{0x0409}, stand_in::ResourceLanguages(5, IDD_PROGRESS));
+    const std::string& t = *stand_in::ResourceBytes(5, IDD_PROGRESS, 0x0409);
     auto word = [&](size_t at) { return (int)fake::LittleWord(t, at); };
     EXPECT_EQ((DWORD)(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS), fake::LittleDword(t, 0));
     EXPECT_EQ(0, word(4) | word(6));                              // no extended style
@@ -255,7 +255,7 @@ TEST(ProgressBarClass, AskedForByNameWhereTheSystemCan) {
         size_t ex_calls, plain_calls;
     } cases[] = {
         {"Common Controls 4.70 and later", [] {}, 1, 0},
-        {"first Windows 95", [] { fake::RemoveExport("comctl32.dll", "InitCommonControlsEx"); }, 0, 1},
+        {"first Windows 95", [] { stand_in::RemoveExport("comctl32.dll", "InitCommonControlsEx"); }, 0, 1},
         {"InitCommonControlsEx fails", [] { fake::FailCall("InitCommonControlsEx", 87); }, 1, 1},
     };
     for (auto& c : cases) {

@@ -114,7 +114,7 @@ TEST_F(ProtectedFiles, ManyFilesLoadTheLibrariesOnce) {
         WindowsFileRules inner;
         for (const char* name : {"hal.dll", "xlnw11co.dll", "xlnplain.dll", "kernel32.dll"})
             WindowsFileRefusal((std::string("C:\\WINDOWS\\system32\\") + name).c_str());
-        EXPECT_EQ(2, fake::LoadedLibraryCount());
+        EXPECT_EQ(2, stand_in::LoadedLibraryCount());
     }
     EXPECT_EQ(2u, fake::CallsTo("LoadLibraryA").size());
     EXPECT_EQ(1u, fake::CallsTo("LoadLibraryA C:\\WINDOWS\\system32\\version.dll").size())

@@ -83,9 +83,9 @@ void AttackWorld(const fake::WindowsVersion& version) {
     fake::RegSeedString(kProfiles, "ProfilesDirectory", "%SystemDrive%\\Documents and Settings");
     fake::RegSeedString(std::string(kProfiles) + "\\S-1-5-21-1", "ProfileImagePath",
                         "%SystemDrive%\\Documents and Settings\\Ann");
-    fake::SetSpecialFolder(0x0010, "C:\\Documents and Settings\\Ann\\Desktop");
-    fake::SetSpecialFolder(0x0023, "C:\\Documents and Settings\\All Users\\Application Data");
-    fake::SetSpecialFolder(0x0024, "C:\\WINDOWS");
+    stand_in::SetSpecialFolder(0x0010, "C:\\Documents and Settings\\Ann\\Desktop");
+    stand_in::SetSpecialFolder(0x0023, "C:\\Documents and Settings\\All Users\\Application Data");
+    stand_in::SetSpecialFolder(0x0024, "C:\\WINDOWS");
     fake::RegSeedString(kProfiles, "ProgramData", "%SystemDrive%\\ProgramData");
     fake::RegSeedString(std::string(kProfiles) + "\\S-1-5-21-2", "ProfileImagePath", "D:\\Profiles\\Bob");
     for (const char* folder : {"C:\\Program Files\\Internet Explorer", "C:\\Program Files\\Common Files\\System",

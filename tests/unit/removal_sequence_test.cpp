@@ -83,10 +83,10 @@ void SeedInstallation(bool marker) {
     fake::RegSeedString(kSoftwareKey, "Path", "C:\\Program Files\\XLN");
     fake::RegSeedString(kDescriptionKey, "Device", "XLNW");
     for (const char* file : {kSetup, kTool, kService, kLibrary, kShortcut}) fake::AddFile(file);
-    fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, kPrograms);
-    fake::ProcessScript tool;
+    stand_in::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, kPrograms);
+    stand_in::ProcessScript tool;
     tool.on_run = [] { fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "0\n"); };
-    fake::ScriptProcess(kTool, tool);
+    stand_in::ScriptProcess(kTool, tool);
 }
 
 class RemovalSequence : public RemovalTest {
@@ -168,7 +168,7 @@ protected:
         return fake::RegValueExists(kRunKey, "XLNTray") && fake::RegKeyExists(kEntry) &&
                fake::RegKeyExists(kListedKey) && fake::RegKeyExists(kSoftwareKey) &&
                fake::RegKeyExists(kDescriptionKey) && fake::FileExists(kLibrary) &&
-               fake::FileExists(kShortcut) && fake::StartedCommandLines().empty();
+               fake::FileExists(kShortcut) && stand_in::StartedCommandLines().empty();
     }
 
     bool EverythingRemoved() {
@@ -249,9 +249,9 @@ TEST_F(RemovalSequence, DialogShowsEachStageAndPausesBetween) {
 TEST_F(RemovalSequence, DialogIsVisibleWhileTheStepsRun) {
     Arrange(true, true);
     bool visible_during = false;
-    fake::ProcessScript service;
+    stand_in::ProcessScript service;
     service.on_run = [&] { visible_during = stand_in::Dialog(dialog)->visible; };
-    fake::ScriptProcess(kService, service);
+    stand_in::ScriptProcess(kService, service);
     EXPECT_FALSE(stand_in::Dialog(dialog)->visible);
     ASSERT_EQ(0, Run());
     EXPECT_TRUE(visible_during);
@@ -263,15 +263,15 @@ TEST_F(RemovalSequence, DialogKeepsAnsweringWhileProgramsRun) {
     for (const char* program : {kSetup, kTool, kService}) {
         Arrange(false, true);
         data.force_local_uninstall = data.remove_device = 1;
-        fake::ProcessScript script;
+        stand_in::ProcessScript script;
         std::string tool = kTool;
         script.on_run = [=, target = dialog] {
-            fake::QueueThreadMessage(target, WM_NULL, 0, 0);
+            stand_in::QueueThreadMessage(target, WM_NULL, 0, 0);
             if (program == tool) fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "0\n");
         };
-        fake::ScriptProcess(program, script);
+        stand_in::ScriptProcess(program, script);
         ASSERT_EQ(0, Run()) << program;
-        EXPECT_EQ(0u, fake::WaitingMessageCount()) << program;
+        EXPECT_EQ(0u, stand_in::WaitingMessageCount()) << program;
         EXPECT_EQ(3u, fake::CallsTo("MsgWaitForMultipleObjects 1 ").size()) << program;
         EXPECT_EQ(1u, fake::CallsTo("DispatchMessageA 0").size()) << program;
         CloseProgressWindow(dialog);

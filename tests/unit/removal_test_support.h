@@ -9,6 +9,7 @@
 
 #include "messages/error_report.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 #include "uninstall_data/uninstall_data.h"
 
 // The record is too large for a test's stack under the sanitizers.
@@ -42,8 +43,8 @@ inline std::vector<std::string> Reports() {
 
 inline void ExpectNothingOpen(const std::string& where) {
     EXPECT_EQ(0, fake::OpenKeyCount()) << where << ": registry key left open";
-    EXPECT_EQ(0, fake::OpenProcessHandleCount()) << where << ": process handle left open";
-    EXPECT_EQ(0, fake::LoadedLibraryCount()) << where << ": library left loaded";
+    EXPECT_EQ(0, stand_in::OpenProcessHandleCount()) << where << ": process handle left open";
+    EXPECT_EQ(0, stand_in::LoadedLibraryCount()) << where << ": library left loaded";
 }
 
 inline int CountCalls(const std::string& call) {

@@ -54,9 +54,9 @@ void SeedInstallation(bool marker = true) {
         fake::AddFile(std::string(kFolder) + "\\" + name, "x");
     fake::SetFileLocked("C:\\Program Files\\XLN\\tray.exe", true);
     fake::SetModulePath("C:\\Program Files\\XLN\\uninst.exe");
-    fake::ProcessScript tool;
+    stand_in::ProcessScript tool;
     tool.on_run = [] { fake::AddFile("C:\\WINDOWS\\XLNWL.dmr", "-1\nDevMgr remove\n31\n"); };
-    fake::ScriptProcess("C:\\Program Files\\XLN\\XLNWLD2K.exe", tool);
+    stand_in::ScriptProcess("C:\\Program Files\\XLN\\XLNWLD2K.exe", tool);
     stand_in::AnswerMessageBoxes({IDCANCEL});  // the restart question
 }
 
@@ -170,7 +170,7 @@ TEST_F(RunLog, PreviewChangesNothingAndNamesWhatTheRunRemoves) {
                       files_after.end());
     EXPECT_EQ(registry, fake::RegDump());
     EXPECT_EQ(files, files_after);
-    EXPECT_TRUE(fake::StartedProcesses().empty()) << fake::StartedProcesses()[0].command_line;
+    EXPECT_TRUE(stand_in::StartedProcesses().empty()) << stand_in::StartedProcesses()[0].command_line;
     EXPECT_TRUE(fake::PendingDeletes().empty());
     EXPECT_TRUE(stand_in::MessageBoxes().empty());
     std::string preview = fake::FileContents("C:\\LOGS\\p.log");
@@ -199,7 +199,7 @@ TEST_F(RunLog, PreviewListsTheHandOverAndTheIniSections) {
     std::vector<std::string> registry = fake::RegDump();
     EXPECT_EQ(0, Run("silent /preview /log=C:\\p.log"));
     EXPECT_EQ(registry, fake::RegDump()) << "no marker written";
-    EXPECT_TRUE(fake::StartedProcesses().empty());
+    EXPECT_TRUE(stand_in::StartedProcesses().empty());
     std::string log = fake::FileContents("C:\\p.log");
     for (const char* line : {"Uninstall\\XLN WLAN\\RemovalInProgress: would be written",
                              "preview: registered uninstall command C:\\Program Files\\XLN\\setup.exe -r: would be started",
@@ -218,7 +218,7 @@ TEST_F(RunLog, PreviewSaysWhatIsLeftAlone) {
                              "preview: delete key HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\"
                              "Uninstall\\XLN WLAN: left alone: its DisplayName names another product"})
         EXPECT_NE(std::string::npos, log.find(line)) << line;
-    EXPECT_TRUE(fake::StartedProcesses().empty());
+    EXPECT_TRUE(stand_in::StartedProcesses().empty());
 }
 
 TEST_F(RunLog, PreviewWithoutLogGoesToTheTemporaryFolder) {
@@ -396,7 +396,7 @@ TEST_F(RunLog, RefusalsAreListedWithTheirReasons) {
     EXPECT_TRUE(fake::RegKeyExists("HKLM\\SYSTEM\\Select"));
     EXPECT_TRUE(fake::RegKeyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\NoFile"));
     EXPECT_FALSE(fake::RegKeyExists(d)) << "the second run removes";
-    for (auto& process : fake::StartedProcesses())
+    for (auto& process : stand_in::StartedProcesses())
         EXPECT_EQ(std::string::npos, process.command_line.find("cmd.exe")) << process.command_line;
 }
 

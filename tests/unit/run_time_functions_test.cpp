@@ -26,7 +26,7 @@ TEST(RunTimeFunctions, NullWhenTheLibraryOrTheFunctionIsAbsent) {
         EXPECT_EQ(c.found, LoadedFunction<SystemWindowsDirectoryFn>(c.module, c.function) != nullptr)
             << c.name;
         SystemWindowsDirectoryFn function = GetSystemWindowsDirectoryA;
-        EXPECT_EQ(c.found, FindFunction(GetModuleHandleA(c.module), c.function, &function)) << c.name;
+        EXPECT_EQ(c.found, FindFunction(LoadedLibrary(c.module), c.function, &function)) << c.name;
         EXPECT_EQ(c.found, function != nullptr) << c.name;
     }
 }

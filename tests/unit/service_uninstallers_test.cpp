@@ -30,7 +30,7 @@ protected:
     }
     std::vector<std::string> Started() {
         std::vector<std::string> lines;
-        for (auto& process : fake::StartedProcesses()) lines.push_back(process.command_line);
+        for (auto& process : stand_in::StartedProcesses()) lines.push_back(process.command_line);
         return lines;
     }
     UninstallData data;
@@ -72,10 +72,10 @@ TEST_F(ServiceUninstallers, EachEntryRunsWithTheSwitch) {
         EXPECT_EQ(std::vector<std::string>{std::string("CreateProcessA ") + c.command_line},
                   fake::CallsTo("CreateProcessA"))
             << c.name;
-        ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
-        EXPECT_EQ(c.program, fake::StartedProcesses()[0].program) << c.name;
-        EXPECT_EQ((DWORD)CREATE_NO_WINDOW, fake::StartedProcesses()[0].flags) << c.name;
-        EXPECT_FALSE(fake::StartedProcesses()[0].inherit_handles) << c.name;
+        ASSERT_EQ(1u, stand_in::StartedProcesses().size()) << c.name;
+        EXPECT_EQ(c.program, stand_in::StartedProcesses()[0].program) << c.name;
+        EXPECT_EQ((DWORD)CREATE_NO_WINDOW, stand_in::StartedProcesses()[0].flags) << c.name;
+        EXPECT_FALSE(stand_in::StartedProcesses()[0].inherit_handles) << c.name;
         TearDown();
     }
 }
@@ -100,8 +100,8 @@ TEST_F(ServiceUninstallers, NoWindowFlagOnlyOnTheNtFamily) {
         fake::SetWindowsVersion(c.version);
         Add("C:\\SVC\\A.EXE");
         EXPECT_EQ(0, RunServiceUninstallers(data)) << c.name;
-        ASSERT_EQ(1u, fake::StartedProcesses().size()) << c.name;
-        EXPECT_EQ(c.flags, fake::StartedProcesses()[0].flags) << c.name;
+        ASSERT_EQ(1u, stand_in::StartedProcesses().size()) << c.name;
+        EXPECT_EQ(c.flags, stand_in::StartedProcesses()[0].flags) << c.name;
         TearDown();
     }
 }

@@ -61,7 +61,7 @@ TEST(RemoveStartMenuShortcut, AFolderWithAnotherShortcutStays) {
 
 TEST(RemoveStartMenuShortcut, ProgramsFolderEndingInABackslash) {
     UninstallData& data = ShortcutWorld(fake::kWinXP);
-    fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, std::string(kCommonPrograms) + "\\");
+    stand_in::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, std::string(kCommonPrograms) + "\\");
     EXPECT_EQ(0, RemoveStartMenuShortcut(data));
     EXPECT_FALSE(fake::DirectoryExists(In(kCommonPrograms, "XLN Wireless")));
     EXPECT_EQ(1u, fake::CallsTo("SetFileInformationByHandle " + In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")).size());
@@ -127,16 +127,16 @@ TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
     } cases[] = {
         {"id list of an old shell not found",
          [] {
-             fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+             stand_in::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
              fake::FailCall("SHGetSpecialFolderLocation", ERROR_FILE_NOT_FOUND);
          }},
         {"id list of an old shell names no path",
          [] {
-             fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+             stand_in::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
              fake::FailCall("SHGetPathFromIDListA", ERROR_INVALID_PARAMETER);
          }},
         {"shell cannot be loaded", [] { fake::FailCall("LoadLibraryA", ERROR_MOD_NOT_FOUND); }},
-        {"folder not found", [] { fake::ClearSpecialFolder(CSIDL_COMMON_PROGRAMS); }},
+        {"folder not found", [] { stand_in::ClearSpecialFolder(CSIDL_COMMON_PROGRAMS); }},
         {"folder call fails",
          [] { fake::FailCall("SHGetSpecialFolderPathA", ERROR_ACCESS_DENIED); }},
     };
@@ -147,7 +147,7 @@ TEST(RemoveStartMenuShortcut, NothingHappensWithoutTheProgramsFolder) {
         EXPECT_TRUE(fake::FileExists(In(kCommonPrograms, "XLN Wireless\\XLN Control Panel.lnk")))
             << c.name;
         EXPECT_TRUE(fake::CallsTo("SetFileInformationByHandle").empty()) << c.name;
-        EXPECT_EQ(0, fake::LiveIdListCount()) << c.name << ": id list not freed";
+        EXPECT_EQ(0, stand_in::LiveIdListCount()) << c.name << ": id list not freed";
         ExpectNothingOpen(c.name);
     }
 }
@@ -166,12 +166,12 @@ TEST(RemoveStartMenuShortcut, AShellWithoutTheFolderCallUsesTheIdList) {
     };
     for (auto& c : cases) {
         UninstallData& data = ShortcutWorld(c.version);
-        fake::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
+        stand_in::RemoveExport("shell32.dll", "SHGetSpecialFolderPathA");
         EXPECT_EQ(0, RemoveStartMenuShortcut(data)) << c.name;
         EXPECT_FALSE(fake::DirectoryExists(In(c.programs, "XLN Wireless"))) << c.name;
         EXPECT_FALSE(fake::CallsTo("IMalloc::Free").empty()) << c.name;
-        EXPECT_EQ(0, fake::LiveIdListCount()) << c.name << ": id list not freed";
-        EXPECT_EQ(0, fake::ShellAllocatorReferences()) << c.name << ": allocator not released";
+        EXPECT_EQ(0, stand_in::LiveIdListCount()) << c.name << ": id list not freed";
+        EXPECT_EQ(0, stand_in::ShellAllocatorReferences()) << c.name << ": allocator not released";
         ExpectNothingOpen(c.name);
     }
 }
@@ -193,7 +193,7 @@ TEST(RemoveStartMenuShortcut, PathsLongerThan259CharactersSkipTheStep) {
     };
     for (auto& c : cases) {
         UninstallData& data = ShortcutWorld(fake::kWinXP);
-        fake::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, programs);
+        stand_in::SetSpecialFolder(CSIDL_COMMON_PROGRAMS, programs);
         std::string folder(c.folder_length, 'f');
         std::string item(c.item_length, 'i');
         std::string shortcut = In(In(programs, folder), item + ".lnk");

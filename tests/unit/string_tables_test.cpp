@@ -10,6 +10,7 @@
 
 #include "messages/localized_string.h"
 #include "platform/host/fake_world.h"
+#include "tests/stand_ins/stand_ins.h"
 #include "tests/unit/text_helpers.h"
 
 namespace {
@@ -60,15 +61,6 @@ size_t CountPlaceholders(const std::u16string& text) {
     return count;
 }
 
-// The narrow form in `code_page`, and whether the default character was used.
-std::string Narrow(const std::u16string& text, UINT code_page, BOOL* used_default) {
-    std::string out(text.size() * 2 + 1, '\0');
-    int n = WideCharToMultiByte(code_page, 0, (LPCWSTR)text.c_str(), (int)text.size(), &out[0],
-                                (int)out.size(), nullptr, used_default);
-    out.resize(n > 0 ? (size_t)n : 0);
-    return out;
-}
-
 TEST(StringTables, EveryLanguageCarriesItsSourceRows) {
     fake::Reset();
     std::map<UINT, std::string> english = ReadRows("en-US.rc");
@@ -80,8 +72,8 @@ TEST(StringTables, EveryLanguageCarriesItsSourceRows) {
             std::u16string wanted = U16(row.second);
             std::u16string got = TakeW(LoadStringTableEntry(nullptr, row.first, language.id));
             EXPECT_EQ(Show(wanted), Show(got)) << language.file << " id " << row.first;
-            BOOL used_default = FALSE;
-            EXPECT_FALSE(Narrow(got, language.code_page, &used_default).empty())
+            bool used_default = false;
+            EXPECT_FALSE(stand_in::NarrowText(got, language.code_page, &used_default).empty())
                 << language.file << " id " << row.first;
             EXPECT_FALSE(used_default) << language.file << " id " << row.first
                                        << " does not fit code page " << language.code_page;
@@ -150,8 +142,8 @@ TEST(StringTables, NarrowMessageInEachLanguage) {
         std::map<UINT, std::string> rows = ReadRows(language.file);
         std::u16string wanted = U16(rows[14]);
         wanted.replace(wanted.find(kPlaceholder), 23, u"XLN 802.11g Network Adapter");
-        BOOL used_default = FALSE;
-        EXPECT_EQ(Narrow(wanted, language.code_page, &used_default), Take(LocalizedString(nullptr, 14)))
+        bool used_default = false;
+        EXPECT_EQ(stand_in::NarrowText(wanted, language.code_page, &used_default), Take(LocalizedString(nullptr, 14)))
             << language.file;
     }
 }

@@ -206,7 +206,7 @@ TEST_F(SystemChanges, DriversAreDeletedInTheNativeView) {
     for (auto& c : cases) {
         SetUp();
         fake::SetWow64(c.wow64);
-        if (!c.exported) fake::RemoveExport("kernel32.dll", "Wow64DisableWow64FsRedirection");
+        if (!c.exported) stand_in::RemoveExport("kernel32.dll", "Wow64DisableWow64FsRedirection");
         for (const char* file : {native_driver, wow_driver, native_dll, wow_dll}) fake::AddFile(file);
         UninstallData& data = ClearedRecord();
         strcpy(data.installed_files[0], "%WIN_SYS_DIR%\\drivers\\xlnw11*.sys");

@@ -41,7 +41,7 @@ TEST(RunRegisteredUninstaller, PrefersTheCommandThatSuitsTheDialog) {
         if (c.interactive) SeedCommand("UninstallString", c.interactive);
         if (c.quiet) SeedCommand("QuietUninstallString", c.quiet);
         EXPECT_EQ(0, RunRegisteredUninstaller(c.dialog ? kDialog : nullptr, data)) << c.name;
-        EXPECT_EQ(std::vector<std::string>{c.started}, fake::StartedCommandLines()) << c.name;
+        EXPECT_EQ(std::vector<std::string>{c.started}, stand_in::StartedCommandLines()) << c.name;
         ExpectNothingOpen(c.name);
     }
 }
@@ -68,7 +68,7 @@ TEST(RunRegisteredUninstaller, TakesTheCommandAsStoredWhateverItsType) {
         SeedCommand("UninstallString", "C:\\P\\second.exe");
         EXPECT_EQ(0, RunRegisteredUninstaller(nullptr, data)) << c.name;
         std::string started = c.started ? c.started : c.first;
-        EXPECT_EQ(std::vector<std::string>{started}, fake::StartedCommandLines()) << c.name;
+        EXPECT_EQ(std::vector<std::string>{started}, stand_in::StartedCommandLines()) << c.name;
         ExpectNothingOpen(c.name);
     }
 }
@@ -88,7 +88,7 @@ TEST(RunRegisteredUninstaller, ACommandWithoutBackslashIsLookedForInTheWindowsDi
         UninstallData& data = EntryWorld();
         SeedCommand("UninstallString", c.command);
         EXPECT_EQ(0, RunRegisteredUninstaller(kDialog, data)) << c.name;
-        EXPECT_EQ(std::vector<std::string>{c.started}, fake::StartedCommandLines()) << c.name;
+        EXPECT_EQ(std::vector<std::string>{c.started}, stand_in::StartedCommandLines()) << c.name;
         ExpectNothingOpen(c.name);
     }
 }
@@ -113,7 +113,7 @@ TEST(RunRegisteredUninstaller, ACommandThatNoLongerFitsIsNotStarted) {
         EXPECT_EQ(c.result, RunRegisteredUninstaller(kDialog, data)) << c.name;
         if (c.result == 0) {
             EXPECT_EQ(std::vector<std::string>{windows_dir + "\\" + command},
-                      fake::StartedCommandLines())
+                      stand_in::StartedCommandLines())
                 << c.name;
         } else {
             EXPECT_TRUE(fake::CallsTo("CreateProcessA").empty()) << c.name;
@@ -172,9 +172,9 @@ TEST(RunRegisteredUninstaller, ResultForEachOutcome) {
          4, true, true},
         {"exit code is not looked at",
          [](UninstallData&) {
-             fake::ProcessScript script;
+             stand_in::ProcessScript script;
              script.exit_code = 1603;
-             fake::ScriptNextProcess(script);
+             stand_in::ScriptNextProcess(script);
          },
          0, true, true},
     };
@@ -185,7 +185,7 @@ TEST(RunRegisteredUninstaller, ResultForEachOutcome) {
         bool had_marker = fake::RegValueExists(kEntry, kMarker);
         std::string marker_before = fake::RegValueBytes(kEntry, kMarker);
         EXPECT_EQ(c.result, RunRegisteredUninstaller(kDialog, data)) << c.name;
-        EXPECT_EQ(c.started, !fake::StartedCommandLines().empty()) << c.name;
+        EXPECT_EQ(c.started, !stand_in::StartedCommandLines().empty()) << c.name;
         EXPECT_EQ(c.marker_after && fake::RegKeyExists(kEntry),
                   fake::RegValueExists(kEntry, kMarker))
             << c.name;
@@ -203,28 +203,28 @@ TEST(RunRegisteredUninstaller, TheMarkerIsWrittenBeforeTheStartAndBlocksASecondR
     UninstallData& data = EntryWorld();
     SeedCommand("UninstallString", "C:\\P\\u.exe");
     std::string marker_at_start = "(none)";
-    fake::ProcessScript script;
+    stand_in::ProcessScript script;
     script.on_run = [&] {
         if (fake::RegValueExists(kEntry, kMarker)) marker_at_start = fake::RegValueBytes(kEntry, kMarker);
         // A second run of this program, started by the registered command.
         EXPECT_EQ(1, RunRegisteredUninstaller(nullptr, data));
     };
-    fake::ScriptNextProcess(script);
+    stand_in::ScriptNextProcess(script);
     EXPECT_EQ(0, RunRegisteredUninstaller(kDialog, data));
     EXPECT_EQ(std::string(1, '\0'), marker_at_start);
-    EXPECT_EQ(1u, fake::StartedCommandLines().size());
+    EXPECT_EQ(1u, stand_in::StartedCommandLines().size());
     EXPECT_EQ(std::string(1, '\0'), fake::RegValueBytes(kEntry, kMarker));
     EXPECT_EQ(1, RunRegisteredUninstaller(kDialog, data));
-    EXPECT_EQ(1u, fake::StartedCommandLines().size());
+    EXPECT_EQ(1u, stand_in::StartedCommandLines().size());
     ExpectNothingOpen("marker");
 }
 
 TEST(RunRegisteredUninstaller, TheCommandMayRemoveItsOwnEntry) {
     UninstallData& data = EntryWorld();
     SeedCommand("UninstallString", "C:\\P\\u.exe");
-    fake::ProcessScript script;
+    stand_in::ProcessScript script;
     script.on_run = [&] { EXPECT_EQ(0, RemoveUninstallEntry(data)); };
-    fake::ScriptNextProcess(script);
+    stand_in::ScriptNextProcess(script);
     EXPECT_EQ(0, RunRegisteredUninstaller(kDialog, data));
     EXPECT_FALSE(fake::RegKeyExists(kEntry));
     ExpectNothingOpen("entry removed by the command");
@@ -299,7 +299,7 @@ TEST(UninstallEntryOwner, AnotherProgramsEntryIsLeftWhole) {
         if (c.publisher) SeedCommand("Publisher", c.publisher);
         EXPECT_EQ(c.products ? 0 : 1, RunRegisteredUninstaller(nullptr, data)) << c.name;
         EXPECT_EQ(c.products, fake::RegValueExists(kEntry, kMarker)) << c.name;
-        EXPECT_EQ(c.products ? 1u : 0u, fake::StartedCommandLines().size()) << c.name;
+        EXPECT_EQ(c.products ? 1u : 0u, stand_in::StartedCommandLines().size()) << c.name;
         EXPECT_EQ(0, RemoveUninstallEntry(data)) << c.name;
         EXPECT_EQ(!c.products, fake::RegKeyExists(kEntry)) << c.name;
         ExpectNothingOpen(c.name);

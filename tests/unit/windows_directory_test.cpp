@@ -28,7 +28,7 @@ TEST(GetSystemWindowsDir, EachFamilyAsksItsOwnWay) {
          [] { fake::SetSystemDirectory("system32"); }, nullptr},
         {"XP: the shared directory, not the user's", fake::kWinXP, [] {}, "C:\\SHARED"},
         {"XP without the shared-directory call", fake::kWinXP,
-         [] { fake::RemoveExport("kernel32.dll", "GetSystemWindowsDirectoryA"); }, nullptr},
+         [] { stand_in::RemoveExport("kernel32.dll", "GetSystemWindowsDirectoryA"); }, nullptr},
         {"version unknown: the Windows directory", fake::kWinXP,
          [] { fake::FailCall("GetVersionExA", ERROR_INVALID_PARAMETER); }, "C:\\WIN95"},
         {"98: directory does not fit", fake::kWin98,
