@@ -1,10 +1,11 @@
 // Finding the NT security functions in advapi32 at run time.
 #include "system/security_api.h"
 
+#include "system/run_time_functions.h"
+
 namespace {
 
-// The functions' names in the order of SecurityApi's members, one after
-// another: a table rather than one call site per function.
+// The functions' names in the order of SecurityApi's members.
 constexpr char kNames[] =
     "ImpersonateSelf\0RevertToSelf\0OpenThreadToken\0OpenProcessToken\0DuplicateToken\0"
     "AllocateAndInitializeSid\0FreeSid\0GetLengthSid\0InitializeSecurityDescriptor\0"
@@ -22,14 +23,5 @@ static_assert(NameCount() * sizeof(FARPROC) == sizeof(SecurityApi), "one name pe
 }  // namespace
 
 bool LoadSecurityApi(SecurityApi* api) {
-    HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    if (!advapi) return false;
-    const char* name = kNames;
-    for (size_t at = 0; at < sizeof *api; at += sizeof(FARPROC)) {
-        FARPROC found = GetProcAddress(advapi, name);
-        if (!found) return false;
-        memcpy((char*)api + at, &found, sizeof found);  // every member is a function pointer
-        name += strlen(name) + 1;
-    }
-    return true;
+    return FindFunctions(GetModuleHandleA("advapi32.dll"), kNames, api, sizeof *api);
 }
