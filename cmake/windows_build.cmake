@@ -19,10 +19,12 @@ else()
     # inline, instead of through the run-time library's probe, which would
     # force the stores back (tests/audit/check-cpu.sh checks every step).
     # Identical constants are kept once (no code compares their addresses),
-    # data is aligned as the ABI asks, not padded for vector loads, and
-    # shorter encodings are chosen where a few more instructions run.
+    # data is aligned as the ABI asks, not padded for vector loads,
+    # shorter encodings are chosen where a few more instructions run, and
+    # a function is inlined whole or not at all (no split copies of it).
     set(SIZE_CODE_FLAGS -mno-accumulate-outgoing-args -mno-stack-arg-probe
-        -fstack-clash-protection -fmerge-all-constants -malign-data=abi -Oz)
+        -fstack-clash-protection -fmerge-all-constants -malign-data=abi -Oz
+        -fno-partial-inlining)
     # An executable always loads at its own base before ASLR, and without
     # the dynamic-base flag after it: its relocations are dead weight.
     set(SIZE_LINK_FLAGS -Wl,--disable-reloc-section)
