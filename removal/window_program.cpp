@@ -15,10 +15,8 @@ struct ToolHelp {
 };
 
 bool FindToolHelp(ToolHelp* help) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return FindFunction(kernel, "CreateToolhelp32Snapshot", &help->CreateToolhelp32Snapshot) &&
-           FindFunction(kernel, "Process32First", &help->Process32First) &&
-           FindFunction(kernel, "Process32Next", &help->Process32Next);
+    return FindFunctions(GetModuleHandleA("kernel32.dll"),
+                         "CreateToolhelp32Snapshot\0Process32First\0Process32Next", help, sizeof *help);
 }
 
 bool ImageOf(const ToolHelp& help, HANDLE snapshot, DWORD process_id, char* path) {

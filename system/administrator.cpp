@@ -45,7 +45,13 @@ bool BuildDescriptor(PSECURITY_DESCRIPTOR sd, PACL acl, DWORD acl_size, PSID adm
 }
 
 int CheckAccess(HANDLE token, PSECURITY_DESCRIPTOR sd) {
-    GENERIC_MAPPING mapping = {1, 2, 0, 3};
+    // Filled at run time: as an initialised aggregate the compiler keeps
+    // its 16 bytes in a writable data section of their own.
+    GENERIC_MAPPING mapping;
+    mapping.GenericRead = 1;
+    mapping.GenericWrite = 2;
+    mapping.GenericExecute = 0;
+    mapping.GenericAll = 3;
     PRIVILEGE_SET privileges;
     DWORD privileges_length = sizeof privileges;  // 20 bytes
     DWORD granted = 0;

@@ -14,7 +14,7 @@
 
 namespace {
 
-HANDLE log_file = INVALID_HANDLE_VALUE;
+HANDLE log_file;  // null while none is open: an open file's handle is never null
 char log_path[MAX_PATH];  // as "/log=" gave it; the device tools append to it too
 char refusal[64];         // why the last open failed
 
@@ -132,7 +132,7 @@ int AppendEscaped(char* out, int room, const char* text) {
 
 // `mark` is a short constant: "" or the preview's.
 void WriteLineV(const char* mark, const char* format, va_list args) {
-    if (log_file == INVALID_HANDLE_VALUE) return;
+    if (!log_file) return;
     char text[kTextRoom];
     wvsprintfA(text, format, args);
     char line[kStampLength + kMarkRoom + kTextRoom + 2];
@@ -209,15 +209,15 @@ bool OpenRunLog(const char* path, bool create_new, LogPlaceJudge judge) {
 const char* RunLogRefusal() { return refusal; }
 
 void CloseRunLog() {
-    if (log_file == INVALID_HANDLE_VALUE) return;
+    if (!log_file) return;
     CloseHandle(log_file);
-    log_file = INVALID_HANDLE_VALUE;
+    log_file = nullptr;
     log_path[0] = 0;
 }
 
 const char* RunLogPath() { return log_path; }
 
-bool RunLogIsOpen() { return log_file != INVALID_HANDLE_VALUE; }
+bool RunLogIsOpen() { return log_file != nullptr; }
 
 void LogLine(const char* format, ...) {
     va_list args;

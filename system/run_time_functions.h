@@ -22,3 +22,9 @@ Function LoadedFunction(const char* module_name, const char* name) {
     FindFunction(LoadedLibrary(module_name), name, &function);
     return function;
 }
+
+// Fills `table`, a record of function pointers and nothing else, from
+// `names`: one name per member in the record's order, each ending with its
+// zero. One call site for a whole group of functions. False when `module`
+// is absent or lacks any of them; the members not found are then null.
+bool FindFunctions(HMODULE module, const char* names, void* table, size_t size);

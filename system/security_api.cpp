@@ -3,24 +3,25 @@
 
 #include "system/run_time_functions.h"
 
+namespace {
+
+// The functions' names in the order of SecurityApi's members.
+constexpr char kNames[] =
+    "ImpersonateSelf\0RevertToSelf\0OpenThreadToken\0OpenProcessToken\0DuplicateToken\0"
+    "AllocateAndInitializeSid\0FreeSid\0GetLengthSid\0InitializeSecurityDescriptor\0"
+    "InitializeAcl\0AddAccessAllowedAce\0SetSecurityDescriptorDacl\0SetSecurityDescriptorGroup\0"
+    "SetSecurityDescriptorOwner\0IsValidSecurityDescriptor\0AccessCheck\0LookupPrivilegeValueA\0"
+    "AdjustTokenPrivileges";
+
+constexpr size_t NameCount() {
+    size_t count = 0;
+    for (char c : kNames) count += c == 0;  // each name ends with one
+    return count;
+}
+static_assert(NameCount() * sizeof(FARPROC) == sizeof(SecurityApi), "one name per member");
+
+}  // namespace
+
 bool LoadSecurityApi(SecurityApi* api) {
-    HMODULE a = GetModuleHandleA("advapi32.dll");
-    return a && FindFunction(a, "ImpersonateSelf", &api->ImpersonateSelf) &&
-           FindFunction(a, "RevertToSelf", &api->RevertToSelf) &&
-           FindFunction(a, "OpenThreadToken", &api->OpenThreadToken) &&
-           FindFunction(a, "OpenProcessToken", &api->OpenProcessToken) &&
-           FindFunction(a, "DuplicateToken", &api->DuplicateToken) &&
-           FindFunction(a, "AllocateAndInitializeSid", &api->AllocateAndInitializeSid) &&
-           FindFunction(a, "FreeSid", &api->FreeSid) &&
-           FindFunction(a, "GetLengthSid", &api->GetLengthSid) &&
-           FindFunction(a, "InitializeSecurityDescriptor", &api->InitializeSecurityDescriptor) &&
-           FindFunction(a, "InitializeAcl", &api->InitializeAcl) &&
-           FindFunction(a, "AddAccessAllowedAce", &api->AddAccessAllowedAce) &&
-           FindFunction(a, "SetSecurityDescriptorDacl", &api->SetSecurityDescriptorDacl) &&
-           FindFunction(a, "SetSecurityDescriptorGroup", &api->SetSecurityDescriptorGroup) &&
-           FindFunction(a, "SetSecurityDescriptorOwner", &api->SetSecurityDescriptorOwner) &&
-           FindFunction(a, "IsValidSecurityDescriptor", &api->IsValidSecurityDescriptor) &&
-           FindFunction(a, "AccessCheck", &api->AccessCheck) &&
-           FindFunction(a, "LookupPrivilegeValueA", &api->LookupPrivilegeValueA) &&
-           FindFunction(a, "AdjustTokenPrivileges", &api->AdjustTokenPrivileges);
+    return FindFunctions(GetModuleHandleA("advapi32.dll"), kNames, api, sizeof *api);
 }

@@ -14,18 +14,31 @@ void ChooseDescriptionKey(char* path, size_t size) {
     if (!RootKeyOption(GetCommandLineA(), path, size)) MbCopy(path, size, DEFAULT_DESCRIPTION_KEY);
 }
 
+// Each name's value and where it goes in the record: a table rather than a
+// call site each. (The value names stay separate texts: the INI loader's
+// keys share them.)
+#define NAME_FIELD(value, field) \
+    {value, (uint16_t)offsetof(UninstallData, field), (uint16_t)sizeof UninstallData::field}
+const struct {
+    const char* value;
+    uint16_t offset, size;
+} kNameFields[] = {
+    NAME_FIELD("ModemProvider", short_company_name),
+    NAME_FIELD("FullCompanyName", full_company_name),
+    NAME_FIELD("ShortProductName", short_product_name),
+    NAME_FIELD("FullProductName", full_product_name),
+    NAME_FIELD("Version", version),
+    NAME_FIELD("Device", device),
+    NAME_FIELD("UninstallKey", uninstall_key),
+    NAME_FIELD("CplShortcutFolderName", cpl_shortcut_folder_name),
+    NAME_FIELD("CplShortcutItemName", cpl_shortcut_item_name),
+};
+#undef NAME_FIELD
+static_assert(offsetof(UninstallData, cpl_shortcut_item_name) < 0x10000, "every offset fits");
+
 void ReadNames(HKEY key, UninstallData& data) {
-    ReadTextValue(key, "ModemProvider", data.short_company_name, sizeof data.short_company_name);
-    ReadTextValue(key, "FullCompanyName", data.full_company_name, sizeof data.full_company_name);
-    ReadTextValue(key, "ShortProductName", data.short_product_name, sizeof data.short_product_name);
-    ReadTextValue(key, "FullProductName", data.full_product_name, sizeof data.full_product_name);
-    ReadTextValue(key, "Version", data.version, sizeof data.version);
-    ReadTextValue(key, "Device", data.device, sizeof data.device);
-    ReadTextValue(key, "UninstallKey", data.uninstall_key, sizeof data.uninstall_key);
-    ReadTextValue(key, "CplShortcutFolderName", data.cpl_shortcut_folder_name,
-                  sizeof data.cpl_shortcut_folder_name);
-    ReadTextValue(key, "CplShortcutItemName", data.cpl_shortcut_item_name,
-                  sizeof data.cpl_shortcut_item_name);
+    for (const auto& field : kNameFields)
+        ReadTextValue(key, field.value, (char*)&data + field.offset, field.size);
 }
 
 void ReadFlags(HKEY key, UninstallData& data) {

@@ -28,7 +28,8 @@ const char* const kCommonFilesWindowsFolders[] = {
 };
 
 // The shell's folders: the users' own, the shared ones and the system's.
-const int kSpecialFolders[] = {
+// Every CSIDL here is below 0x100: a byte each.
+const unsigned char kSpecialFolders[] = {
     0x0000 /* desktop */,         0x0002 /* programs */,       0x0005 /* documents */,
     0x0006 /* favorites */,       0x0007 /* startup */,        0x0008 /* recent */,
     0x0009 /* send to */,         0x000b /* start menu */,     0x000d /* music */,

@@ -121,12 +121,15 @@ HMODULE LoadFileProtection() {
 
 }  // namespace
 
+static_assert(offsetof(SystemFileChecks, VerQueryValueA) ==
+                  offsetof(SystemFileChecks, GetFileVersionInfoSizeA) + 2 * sizeof(FARPROC),
+              "the version functions side by side, in the order of their names");
+
 void LoadSystemFileChecks(SystemFileChecks* checks) {
     checks->version = LoadSystemLibrary("version.dll");
     checks->sfc = LoadFileProtection();
-    FindFunction(checks->version, "GetFileVersionInfoSizeA", &checks->GetFileVersionInfoSizeA);
-    FindFunction(checks->version, "GetFileVersionInfoA", &checks->GetFileVersionInfoA);
-    FindFunction(checks->version, "VerQueryValueA", &checks->VerQueryValueA);
+    FindFunctions(checks->version, "GetFileVersionInfoSizeA\0GetFileVersionInfoA\0VerQueryValueA",
+                  &checks->GetFileVersionInfoSizeA, 3 * sizeof(FARPROC));
     FindFunction(checks->sfc, "SfcIsFileProtected", &checks->SfcIsFileProtected);
 }
 

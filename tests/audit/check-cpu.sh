@@ -1,7 +1,9 @@
 #!/bin/sh
 # Audits an executable for the machines of the first 32-bit Windows: no
 # instruction newer than the Pentium (CMOV, FCMOV, FCOMI, FUCOMI arrived with
-# the Pentium Pro), and the PE header facts the old loaders need: PE32 for
+# the Pentium Pro), no step down the stack of a page or more that is not
+# probed at once (Windows commits a thread's stack one guard page at a time:
+# a touch beyond that page ends the process), and the PE header facts the old loaders need: PE32 for
 # i386, GUI subsystem, OS and subsystem version 4.0, stripped, file
 # alignment 512, and no import of the MinGW run-time DLLs.
 # Usage: check-cpu.sh EXE
@@ -28,6 +30,24 @@ check_instructions() {
     if [ "$count" -gt 0 ]; then
         fail "$count instructions the Pentium lacks, first ones:"
         cut -f2- "$dir/newer" | head -5 | sed 's/^/      /'
+    fi
+}
+
+# The compiler's probing loop steps down one page and touches it at once;
+# any larger step, or an untouched one, would skip the guard page.
+check_stack_steps() {
+    awk -F '\t' 'NF >= 3 {
+        if (step != "" && $3 !~ /^orl? +\$0x0,\(%esp\)/) print step
+        step = ""
+        if (match($3, /^sub +\$0x[0-9a-f]+,%esp/)) {
+            hex = substr($3, RSTART, RLENGTH); sub(/^sub +\$0x/, "", hex); sub(/,%esp$/, "", hex)
+            if (length(hex) > 4 || (length(hex) == 4 && hex >= "1000")) step = $0
+        }
+    }' "$dir/code" >"$dir/steps"
+    count=$(wc -l <"$dir/steps")
+    if [ "$count" -gt 0 ]; then
+        fail "$count unprobed stack steps of a page or more, first ones:"
+        head -5 "$dir/steps" | sed 's/^/      /'
     fi
 }
 
@@ -59,6 +79,7 @@ check_runtime_dlls() {
 }
 
 check_instructions
+check_stack_steps
 check_header
 check_runtime_dlls
 if [ "$failures" -eq 0 ]; then

@@ -49,6 +49,15 @@ void start(void) {
     ExitProcess((UINT)(pick(line[0], line[1]) + less(line[0] * 0.5, line[1])));
 }
 C
+# A frame of several pages: unprobed, its first touch lands beyond the
+# stack's guard page.
+cat >"$work/frame.c" <<'C'
+#include <windows.h>
+void start(void) {
+    char name[20000];
+    ExitProcess(GetModuleFileNameA(0, name, sizeof name));
+}
+C
 
 # The device-manager tools' own limits: no SetupAPI on NT 4, no service
 # calls on Windows 95, no C run-time at all.
@@ -111,6 +120,8 @@ row pentium-code pick.c "-O2 -march=i486" "$gui -s" check-cpu.sh pass ""
 row console-subsystem plain.c "-Os -march=i486" "-nostdlib -nostartfiles -Wl,-e,_start -Wl,--subsystem,console:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0 -s" check-cpu.sh fail "Subsystem is '00000003'"
 row os-version-6 plain.c "-Os -march=i486" "-nostdlib -nostartfiles -Wl,-e,_start -Wl,--subsystem,windows:6.0 -Wl,--major-os-version,6 -s" check-cpu.sh fail "MajorOSystemVersion is '6'"
 row not-stripped plain.c "-Os -march=i486" "$gui" check-cpu.sh fail "symbols not stripped"
+row unprobed-frame frame.c "-Os -march=i486 -mno-stack-arg-probe" "$gui -s" check-cpu.sh fail "unprobed stack steps"
+row probed-frame frame.c "-Os -march=i486 -mno-stack-arg-probe -fstack-clash-protection" "$gui -s" check-cpu.sh pass ""
 row file-alignment-256 plain.c "-Os -march=i486" "$gui -s -Wl,--file-alignment,256" check-cpu.sh fail "FileAlignment is '00000100'"
 
 row setupapi-on-nt4 devices.c "-Os -march=i486" "$gui -s" check-imports.sh fail "not a system library: setupapi.dll SetupDiGetClassDevsA" "$here/xlnwldnt.allow NT4"

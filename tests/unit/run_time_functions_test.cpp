@@ -31,4 +31,33 @@ TEST(RunTimeFunctions, NullWhenTheLibraryOrTheFunctionIsAbsent) {
     }
 }
 
+// A group from one list of names: each member its own function, in order;
+// a member not found is null, never what the record held before.
+TEST(RunTimeFunctions, GroupFilledInTheOrderOfItsNames) {
+    const FARPROC wow64 = (FARPROC)(void (*)())IsWow64Process;
+    const FARPROC directory = (FARPROC)(void (*)())GetSystemWow64DirectoryA;
+    const struct {
+        const char* name;
+        const char* module;
+        const char* names;
+        bool found;
+        FARPROC first, second;
+    } cases[] = {
+        {"both present", "kernel32.dll", "IsWow64Process\0GetSystemWow64DirectoryA", true, wow64, directory},
+        {"the order of the names", "kernel32.dll", "GetSystemWow64DirectoryA\0IsWow64Process", true, directory,
+         wow64},
+        {"second absent", "kernel32.dll", "IsWow64Process\0NoSuchFunction", false, wow64, nullptr},
+        {"first absent", "kernel32.dll", "NoSuchFunction\0IsWow64Process", false, nullptr, nullptr},
+        {"library not loaded", "shell32.dll", "SHGetSpecialFolderPathA\0SHGetSpecialFolderPathA", false,
+         nullptr, nullptr},
+    };
+    for (auto& c : cases) {
+        fake::Reset();
+        struct { FARPROC first, second; } table = {wow64, wow64};  // stale pointers
+        EXPECT_EQ(c.found, FindFunctions(GetModuleHandleA(c.module), c.names, &table, sizeof table)) << c.name;
+        EXPECT_EQ(c.first, table.first) << c.name;
+        EXPECT_EQ(c.second, table.second) << c.name;
+    }
+}
+
 }  // namespace
