@@ -15,7 +15,7 @@ struct ToolHelp {
 };
 
 bool FindToolHelp(ToolHelp* help) {
-    return FindFunctions(GetModuleHandleA("kernel32.dll"),
+    return FindFunctions(LoadedLibrary("kernel32.dll"),
                          "CreateToolhelp32Snapshot\0Process32First\0Process32Next", help, sizeof *help);
 }
 

@@ -5,7 +5,7 @@ bool FindFunctions(HMODULE module, const char* names, void* table, size_t size) 
     memset(table, 0, size);
     if (!module) return false;
     for (size_t at = 0; at + sizeof(FARPROC) <= size; at += sizeof(FARPROC)) {
-        FARPROC found = GetProcAddress(module, names);
+        FARPROC found = EntryPoint(module, names);
         if (!found) return false;
         memcpy((char*)table + at, &found, sizeof found);  // every member is a function pointer
         names += strlen(names) + 1;

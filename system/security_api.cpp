@@ -23,5 +23,5 @@ static_assert(NameCount() * sizeof(FARPROC) == sizeof(SecurityApi), "one name pe
 }  // namespace
 
 bool LoadSecurityApi(SecurityApi* api) {
-    return FindFunctions(GetModuleHandleA("advapi32.dll"), kNames, api, sizeof *api);
+    return FindFunctions(LoadedLibrary("advapi32.dll"), kNames, api, sizeof *api);
 }

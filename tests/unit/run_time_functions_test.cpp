@@ -54,7 +54,7 @@ TEST(RunTimeFunctions, GroupFilledInTheOrderOfItsNames) {
     for (auto& c : cases) {
         fake::Reset();
         struct { FARPROC first, second; } table = {wow64, wow64};  // stale pointers
-        EXPECT_EQ(c.found, FindFunctions(GetModuleHandleA(c.module), c.names, &table, sizeof table)) << c.name;
+        EXPECT_EQ(c.found, FindFunctions(LoadedLibrary(c.module), c.names, &table, sizeof table)) << c.name;
         EXPECT_EQ(c.first, table.first) << c.name;
         EXPECT_EQ(c.second, table.second) << c.name;
     }
