@@ -65,7 +65,7 @@ struct SearchCalls {
 SearchCalls search;
 
 bool QueryFile(HANDLE file, ULONG information_class, void* information, ULONG size) {
-    IoStatus io = {nullptr, 0};
+    IoStatus io;  // filled by the call
     return search.query && search.query(file, &io, information, size, information_class) == 0;
 }
 

@@ -49,7 +49,6 @@ ViewMemory view_memory;
 void AskViewFacts() {
     if (view_memory.scopes && view_memory.known) return;
     view_memory.disable = Kernel32Function<DisableRedirectionFn>("Wow64DisableWow64FsRedirection");
-    view_memory.drivers[0] = 0;
     UINT length = view_memory.disable ? GetSystemDirectoryA(view_memory.drivers, PATH_MACRO_ROOM - 8) : 0;
     if (length && length < PATH_MACRO_ROOM - 8) memcpy(view_memory.drivers + length, "\\drivers", 9);
     else view_memory.drivers[0] = 0;

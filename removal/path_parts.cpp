@@ -27,3 +27,11 @@ bool NamesExistingFile(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+bool JoinedPath(char* out, const char* folder, const char* name) {
+    size_t length = strlen(folder);
+    if (!folder[0] || !name[0] || length + 1 + strlen(name) >= PATH_BUFFER_SIZE) return false;
+    memcpy(out, folder, length);
+    out[length] = '\\';
+    return MbCopy(out + length + 1, PATH_BUFFER_SIZE - length - 1, name);
+}

@@ -17,3 +17,7 @@ bool NamesExistingFile(const char* path);
 // `path` cut before its last backslash into `folder` (PATH_BUFFER_SIZE
 // bytes); false without a backslash or when the folder would not fit.
 bool FolderPart(const char* path, char* folder);
+
+// `folder`, a backslash and `name` into `out` (PATH_BUFFER_SIZE bytes);
+// false when either part is empty or the whole would not fit.
+bool JoinedPath(char* out, const char* folder, const char* name);

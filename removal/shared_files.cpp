@@ -35,14 +35,6 @@ bool FindCountAsGiven(HKEY key, const char* path, char* name, DWORD* count) {
     return ReadCount(key, name, count);
 }
 
-bool Joined(char* out, const char* folder, const char* name) {
-    size_t length = strlen(folder);
-    if (!folder[0] || !name[0] || length + 1 + strlen(name) >= PATH_BUFFER_SIZE) return false;
-    memcpy(out, folder, length);
-    out[length] = '\\';
-    return MbCopy(out + length + 1, PATH_BUFFER_SIZE - length - 1, name);
-}
-
 // The folder's 8.3 form and its SysWOW64 form, asked once for all its files.
 void LearnFolder(SharedFiles* shared, const char* folder, const char* path) {
     MbCopy(shared->folder, sizeof shared->folder, folder);
@@ -65,9 +57,9 @@ bool FindCountElsewhere(SharedFiles* shared, const char* path, const WIN32_FIND_
     const char* short_file = found.cAlternateFileName[0] ? found.cAlternateFileName : file;
     bool short_differs = shared->short_folder[0] || !MbSameNoCase(short_file, file);
     const char* short_folder = shared->short_folder[0] ? shared->short_folder : folder;
-    if (short_differs && Joined(name, short_folder, short_file) && ReadCount(shared->key, name, count))
+    if (short_differs && JoinedPath(name, short_folder, short_file) && ReadCount(shared->key, name, count))
         return true;
-    return Joined(name, shared->wow64_folder, file) && ReadCount(shared->key, name, count);
+    return JoinedPath(name, shared->wow64_folder, file) && ReadCount(shared->key, name, count);
 }
 
 bool FindCount(SharedFiles* shared, const char* path, const WIN32_FIND_DATAA& found, char* name,

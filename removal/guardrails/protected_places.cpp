@@ -8,6 +8,7 @@
 
 #include "platform/mbtext.h"
 #include "removal/full_paths.h"
+#include "removal/path_parts.h"
 #include "removal/path_macros.h"
 #include "removal/special_folders.h"
 #include "system/windows_directory.h"
@@ -62,15 +63,6 @@ void AddPlace(ProtectedPlaces& places, const char* path, PlaceKind kind) {
     ++places.count;
 }
 
-bool Joined(char* out, const char* folder, const char* name) {
-    size_t length = strlen(folder);
-    if (length + 1 + strlen(name) >= PATH_BUFFER_SIZE) return false;
-    memcpy(out, folder, length);
-    out[length] = '\\';
-    MbCopy(out + length + 1, PATH_BUFFER_SIZE - length - 1, name);
-    return true;
-}
-
 bool IsFolder(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -81,7 +73,7 @@ template <size_t N>
 void AddWindowsFoldersBelow(ProtectedPlaces& places, const char* folder, const char* const (&names)[N]) {
     char path[PATH_BUFFER_SIZE];
     for (const char* name : names)
-        if (Joined(path, folder, name) && IsFolder(path)) AddPlace(places, path, PlaceWindows);
+        if (JoinedPath(path, folder, name) && IsFolder(path)) AddPlace(places, path, PlaceWindows);
 }
 
 // Each Program Files and Common Files folder the registry names (the 32-bit
@@ -116,10 +108,12 @@ void AddWindowsFolders(ProtectedPlaces& places) {
     char below[PATH_BUFFER_SIZE];
     UINT length = GetWindowsDirectoryA(path, sizeof path);
     AddDirectory(places, length, path);
-    if (length && length < sizeof path && Joined(below, path, "SysWOW64")) AddPlace(places, below, PlaceWindows);
+    if (length && length < sizeof path && JoinedPath(below, path, "SysWOW64"))
+        AddPlace(places, below, PlaceWindows);
     length = GetSystemDirectoryA(path, sizeof path);
     AddDirectory(places, length, path);
-    if (length && length < sizeof path && Joined(below, path, "drivers")) AddPlace(places, below, PlaceWindows);
+    if (length && length < sizeof path && JoinedPath(below, path, "drivers"))
+        AddPlace(places, below, PlaceWindows);
 }
 
 // A profile's folder as the registry holds it, "%SystemDrive%" and the
@@ -145,7 +139,7 @@ void AddNamedProfiles(ProtectedPlaces& places, HKEY list, const char* profiles) 
     char name[MAX_PATH], path[PATH_BUFFER_SIZE];
     for (int i = 0; i < 2; ++i) {
         ReadTextValue(list, kNames[i], name, sizeof name);
-        if (name[0] && profiles[0] && Joined(path, profiles, name))
+        if (name[0] && profiles[0] && JoinedPath(path, profiles, name))
             AddExpanded(places, path, i == 0 ? PlaceAllUsers : PlaceProfile);
     }
 }
