@@ -50,17 +50,16 @@ bool FolderOf(const char* path, char* folder) {
     return true;
 }
 
-
 // The calls by handle that Windows may lack, found once for a search's
-// files.
+// files, and the first folder the search judged in full: held open until
+// the search ends, and known by its index on its volume.
 struct SearchCalls {
     int scopes;
     bool known;
     SetFileInformationFn disposition;
     QueryFileFn query;
-    bool have_first;     // the first folder the search held and judged in
-    long long first;     // full, by its index on its volume, and held open
-    HANDLE pinned;       // until the search ends
+    HANDLE pinned;  // INVALID_HANDLE_VALUE until a folder is judged in full
+    long long first;
 };
 SearchCalls search;
 
@@ -79,20 +78,23 @@ bool ReadQuickId(HANDLE folder, long long* index) {
 // that their folder is the very object its first file's was: the index
 // alone tells it, as that folder is held open all along, and Windows
 // renames neither it nor a folder above it while it is (the full judgement
-// asks the volume for its serial). Anything else is judged in full.
-const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
+// asks the volume for its serial). Anything else is judged in full, and
+// the first folder that passes so is kept held for the search.
+const char* JudgeHeldFolder(HeldFile* held, DWORD* error) {
     long long id;
-    bool quick = ReadQuickId(folder, &id);
-    if (quick && search.have_first && id == search.first) return nullptr;
+    bool quick = ReadQuickId(held->folder, &id);
+    bool pinned = search.pinned != INVALID_HANDLE_VALUE;
+    if (quick && pinned && id == search.first) return nullptr;
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(folder, &information)) {
+    if (!GetFileInformationByHandle(held->folder, &information)) {
         *error = GetLastError();
         return nullptr;
     }
     const char* refusal = HeldFolderRefusal(information);
-    if (!refusal && quick && !search.have_first) {
+    if (!refusal && quick && !pinned) {
         search.first = id;
-        search.have_first = true;
+        search.pinned = held->folder;
+        held->folder = INVALID_HANDLE_VALUE;
     }
     return refusal;
 }
@@ -101,8 +103,7 @@ const char* JudgeFolderHandle(HANDLE folder, DWORD* error) {
 // again: Wine lets a folder held so be renamed, and a held folder's path
 // may then lead elsewhere. (Opening the file from the held folder's handle
 // does not help there: Wine deletes such a file at its close by the
-// folder's old path.) The first folder a search judges in full stays held
-// until the search ends.
+// folder's old path.)
 const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
     char folder[PATH_BUFFER_SIZE];
     if (!FolderOf(path, folder)) return FileChangeRefusal(path);
@@ -111,12 +112,7 @@ const char* HoldFolder(const char* path, HeldFile* held, DWORD* error) {
         *error = GetLastError();
         return nullptr;
     }
-    const char* refusal = JudgeFolderHandle(held->folder, error);
-    if (!refusal && !*error && search.have_first && search.pinned == INVALID_HANDLE_VALUE) {
-        search.pinned = held->folder;
-        held->folder = INVALID_HANDLE_VALUE;
-    }
-    return refusal;
+    return JudgeHeldFolder(held, error);
 }
 
 // Looked up once while a search lasts.
@@ -211,14 +207,12 @@ void ReleaseHeldFile(HeldFile* held) {
 HeldSearch::HeldSearch() {
     if (search.scopes++) return;
     search.known = false;
-    search.have_first = false;
     search.pinned = INVALID_HANDLE_VALUE;
 }
 
 HeldSearch::~HeldSearch() {
     if (--search.scopes) return;
     search.known = false;
-    search.have_first = false;
     CloseIfOpen(&search.pinned);
 }
 

@@ -214,15 +214,9 @@ void ReadFileMaker(const SystemFileChecks& checks, const char* path, bool* micro
 }
 
 bool IsMadeByMicrosoft(const SystemFileChecks& checks, const char* path) {
-    if (!checks.GetFileVersionInfoSizeA || !checks.GetFileVersionInfoA || !checks.VerQueryValueA)
-        return false;
-    DWORD handle = 0;
-    DWORD size = checks.GetFileVersionInfoSizeA(path, &handle);
-    if (size == 0 || size > kMaxVersionBlock) return false;
-    char* block = (char*)malloc(size);
-    if (!block) return false;
-    bool microsoft = checks.GetFileVersionInfoA(path, handle, size, block) &&
-                     BlockNamesMicrosoft(checks, block, size);
+    DWORD size = 0;
+    char* block = ReadVersionBlock(checks, path, &size);
+    bool microsoft = block && BlockNamesMicrosoft(checks, block, size);
     free(block);
     return microsoft;
 }
