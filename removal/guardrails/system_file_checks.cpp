@@ -45,14 +45,20 @@ bool QueryWithin(const SystemFileChecks& checks, const char* block, DWORD size, 
     return true;
 }
 
-// `table` as "\VarFileInfo\Translation" lists it: language, then code page.
-bool TableNamesMicrosoft(const SystemFileChecks& checks, const char* block, DWORD size, DWORD table) {
+// The company name of `table`, as "\VarFileInfo\Translation" lists it:
+// language, then code page.
+bool QueryCompany(const SystemFileChecks& checks, const char* block, DWORD size, DWORD table,
+                  const char** company, size_t* length) {
     char name[64];
     wsprintfA(name, "\\StringFileInfo\\%04x%04x\\CompanyName", (unsigned)(table & 0xFFFF),
               (unsigned)(table >> 16));
+    return QueryWithin(checks, block, size, name, company, length);
+}
+
+bool TableNamesMicrosoft(const SystemFileChecks& checks, const char* block, DWORD size, DWORD table) {
     const char* company;
     size_t length;
-    return QueryWithin(checks, block, size, name, &company, &length) && HoldsMicrosoft(company, length);
+    return QueryCompany(checks, block, size, table, &company, &length) && HoldsMicrosoft(company, length);
 }
 
 bool BlockNamesMicrosoft(const SystemFileChecks& checks, const char* block, DWORD size) {
@@ -166,12 +172,9 @@ char* ReadVersionBlock(const SystemFileChecks& checks, const char* path, DWORD* 
 
 bool TableCompany(const SystemFileChecks& checks, const char* block, DWORD size, DWORD table,
                   char* out, size_t out_size) {
-    char name[64];
-    wsprintfA(name, "\\StringFileInfo\\%04x%04x\\CompanyName", (unsigned)(table & 0xFFFF),
-              (unsigned)(table >> 16));
     const char* company;
     size_t length;
-    if (!QueryWithin(checks, block, size, name, &company, &length)) return false;
+    if (!QueryCompany(checks, block, size, table, &company, &length)) return false;
     size_t n = 0;
     for (; n < length && company[n] && n + 1 < out_size; ++n) out[n] = company[n];
     out[n] = 0;
